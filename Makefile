@@ -1,0 +1,47 @@
+# The two commands of the README: `make run` and `make test`. Both install what is missing first.
+JOBS ?= $(shell nproc)
+CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+RELEASE := build/release
+TESTDIR := build/test
+FUZZDIR := build/fuzz
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+
+.PHONY: all deps run build test bench fuzz contact-sheet clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(RELEASE)/CMakeCache.txt: | deps
+	cmake -S . -B $(RELEASE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISK_TESTS=OFF
+
+build: deps $(RELEASE)/CMakeCache.txt
+	cmake --build $(RELEASE) -j $(JOBS)
+
+run: build
+	cd $(RELEASE) && ./brallwick
+
+$(TESTDIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(TESTDIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DBRISK_SANITIZE=ON -DBRISK_TESTS=ON
+
+test: deps $(TESTDIR)/CMakeCache.txt
+	cmake --build $(TESTDIR) -j $(JOBS)
+	cd $(TESTDIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
+	@bash scripts/run-fuzz.sh $(FUZZDIR) 60
+
+bench: deps
+	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBRISK_TESTS=OFF -DBRISK_BENCH=ON
+	cmake --build build/bench -j $(JOBS)
+	@bash scripts/run-bench.sh build/bench
+
+fuzz: deps
+	@bash scripts/run-fuzz.sh $(FUZZDIR) 0
+
+contact-sheet: build
+	cmake --build $(RELEASE) --target contact_sheet
+
+clean:
+	rm -rf build
