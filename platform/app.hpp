@@ -13,6 +13,9 @@ class ThrowableObject {
 public:
     virtual ~ThrowableObject() = default;
     virtual std::string Text() const { return "Uncaught Vantle Exception"; }
+    // The full description (type, message, causes) printed beside the fixed text when such an
+    // object escapes, so a data error at start-up still names its cause.
+    virtual std::string Describe() const { return Text(); }
 };
 
 // A runtime error carries a message that the uncaught-error report shows and prints as
