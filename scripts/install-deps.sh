@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libsdl2-dev libpng-dev zlib1g-dev libjpeg-dev libogg-dev libvorbis-dev
   libcurl4-openssl-dev libgtest-dev libgmock-dev libbenchmark-dev
-  librsvg2-dev libfreetype-dev libstb-dev fonts-dejavu-core
+  librsvg2-dev libfreetype-dev libstb-dev libvorbis-dev fonts-dejavu-core fonts-comic-neue
 )
 missing=()
 for p in "${packages[@]}"; do
