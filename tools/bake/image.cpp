@@ -21,6 +21,12 @@ struct GErrorFree {
     void operator()(GError* e) const { g_error_free(e); }
 };
 
+std::string Message(const GError* error) {
+    std::string text = error ? error->message : "unknown error";
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
 struct SurfaceFree {
     void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
 };
@@ -79,7 +85,7 @@ Image RasteriseSvg(const std::string& svgFile, int forceWidth, int forceHeight) 
     RsvgHandle* handle = rsvg_handle_new_from_file(svgFile.c_str(), &rawError);
     if (!handle) {
         std::unique_ptr<GError, GErrorFree> error(rawError);
-        throw BakeError(std::string("not a readable SVG: ") + (error ? error->message : "unknown error"));
+        throw BakeError("not a readable SVG: " + Message(error.get()));
     }
     std::unique_ptr<RsvgHandle, decltype(&g_object_unref)> owner(handle, g_object_unref);
 
@@ -107,7 +113,7 @@ Image RasteriseSvg(const std::string& svgFile, int forceWidth, int forceHeight) 
     cairo_destroy(cr);
     if (!ok) {
         std::unique_ptr<GError, GErrorFree> error(rawError);
-        throw BakeError(std::string("cannot render the SVG: ") + (error ? error->message : "unknown error"));
+        throw BakeError("cannot render the SVG: " + Message(error.get()));
     }
     return FromCairo(surface.get());
 }
