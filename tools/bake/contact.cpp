@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -98,6 +99,68 @@ std::vector<Box> FontGlyphs(const fs::path& txt) {
     return boxes;
 }
 
+struct GlyphMetrics {
+    int x, y, w, h, xOffset, yOffset, xAdvance;
+};
+
+// Sets sample lines with the font exactly as the game does (pen advance, offsets, tint), so wrong
+// metrics show up as crooked or overlapping text.
+Image FontSample(const Image& page, const fs::path& txt) {
+    std::map<int, GlyphMetrics> glyphs;
+    std::istringstream in(ReadFile(txt.string()));
+    for (std::string line; std::getline(in, line);) {
+        GlyphMetrics g;
+        int id, pageIndex;
+        if (std::sscanf(line.c_str(), "%d,%d,%d,%d,%d,%d,%d,%d,%d", &id, &g.x, &g.y, &g.w, &g.h, &g.xOffset,
+                        &g.yOffset, &g.xAdvance, &pageIndex) == 9)
+            glyphs[id] = g;
+    }
+    const std::string lines[] = {"Brallwick: Quellfast! 0123456789 $+-?",
+                                 "The quick brown fox jumps over the lazy dog.",
+                                 "\xc0 la caf\xe9, na\xefve \xdc" "ber \xc7" "a \xf1o \xa9 \xbd"};
+    const unsigned tints[] = {0xffffff, 0xffd166, 0x000000};
+    int lineHeight = 0, width = 0;
+    for (const std::string& text : lines) {
+        int w = 0;
+        for (unsigned char c : text)
+            if (auto it = glyphs.find(c); it != glyphs.end()) {
+                w += it->second.xAdvance;
+                lineHeight = std::max(lineHeight, it->second.h + it->second.yOffset);
+            }
+        width = std::max(width, w);
+    }
+    const int margin = 8;
+    Image sample(width + 2 * margin, (lineHeight + margin) * 9 + margin);
+    for (size_t i = 0; i < sample.rgba.size(); i += 4) {
+        sample.rgba[i] = 0x3d, sample.rgba[i + 1] = 0x5a, sample.rgba[i + 2] = 0x80, sample.rgba[i + 3] = 255;
+    }
+    int row = 0;
+    for (unsigned tint : tints)
+        for (const std::string& text : lines) {
+            int pen = margin;
+            const int top = margin + row++ * (lineHeight + margin);
+            for (unsigned char c : text) {
+                const auto it = glyphs.find(c);
+                if (it == glyphs.end()) continue;
+                const GlyphMetrics& g = it->second;
+                for (int y = 0; y < g.h; ++y)
+                    for (int x = 0; x < g.w; ++x) {
+                        const int tx = pen + g.xOffset + x, ty = top + g.yOffset + y;
+                        if (tx < 0 || ty < 0 || tx >= sample.width || ty >= sample.height) continue;
+                        if (g.x + x >= page.width || g.y + y >= page.height) continue;
+                        const std::uint8_t* s = page.At(g.x + x, g.y + y);
+                        std::uint8_t* d = sample.At(tx, ty);
+                        const unsigned a = s[3];
+                        const unsigned tc[3] = {tint >> 16, (tint >> 8) & 255, tint & 255};
+                        for (int k = 0; k < 3; ++k)
+                            d[k] = static_cast<std::uint8_t>((s[k] * tc[k] / 255 * a + d[k] * (255 - a)) / 255);
+                    }
+                pen += g.xAdvance;
+            }
+        }
+    return sample;
+}
+
 void Checkerboard(cairo_t* cr, double x, double y, double w, double h) {
     cairo_save(cr);
     cairo_rectangle(cr, x, y, w, h);
@@ -176,6 +239,7 @@ int RenderContactSheet(const std::string& dataDir, const std::string& outDir) {
     }
 
     std::vector<Tile> tiles;
+    std::vector<Tile> samples;
     for (const fs::path& file : files) {
         Tile tile;
         const std::string relative = fs::relative(file, data).generic_string();
@@ -201,12 +265,19 @@ int RenderContactSheet(const std::string& dataDir, const std::string& outDir) {
         } else if (fs::exists(txt)) {
             tile.regions = FontGlyphs(txt);
             title << "  (font, " << tile.regions.size() << " glyphs)";
+            Tile sample;
+            sample.title = relative + "  sample, tinted white / gold / black";
+            sample.image = FontSample(tile.image, txt);
+            samples.push_back(std::move(sample));
         }
         tile.title = title.str();
+        tiles.push_back(std::move(tile));
+    }
+    for (Tile& sample : samples) tiles.push_back(std::move(sample));
+    for (Tile& tile : tiles) {
         tile.scale = std::min({1.0, double(kMaxTileWidth) / tile.image.width, double(kMaxTileHeight) / tile.image.height});
         tile.width = std::max(int(std::ceil(tile.image.width * tile.scale)), 420);
         tile.height = int(std::ceil(tile.image.height * tile.scale)) + kTitleHeight;
-        tiles.push_back(std::move(tile));
     }
 
     std::error_code ec;
@@ -220,7 +291,7 @@ int RenderContactSheet(const std::string& dataDir, const std::string& outDir) {
         int x, y;
     };
     std::vector<std::vector<Placed>> pages(1);
-    std::vector<int> pageHeights(1, 0);
+    std::vector<int> pageHeights(1, 0), pageWidths(1, 0);
     int x = kMargin, y = kMargin, shelf = 0;
     for (size_t i = 0; i < tiles.size(); ++i) {
         if (x + tiles[i].width > kPageWidth - kMargin && x > kMargin) {
@@ -231,17 +302,19 @@ int RenderContactSheet(const std::string& dataDir, const std::string& outDir) {
         if (y + tiles[i].height > kPageHeight - kMargin && y > kMargin) {
             pages.emplace_back();
             pageHeights.push_back(0);
+            pageWidths.push_back(0);
             x = y = kMargin;
             shelf = 0;
         }
         pages.back().push_back({i, x, y});
         pageHeights.back() = std::max(pageHeights.back(), y + tiles[i].height + kMargin);
+        pageWidths.back() = std::max(pageWidths.back(), x + tiles[i].width + kMargin);
         x += tiles[i].width + kMargin;
         shelf = std::max(shelf, tiles[i].height);
     }
 
     for (size_t p = 0; p < pages.size(); ++p) {
-        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPageWidth, pageHeights[p]);
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, pageWidths[p], pageHeights[p]);
         cairo_t* cr = cairo_create(surface);
         cairo_set_source_rgb(cr, 0.16, 0.17, 0.22);
         cairo_paint(cr);
