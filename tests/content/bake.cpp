@@ -256,6 +256,26 @@ TEST_F(BakeFixture, BadSourcesFailTheBakeNamingTheFile) {
     EXPECT_NE(run.err.find("width and height"), std::string::npos) << run.err;
     fs::remove(content / "graphics/Sizeless.png.svg");
 
+    // A sheet the game cuts into frames must have the canvas of its frame grid.
+    Write(content / "graphics/Buttons01.png.svg",
+          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"400\" height=\"96\"><rect width=\"400\" "
+          "height=\"96\"/></svg>");
+    run = Bake();
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("Buttons01.png.svg"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("600 x 96"), std::string::npos) << run.err;
+    fs::remove(content / "graphics/Buttons01.png.svg");
+
+    // Sources may not lean on other files: the stamp would not see them change.
+    Write(content / "graphics/Linked.png.svg",
+          "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"8\" "
+          "height=\"8\"><image xlink:href=\"parts/hero.png\" width=\"8\" height=\"8\"/></svg>");
+    run = Bake();
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("Linked.png.svg"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("parts/hero.png"), std::string::npos) << run.err;
+    fs::remove(content / "graphics/Linked.png.svg");
+
     // An atlas that cannot fit one 2048 page is refused, not split or clipped.
     Write(content / "atlas/Atlas09/Huge.svg",
           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"2100\" height=\"16\"><rect width=\"2100\" "

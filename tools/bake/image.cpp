@@ -80,9 +80,30 @@ void PngWarning(png_structp, png_const_charp) {}
 
 }  // namespace
 
+void CheckSelfContained(const std::string& svg) {
+    // The stamp only covers the SVG's own bytes, and the layout promises self-contained sources:
+    // a reference to another file would go stale silently, so it is refused outright.
+    auto check = [&](size_t at) {
+        while (at < svg.size() && (svg[at] == ' ' || svg[at] == '"' || svg[at] == '\'')) ++at;
+        size_t end = at;
+        while (end < svg.size() && svg[end] != '"' && svg[end] != '\'' && svg[end] != ')' && svg[end] != ' ') ++end;
+        const std::string target = svg.substr(at, end - at);
+        if (target.empty() || target[0] == '#' || target.rfind("data:", 0) == 0) return;
+        throw BakeError("refers to \"" + target + "\"; SVG sources must be self-contained (only #ids and data: URLs)");
+    };
+    for (size_t at = svg.find("href"); at != std::string::npos; at = svg.find("href", at + 4)) {
+        size_t p = at + 4;
+        while (p < svg.size() && svg[p] == ' ') ++p;
+        if (p < svg.size() && svg[p] == '=') check(p + 1);
+    }
+    for (size_t at = svg.find("url("); at != std::string::npos; at = svg.find("url(", at + 4)) check(at + 4);
+}
+
 Image RasteriseSvg(const std::string& svgFile, int forceWidth, int forceHeight) {
+    const std::string svg = ReadFile(svgFile);
+    CheckSelfContained(svg);
     GError* rawError = nullptr;
-    RsvgHandle* handle = rsvg_handle_new_from_file(svgFile.c_str(), &rawError);
+    RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &rawError);
     if (!handle) {
         std::unique_ptr<GError, GErrorFree> error(rawError);
         throw BakeError("not a readable SVG: " + Message(error.get()));

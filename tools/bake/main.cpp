@@ -25,6 +25,7 @@
 #include "tools/bake/font.hpp"
 #include "tools/bake/icon.hpp"
 #include "tools/bake/image.hpp"
+#include "tools/bake/manifest.hpp"
 #include "tools/bake/synth.hpp"
 
 namespace fs = std::filesystem;
@@ -61,6 +62,31 @@ long long SizeOf(const fs::path& file) {
     return ec ? 0 : static_cast<long long>(size);
 }
 
+// Catches a sheet drawn on the wrong canvas at bake time, naming the source, rather than at start-up.
+void CheckFrameGrid(const std::string& output, const Image& image) {
+    const manifest::Picture* entry = manifest::FindPicture(output.c_str());
+    if (!entry) {
+        if (output.rfind("graphics/", 0) == 0)
+            std::printf("bake: note: %s is not a picture the game loads by name\n", output.c_str());
+        return;
+    }
+    std::ostringstream problem;
+    if (entry->exactSize && (image.width != entry->frameWidth || image.height != entry->frameHeight)) {
+        problem << "is " << image.width << " x " << image.height << " px; the game needs exactly "
+                << entry->frameWidth << " x " << entry->frameHeight;
+    } else if (entry->frames > 1) {
+        const int fw = entry->frameWidth, fh = entry->frameHeight, n = entry->frames;
+        const int columns = image.width / fw, rows = image.height / fh;
+        const bool grid = image.width % fw == 0 && image.height % fh == 0;
+        const bool oneRow = grid && rows == 1 && columns == n;
+        const bool wrapped = grid && rows > 1 && columns * rows >= n && columns * (rows - 1) < n;
+        if (!oneRow && !wrapped)
+            problem << "is " << image.width << " x " << image.height << " px; the game cuts it into " << n
+                    << " frames of " << fw << " x " << fh << ", so the canvas must be " << n * fw << " x " << fh;
+    }
+    if (!problem.str().empty()) throw BakeError(problem.str());
+}
+
 // The SVG pictures of a folder: <File>.png.svg and <File>.jpg.svg.
 void AddPictures(std::vector<Job>& jobs, const fs::path& dir, const std::string& outPrefix, const fs::path& data) {
     for (const fs::path& file : FilesIn(dir)) {
@@ -82,8 +108,9 @@ void AddPictures(std::vector<Job>& jobs, const fs::path& dir, const std::string&
         job.cost = SizeOf(file) / 64;
         const std::string target = (data / job.outputs[0]).string();
         const std::string source = file.string();
-        job.run = [source, target, jpeg] {
+        job.run = [source, target, jpeg, relative = job.outputs[0]] {
             const Image image = RasteriseSvg(source);
+            CheckFrameGrid(relative, image);
             if (jpeg)
                 WriteJpeg(target, image, 90);
             else
