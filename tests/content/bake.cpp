@@ -302,6 +302,15 @@ TEST_F(BakeFixture, BadSourcesFailTheBakeNamingTheFile) {
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.err.find("fonts.txt:1"), std::string::npos) << run.err;
 
+    // A recipe the synthesiser cannot read fails the bake too, naming the recipe.
+    fs::create_directories(content / "sounds");
+    Write(content / "sounds/Garbled.sfx", "%%% this is no recipe %%%\n");
+    run = Bake();
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("Garbled.sfx"), std::string::npos) << run.err;
+    EXPECT_FALSE(FileExists((data / "sounds/Garbled.ogg").string()));
+    fs::remove(content / "sounds/Garbled.sfx");
+
     // Fixed again, the next bake succeeds.
     fs::remove(content / "fonts/fonts.txt");
     run = Bake();

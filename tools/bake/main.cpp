@@ -163,7 +163,13 @@ std::vector<Job> CollectJobs(const fs::path& content, const fs::path& data) {
         try {
             fonts = ReadFontList(fontsFile.string());
         } catch (const BakeError& e) {
-            throw BakeError(e.what());
+            // Reported with the other failures, so one bad line does not hide the rest of the bake.
+            Job job;
+            job.source = fontsFile.string();
+            job.inputs = {fontsFile.string()};
+            job.outputs = {"fonts.txt (unreadable)"};
+            job.run = [message = std::string(e.what())] { throw BakeError(message); };
+            jobs.push_back(std::move(job));
         }
         for (const FontSpec& spec : fonts) {
             Job job;
@@ -184,11 +190,16 @@ std::vector<Job> CollectJobs(const fs::path& content, const fs::path& data) {
         bool music;
     };
     for (const Recipes& kind : {Recipes{"sounds", ".sfx", false}, Recipes{"music", ".score", true}}) {
+        // Any other file beside the recipes (shared instruments, say) may feed every recipe.
+        std::vector<std::string> shared;
+        for (const fs::path& file : FilesIn(content / kind.folder))
+            if (file.extension() != kind.extension) shared.push_back(file.string());
         for (const fs::path& file : FilesIn(content / kind.folder)) {
             if (file.extension() != kind.extension) continue;
             Job job;
             job.source = file.string();
             job.inputs = {file.string()};
+            job.inputs.insert(job.inputs.end(), shared.begin(), shared.end());
             job.outputs = {std::string(kind.folder) + "/" + file.stem().string() + ".ogg"};
             job.cost = kind.music ? 100000 : 2000;
             const std::string target = (data / job.outputs[0]).string();
@@ -345,9 +356,10 @@ int Bake(const fs::path& content, const fs::path& data, const fs::path& stamps, 
     for (std::thread& t : pool) t.join();
 
     // Outputs whose source is gone: delete them, so a renamed picture does not linger in data/.
+    // Not after a failure: a broken list (fonts.txt, say) must not cost the outputs it still names.
     std::set<std::string> current;
     for (const Job& job : jobs) current.insert(StampName(job.outputs[0]));
-    for (const fs::path& stamp : FilesIn(stamps)) {
+    for (const fs::path& stamp : errors.empty() ? FilesIn(stamps) : std::vector<fs::path>{}) {
         if (stamp.extension() != ".stamp" || current.count(stamp.filename().string())) continue;
         std::istringstream lines(ReadStamp(stamp));
         std::string line;
