@@ -275,7 +275,11 @@ int RenderContactSheet(const std::string& dataDir, const std::string& outDir) {
     }
     for (Tile& sample : samples) tiles.push_back(std::move(sample));
     for (Tile& tile : tiles) {
-        tile.scale = std::min({1.0, double(kMaxTileWidth) / tile.image.width, double(kMaxTileHeight) / tile.image.height});
+        // Atlas pages keep their full size where possible: their region names must stay readable.
+        const bool atlas = tile.title.rfind("graphics/Atlas", 0) == 0;
+        const double maxWidth = atlas ? kPageWidth - 2 * kMargin : kMaxTileWidth;
+        const double maxHeight = atlas ? kPageHeight - 2 * kMargin - kTitleHeight : kMaxTileHeight;
+        tile.scale = std::min({1.0, maxWidth / tile.image.width, maxHeight / tile.image.height});
         tile.width = std::max(int(std::ceil(tile.image.width * tile.scale)), 420);
         tile.height = int(std::ceil(tile.image.height * tile.scale)) + kTitleHeight;
     }
