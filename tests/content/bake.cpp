@@ -181,6 +181,7 @@ TEST_F(BakeFixture, FontsFollowTheFontTextRules) {
         for (const auto& [code, glyph] : font.glyphs) {
             EXPECT_EQ(glyph.page, 0);
             EXPECT_GT(glyph.xAdvance, 0) << code;
+            EXPECT_GE(glyph.yOffset, 0) << code << " reaches above the line's top";
             ASSERT_LE(glyph.x + glyph.width, page.width) << code;
             ASSERT_LE(glyph.y + glyph.height, page.height) << code;
             for (int y = glyph.y; y < glyph.y + glyph.height; ++y)

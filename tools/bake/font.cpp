@@ -175,8 +175,7 @@ void BakeFont(const FontSpec& spec, const std::string& outDir) {
     // Transparent pixels carry the colour of the glyph edge so filtering never fringes it.
     const std::uint8_t edgeR = spec.outline > 0 ? inkR : 255, edgeG = spec.outline > 0 ? inkG : 255,
                        edgeB = spec.outline > 0 ? inkB : 255;
-    // The pen's top line: the face's ascender, plus room for the outline above it.
-    const int lineTop = static_cast<int>((face.face->size->metrics.ascender + 63) >> 6) + spec.outline;
+    const int ascender = static_cast<int>((face.face->size->metrics.ascender + 63) >> 6) + spec.outline;
 
     std::vector<Glyph> glyphs;
     for (int code = 32; code <= 255; ++code) {
@@ -239,10 +238,18 @@ void BakeFont(const FontSpec& spec, const std::string& outDir) {
                 }
             }
             g.xOffset = left + spec.outline / 2;
-            g.yOffset = lineTop - top;
+            g.yOffset = top;  // made relative to the line's top once every glyph is known
         }
         glyphs.push_back(std::move(g));
     }
+
+    // The line's top: the face's ascender, or higher when an accented capital reaches above it, so
+    // no glyph pokes out above the position the text is drawn at.
+    int lineTop = ascender;
+    for (const Glyph& g : glyphs)
+        if (g.picture.width > 0) lineTop = std::max(lineTop, g.yOffset);
+    for (Glyph& g : glyphs)
+        if (g.picture.width > 0) g.yOffset = lineTop - g.yOffset;
 
     // Pack the glyph pictures, each with a transparent margin, on the smallest page that holds them.
     std::vector<stbrp_rect> rects;
