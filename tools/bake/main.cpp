@@ -294,7 +294,10 @@ int Bake(const fs::path& content, const fs::path& data, const fs::path& stamps, 
         Hasher hash = selfHash;
         try {
             for (const std::string& input : job.inputs) {
-                hash.Add(input);
+                // Content files by their place in content/, so the same checkout reached by another
+                // path, or moved, is still up to date.
+                const std::string relative = fs::path(input).lexically_relative(content).generic_string();
+                hash.Add(!relative.empty() && relative.rfind("..", 0) != 0 ? relative : input);
                 hash.Add(ReadFile(input));
             }
         } catch (const BakeError& e) {
@@ -418,5 +421,5 @@ int main(int argc, char** argv) {
     fs::path data = fs::absolute(positional[1]).lexically_normal();
     if (!data.has_filename()) data = data.parent_path();
     if (stamps.empty()) stamps = (data.parent_path() / ".bake-stamps").string();
-    return bake::Bake(positional[0], data, stamps, threads);
+    return bake::Bake(fs::absolute(positional[0]).lexically_normal(), data, stamps, threads);
 }
