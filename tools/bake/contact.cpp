@@ -198,7 +198,7 @@ void DrawTile(cairo_t* cr, const Tile& tile, double x, double y) {
     cairo_translate(cr, x, top);
     cairo_scale(cr, tile.scale, tile.scale);
     cairo_set_source_surface(cr, surface, 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_pattern_set_filter(cairo_get_source(cr), tile.scale > 1 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
     cairo_paint(cr);
     cairo_restore(cr);
     cairo_surface_destroy(surface);
@@ -279,7 +279,9 @@ int RenderContactSheet(const std::string& dataDir, const std::string& outDir) {
         const bool atlas = tile.title.rfind("graphics/Atlas", 0) == 0;
         const double maxWidth = atlas ? kPageWidth - 2 * kMargin : kMaxTileWidth;
         const double maxHeight = atlas ? kPageHeight - 2 * kMargin - kTitleHeight : kMaxTileHeight;
-        tile.scale = std::min({1.0, maxWidth / tile.image.width, maxHeight / tile.image.height});
+        // Tiny sprites (walkers, 16 px glyph pages excepted) are blown up so their frames can be judged.
+        const double grow = !atlas && tile.image.height <= 64 && tile.frames.size() > 1 ? 3.0 : 1.0;
+        tile.scale = std::min({grow, maxWidth / tile.image.width, maxHeight / tile.image.height});
         tile.width = std::max(int(std::ceil(tile.image.width * tile.scale)), 420);
         tile.height = int(std::ceil(tile.image.height * tile.scale)) + kTitleHeight;
     }
