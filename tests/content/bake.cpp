@@ -155,6 +155,19 @@ TEST_F(BakeFixture, AtlasPacksRegionsWithBleedAndGreyedTwins) {
             const std::uint8_t* p = page.At(x, y);
             ASSERT_TRUE(p[0] == 255 && p[1] == 0 && p[2] == 0 && p[3] == 255) << "at " << x << "," << y;
         }
+    // Transparent pixels around the round dot carry its gold, not black, so filtering leaves no dark rim.
+    const Region& dot = byName["Dot#0"];
+    int rim = 0;
+    for (int y = dot.y; y < dot.y + dot.height; ++y)
+        for (int x = dot.x; x < dot.x + dot.width; ++x) {
+            const std::uint8_t* p = page.At(x, y);
+            if (p[3] != 0 || page.At(x + 1, y)[3] == 0) continue;
+            ++rim;
+            EXPECT_GT(p[0], 200) << "at " << x << "," << y;
+            EXPECT_GT(p[1], 150) << "at " << x << "," << y;
+        }
+    EXPECT_GT(rim, 0);
+
     // The greyed twin: grey and darker than the original, same size, same alpha.
     const Region& g = byName["RedG#-1"];
     EXPECT_EQ(g.width, r.width);

@@ -78,8 +78,6 @@ void PngFlush(png_structp) {}
 
 void PngWarning(png_structp, png_const_charp) {}
 
-}  // namespace
-
 void CheckSelfContained(const std::string& svg) {
     // The stamp only covers the SVG's own bytes, and the layout promises self-contained sources:
     // a reference to another file would go stale silently, so it is refused outright.
@@ -98,6 +96,42 @@ void CheckSelfContained(const std::string& svg) {
     }
     for (size_t at = svg.find("url("); at != std::string::npos; at = svg.find("url(", at + 4)) check(at + 4);
 }
+
+// Fully transparent pixels take the colour of their visible neighbours (cairo leaves them black), so
+// linear filtering at a sprite's edge, scaled or rotated, blends toward the sprite's own colour and
+// never toward a dark fringe. Alpha is untouched: nothing becomes visible.
+void BleedColourIntoTransparency(Image& image, int passes) {
+    std::vector<std::uint8_t> known(static_cast<size_t>(image.width) * image.height);
+    for (size_t i = 0; i < known.size(); ++i) known[i] = image.rgba[i * 4 + 3] != 0;
+    std::vector<size_t> grown;
+    for (int pass = 0; pass < passes; ++pass) {
+        grown.clear();
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                const size_t i = static_cast<size_t>(y) * image.width + x;
+                if (known[i]) continue;
+                unsigned sum[3] = {0, 0, 0}, count = 0;
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = x + dx, ny = y + dy;
+                        if (nx < 0 || ny < 0 || nx >= image.width || ny >= image.height) continue;
+                        const size_t n = static_cast<size_t>(ny) * image.width + nx;
+                        if (!known[n]) continue;
+                        for (int c = 0; c < 3; ++c) sum[c] += image.rgba[n * 4 + c];
+                        ++count;
+                    }
+                }
+                if (count == 0) continue;
+                for (int c = 0; c < 3; ++c) image.rgba[i * 4 + c] = static_cast<std::uint8_t>(sum[c] / count);
+                grown.push_back(i);
+            }
+        }
+        if (grown.empty()) break;
+        for (size_t i : grown) known[i] = 1;
+    }
+}
+
+}  // namespace
 
 Image RasteriseSvg(const std::string& svgFile, int forceWidth, int forceHeight) {
     const std::string svg = ReadFile(svgFile);
@@ -136,7 +170,9 @@ Image RasteriseSvg(const std::string& svgFile, int forceWidth, int forceHeight) 
         std::unique_ptr<GError, GErrorFree> error(rawError);
         throw BakeError("cannot render the SVG: " + Message(error.get()));
     }
-    return FromCairo(surface.get());
+    Image image = FromCairo(surface.get());
+    BleedColourIntoTransparency(image, 3);
+    return image;
 }
 
 std::string EncodePng(const Image& image) {
