@@ -190,6 +190,15 @@ TEST_F(BakeFixture, FontsFollowTheFontTextRules) {
         for (int code = 32; code <= 126; ++code) EXPECT_TRUE(font.glyphs.count(code)) << code;
         for (int code = 127; code < 160; ++code) EXPECT_FALSE(font.glyphs.count(code)) << code;
         EXPECT_TRUE(font.glyphs.count(0xe9));  // é, Latin-1
+        // The comic face keeps its kerning in GPOS: "AV" and "To" must come out tighter.
+        ASSERT_TRUE(font.kerning.count({'A', 'V'}));
+        EXPECT_LT(font.kerning.at({'A', 'V'}), 0);
+        ASSERT_TRUE(font.kerning.count({'T', 'o'}));
+        EXPECT_LT(font.kerning.at({'T', 'o'}), 0);
+        for (const auto& [pair, amount] : font.kerning) {
+            EXPECT_TRUE(font.glyphs.count(pair.first) && font.glyphs.count(pair.second));
+            EXPECT_LT(std::abs(amount), 12);
+        }
         int white = 0, dark = 0;
         for (const auto& [code, glyph] : font.glyphs) {
             EXPECT_EQ(glyph.page, 0);

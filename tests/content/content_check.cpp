@@ -151,7 +151,7 @@ Font ParseFont(const std::string& text) {
         bool numbers = true;
         for (size_t i = 0; i < fields.size(); ++i) numbers = numbers && StrictInt(fields[i], values[i]);
         if (numbers && fields.size() == 3) {
-            ++font.kerningPairs;
+            font.kerning[{values[0], values[1]}] = values[2];
         } else if (numbers && fields.size() >= 9 && values[0] >= 0 && values[0] <= 255) {
             font.glyphs[values[0]] = {values[1], values[2], values[3], values[4],
                                       values[5], values[6], values[7], values[8]};

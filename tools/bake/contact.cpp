@@ -107,10 +107,14 @@ struct GlyphMetrics {
 // metrics show up as crooked or overlapping text.
 Image FontSample(const Image& page, const fs::path& txt) {
     std::map<int, GlyphMetrics> glyphs;
+    std::map<std::pair<int, int>, int> kerning;
     std::istringstream in(ReadFile(txt.string()));
     for (std::string line; std::getline(in, line);) {
         GlyphMetrics g;
-        int id, pageIndex;
+        int id, pageIndex, first, second, amount, used = 0;
+        if (std::sscanf(line.c_str(), "%d,%d,%d%n", &first, &second, &amount, &used) == 3 &&
+            line.find_first_not_of(" \r", static_cast<size_t>(used)) == std::string::npos)
+            kerning[{first, second}] = amount;
         if (std::sscanf(line.c_str(), "%d,%d,%d,%d,%d,%d,%d,%d,%d", &id, &g.x, &g.y, &g.w, &g.h, &g.xOffset,
                         &g.yOffset, &g.xAdvance, &pageIndex) == 9)
             glyphs[id] = g;
@@ -137,11 +141,13 @@ Image FontSample(const Image& page, const fs::path& txt) {
     int row = 0;
     for (unsigned tint : tints)
         for (const std::string& text : lines) {
-            int pen = margin;
+            int pen = margin, previous = 0;
             const int top = margin + row++ * (lineHeight + margin);
             for (unsigned char c : text) {
                 const auto it = glyphs.find(c);
                 if (it == glyphs.end()) continue;
+                if (const auto kern = kerning.find({previous, c}); kern != kerning.end()) pen += kern->second;
+                previous = c;
                 const GlyphMetrics& g = it->second;
                 for (int y = 0; y < g.h; ++y)
                     for (int x = 0; x < g.w; ++x) {

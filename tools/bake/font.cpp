@@ -17,6 +17,7 @@
 
 #include "tools/bake/common.hpp"
 #include "tools/bake/image.hpp"
+#include "tools/bake/kerning.hpp"
 
 namespace fs = std::filesystem;
 
@@ -298,15 +299,21 @@ void BakeFont(const FontSpec& spec, const std::string& outDir) {
     for (const Glyph& g : glyphs)
         text << g.code << "," << g.x << "," << g.y << "," << g.picture.width << "," << g.picture.height << ","
              << g.xOffset << "," << g.yOffset << "," << g.xAdvance << ",0\n";
-    if (FT_HAS_KERNING(face.face)) {
+    // Kerning pairs between glyphs of the main face (fallback glyphs are too rare to be worth it).
+    std::vector<FT_UInt> indices;
+    for (const Glyph& g : glyphs)
+        if (g.fromFace) indices.push_back(g.index);
+    const auto kerning = ReadPairKerning(face.face, indices);
+    if (!kerning.empty()) {
         text << "first,second,amount\n";
         for (const Glyph& first : glyphs) {
             if (!first.fromFace) continue;
             for (const Glyph& second : glyphs) {
                 if (!second.fromFace) continue;
-                FT_Vector delta{0, 0};
-                if (FT_Get_Kerning(face.face, first.index, second.index, FT_KERNING_DEFAULT, &delta)) continue;
-                const int amount = static_cast<int>((delta.x + (delta.x >= 0 ? 32 : -32)) / 64);
+                const auto it = kerning.find({first.index, second.index});
+                if (it == kerning.end()) continue;
+                const FT_Long scaled = FT_MulFix(it->second, face.face->size->metrics.x_scale);
+                const int amount = static_cast<int>((scaled + (scaled >= 0 ? 32 : -32)) / 64);
                 if (amount != 0) text << first.code << "," << second.code << "," << amount << "\n";
             }
         }
