@@ -24,14 +24,15 @@ struct BakeRun {
 };
 
 class BakeFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/brisk-bake-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         root = pattern;
         content = root / "content";
         data = root / "data";
-        fs::copy(fs::path(BRISK_SOURCE_ROOT) / "tests/content/fixtures/content", content, fs::copy_options::recursive);
+        fs::copy(fs::path(BRISK_SOURCE_ROOT) / "tests/content/fixtures/content", content,
+                 fs::copy_options::recursive);
     }
     void TearDown() override {
         std::error_code ec;
@@ -41,9 +42,9 @@ protected:
     BakeRun Bake() {
         BakeRun run;
         const std::string out = (root / "out.txt").string(), err = (root / "err.txt").string();
-        const std::string command = std::string("'") + BRISK_BAKE_EXECUTABLE + "' '" + content.string() + "' '" +
-                                    data.string() + "' --stamps '" + (root / "stamps").string() + "' > '" + out +
-                                    "' 2> '" + err + "'";
+        const std::string command = std::string("'") + BRISK_BAKE_EXECUTABLE + "' '" + content.string() +
+                                    "' '" + data.string() + "' --stamps '" + (root / "stamps").string() +
+                                    "' > '" + out + "' 2> '" + err + "'";
         const int status = std::system(command.c_str());
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.out = ReadText(out);
@@ -60,7 +61,9 @@ protected:
     fs::path root, content, data;
 };
 
-bool Near(int a, int b, int tolerance = 2) { return std::abs(a - b) <= tolerance; }
+bool Near(int a, int b, int tolerance = 2) {
+    return std::abs(a - b) <= tolerance;
+}
 
 }  // namespace
 
@@ -106,7 +109,7 @@ TEST_F(BakeFixture, PicturesIconAndCopiedFiles) {
         EXPECT_EQ(entry.width, sizes[i]);
         EXPECT_EQ(entry.height, sizes[i]);
         EXPECT_GT(entry.At(sizes[i] / 2, sizes[i] / 2)[3], 250);  // the circle's middle
-        EXPECT_EQ(entry.At(0, 0)[3], 0);                             // the corner outside it
+        EXPECT_EQ(entry.At(0, 0)[3], 0);                          // the corner outside it
     }
 
     // files/** is copied byte for byte, folders kept.
@@ -290,9 +293,10 @@ TEST_F(BakeFixture, BadSourcesFailTheBakeNamingTheFile) {
     fs::remove(content / "graphics/Buttons01.png.svg");
 
     // Sources may not lean on other files: the stamp would not see them change.
-    Write(content / "graphics/Linked.png.svg",
-          "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"8\" "
-          "height=\"8\"><image xlink:href=\"parts/hero.png\" width=\"8\" height=\"8\"/></svg>");
+    Write(
+        content / "graphics/Linked.png.svg",
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"8\" "
+        "height=\"8\"><image xlink:href=\"parts/hero.png\" width=\"8\" height=\"8\"/></svg>");
     run = Bake();
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.err.find("Linked.png.svg"), std::string::npos) << run.err;
@@ -320,7 +324,8 @@ TEST_F(BakeFixture, BadSourcesFailTheBakeNamingTheFile) {
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.err.find("fonts.txt"), std::string::npos) << run.err;
 
-    Write(content / "fonts/fonts.txt", "Plain12 face=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf sise=12\n");
+    Write(content / "fonts/fonts.txt",
+          "Plain12 face=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf sise=12\n");
     run = Bake();
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.err.find("fonts.txt:1"), std::string::npos) << run.err;

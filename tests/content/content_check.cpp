@@ -2,6 +2,7 @@
 
 #include <jpeglib.h>
 #include <png.h>
+#include <sys/stat.h>
 #include <vorbis/vorbisfile.h>
 
 #include <csetjmp>
@@ -9,7 +10,6 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace content_check {
 

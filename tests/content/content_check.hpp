@@ -28,7 +28,7 @@ struct Glyph {
 struct Font {
     std::map<int, Glyph> glyphs;
     std::map<std::pair<int, int>, int> kerning;  // (first, second) -> amount
-    std::vector<std::string> badLines;  // lines that are neither header, glyph nor kerning pair
+    std::vector<std::string> badLines;           // lines that are neither header, glyph nor kerning pair
 };
 // The font text rules: lines trimmed; "id,"/"first," headers and blanks skipped; 3 integer fields a
 // kerning pair, 9 or more a glyph.

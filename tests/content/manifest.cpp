@@ -67,13 +67,13 @@ TEST(Manifest, EveryPictureDecodesWithItsFrameGridAndAlpha) {
         const bool oneRow = grid && rows == 1 && columns == entry.frames;
         const bool wrapped =
             grid && rows > 1 && columns * rows >= entry.frames && columns * (rows - 1) < entry.frames;
-        EXPECT_TRUE(oneRow || wrapped) << entry.path << " is " << picture.width << " x " << picture.height
-                                       << ", expected " << entry.frames << " frames of " << entry.frameWidth
-                                       << " x " << entry.frameHeight;
+        EXPECT_TRUE(oneRow || wrapped)
+            << entry.path << " is " << picture.width << " x " << picture.height << ", expected "
+            << entry.frames << " frames of " << entry.frameWidth << " x " << entry.frameHeight;
         if (!(oneRow || wrapped)) continue;
         for (int i = 0; i < entry.frames; ++i)
-            EXPECT_TRUE(FrameHasPixels(picture, i % columns * entry.frameWidth, i / columns * entry.frameHeight,
-                                       entry.frameWidth, entry.frameHeight))
+            EXPECT_TRUE(FrameHasPixels(picture, i % columns * entry.frameWidth,
+                                       i / columns * entry.frameHeight, entry.frameWidth, entry.frameHeight))
                 << entry.path << " frame " << i << " is empty";
     }
 }
@@ -121,7 +121,8 @@ TEST(Manifest, AtlasesHoldEveryNamedRegionInsideTheirPage) {
             continue;
         }
         if (region.atlas[0] != '\0') {
-            EXPECT_EQ(it->second, region.atlas) << region.name << " is the loader's check region of " << region.atlas;
+            EXPECT_EQ(it->second, region.atlas)
+                << region.name << " is the loader's check region of " << region.atlas;
         }
     }
 
@@ -172,18 +173,20 @@ TEST(Manifest, EveryFontParsesWithPrintableAsciiOnItsPage) {
             continue;
         }
         const Font font = ParseFont(text);
-        for (const std::string& line : font.badLines) ADD_FAILURE() << name << ".txt: bad line \"" << line << "\"";
+        for (const std::string& line : font.badLines)
+            ADD_FAILURE() << name << ".txt: bad line \"" << line << "\"";
         const Picture page = LoadPicture(kData + name + ".png");
         if (!page.ok) {
             ADD_FAILURE() << name << ".png: " << page.error;
             continue;
         }
         EXPECT_TRUE(page.hasAlpha);
-        for (int code = 32; code <= 126; ++code) EXPECT_TRUE(font.glyphs.count(code)) << "no glyph for " << code;
+        for (int code = 32; code <= 126; ++code)
+            EXPECT_TRUE(font.glyphs.count(code)) << "no glyph for " << code;
         for (const auto& [code, g] : font.glyphs) {
             EXPECT_EQ(g.page, 0) << code;
-            EXPECT_TRUE(g.x >= 0 && g.y >= 0 && g.width >= 0 && g.height >= 0 && g.x + g.width <= page.width &&
-                        g.y + g.height <= page.height)
+            EXPECT_TRUE(g.x >= 0 && g.y >= 0 && g.width >= 0 && g.height >= 0 &&
+                        g.x + g.width <= page.width && g.y + g.height <= page.height)
                 << "glyph " << code << " lies outside the " << page.width << " x " << page.height << " page";
         }
     }

@@ -119,7 +119,8 @@ std::vector<std::string> AtlasSources(const std::string& atlasDir) {
     for (const auto& entry : fs::directory_iterator(atlasDir)) {
         if (!entry.is_regular_file()) continue;
         const std::string name = entry.path().filename().string();
-        if (entry.path().extension() == ".svg" || name == "greyed.txt") files.push_back(entry.path().string());
+        if (entry.path().extension() == ".svg" || name == "greyed.txt")
+            files.push_back(entry.path().string());
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -161,7 +162,8 @@ void BakeAtlas(const std::string& atlasDir, const std::string& outDir, const std
             for (size_t i = 0; i < regions.size(); ++i)
                 if (regions[i].name == name && regions[i].source.find(".svg") != std::string::npos)
                     originals.push_back(i);
-            if (originals.empty()) throw BakeError(where + "no region \"" + name + "\" in this atlas to grey");
+            if (originals.empty())
+                throw BakeError(where + "no region \"" + name + "\" in this atlas to grey");
             for (size_t i : originals) {
                 Region twin;
                 twin.name = name + "G";

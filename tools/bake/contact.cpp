@@ -121,7 +121,9 @@ Image FontSample(const Image& page, const fs::path& txt) {
     }
     const std::string lines[] = {"Brallwick: Quellfast! 0123456789 $+-?",
                                  "The quick brown fox jumps over the lazy dog.",
-                                 "\xc0 la caf\xe9, na\xefve \xdc" "ber \xc7" "a \xf1o \xa9 \xbd"};
+                                 "\xc0 la caf\xe9, na\xefve \xdc"
+                                 "ber \xc7"
+                                 "a \xf1o \xa9 \xbd"};
     const unsigned tints[] = {0xffffff, 0xffd166, 0x000000};
     int lineHeight = 0, width = 0;
     for (const std::string& text : lines) {
@@ -159,7 +161,8 @@ Image FontSample(const Image& page, const fs::path& txt) {
                         const unsigned a = s[3];
                         const unsigned tc[3] = {tint >> 16, (tint >> 8) & 255, tint & 255};
                         for (int k = 0; k < 3; ++k)
-                            d[k] = static_cast<std::uint8_t>((s[k] * tc[k] / 255 * a + d[k] * (255 - a)) / 255);
+                            d[k] =
+                                static_cast<std::uint8_t>((s[k] * tc[k] / 255 * a + d[k] * (255 - a)) / 255);
                     }
                 pen += g.xAdvance;
             }
@@ -182,7 +185,8 @@ void Checkerboard(cairo_t* cr, double x, double y, double w, double h) {
     cairo_restore(cr);
 }
 
-void Label(cairo_t* cr, double x, double y, const std::string& text, double size, double r, double g, double b) {
+void Label(cairo_t* cr, double x, double y, const std::string& text, double size, double r, double g,
+           double b) {
     cairo_set_font_size(cr, size);
     cairo_text_extents_t extents;
     cairo_text_extents(cr, text.c_str(), &extents);
@@ -212,17 +216,19 @@ void DrawTile(cairo_t* cr, const Tile& tile, double x, double y) {
     cairo_set_line_width(cr, 1);
     for (const Box& box : tile.regions) {
         cairo_set_source_rgb(cr, 0, 0.9, 1);
-        cairo_rectangle(cr, x + box.x * tile.scale + 0.5, top + box.y * tile.scale + 0.5, box.w * tile.scale - 1,
-                        box.h * tile.scale - 1);
+        cairo_rectangle(cr, x + box.x * tile.scale + 0.5, top + box.y * tile.scale + 0.5,
+                        box.w * tile.scale - 1, box.h * tile.scale - 1);
         cairo_stroke(cr);
-        if (!box.label.empty()) Label(cr, x + box.x * tile.scale + 1, top + box.y * tile.scale + 1, box.label, 10, 0, 0.9, 1);
+        if (!box.label.empty())
+            Label(cr, x + box.x * tile.scale + 1, top + box.y * tile.scale + 1, box.label, 10, 0, 0.9, 1);
     }
     for (const Box& box : tile.frames) {
         cairo_set_source_rgb(cr, 1, 0.2, 0.2);
-        cairo_rectangle(cr, x + box.x * tile.scale + 0.5, top + box.y * tile.scale + 0.5, box.w * tile.scale - 1,
-                        box.h * tile.scale - 1);
+        cairo_rectangle(cr, x + box.x * tile.scale + 0.5, top + box.y * tile.scale + 0.5,
+                        box.w * tile.scale - 1, box.h * tile.scale - 1);
         cairo_stroke(cr);
-        if (!box.label.empty()) Label(cr, x + box.x * tile.scale + 1, top + box.y * tile.scale + 1, box.label, 10, 1, 0.4, 0.4);
+        if (!box.label.empty())
+            Label(cr, x + box.x * tile.scale + 1, top + box.y * tile.scale + 1, box.label, 10, 1, 0.4, 0.4);
     }
 }
 
@@ -260,11 +266,13 @@ int RenderContactSheet(const std::string& dataDir, const std::string& outDir) {
         const fs::path txt = fs::path(file).replace_extension(".txt");
         if (const manifest::Picture* entry = manifest::FindPicture(relative.c_str());
             entry && entry->frames > 1) {
-            title << "  (" << entry->frames << " frames of " << entry->frameWidth << " x " << entry->frameHeight << ")";
+            title << "  (" << entry->frames << " frames of " << entry->frameWidth << " x "
+                  << entry->frameHeight << ")";
             const int perRow = std::max(1, tile.image.width / entry->frameWidth);
             for (int i = 0; i < entry->frames; ++i)
-                tile.frames.push_back({double(i % perRow * entry->frameWidth), double(i / perRow * entry->frameHeight),
-                                       double(entry->frameWidth), double(entry->frameHeight), std::to_string(i)});
+                tile.frames.push_back({double(i % perRow * entry->frameWidth),
+                                       double(i / perRow * entry->frameHeight), double(entry->frameWidth),
+                                       double(entry->frameHeight), std::to_string(i)});
         } else if (fs::exists(txt) && relative.rfind("graphics/", 0) == 0) {
             tile.regions = AtlasRegions(txt);
             title << "  (" << tile.regions.size() << " regions)";
@@ -326,7 +334,8 @@ int RenderContactSheet(const std::string& dataDir, const std::string& outDir) {
     }
 
     for (size_t p = 0; p < pages.size(); ++p) {
-        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, pageWidths[p], pageHeights[p]);
+        cairo_surface_t* surface =
+            cairo_image_surface_create(CAIRO_FORMAT_RGB24, pageWidths[p], pageHeights[p]);
         cairo_t* cr = cairo_create(surface);
         cairo_set_source_rgb(cr, 0.16, 0.17, 0.22);
         cairo_paint(cr);

@@ -27,7 +27,9 @@ namespace {
 
 constexpr int kGlyphPadding = 2;
 
-bool IsLatin1Printable(int code) { return (code >= 32 && code <= 126) || (code >= 160 && code <= 255); }
+bool IsLatin1Printable(int code) {
+    return (code >= 32 && code <= 126) || (code >= 160 && code <= 255);
+}
 
 struct Glyph {
     int code = 0;
@@ -94,7 +96,8 @@ Coverage Render(FT_Glyph source, FT_Stroker stroker) {
     c.rows = static_cast<int>(bitmap.rows);
     c.alpha.resize(static_cast<size_t>(c.width) * c.rows);
     for (int y = 0; y < c.rows; ++y)
-        for (int x = 0; x < c.width; ++x) c.alpha[static_cast<size_t>(y) * c.width + x] = bitmap.buffer[y * bitmap.pitch + x];
+        for (int x = 0; x < c.width; ++x)
+            c.alpha[static_cast<size_t>(y) * c.width + x] = bitmap.buffer[y * bitmap.pitch + x];
     return c;
 }
 
@@ -143,7 +146,8 @@ std::vector<FontSpec> ReadFontList(const std::string& fontsFile) {
             } else if (key == "ink") {
                 char* end = nullptr;
                 spec.ink = static_cast<unsigned>(std::strtoul(value.c_str(), &end, 16));
-                if (value.size() != 6 || *end != '\0') throw BakeError(where + "ink must be six hex digits, rrggbb");
+                if (value.size() != 6 || *end != '\0')
+                    throw BakeError(where + "ink must be six hex digits, rrggbb");
             } else {
                 throw BakeError(where + "unknown key \"" + key + "\" (face, fallback, size, outline, ink)");
             }
@@ -153,7 +157,8 @@ std::vector<FontSpec> ReadFontList(const std::string& fontsFile) {
         for (char c : spec.name)
             if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-')
                 throw BakeError(where + "a font name is letters, digits, '_' and '-' only");
-        if (!names.insert(spec.name).second) throw BakeError(where + "font \"" + spec.name + "\" is listed twice");
+        if (!names.insert(spec.name).second)
+            throw BakeError(where + "font \"" + spec.name + "\" is listed twice");
         fonts.push_back(spec);
     }
     return fonts;
@@ -196,10 +201,12 @@ void BakeFont(const FontSpec& spec, const std::string& outDir) {
             continue;
         }
         if (FT_Load_Glyph(source, index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT))
-            throw BakeError("font " + spec.name + ": cannot load the glyph of character " + std::to_string(code));
+            throw BakeError("font " + spec.name + ": cannot load the glyph of character " +
+                            std::to_string(code));
         GlyphHolder outline;
         if (FT_Get_Glyph(source->glyph, &outline.glyph))
-            throw BakeError("font " + spec.name + ": cannot read the glyph of character " + std::to_string(code));
+            throw BakeError("font " + spec.name + ": cannot read the glyph of character " +
+                            std::to_string(code));
 
         Glyph g;
         g.code = code;
@@ -212,7 +219,8 @@ void BakeFont(const FontSpec& spec, const std::string& outDir) {
         if (stroker) stroke = Render(outline.glyph, stroker);
         const bool blank = fill.width == 0 && stroke.width == 0;
         if (!blank) {
-            int left = fill.left, top = fill.top, right = fill.left + fill.width, bottom = fill.top - fill.rows;
+            int left = fill.left, top = fill.top, right = fill.left + fill.width,
+                bottom = fill.top - fill.rows;
             if (stroke.width > 0) {
                 left = std::min(left, stroke.left);
                 top = std::max(top, stroke.top);

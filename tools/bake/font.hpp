@@ -13,7 +13,7 @@ struct FontSpec {
     int size = 0;          // nominal pixel size (the em)
     int outline = 0;       // dark outline width in px, 0 = plain
     unsigned ink = 0x1b1b2f;
-    std::string line;      // the source line, so editing one font re-bakes only that one
+    std::string line;  // the source line, so editing one font re-bakes only that one
     int lineNumber = 0;
 };
 

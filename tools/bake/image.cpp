@@ -84,10 +84,12 @@ void CheckSelfContained(const std::string& svg) {
     auto check = [&](size_t at) {
         while (at < svg.size() && (svg[at] == ' ' || svg[at] == '"' || svg[at] == '\'')) ++at;
         size_t end = at;
-        while (end < svg.size() && svg[end] != '"' && svg[end] != '\'' && svg[end] != ')' && svg[end] != ' ') ++end;
+        while (end < svg.size() && svg[end] != '"' && svg[end] != '\'' && svg[end] != ')' && svg[end] != ' ')
+            ++end;
         const std::string target = svg.substr(at, end - at);
         if (target.empty() || target[0] == '#' || target.rfind("data:", 0) == 0) return;
-        throw BakeError("refers to \"" + target + "\"; SVG sources must be self-contained (only #ids and data: URLs)");
+        throw BakeError("refers to \"" + target +
+                        "\"; SVG sources must be self-contained (only #ids and data: URLs)");
     };
     for (size_t at = svg.find("href"); at != std::string::npos; at = svg.find("href", at + 4)) {
         size_t p = at + 4;
@@ -137,7 +139,8 @@ Image RasteriseSvg(const std::string& svgFile, int forceWidth, int forceHeight) 
     const std::string svg = ReadFile(svgFile);
     CheckSelfContained(svg);
     GError* rawError = nullptr;
-    RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &rawError);
+    RsvgHandle* handle =
+        rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &rawError);
     if (!handle) {
         std::unique_ptr<GError, GErrorFree> error(rawError);
         throw BakeError("not a readable SVG: " + Message(error.get()));
@@ -204,7 +207,9 @@ std::string EncodePng(const Image& image) {
     return out;
 }
 
-void WritePng(const std::string& file, const Image& image) { WriteFileAtomic(file, EncodePng(image)); }
+void WritePng(const std::string& file, const Image& image) {
+    WriteFileAtomic(file, EncodePng(image));
+}
 
 namespace {
 

@@ -82,13 +82,15 @@ void CheckFrameGrid(const std::string& output, const Image& image) {
         const bool wrapped = grid && rows > 1 && columns * rows >= n && columns * (rows - 1) < n;
         if (!oneRow && !wrapped)
             problem << "is " << image.width << " x " << image.height << " px; the game cuts it into " << n
-                    << " frames of " << fw << " x " << fh << ", so the canvas must be " << n * fw << " x " << fh;
+                    << " frames of " << fw << " x " << fh << ", so the canvas must be " << n * fw << " x "
+                    << fh;
     }
     if (!problem.str().empty()) throw BakeError(problem.str());
 }
 
 // The SVG pictures of a folder: <File>.png.svg and <File>.jpg.svg.
-void AddPictures(std::vector<Job>& jobs, const fs::path& dir, const std::string& outPrefix, const fs::path& data) {
+void AddPictures(std::vector<Job>& jobs, const fs::path& dir, const std::string& outPrefix,
+                 const fs::path& data) {
     for (const fs::path& file : FilesIn(dir)) {
         const std::string name = file.filename().string();
         std::string output;
@@ -150,7 +152,8 @@ std::vector<Job> CollectJobs(const fs::path& content, const fs::path& data) {
             job.outputs = {"graphics/" + name + ".png", "graphics/" + name + ".txt"};
             for (const std::string& input : job.inputs) job.cost += SizeOf(input) / 64 + 20;
             // File names matter too: they are the region names.
-            for (const std::string& input : job.inputs) job.extra += fs::path(input).filename().string() + "\n";
+            for (const std::string& input : job.inputs)
+                job.extra += fs::path(input).filename().string() + "\n";
             const std::string outDir = (data / "graphics").string();
             job.run = [dir = dir.string(), outDir, name] { BakeAtlas(dir, outDir, name); };
             jobs.push_back(std::move(job));
@@ -206,7 +209,8 @@ std::vector<Job> CollectJobs(const fs::path& content, const fs::path& data) {
             job.run = [source = file.string(), target, music = kind.music] {
                 const std::string temp = TempPathFor(target);
                 std::string error;
-                const bool ok = music ? BakeMusicTrack(source, temp, error) : BakeSoundEffect(source, temp, error);
+                const bool ok =
+                    music ? BakeMusicTrack(source, temp, error) : BakeSoundEffect(source, temp, error);
                 if (!ok) {
                     std::error_code ec;
                     fs::remove(temp, ec);
@@ -241,8 +245,7 @@ std::vector<Job> CollectJobs(const fs::path& content, const fs::path& data) {
     for (const Job& job : jobs)
         for (const std::string& output : job.outputs) {
             auto [it, fresh] = owners.emplace(output, job.source);
-            if (!fresh)
-                throw BakeError(job.source + " and " + it->second + " both bake to data/" + output);
+            if (!fresh) throw BakeError(job.source + " and " + it->second + " both bake to data/" + output);
         }
     return jobs;
 }
@@ -311,12 +314,14 @@ int Bake(const fs::path& content, const fs::path& data, const fs::path& stamps, 
         for (const std::string& output : job.outputs) fresh = fresh && fs::exists(data / output);
         if (!fresh) pending.push_back(i);
     }
-    std::stable_sort(pending.begin(), pending.end(), [&](size_t a, size_t b) { return jobs[a].cost > jobs[b].cost; });
+    std::stable_sort(pending.begin(), pending.end(),
+                     [&](size_t a, size_t b) { return jobs[a].cost > jobs[b].cost; });
 
     std::error_code ec;
     fs::create_directories(stamps, ec);
     for (size_t i : pending)
-        for (const std::string& output : jobs[i].outputs) fs::create_directories((data / output).parent_path(), ec);
+        for (const std::string& output : jobs[i].outputs)
+            fs::create_directories((data / output).parent_path(), ec);
 
     std::atomic<size_t> next{0};
     std::mutex lock;
@@ -375,15 +380,15 @@ int Bake(const fs::path& content, const fs::path& data, const fs::path& stamps, 
         fs::remove(stamp, ec);
     }
 
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!errors.empty()) {
         std::sort(errors.begin(), errors.end());
         for (const std::string& e : errors) std::fprintf(stderr, "bake: error: %s\n", e.c_str());
         std::fprintf(stderr, "bake: %zu of %zu outputs failed\n", errors.size(), pending.size());
         return 1;
     }
-    std::printf("bake: %zu baked, %zu up to date, %.1f s\n", pending.size(), jobs.size() - pending.size(), seconds);
+    std::printf("bake: %zu baked, %zu up to date, %.1f s\n", pending.size(), jobs.size() - pending.size(),
+                seconds);
     return 0;
 }
 

@@ -11,7 +11,7 @@ struct Picture {
     int frameHeight;
     int frames;
     bool needsAlpha;
-    bool exactSize;    // a single picture whose size the layout code fixes (frameWidth x frameHeight)
+    bool exactSize;  // a single picture whose size the layout code fixes (frameWidth x frameHeight)
 };
 
 // clang-format off
