@@ -12,9 +12,8 @@
 namespace fs = std::filesystem;
 using namespace content_check;
 
-#ifndef BRISK_BAKE_EXECUTABLE
-#error "the content tests need the baker's path"
-#endif
+// Built without the baker (BRISK_BAKE off) there is nothing to run these against.
+#ifdef BRISK_BAKE_EXECUTABLE
 
 namespace {
 
@@ -344,3 +343,5 @@ TEST_F(BakeFixture, BadSourcesFailTheBakeNamingTheFile) {
     run = Bake();
     EXPECT_EQ(run.status, 0) << run.err;
 }
+
+#endif  // BRISK_BAKE_EXECUTABLE

@@ -288,6 +288,34 @@ int RenderContactSheet(const std::string& dataDir, const std::string& outDir) {
         tiles.push_back(std::move(tile));
     }
     for (Tile& sample : samples) tiles.push_back(std::move(sample));
+
+    // The window icon's entries (PNG inside the .ico), largest first as the game reads them.
+    if (const fs::path icon = data / "icon.ico"; fs::exists(icon)) {
+        const std::string bytes = ReadFile(icon.string());
+        auto u16 = [&](size_t at) {
+            return at + 2 <= bytes.size() ? static_cast<unsigned char>(bytes[at]) |
+                                                static_cast<unsigned char>(bytes[at + 1]) << 8
+                                          : 0;
+        };
+        const int count = bytes.size() >= 6 && u16(2) == 1 ? u16(4) : 0;
+        for (int i = 0; i < count; ++i) {
+            const size_t entry = 6 + 16 * static_cast<size_t>(i);
+            const size_t size = u16(entry + 8) | static_cast<size_t>(u16(entry + 10)) << 16;
+            const size_t offset = u16(entry + 12) | static_cast<size_t>(u16(entry + 14)) << 16;
+            Tile tile;
+            try {
+                if (offset > bytes.size() || size > bytes.size() - offset)
+                    throw BakeError("entry outside the file");
+                tile.image = DecodePng(bytes.substr(offset, size));
+            } catch (const BakeError& e) {
+                std::fprintf(stderr, "contact sheet: icon.ico entry %d: %s\n", i, e.what());
+                return 1;
+            }
+            tile.title = "icon.ico entry " + std::to_string(i) + "  " + std::to_string(tile.image.width) +
+                         " x " + std::to_string(tile.image.height);
+            tiles.push_back(std::move(tile));
+        }
+    }
     for (Tile& tile : tiles) {
         // Atlas pages keep their full size where possible: their region names must stay readable.
         const bool atlas = tile.title.rfind("graphics/Atlas", 0) == 0;

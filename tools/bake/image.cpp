@@ -281,6 +281,21 @@ Image ReadPng(const std::string& file) {
     return image;
 }
 
+Image DecodePng(const std::string& bytes) {
+    png_image reader;
+    std::memset(&reader, 0, sizeof reader);
+    reader.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&reader, bytes.data(), bytes.size()))
+        throw BakeError(std::string("cannot read PNG data: ") + reader.message);
+    reader.format = PNG_FORMAT_RGBA;
+    Image image(static_cast<int>(reader.width), static_cast<int>(reader.height));
+    if (!png_image_finish_read(&reader, nullptr, image.rgba.data(), 0, nullptr)) {
+        png_image_free(&reader);
+        throw BakeError(std::string("cannot decode PNG data: ") + reader.message);
+    }
+    return image;
+}
+
 Image ReadJpeg(const std::string& file) {
     FILE* in = std::fopen(file.c_str(), "rb");
     if (!in) throw BakeError("cannot read " + file);

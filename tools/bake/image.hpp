@@ -16,6 +16,7 @@ void WritePng(const std::string& file, const Image& image);
 void WriteJpeg(const std::string& file, const Image& image, int quality);
 
 Image ReadPng(const std::string& file);
+Image DecodePng(const std::string& bytes);
 Image ReadJpeg(const std::string& file);
 // Either of the two, by extension.
 Image ReadPicture(const std::string& file);
