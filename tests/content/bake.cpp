@@ -291,6 +291,16 @@ TEST_F(BakeFixture, BadSourcesFailTheBakeNamingTheFile) {
     EXPECT_NE(run.err.find("600 x 96"), std::string::npos) << run.err;
     fs::remove(content / "graphics/Buttons01.png.svg");
 
+    // The city map must reach its farthest node.
+    Write(content / "graphics/Map.jpg.svg",
+          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1000\" height=\"600\"><rect width=\"1000\" "
+          "height=\"600\"/></svg>");
+    run = Bake();
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("Map.jpg.svg"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("at least 1160 x 950"), std::string::npos) << run.err;
+    fs::remove(content / "graphics/Map.jpg.svg");
+
     // Sources may not lean on other files: the stamp would not see them change.
     Write(
         content / "graphics/Linked.png.svg",

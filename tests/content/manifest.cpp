@@ -59,6 +59,8 @@ TEST(Manifest, EveryPictureDecodesWithItsFrameGridAndAlpha) {
             EXPECT_EQ(picture.width, entry.frameWidth);
             EXPECT_EQ(picture.height, entry.frameHeight);
         }
+        EXPECT_GE(picture.width, entry.minWidth);
+        EXPECT_GE(picture.height, entry.minHeight);
         if (entry.frames <= 1 || entry.frameWidth == 0) continue;
         // One row of frames, or rows filled left to right when the sheet would be too wide.
         const int columns = picture.width / entry.frameWidth;

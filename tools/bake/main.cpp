@@ -74,6 +74,9 @@ void CheckFrameGrid(const std::string& output, const Image& image) {
     if (entry->exactSize && (image.width != entry->frameWidth || image.height != entry->frameHeight)) {
         problem << "is " << image.width << " x " << image.height << " px; the game needs exactly "
                 << entry->frameWidth << " x " << entry->frameHeight;
+    } else if (image.width < entry->minWidth || image.height < entry->minHeight) {
+        problem << "is " << image.width << " x " << image.height << " px; the game needs at least "
+                << entry->minWidth << " x " << entry->minHeight;
     } else if (entry->frames > 1) {
         const int fw = entry->frameWidth, fh = entry->frameHeight, n = entry->frames;
         const int columns = image.width / fw, rows = image.height / fh;

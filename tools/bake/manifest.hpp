@@ -11,14 +11,16 @@ struct Picture {
     int frameHeight;
     int frames;
     bool needsAlpha;
-    bool exactSize;  // a single picture whose size the layout code fixes (frameWidth x frameHeight)
+    bool exactSize;    // a single picture whose size the layout code fixes (frameWidth x frameHeight)
+    int minWidth = 0;  // a single picture the layout needs at least this large
+    int minHeight = 0;
 };
 
 // clang-format off
 inline constexpr Picture kPictures[] = {
     {"graphics/Logo1.png", 0, 0, 1, true, false},
     {"graphics/Street.jpg", 0, 0, 1, false, false},
-    {"graphics/Rays.png", 0, 0, 1, true, false},
+    {"graphics/Rays.png", 0, 0, 1, true, false, 1000, 1000},  // turning about the screen centre it must cover the corners
     {"graphics/Particle32x32.png", 0, 0, 1, true, false},
     {"graphics/Cloud01.png", 0, 0, 1, true, false},
     {"graphics/Cloud02.png", 0, 0, 1, true, false},
@@ -38,7 +40,7 @@ inline constexpr Picture kPictures[] = {
     {"graphics/Characters08.png", 256, 256, 3, true, false},
     {"graphics/Animals.png", 256, 256, 3, true, false},
     {"graphics/Act.jpg", 1000, 600, 1, false, true},
-    {"graphics/Map.jpg", 0, 0, 1, false, false},
+    {"graphics/Map.jpg", 0, 0, 1, false, false, 1160, 950},  // the map nodes reach (1124, 909)
     {"graphics/HeroMale1.png", 256, 256, 4, true, false},
     {"graphics/HeroMale2.png", 256, 256, 4, true, false},
     {"graphics/HeroFemale1.png", 256, 256, 4, true, false},
@@ -74,9 +76,9 @@ inline constexpr Picture kPictures[] = {
     {"graphics/FXLightning3.png", 0, 0, 1, true, false},
     {"graphics/FXMentalBall1.png", 0, 0, 1, true, false},
     {"graphics/FXRender.png", 0, 0, 1, true, false},
-    {"graphics/FrameSpeech.png", 0, 0, 1, true, false},
-    {"graphics/FramePopup.png", 0, 0, 1, true, false},
-    {"graphics/FramePopupBright.png", 0, 0, 1, true, false},
+    {"graphics/FrameSpeech.png", 0, 0, 1, true, false, 448, 128},  // it frames the 400-wide narration box
+    {"graphics/FramePopup.png", 0, 0, 1, true, false, 816, 600},  // quarters cover the widest popup, the trophies
+    {"graphics/FramePopupBright.png", 0, 0, 1, true, false, 400, 160},  // it frames the 320 x 80 slot cards
     {"graphics/Buttons02.png", 64, 64, 3, true, false},
     {"graphics/Arrow.png", 0, 0, 1, true, false},
     {"graphics/Icons02.png", 56, 56, 7, true, false},
