@@ -256,6 +256,13 @@ TEST_F(BakeFixture, RebakesOnlyWhatChangedAndRemovesOrphans) {
     ASSERT_EQ(Bake().status, 0);
     EXPECT_TRUE(FileExists((data / "graphics/Strip.png").string()));
 
+    // The half-written file of an interrupted run is swept away; a file merely named like one is not.
+    Write(data / "graphics/Strip.png.tmp140211", "half");
+    Write(data / "graphics/notes.tmpl", "kept");
+    ASSERT_EQ(Bake().status, 0);
+    EXPECT_FALSE(FileExists((data / "graphics/Strip.png.tmp140211").string()));
+    EXPECT_TRUE(FileExists((data / "graphics/notes.tmpl").string()));
+
     // A source that is gone takes its output with it.
     fs::remove(content / "graphics/Backdrop.jpg.svg");
     ASSERT_EQ(Bake().status, 0);

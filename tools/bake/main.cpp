@@ -321,6 +321,18 @@ int Bake(const fs::path& content, const fs::path& data, const fs::path& stamps, 
                      [&](size_t a, size_t b) { return jobs[a].cost > jobs[b].cost; });
 
     std::error_code ec;
+    // Half-written files of an interrupted earlier run (see TempPathFor) never reach the game.
+    if (fs::is_directory(data)) {
+        std::vector<fs::path> leftovers;
+        for (const auto& entry : fs::recursive_directory_iterator(data, ec)) {
+            const std::string name = entry.path().filename().string();
+            const auto tmp = name.rfind(".tmp");
+            if (tmp != std::string::npos && tmp + 4 < name.size() &&
+                name.find_first_not_of("0123456789", tmp + 4) == std::string::npos)
+                leftovers.push_back(entry.path());
+        }
+        for (const fs::path& file : leftovers) fs::remove(file, ec);
+    }
     fs::create_directories(stamps, ec);
     for (size_t i : pending)
         for (const std::string& output : jobs[i].outputs)
