@@ -159,3 +159,18 @@ TEST(Startup, BackFindsItsTargetByName) {
     title->Back(100, false, false, true);
     EXPECT_EQ(briskGame->nextScreen, title);
 }
+
+TEST(Startup, WhileInactiveTheScreenIsDrawnButNotUpdated) {
+    Harness h;
+    ASSERT_TRUE(h.Start());
+    auto probe = StartProbe("title", 255, 0, 0);
+    ASSERT_TRUE(h.Step(2));
+    EXPECT_EQ(probe->updates, 2);
+    h.Focus(false);
+    ASSERT_TRUE(h.Step(3));
+    EXPECT_EQ(probe->updates, 2);
+    EXPECT_EQ(probe->renders, 5);
+    h.Focus(true);
+    ASSERT_TRUE(h.Step(2));
+    EXPECT_EQ(probe->updates, 4);
+}

@@ -98,6 +98,7 @@ TEST(FrameCycle, AWindowWithoutSizeMapsTheMouseToTheOriginAndKeepsTheView) {
 
     // Aspect-ratio mode without a computed scale.
     app.SetScreenSize(1000, 600, true);
+    app.aspectRatioOn = true;
     app.multi = 0;
     app.ReadInputs();
     EXPECT_EQ(app.mouseX, 0);
