@@ -11,6 +11,7 @@
 #include "platform/graphics.hpp"
 
 class DeltaTimer;
+class GameImage;
 
 // Window size, virtual size, their halves and the device/virtual ratios.
 extern float DEVICE_WIDTH;
@@ -74,7 +75,7 @@ class Sprite {
   public:
     virtual ~Sprite() = default;
 
-    platform::ImagePtr image;
+    GameImage* image = nullptr;  // an image-bank entry; the bank owns it
     float x = 0, y = 0;
     float alpha = 1.0f;
     HitBox hitBox;
