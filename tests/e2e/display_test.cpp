@@ -94,8 +94,8 @@ TEST(Display, WidescreenIn1024x768HasBordersAboveAndBelow) {
     EXPECT_TRUE(IsBlack(h.Pixel(512, 0)));
     EXPECT_TRUE(IsBlack(h.Pixel(512, 75)));
     EXPECT_TRUE(IsRed(h.Pixel(0, 78)));
-    EXPECT_TRUE(IsRed(h.Pixel(1023, 690)));
-    EXPECT_TRUE(IsBlack(h.Pixel(512, 692)));
+    EXPECT_TRUE(IsRed(h.Pixel(1023, 685)));
+    EXPECT_TRUE(IsBlack(h.Pixel(512, 695)));
     EXPECT_TRUE(IsBlack(h.Pixel(512, 767)));
     EXPECT_FALSE(h.SaveFrame("display_1024x768").empty());
 

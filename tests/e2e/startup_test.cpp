@@ -109,7 +109,8 @@ TEST(Startup, AFadeToNoScreenLeadsToTheExitScreenWhichEndsTheProgram) {
     Harness h;
     ASSERT_TRUE(h.Start());
     auto probe = StartProbe("title", 255, 0, 0);
-    probe->FadeToScreen(nullptr, 100, false, false, true);
+    probe->nextUpdate = [&] { probe->FadeToScreen(nullptr, 100, false, false, true); };
+    ASSERT_TRUE(h.Step());
     EXPECT_EQ(briskGame->nextScreen, briskGame->exitScreen);
     int frames = 0;
     while (h.Step() && frames < 100) ++frames;
@@ -126,7 +127,8 @@ TEST(Startup, BackWithExitUsesTheDefaultFadeAndEndsTheProgram) {
     ASSERT_TRUE(h.Start());
     auto probe = StartProbe("title", 255, 0, 0);
     probe->backScreenName = "exit";
-    probe->Back(10, true, true, false);
+    probe->nextUpdate = [&] { probe->Back(10, true, true, false); };
+    ASSERT_TRUE(h.Step());
     const ScreenFade& fade = *briskGame->screenFade;
     EXPECT_TRUE(fade.active);
     EXPECT_EQ(fade.fadeTime, 36);
@@ -147,17 +149,15 @@ TEST(Startup, BackFindsItsTargetByName) {
     auto title = StartProbe("Title", 0, 255, 0);
     auto options = StartProbe("options", 255, 0, 0);
     options->backScreenName = "title";
-    options->Back(100, false, false, true);
+    options->nextUpdate = [&] { options->Back(100, false, false, true); };
+    ASSERT_TRUE(h.Step());
     EXPECT_EQ(briskGame->nextScreen, title);
     EXPECT_TRUE(title->autoFadeIn);
     EXPECT_EQ(title->autoFadeInTime, 100);
     ASSERT_TRUE(h.Step(7));
     EXPECT_EQ(briskGame->currentScreen, title);
     EXPECT_EQ(title->starts, 2);
-
-    // A screen without a back target ignores the request.
-    title->Back(100, false, false, true);
-    EXPECT_EQ(briskGame->nextScreen, title);
+    EXPECT_EQ(options->kills, 1);
 }
 
 TEST(Startup, WhileInactiveTheScreenIsDrawnButNotUpdated) {

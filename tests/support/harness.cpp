@@ -33,7 +33,6 @@ bool Harness::Start() {
     options.headless = true;
     options.fakeClock = true;
     options.messageBoxes = false;
-    options.forceWindowed = true;
     options.dataRoot = BRISK_DATA_ROOT;
     options.appDataFolder = appData_;
     started_ = true;

@@ -14,6 +14,11 @@ void ProbeScreen::Render() {
 
 void ProbeScreen::Update2() {
     ++updates;
+    if (nextUpdate) {
+        auto action = std::move(nextUpdate);
+        nextUpdate = nullptr;
+        action();
+    }
     if (onUpdate) onUpdate();
 }
 

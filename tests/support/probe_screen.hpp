@@ -25,6 +25,8 @@ class ProbeScreen : public Screen {
     // The number of updates this screen had seen when its fade-out ended.
     int updatesAtPostFadeOut = -1;
     std::function<void()> onUpdate;
+    // Runs once, inside the next update: where the game itself starts fades and switches screens.
+    std::function<void()> nextUpdate;
 };
 
 // Makes a probe screen and starts it at once, so it becomes the current screen.
