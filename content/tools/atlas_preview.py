@@ -11,7 +11,7 @@ from atlas_style import CONTENT
 atlas, out = sys.argv[1], sys.argv[2]
 scale = float(sys.argv[3]) if len(sys.argv) > 3 else 1.0
 bg = sys.argv[4] if len(sys.argv) > 4 else None
-folder = os.path.join(CONTENT, "atlas", atlas)
+folder = os.path.join(CONTENT, "atlas", atlas) if not atlas.startswith("/") else (atlas)
 names = sorted(f[:-4] for f in os.listdir(folder) if f.endswith(".svg"))
 items = []
 for i, n in enumerate(names):
