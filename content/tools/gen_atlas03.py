@@ -91,14 +91,14 @@ def title_button(name, label, col, icon_svg, label_size=30, text_col=WHITE):
     b += circle(36, 40, 30, PAPER, INK, 3.5)
     b += path("M10 48 A30 30 0 0 0 62 48 A36 36 0 0 1 10 48 Z", shade(PAPER), None, 0)
     b += '<g transform="translate(36 40) scale(0.72) translate(-32 -32)">%s</g>' % icon_svg
-    b += lettering(label, 124, 50, label_size, text_col, INK, 6.5, anchor="middle", skew=0.12, tilt=0, squash=0.95)
+    b += lettering(label, 127 if len(label) > 5 else 124, 50, label_size, text_col, INK, 6.5, anchor="middle", skew=0.12, tilt=0, squash=0.95)
     write(A, name, W, H, b, defs)
 
 
 def title_buttons():
     title_button("TitleButton1", "PLAY", RED, ic.play_tri(RED, INK, 4), 38)
-    title_button("TitleButton2", "OPTIONS", ELEM, ic.gear(SKY, INK, 3.5, hole_fill=PAPER), 27)
-    title_button("TitleButton3", "TROPHIES", GOLD, ic.trophy(SUN, GOLD, INK, 3.5), 25)
+    title_button("TitleButton2", "OPTIONS", ELEM, ic.gear(SKY, INK, 3.5, hole_fill=PAPER), 26)
+    title_button("TitleButton3", "TROPHIES", GOLD, ic.trophy(SUN, GOLD, INK, 3.5), 23)
     title_button("TitleButton4", "EXIT", PURPLE, ic.door_exit(RED, INK, 3.5), 36)
 
 
@@ -260,7 +260,7 @@ def level_up_bg_big():
     # Three faint column tracks for the tree.
     c = W // 2
     for x in (c - 88 - 10, c - 10, c + 88 - 10):
-        b += rect(x - 30, 36, 80, 290, "#e8e2c4", 18, None, 0)
+        b += rect(x - 30, 38, 80, 266, "#e8e2c4", 18, None, 0)
     b += rect(16, 26, W - 36, H - 46, "none", 14, INK, 3)
     # Gold ribbon the "Power Up!" title sits on (it straddles the top edge).
     rib = [(110, 2), (290, 2), (302, 16), (290, 30), (110, 30), (98, 16)]
@@ -292,12 +292,14 @@ def level_up_bg_small():
 
 def level_up_arrow():
     W, H = 32, 64
-    # Only the bottom 32 rows are shown: a complete arrow there, shaft above.
-    shaft = poly([(11, 0), (21, 0), (21, 44), (28, 44), (16, 61), (4, 44), (11, 44)])
-    b = path(shaft, GOLD, INK, 3)
-    b += path(poly([(16, 46), (26, 46), (16, 60)]), shade(GOLD), None, 0)
-    b += rect(17, 0, 4, 44, shade(GOLD), 0, None, 0)
-    b += path(shaft, "none", INK, 3)
+    # Only the bottom 32 rows are shown, and the node caption above is drawn
+    # over their upper half: a slim dotted shaft there, the arrowhead in the
+    # last rows, just above the next node.
+    b = path("M16 0 L16 50", "none", STONE_SHADE, 3, 'stroke-dasharray="3 4"')
+    head = poly([(6, 50), (26, 50), (16, 62)])
+    b += path(head, GOLD, INK, 2.5)
+    b += path(poly([(16, 52), (23, 52), (16, 60)]), shade(GOLD), None, 0)
+    b += path(head, "none", INK, 2.5)
     write(A, "LevelUpArrow", W, H, b)
 
 
