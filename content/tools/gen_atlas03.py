@@ -144,8 +144,11 @@ def node_icon(name, kind, col, glyph, locked):
 
 def g_cost(col):
     def f(fill, ink):
-        s = ic.coin(fill if ink is None else SUN, ink, 3, fill if ink is None else "#eab04a", 15, 26, 26)
-        s += '<g transform="translate(14 8) scale(0.75)">%s</g>' % ic.down_arrow(fill if ink is None else WHITE, ink, 4)
+        gold = fill if ink is None else SUN
+        s = ic.coin(gold, ink, 3, fill if ink is None else "#eab04a", 15, 23, 30)
+        if ink:
+            s += lettering("$", 23, 36.5, 18, INK, None, 0)
+        s += ic.down_arrow(fill if ink is None else WHITE, ink, 3, cx=47, top=10, bottom=54, w=24)
         return s
     return f
 
