@@ -284,6 +284,8 @@ def level_up_bg_small():
     defs = halftone_def("ht", "#ffffff", 8, 1.2, 0.08)
     b = rect(6, 8, W - 10, H - 12, INK, 20, None, 0)
     b += rect(3, 3, W - 10, H - 10, NIGHT, 20, INK, 4)
+    # A faint burst behind the power's name and icon.
+    b += path(poly(burst_pts(125, 130, 100, 62, 14, jitter=0.05, seed=5)), "#29325c", None, 0)
     b += rect(3, 3, W - 10, H - 10, "url(#ht)", 20, None, 0)
     b += rect(9, 9, W - 22, H - 22, "none", 15, "#5b79a8", 2.5)
     # Header band behind "Power Preview".
