@@ -1,6 +1,10 @@
 """Shared look of the atlas art: palette, outline weights, lettering and small
 drawing helpers. Every atlas generator imports this so the three atlases keep
 one comic style (bold ink outline, flat fill plus one cel tone, halftone dots).
+
+Regenerate the atlas sources: cd content/tools && for f in gen_atlas0*.py; do python3 $f; done
+Lettering uses atlas_glyphs_comicneue_bold.json, dumped by atlas_glyphs.c from
+the Debian Comic Neue Bold face (emboldened by 60 units).
 """
 import json
 import math

@@ -56,8 +56,8 @@ def bubble(name, W, H, body_bottom, tail_tip, tail_x0, tail_x1):
 
 def clock():
     W = H = 40
-    b = path("M9 10 A7 7 0 0 1 17 5 L9 13 Z", RED, INK, 2)
-    b += path("M31 10 A7 7 0 0 0 23 5 L31 13 Z", RED, INK, 2)
+    b = circle(9, 9, 6.5, RED, INK, 2) + circle(31, 9, 6.5, RED, INK, 2)
+    b += path("M5 7 A5 5 0 0 1 9 4", "none", WHITE, 1.5, 'opacity="0.6"')
     b += line(11, 33, 8, 37, INK, 3) + line(29, 33, 32, 37, INK, 3)
     b += circle(20, 21, 15, SUN, INK, 2.5)
     b += path("M7 27 A15 15 0 0 0 33 27 A17 17 0 0 1 7 27 Z", shade(SUN), None, 0)
