@@ -1,5 +1,7 @@
 #include "core/helpers.hpp"
 
+#include <cmath>
+
 #include "core/strings.hpp"
 
 void RaiseAssertion(const std::string& message) { throw AssertException(message, nullptr); }
@@ -51,14 +53,17 @@ std::string FormatNumber(float value, int decimals, int comma, int width) {
     }
     if (decimals == 0) decimals = -1;
     s = s.substr(0, point + decimals + 1);
-    if (comma > 0) {
+    if (comma > 0 && std::isfinite(value)) {
         // Separators count digits only: a sign is not a digit ("-123,456", never "-,123,456").
         size_t firstDigit = (!s.empty() && (s[0] == '-' || s[0] == '+')) ? 1 : 0;
-        size_t p = point;
-        while (p > firstDigit + static_cast<size_t>(comma)) {
-            p -= comma;
-            s.insert(p, ",");
+        const size_t group = static_cast<size_t>(comma);
+        std::string grouped = s.substr(0, firstDigit);
+        for (size_t i = firstDigit; i < point; ++i) {
+            if (i > firstDigit && (point - i) % group == 0) grouped += ',';
+            grouped += s[i];
         }
+        grouped.append(s, point, std::string::npos);
+        s = std::move(grouped);
     }
     if (width > 0) {
         size_t field = static_cast<size_t>(width + decimals + 1);
