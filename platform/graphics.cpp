@@ -64,14 +64,56 @@ SDL_Texture* Ready(Texture& t) {
     return t.sdl;
 }
 
-void DrawQuad(SDL_Texture* texture) {
-    SDL_Renderer* r = E().renderer;
-    if (texture) {
-        SDL_SetTextureBlendMode(texture, Blend());
-    } else {
-        SDL_SetRenderDrawBlendMode(r, Blend());
+// Untextured shapes are drawn with a white texel, so every shape takes the same colour, alpha
+// and blend path as images (the software renderer's own fills apply additive alpha twice).
+SDL_Texture* White() {
+    SDL_Texture*& white = E().whiteTexture;
+    if (!white && E().renderer) {
+        white = SDL_CreateTexture(E().renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, 1, 1);
+        const uint8_t texel[4] = {255, 255, 255, 255};
+        if (white) SDL_UpdateTexture(white, nullptr, texel, 4);
     }
-    SDL_RenderGeometry(r, texture, S().quad, 4, kQuadIndices, 6);
+    return white;
+}
+
+// The software renderer turns an axis-aligned geometry quad into a copy that applies additive
+// alpha twice; its own copy gets it right. So additive quads that need no rotation go as copies.
+bool CopyAxisAligned(SDL_Texture* texture) {
+    const SDL_Vertex* q = S().quad;
+    if (q[0].position.y != q[1].position.y || q[1].position.x != q[2].position.x ||
+        q[2].position.y != q[3].position.y || q[3].position.x != q[0].position.x)
+        return false;
+    int tw = 0, th = 0;
+    if (SDL_QueryTexture(texture, nullptr, nullptr, &tw, &th) != 0) return false;
+    const int sx = std::clamp(static_cast<int>(std::lround(q[0].tex_coord.x * tw)), 0, tw - 1);
+    const int sy = std::clamp(static_cast<int>(std::lround(q[0].tex_coord.y * th)), 0, th - 1);
+    const int sw = std::clamp(static_cast<int>(std::lround((q[2].tex_coord.x - q[0].tex_coord.x) * tw)), 1, tw - sx);
+    const int sh = std::clamp(static_cast<int>(std::lround((q[2].tex_coord.y - q[0].tex_coord.y) * th)), 1, th - sy);
+    const SDL_Rect src{sx, sy, sw, sh};
+    const float x0 = q[0].position.x, y0 = q[0].position.y, x1 = q[2].position.x, y1 = q[2].position.y;
+    const SDL_FRect dst{std::min(x0, x1), std::min(y0, y1), std::fabs(x1 - x0), std::fabs(y1 - y0)};
+    int flip = SDL_FLIP_NONE;
+    if (x1 < x0) flip |= SDL_FLIP_HORIZONTAL;
+    if (y1 < y0) flip |= SDL_FLIP_VERTICAL;
+    const SDL_Color c = q[0].color;
+    SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
+    SDL_SetTextureAlphaMod(texture, c.a);
+    SDL_RenderCopyExF(E().renderer, texture, &src, &dst, 0, nullptr, static_cast<SDL_RendererFlip>(flip));
+    SDL_SetTextureColorMod(texture, 255, 255, 255);
+    SDL_SetTextureAlphaMod(texture, 255);
+    return true;
+}
+
+void DrawQuad(SDL_Texture* texture) {
+    if (!texture) {
+        texture = White();
+        if (!texture) return;
+        SDL_Vertex* q = S().quad;
+        for (int i = 0; i < 4; ++i) q[i].tex_coord = {0.5f, 0.5f};
+    }
+    SDL_SetTextureBlendMode(texture, Blend());
+    if (S().blend == 1 && CopyAxisAligned(texture)) return;
+    SDL_RenderGeometry(E().renderer, texture, S().quad, 4, kQuadIndices, 6);
 }
 
 // Fills the quad's positions from four local corners mapped by `m`.
@@ -134,23 +176,25 @@ void DrawFan(float cx, float cy, float rx, float ry) {
     int segments = static_cast<int>(std::ceil(deviceRadius * 0.75f));
     segments = std::clamp(segments, 16, kMaxFanSegments);
     const SDL_Color col = VertexColor();
+    SDL_Texture* white = White();
+    if (!white) return;
     s.fan[0].color = col;
-    s.fan[0].tex_coord = {0, 0};
+    s.fan[0].tex_coord = {0.5f, 0.5f};
     m.Apply(cx, cy, s.fan[0].position.x, s.fan[0].position.y);
     for (int i = 0; i <= segments; ++i) {
         const float t = 2.0f * kPi * static_cast<float>(i) / static_cast<float>(segments);
         SDL_Vertex& v = s.fan[i + 1];
         m.Apply(cx + rx * std::cos(t), cy + ry * std::sin(t), v.position.x, v.position.y);
         v.color = col;
-        v.tex_coord = {0, 0};
+        v.tex_coord = {0.5f, 0.5f};
     }
     for (int i = 0; i < segments; ++i) {
         s.fanIndices[i * 3] = 0;
         s.fanIndices[i * 3 + 1] = i + 1;
         s.fanIndices[i * 3 + 2] = i + 2;
     }
-    SDL_SetRenderDrawBlendMode(E().renderer, Blend());
-    SDL_RenderGeometry(E().renderer, nullptr, s.fan, segments + 2, s.fanIndices, segments * 3);
+    SDL_SetTextureBlendMode(white, Blend());
+    SDL_RenderGeometry(E().renderer, white, s.fan, segments + 2, s.fanIndices, segments * 3);
 }
 
 ImagePtr MakeImage(const std::string& path, int& texW, int& texH) {
@@ -217,6 +261,8 @@ void UploadTexture(Texture& t) {
 }
 
 void DestroyAllTextures() {
+    if (E().whiteTexture) SDL_DestroyTexture(E().whiteTexture);
+    E().whiteTexture = nullptr;
     for (Texture* t : E().textures) {
         if (t->sdl) SDL_DestroyTexture(t->sdl);
         t->sdl = nullptr;
@@ -267,7 +313,10 @@ ImagePtr GrabImage(const ImagePtr& source, int x, int y, int w, int h, int frame
     if (!source || !source->texture || source->frames.empty() || w <= 0 || h <= 0) return nullptr;
     auto image = std::make_shared<Image>();
     image->texture = source->texture;
-    CutFrames(*image, source->frames[0], x, y, w, h, std::max(frames, 1));
+    // Measured from the source's first frame, and free to reach anywhere right of and below it.
+    const Rect& origin = source->frames[0];
+    const Rect bounds{origin.x, origin.y, source->texture->w - origin.x, source->texture->h - origin.y};
+    CutFrames(*image, bounds, x, y, w, h, std::max(frames, 1));
     if (image->frames.empty()) return nullptr;
     return image;
 }
@@ -352,7 +401,7 @@ void DrawRect(float x, float y, float w, float h) {
     const SDL_Color col = VertexColor();
     for (SDL_Vertex& v : S().quad) {
         v.color = col;
-        v.tex_coord = {0, 0};
+        v.tex_coord = {0.5f, 0.5f};
     }
     DrawQuad(nullptr);
 }

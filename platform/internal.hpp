@@ -60,6 +60,7 @@ struct Engine {
     bool driven = false;  // stepped by the driver instead of RunProgram's paced loop
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
+    SDL_Texture* whiteTexture = nullptr;  // the texel untextured shapes are drawn with
     std::string title = "Brallwick - Quellfast";
     int updateRate = 60;
 
