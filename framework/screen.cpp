@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/exception.hpp"
+#include "core/helpers.hpp"
 #include "framework/framework.hpp"
 #include "platform/app.hpp"
 #include "platform/audio.hpp"
@@ -22,6 +22,24 @@ std::string UpperCase(std::string text) {
 // --- Screen --------------------------------------------------------------------------------------
 
 Screen::Screen(const std::string& name) : name(name) {}
+
+void Screen::RenderBackgroundLayers() {
+    if (!layers) return;
+    for (int i = 0; i < layers->Count(); ++i) {
+        const auto& layer = layers->Get(i);
+        if (!layer) continue;
+        if (layer->index >= 0) break;
+        layer->Render2(0, 0);
+    }
+}
+
+void Screen::RenderForegroundLayers() {
+    if (!layers) return;
+    for (int i = 0; i < layers->Count(); ++i) {
+        const auto& layer = layers->Get(i);
+        if (layer && layer->index >= 0) layer->Render2(0, 0);
+    }
+}
 
 void Screen::PreStart() {
     auto self = shared_from_this();

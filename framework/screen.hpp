@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "core/briskdata.hpp"
 #include "platform/graphics.hpp"
 
 class Screen : public std::enable_shared_from_this<Screen> {
@@ -14,9 +15,11 @@ class Screen : public std::enable_shared_from_this<Screen> {
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
 
-    virtual void RenderBackgroundLayers() {}
+    // Layers with a negative index, in order, up to the first that is not negative.
+    virtual void RenderBackgroundLayers();
     virtual void Render() = 0;
-    virtual void RenderForegroundLayers() {}
+    // Layers with an index of 0 or more.
+    virtual void RenderForegroundLayers();
     // Drawn after the virtual transform is popped, in device pixels.
     virtual void ExtraRender() {}
     virtual void DebugRender() {}
@@ -53,6 +56,7 @@ class Screen : public std::enable_shared_from_this<Screen> {
     virtual void Back(float fadeTime, bool fadeSound, bool fadeMusic, bool allowScreenUpdate);
 
     std::string name;
+    std::shared_ptr<BriskDataLayers> layers;
     std::string backScreenName;
     bool autoFadeIn = false;
     float autoFadeInTime = 50.0f;

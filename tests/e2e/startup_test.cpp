@@ -73,9 +73,8 @@ TEST(Startup, AGameExceptionInAHookIsPrintedInFullThenReportedByItsShortText) {
     auto probe = StartProbe("assert", 0, 0, 255);
     std::string full, shortText;
     probe->onUpdate = [&] {
-        AssertException cause("inner fault", nullptr);
-        IndexOutOfBoundsException error("outer fault", nullptr);
-        error.Cause2(std::make_shared<AssertException>(cause));
+        IndexOutOfBoundsException error("outer fault",
+                                        std::make_exception_ptr(AssertException("inner fault")));
         full = error.ToString2(true);
         shortText = error.ToString2(false);
         throw error;

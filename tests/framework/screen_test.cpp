@@ -209,3 +209,27 @@ TEST(Screens, TheLoadingScreenNeedsADestinationAndStepsItsBar) {
     ASSERT_TRUE(h.Step(40));
     EXPECT_EQ(briskGame->currentScreen, green);
 }
+
+TEST(Screens, LayersBehindStopAtTheFirstFrontLayerAndLayersInFrontAreAllDrawn) {
+    Harness h;
+    ASSERT_TRUE(h.Start());
+    std::vector<std::string> drawn;
+    BriskDataObject::imageFinder = [&](const std::string& name) {
+        drawn.push_back(name);
+        return platform::ImagePtr();
+    };
+    auto screen = StartProbe("layered", 0, 0, 0);
+    screen->layers = std::make_shared<BriskDataLayers>();
+    for (auto [index, name] :
+         std::vector<std::pair<int, std::string>>{{-2, "A"}, {-1, "B"}, {0, "C"}, {-3, "D"}, {5, "E"}}) {
+        auto layer = std::make_shared<BriskDataLayer>();
+        layer->index = index;
+        auto object = std::make_shared<BriskDataObject>();
+        object->imageName = name;
+        layer->objects.Push(object);
+        screen->layers->Push(layer);
+    }
+    ASSERT_TRUE(h.Step());
+    BriskDataObject::imageFinder = nullptr;
+    EXPECT_EQ(drawn, (std::vector<std::string>{"A", "B", "C", "E"}));
+}
