@@ -1,4 +1,5 @@
 // The program from its start to its end: the first frame, the ways it ends and their statuses.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,7 +27,12 @@ TEST(Startup, FirstFrameIsRenderedBeforeTheFirstUpdate) {
     EXPECT_EQ(briskGame->currentScreen->name, "blank");
     EXPECT_EQ(briskGame->screens->Find("BLANK"), briskGame->currentScreen);
 
-    // A window of the virtual size, drawn 1:1.
+    // A window of the virtual size, with the game's title, drawn 1:1.
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 100000 && !window; ++id) window = SDL_GetWindowFromID(id);
+    ASSERT_NE(window, nullptr);
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "Brallwick - Quellfast");
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
     EXPECT_EQ(platform::DeviceWidth(), 1000);
     EXPECT_EQ(platform::DeviceHeight(), 600);
     EXPECT_EQ(windowWidth, 1000);
