@@ -18,7 +18,7 @@ DOT = dict(skin=SKIN[3], hs='curly', hairc='#2b1a12', os='hoodie', oc=GOLD, extr
 COACH = dict(skin=SKIN[1], hs='none', hairc='#5a3a22', os='tank', oc=RED, oc2=PAPER, build='wide', hat='cap', hatc=RED,
              extras=('stubble',), mouth='open', brows='angry', eyes='wide')
 TIME_MASTER = dict(skin=SKIN[0], hs='sidepart', hairc='#4b4b5a', beardc='#4b4b5a', os='robe', oc='#5b2a86', oc2=SUN,
-                   extras=('collar', 'clock', 'goatee', 'monocle'), collarc='#3a1a5c', gemc=SUN, mouth='smirk',
+                   extras=('collar', 'clock', 'monocle'), collarc='#3a1a5c', gemc=SUN, mouth='smirk',
                    eyes='narrow', brows='raised')
 GRUFF = dict(skin=SKIN[2], hs='bun', hairc='#3a2a20', os='uniform', oc=NIGHT, oc2=CYAN, hat='police', hatc=NIGHT,
              brows='angry', mouth='flat', build='normal')

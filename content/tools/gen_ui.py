@@ -13,9 +13,9 @@ def logo():
     w, h = 400, 160
     defs = lingrad('lg', [(0, SUN), (1, GOLD)]) + halftone('ht', RED, 7, 1.7, 0.55)
     b = []
-    burst = burst_pts(200, 80, 150, 105, 16, seed=7, jitter=0.1)
-    b.append(f'<path d="{poly([(x, 80 + (y - 80) * 0.5) for x, y in burst])}" {st(RED, 4)}/>')
-    b.append(f'<path d="{poly([(x, 80 + (y - 80) * 0.5) for x, y in burst_pts(200, 80, 128, 100, 16, seed=7, jitter=0.1)])}" fill="url(#ht)"/>')
+    burst = burst_pts(200, 82, 150, 105, 16, seed=7, jitter=0.1)
+    b.append(f'<path d="{poly([(x, 82 + (y - 82) * 0.45) for x, y in burst])}" {st(RED, 4)}/>')
+    b.append(f'<path d="{poly([(x, 82 + (y - 82) * 0.45) for x, y in burst_pts(200, 82, 128, 100, 16, seed=7, jitter=0.1)])}" fill="url(#ht)"/>')
     b.append(lettering('BRALLWICK', 206, 34, 46, 'url(#lg)', anchor='middle', spacing=1.3, skew=-8,
                        weight=12.5, outline=4.5, highlight='#fff8dc'))
     # banner
