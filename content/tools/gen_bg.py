@@ -116,6 +116,17 @@ def lamp(x, y, h=120):
             f'<path d="M{x + 18},{y - h + 2} L{x + 34},{y - h + 2} L{x + 30},{y - h + 10} L{x + 22},{y - h + 10} Z" {st(SUN, 2)}/>')
 
 
+def vignette(strength=0.3):
+    """A soft darkening towards the edges keeps the eye on the play area."""
+    return (radgrad('vig', [(0, INK, 0), (0.65, INK, 0), (1, INK, strength)], r=0.75)
+            , f'<rect width="{W}" height="{H}" fill="url(#vig)"/>')
+
+
+def finish(body, defs, strength=0.3):
+    vd, vr = vignette(strength)
+    return svg(W, H, body + vr, defs + vd)
+
+
 # --- scenes --------------------------------------------------------------
 def street():
     defs = sky('s', '#7fb2d6', '#f6e7c8', CYAN) + halftone('ht', '#ffffff', 12, 2, 0.25)
@@ -150,7 +161,7 @@ def street():
     b.append(lamp(180, 470) + lamp(620, 470))
     b.append(f'<rect x="420" y="436" width="18" height="34" rx="3" {st(RED, 2.5)}/><rect x="416" y="430" width="26" height="8" rx="3" {st(RED, 2.5)}/>')
     b.append(tree_round(320, 472, 0.9) + tree_round(860, 472, 1.0))
-    return svg(W, H, ''.join(b), defs)
+    return finish(''.join(b), defs, 0.22)
 
 
 def superhero_u():
@@ -195,7 +206,7 @@ def superhero_u():
     for x, y in ((120, 160), (880, 170)):
         b.append(f'<g transform="translate({x},{y})" stroke="#e8f6ff" stroke-width="5" stroke-linecap="round">'
                  + ''.join(f'<path d="M0,0 L{34 * math.cos(a * math.pi / 3):.1f},{34 * math.sin(a * math.pi / 3):.1f}"/>' for a in range(6)) + '</g>')
-    return svg(W, H, ''.join(b), defs)
+    return finish(''.join(b), defs)
 
 
 def act():
@@ -212,7 +223,7 @@ def act():
              f'<path d="M500,330 L500,314 M500,330 L512,334" stroke="#121428" stroke-width="3" stroke-linecap="round"/>')
     b.append(f'<rect x="0" y="0" width="1000" height="600" fill="none" stroke="{INK}" stroke-width="16"/>')
     b.append(f'<rect x="14" y="14" width="972" height="572" fill="none" stroke="{SUN}" stroke-width="3"/>')
-    return svg(W, H, ''.join(b), defs)
+    return finish(''.join(b), defs)
 
 
 def arena():
@@ -242,7 +253,7 @@ def arena():
         b.append(f'<path d="M0,{y} L1000,{y}" stroke="{INK}" stroke-width="9"/><path d="M0,{y} L1000,{y}" stroke="{c}" stroke-width="5"/>')
     for x in (30, 970):
         b.append(f'<rect x="{x - 10}" y="330" width="20" height="120" {st(SUN, 3)}/>')
-    return svg(W, H, ''.join(b), defs)
+    return finish(''.join(b), defs)
 
 
 def cellar():
@@ -276,7 +287,7 @@ def cellar():
     for i, x in enumerate((300, 330, 360, 315, 345)):
         y = 540 if i < 3 else 500
         b.append(f'<rect x="{x}" y="{y}" width="28" height="40" rx="3" {st("#b8c4d0", 2.5)}/><rect x="{x}" y="{y + 12}" width="28" height="16" fill="{RED}" stroke="{INK}" stroke-width="2"/>')
-    return svg(W, H, ''.join(b), defs)
+    return finish(''.join(b), defs)
 
 
 def classroom():
@@ -292,7 +303,7 @@ def classroom():
             while x < x0 + 200:
                 bw = rnd.uniform(10, 20)
                 bh = rnd.uniform(40, 60)
-                c = rnd.choice([RED, ELEM, LEAF, SUN, PURPLE, GOLD, SKY, PAPER])
+                c = mix(rnd.choice([RED, ELEM, LEAF, SUN, PURPLE, GOLD, SKY, PAPER]), '#cdb48a', 0.35)
                 if x + bw > x0 + 208:
                     break
                 b.append(f'<rect x="{x:.1f}" y="{sy + 62 - bh:.1f}" width="{bw:.1f}" height="{bh:.1f}" fill="{c}" stroke="{INK}" stroke-width="1.5"/>')
@@ -313,7 +324,7 @@ def classroom():
                  f'<path d="M{x - 14},366 L{x + 14},366 L{x + 21},379 L{x - 21},379 Z" fill="{c}"/>')
     # lamp
     b.append(f'<path d="M500,0 L500,40" stroke="{INK}" stroke-width="3"/><path d="M470,56 L530,56 L516,38 L484,38 Z" {st(LEAF, 3)}/>')
-    return svg(W, H, ''.join(b), defs)
+    return finish(''.join(b), defs)
 
 
 def federal():
@@ -335,7 +346,7 @@ def federal():
     for i in range(4):
         b.append(f'<rect x="{30 - i * 10}" y="{476 + i * 31}" width="{940 + i * 20}" height="31" {st(shade("#d4dce6", 1 - i * 0.05), 3)}/>')
     b.append(f'<path d="M440,476 L560,476 L600,600 L400,600 Z" fill="{RED}" stroke="{INK}" stroke-width="3"/>')
-    return svg(W, H, ''.join(b), defs)
+    return finish(''.join(b), defs)
 
 
 def luxury():
@@ -366,7 +377,7 @@ def luxury():
                 return 500 + (col * 60) * (0.6 + 0.9 * (y - 420) / 180)
             b.append(f'<path d="M{px(c, y0):.0f},{y0:.0f} L{px(c + 1, y0):.0f},{y0:.0f} L{px(c + 1, y1):.0f},{y1:.0f} L{px(c, y1):.0f},{y1:.0f} Z" fill="#3b2344"/>')
     b.append(f'<rect x="0" y="400" width="1000" height="22" {st("#6a2f80", 3)}/>')
-    return svg(W, H, ''.join(b), defs)
+    return finish(''.join(b), defs)
 
 
 def clouds_bg(red=False):
@@ -394,7 +405,7 @@ def clouds_bg(red=False):
         f'<circle cx="{x}" cy="{590 + (x * 37) % 30}" r="{60 + (x * 13) % 30}"/>' for x in range(0, 1080, 80)) + '</g>')
     b.append(f'<g fill="{cf}">' + ''.join(
         f'<circle cx="{x - 3}" cy="{584 + (x * 37) % 30}" r="{56 + (x * 13) % 30}"/>' for x in range(0, 1080, 80)) + '</g>')
-    return svg(W, H, ''.join(b), defs)
+    return finish(''.join(b), defs)
 
 
 def road():

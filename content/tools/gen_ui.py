@@ -367,7 +367,7 @@ def cloud(seed, w, h):
 def tilebg():
     h0 = hexagon(35, 40, 37)
     h1 = hexagon(35, 40, 30)
-    f0 = (f'<path d="{poly(h0)}" fill="{NIGHT}" fill-opacity="0.78" stroke="{CYAN}" stroke-width="2" stroke-opacity="0.55"/>'
+    f0 = (f'<path d="{poly(h0)}" fill="{NIGHT}" fill-opacity="0.86" stroke="{CYAN}" stroke-width="2.5" stroke-opacity="0.8"/>'
           f'<path d="{poly(h1)}" fill="none" stroke="#ffffff" stroke-width="1" stroke-opacity="0.12"/>')
     f1 = (f'<path d="{poly(hexagon(35, 42, 37))}" fill="{INK}"/>'
           f'<path d="{poly(h0)}" {st(RED, 3)}/>'
