@@ -282,6 +282,9 @@ def outfit(ctx, p, uid):
     if 'cape' in p.get('extras', ()):
         cc = _c(ctx, p.get('capec', RED), dpart)
         o.append(f'<path d="M70,176 C40,190 16,230 6,258 L250,258 C240,226 220,190 194,176 Z" {S(ctx, cc)}/>')
+        if p.get('hero') or p.get('capecollar'):
+            o.append(f'<path d="M92,180 C80,156 86,130 100,118 L116,166 Z M172,180 C186,154 182,132 170,120 L150,166 Z" {S(ctx, cc)}/>'
+                     f'<path d="M96,172 C90,156 92,140 100,128 M168,172 C176,154 174,140 168,130" fill="none" stroke="{_c(ctx, p.get("capec", RED), dpart, True)}" stroke-width="3"/>')
     o.append(f'<clipPath id="{uid}t"><path d="{torso}"/></clipPath>')
     o.append(f'<path d="{torso}" {S(ctx, c)}/>')
     # cel shade on the side away from the light (left)
