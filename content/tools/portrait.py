@@ -132,7 +132,7 @@ def hat(ctx, kind, col, col2=None):
     if kind == 'helmet':  # Infinitorax: crested helmet with a gem
         return (f'<path d="M80,96 C72,34 118,10 150,14 C186,18 200,50 192,84 L180,82 C176,62 160,52 140,52 '
                 f'C116,52 100,66 100,100 Z" {S(ctx, c)}/>'
-                f'<path d="M96,34 L60,4 L118,20 Z M128,14 L120,-16 L152,14 Z" {S(ctx, c)}/>'
+                f'<path d="M96,36 L62,8 L118,22 Z M128,16 L128,-2 L154,16 Z" {S(ctx, c)}/>'
                 f'<path d="{poly(star_pts(144, 34, 12, 6, 4, 0))}" {S(ctx, c2, 2)}/>')
     if kind == 'headset':
         return (f'<path d="M92,70 C96,30 170,20 184,60" fill="none" stroke="{ink}" stroke-width="8"/>'
