@@ -64,7 +64,7 @@ PLUCKETT = dict(skin=SKIN[0], hs='curly', hairc='#d8d0e8', os='dress', oc='#b565
 TESS = dict(skin=SKIN[2], hs='ponytail', hairc='#2b1a12', os='hoodie', oc=REP, extras=('scarf',), scarfc=SUN, mouth='grin',
             eyes='wide', blush=1, lashes=1, build='slim', hat='cap', hatc=ELEM)
 GIGGLE_GOON = dict(skin='#f4f1de', hs='curly', hairc='#06d6a0', os='stripes', oc=REP, oc2=SUN, extras=('bowtie',), bowc=ELEM,
-                   mouth='grin', nose='big', eyes='wide', brows='raised')
+                   mouth='grin', nose='big', nosec=RED, eyes='wide', brows='raised')
 
 
 def robot(kind, uid):

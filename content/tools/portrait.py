@@ -194,7 +194,8 @@ def face(ctx, p):
     skin = _c(ctx, p.get('skin', SKIN[0]), 'skin')
     nose = p.get('nose', 'normal')
     if nose == 'big':
-        o.append(f'<path d="M172,94 C190,100 196,114 186,120 C180,124 170,120 168,114" {S(ctx, skin, 2.5)}/>')
+        nc = _c(ctx, p['nosec'], 'skin') if p.get('nosec') else skin
+        o.append(f'<path d="M172,94 C190,100 196,114 186,120 C180,124 170,120 168,114" {S(ctx, nc, 2.5)}/>')
     elif nose == 'beak':
         o.append(f'<path d="M170,92 L198,110 L172,114" {S(ctx, skin, 2.5)}/>')
     elif nose != 'none':
