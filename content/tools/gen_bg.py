@@ -432,32 +432,61 @@ def road():
 
 def square():
     """Market Square seen from above at a slant: open cobbles for the crowd."""
-    defs = halftone('cob', '#b3a78f', 14, 3.5, 0.8)
-    b = [f'<rect width="{W}" height="{H}" fill="#d8ccb0"/>', f'<rect width="{W}" height="{H}" fill="url(#cob)"/>']
-    # building fronts along the top
-    x = 0
-    cols = ['#b5523b', '#d1a36f', '#6f7fa0', '#a2573f', '#c98b5a', '#2a9d8f']
+    defs = ('<pattern id="cob" width="36" height="20" patternUnits="userSpaceOnUse">'
+            '<rect width="36" height="20" fill="#dccfb2"/>'
+            '<rect x="1" y="1" width="16" height="8" rx="3" fill="#e6dbc0"/><rect x="19" y="1" width="16" height="8" rx="3" fill="#d6c8a8"/>'
+            '<rect x="-8" y="11" width="16" height="8" rx="3" fill="#d3c5a4"/><rect x="10" y="11" width="16" height="8" rx="3" fill="#e3d7bb"/>'
+            '<rect x="28" y="11" width="16" height="8" rx="3" fill="#d3c5a4"/></pattern>')
+    b = [f'<rect width="{W}" height="{H}" fill="url(#cob)"/>']
+    # paved rings around the fountain
+    for r, c in ((250, '#cbbd9c'), (236, '#e9dfc6'), (150, '#cbbd9c'), (140, '#e9dfc6')):
+        b.append(f'<ellipse cx="500" cy="370" rx="{r}" ry="{r * 0.5}" fill="{c}"/>')
+    b.append(f'<ellipse cx="500" cy="370" rx="236" ry="118" fill="url(#cob)" opacity="0.5"/>')
+    # building fronts along the top, with doors and shop signs
+    x = -20
+    cols = ['#b5523b', '#d1a36f', '#6f7fa0', '#a2573f', '#c98b5a', '#2a9d8f', '#8f4a3a']
     i = 0
+    rnd = random.Random(77)
     while x < W:
-        w = 130 + (i * 37) % 50
-        b.append(building(x, 110, w, 110, cols[i % len(cols)], SUN, 70 + i, lit=0.3))
+        w = 120 + (i * 37) % 60
+        c = cols[i % len(cols)]
+        b.append(building(x, 150, w, 150, c, SUN, 70 + i, lit=0.3))
+        b.append(f'<rect x="{x + w / 2 - 13}" y="120" width="26" height="30" {st(shade(c, 0.45), 2.5)}/>'
+                 f'<circle cx="{x + w / 2 + 7}" cy="136" r="2" fill="{SUN}"/>')
         x += w
         i += 1
-    # market stalls
-    for x, c in ((40, RED), (240, LEAF), (620, GOLD), (820, ELEM)):
-        b.append(f'<rect x="{x}" y="125" width="140" height="40" {st("#8f5a32", 3)}/>'
-                 f'<path d="M{x - 8},112 L{x + 148},112 L{x + 140},132 L{x},132 Z" {st(c, 3)}/>'
-                 + ''.join(f'<circle cx="{x + 18 + k * 26}" cy="140" r="8" fill="{["#e63946", "#ffd166", "#06d6a0", "#f4a261"][k % 4]}" stroke="{INK}" stroke-width="1.5"/>' for k in range(5)))
+    b.append(f'<rect x="-5" y="148" width="1010" height="14" {st("#b3a78f", 3)}/>')
+    # market stalls with striped awnings
+    for x, c in ((40, RED), (250, LEAF), (610, GOLD), (820, ELEM)):
+        b.append(f'<rect x="{x + 4}" y="180" width="140" height="10" fill="#000" opacity="0.15"/>'
+                 f'<rect x="{x}" y="168" width="140" height="34" {st("#8f5a32", 3)}/>'
+                 + ''.join(f'<circle cx="{x + 16 + k * 22}" cy="{182 + (k % 2) * 6}" r="8" fill="{["#e63946", "#ffd166", "#06d6a0", "#f4a261", "#9b5de5", "#e63946"][k]}" stroke="{INK}" stroke-width="1.5"/>' for k in range(6))
+                 + f'<path d="M{x - 10},150 L{x + 150},150 L{x + 144},172 L{x - 4},172 Z" {st(c, 3)}/>'
+                 + ''.join(f'<path d="M{x - 6 + k * 20},152 L{x + 4 + k * 20},152 L{x + 6 + k * 20},170 L{x - 4 + k * 20},170 Z" fill="#fff" opacity="0.45"/>' for k in range(8)))
     # fountain (too many fountains in Brallwick)
-    b.append(f'<ellipse cx="500" cy="360" rx="110" ry="56" {st("#b8c4d0", 4)}/><ellipse cx="500" cy="356" rx="90" ry="42" fill="{ELEM}"/>'
-             f'<ellipse cx="500" cy="352" rx="70" ry="30" fill="{CYAN}" opacity="0.6"/>'
-             f'<rect x="490" y="300" width="20" height="56" {st("#b8c4d0", 3)}/><ellipse cx="500" cy="300" rx="30" ry="10" {st("#d8e3ea", 3)}/>'
-             f'<path d="M500,296 Q480,260 466,300 M500,296 Q520,260 534,300" fill="none" stroke="#e8f6ff" stroke-width="4"/>')
-    # benches and planters near the edges
-    for x, y in ((80, 520), (860, 520), (120, 300), (840, 300)):
-        b.append(f'<circle cx="{x}" cy="{y}" r="28" {st("#8f5a32", 3)}/><circle cx="{x}" cy="{y - 4}" r="24" {st(LEAF, 2.5)}/>')
-    b.append(f'<rect x="0" y="590" width="1000" height="10" fill="#b3a78f"/>')
-    return svg(W, H, ''.join(b), defs)
+    b.append(f'<ellipse cx="504" cy="378" rx="112" ry="54" fill="#000" opacity="0.15"/>'
+             f'<ellipse cx="500" cy="370" rx="110" ry="54" {st("#b8c4d0", 4)}/><ellipse cx="500" cy="366" rx="92" ry="42" fill="{ELEM}"/>'
+             f'<ellipse cx="500" cy="372" rx="76" ry="30" fill="{CYAN}" opacity="0.55"/>'
+             f'<path d="M440,360 q10,-5 20,0 M520,380 q10,-5 20,0 M470,384 q10,-5 20,0" fill="none" stroke="#e8f6ff" stroke-width="2.5"/>'
+             f'<rect x="490" y="310" width="20" height="56" {st("#b8c4d0", 3)}/><ellipse cx="500" cy="310" rx="32" ry="11" {st("#d8e3ea", 3)}/>'
+             f'<path d="M500,300 Q474,262 458,312 M500,300 Q526,262 542,312 M500,300 L500,272" fill="none" stroke="#e8f6ff" stroke-width="5" stroke-linecap="round"/>'
+             f'<path d="M500,300 Q474,262 458,312 M500,300 Q526,262 542,312" fill="none" stroke="{CYAN}" stroke-width="2"/>')
+    # planters with trees, benches and lamps near the edges
+    for x, y in ((90, 300), (910, 300), (70, 540), (930, 540)):
+        b.append(f'<ellipse cx="{x + 6}" cy="{y + 36}" rx="40" ry="12" fill="#000" opacity="0.15"/>'
+                 f'<rect x="{x - 30}" y="{y + 10}" width="60" height="26" rx="4" {st("#a0703c", 3)}/>'
+                 + tree_round(x, y + 16, 0.85))
+    for x, y in ((250, 290), (700, 290), (230, 500), (720, 500)):
+        b.append(f'<rect x="{x}" y="{y}" width="70" height="10" rx="3" {st("#8f5a32", 2.5)}/><rect x="{x}" y="{y - 12}" width="70" height="8" rx="3" {st("#a0703c", 2.5)}/>'
+                 f'<path d="M{x + 8},{y + 10} l0,10 M{x + 62},{y + 10} l0,10" stroke="{INK}" stroke-width="3"/>')
+    for x in (180, 820):
+        b.append(lamp(x, 440, 110))
+    # pigeons (Coo's relatives)
+    for x, y in ((380, 520), (400, 530), (610, 470), (150, 420)):
+        b.append(f'<ellipse cx="{x}" cy="{y}" rx="8" ry="5" {st("#9aa5b8", 1.5)}/><circle cx="{x + 7}" cy="{y - 4}" r="3.5" {st("#9aa5b8", 1.5)}/>'
+                 f'<path d="M{x + 10},{y - 4} l3,1" stroke="{GOLD}" stroke-width="2"/>')
+    b.append(f'<rect x="-5" y="588" width="1010" height="20" {st("#b3a78f", 3)}/>')
+    return finish(''.join(b), defs, 0.2)
 
 
 def splash1():
