@@ -110,9 +110,10 @@ def hat(ctx, kind, col, col2=None):
     ink = _ink(ctx)
     if kind == 'wizard':
         return (f'<path d="M70,70 C100,50 170,46 200,62 C190,74 90,82 70,70 Z" {S(ctx, c)}/>'
-                f'<path d="M92,64 C104,30 122,6 168,-4 C156,14 160,34 176,58 Z" {S(ctx, c)}/>'
+                f'<path d="M92,64 C104,30 122,10 168,4 C156,18 160,36 176,58 Z" {S(ctx, c)}/>'
                 f'<path d="M98,58 C132,48 160,50 178,56" fill="none" stroke="{c2}" stroke-width="7"/>'
-                + ''.join(f'<path d="{poly(star_pts(x, y, 6, 2.5))}" fill="{c2}"/>' for x, y in ((124, 30), (146, 20), (150, 42))))
+                + ''.join(f'<path d="' + ' '.join(f'M{x},{y} l{6 * math.cos(a * math.pi / 3):.1f},{6 * math.sin(a * math.pi / 3):.1f}' for a in range(6))
+                          + f'" stroke="{c2}" stroke-width="2.2" stroke-linecap="round"/>' for x, y in ((124, 32), (146, 22), (150, 44))))
     if kind == 'police':
         return (f'<path d="M84,66 C84,30 186,24 192,60 Z" {S(ctx, c)}/>'
                 f'<path d="M84,66 L192,60 L204,74 C170,80 120,80 84,76 Z" {S(ctx, _c(ctx, INK))}/>'
@@ -289,7 +290,10 @@ def outfit(ctx, p, uid):
     o.append(f'<clipPath id="{uid}t"><path d="{torso}"/></clipPath>')
     o.append(f'<path d="{torso}" {S(ctx, c)}/>')
     # cel shade on the side away from the light (left)
-    o.append(f'<g clip-path="url(#{uid}t)"><path d="M0,160 L92,160 C80,200 76,230 80,260 L0,260 Z" fill="{_c(ctx, col, part, True)}"/></g>')
+    o.append(f'<g clip-path="url(#{uid}t)"><path d="M0,160 L92,160 C80,200 76,230 80,260 L0,260 Z" fill="{_c(ctx, col, part, True)}"/>'
+             + (f'<pattern id="{uid}ht" width="7" height="7" patternUnits="userSpaceOnUse"><circle cx="3.5" cy="3.5" r="1.3" fill="{INK}" fill-opacity="0.22"/></pattern>'
+                f'<path d="M0,200 L70,200 C66,220 66,240 68,260 L0,260 Z" fill="url(#{uid}ht)"/>' if ctx.mode == 'color' else '')
+             + '</g>')
     if style == 'suit':
         o.append(f'<path d="M112,168 L132,212 L152,168 Z" {S(ctx, _c(ctx, c2), 2.5)}/>'
                  f'<path d="M128,176 L136,176 L138,222 L132,232 L126,222 Z" {S(ctx, _c(ctx, p.get("tie", RED)), 2.5)}/>'
