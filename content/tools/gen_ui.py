@@ -528,7 +528,6 @@ def colorgrid():
 
 
 def main():
-    write('top/Logo1.png.svg', logo())
     write(G + 'Logo1.png.svg', logo())  # the game loads it through graphics/
     write('top/icon.svg', icon())
     write(G + 'Buttons01.png.svg', buttons01())
