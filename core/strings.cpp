@@ -20,7 +20,9 @@ std::string FloatToString(double value) {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';

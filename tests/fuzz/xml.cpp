@@ -1,12 +1,12 @@
 // Any text either parses into a consistent tree or is refused with an XMLParseException; nothing
 // else may escape, crash or read outside the text.
+#include "core/xml.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string_view>
-
-#include "core/xml.hpp"
 
 namespace {
 
