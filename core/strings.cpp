@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 std::string FloatToString(double value) {
     if (std::isnan(value)) return "nan";
@@ -70,5 +71,8 @@ float StringToFloat(std::string_view text) {
     char* end = nullptr;
     double v = std::strtod(start, &end);
     if (end == start) return 0.0f;
+    // Beyond the float range the value is an infinity; the plain conversion would be undefined.
+    if (v > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
+    if (v < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
     return static_cast<float>(v);
 }
