@@ -379,6 +379,42 @@ TEST(Mixer, DecodesOggSamplesAndRejectsOtherFiles) {
     EXPECT_EQ(platform::DecodeSoundFile(text), nullptr);
     MusicStream stream;
     EXPECT_FALSE(stream.Open(text, true));
+
+    // A 16-bit mono RIFF WAVE comes out as float stereo at its own rate.
+    const std::string wav = TempFile("click.wav");
+    {
+        const int frames = 100;
+        std::vector<unsigned char> bytes;
+        auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) bytes.push_back((v >> (8 * i)) & 0xff); };
+        auto put16 = [&](uint16_t v) { bytes.push_back(v & 0xff); bytes.push_back(v >> 8); };
+        auto tag = [&](const char* t) { bytes.insert(bytes.end(), t, t + 4); };
+        tag("RIFF");
+        put32(36 + 2 * frames);
+        tag("WAVE");
+        tag("fmt ");
+        put32(16);
+        put16(1);  // PCM
+        put16(1);  // mono
+        put32(11025);
+        put32(11025 * 2);
+        put16(2);
+        put16(16);
+        tag("data");
+        put32(2 * frames);
+        for (int i = 0; i < frames; ++i) put16(static_cast<uint16_t>(i < 50 ? 16384 : -16384));
+        FILE* w = std::fopen(wav.c_str(), "wb");
+        ASSERT_NE(w, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), w);
+        std::fclose(w);
+    }
+    SamplePtr click = platform::DecodeSoundFile(wav);
+    ASSERT_NE(click, nullptr);
+    EXPECT_EQ(click->rate, 11025);
+    ASSERT_EQ(click->Frames(), 100);
+    EXPECT_NEAR(click->data[2 * 10], 0.5f, 1e-3f);
+    EXPECT_NEAR(click->data[2 * 10 + 1], 0.5f, 1e-3f);
+    EXPECT_NEAR(click->data[2 * 90 + 1], -0.5f, 1e-3f);
+    std::filesystem::remove(wav);
     EXPECT_FALSE(stream.Open(TempFile("missing.ogg"), true));
     std::filesystem::remove(file);
     std::filesystem::remove(text);
