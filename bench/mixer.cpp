@@ -69,3 +69,4 @@ void BM_MixOneSecondBusy(benchmark::State& state) {
 BENCHMARK(BM_MixOneSecondBusy)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+BENCHMARK_MAIN();
