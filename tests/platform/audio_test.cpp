@@ -1,6 +1,5 @@
 // The engine's audio calls on the silent mixer: data paths, channel states and music states.
 #include <gtest/gtest.h>
-#include <vorbis/vorbisenc.h>
 
 #include <cmath>
 #include <cstdio>
@@ -12,63 +11,15 @@
 #include "platform/engine.hpp"
 #include "platform/storage.hpp"
 #include "engine_fixture.hpp"
+#include "ogg_fixture.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Writes a short stereo Ogg Vorbis tone.
+// A short stereo tone.
 void WriteTone(const std::string& file, int frames, int rate) {
-    vorbis_info vi;
-    vorbis_info_init(&vi);
-    ASSERT_EQ(vorbis_encode_init_vbr(&vi, 2, rate, 0.3f), 0);
-    vorbis_comment vc;
-    vorbis_comment_init(&vc);
-    vorbis_dsp_state vd;
-    vorbis_analysis_init(&vd, &vi);
-    vorbis_block vb;
-    vorbis_block_init(&vd, &vb);
-    ogg_stream_state os;
-    ogg_stream_init(&os, 3);
-    FILE* f = std::fopen(file.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    ogg_packet header, comment, code;
-    vorbis_analysis_headerout(&vd, &vc, &header, &comment, &code);
-    ogg_stream_packetin(&os, &header);
-    ogg_stream_packetin(&os, &comment);
-    ogg_stream_packetin(&os, &code);
-    ogg_page page;
-    auto writePage = [&] {
-        std::fwrite(page.header, 1, page.header_len, f);
-        std::fwrite(page.body, 1, page.body_len, f);
-    };
-    while (ogg_stream_flush(&os, &page) != 0) writePage();
-    float** buf = vorbis_analysis_buffer(&vd, frames);
-    for (int i = 0; i < frames; ++i) {
-        buf[0][i] = buf[1][i] = 0.3f * static_cast<float>(std::sin(0.05 * i));
-    }
-    vorbis_analysis_wrote(&vd, frames);
-    vorbis_analysis_wrote(&vd, 0);
-    bool eos = false;
-    while (!eos && vorbis_analysis_blockout(&vd, &vb) == 1) {
-        vorbis_analysis(&vb, nullptr);
-        vorbis_bitrate_addblock(&vb);
-        ogg_packet packet;
-        while (vorbis_bitrate_flushpacket(&vd, &packet)) {
-            ogg_stream_packetin(&os, &packet);
-            while (!eos && ogg_stream_pageout(&os, &page) != 0) {
-                writePage();
-                eos = ogg_page_eos(&page) != 0;
-            }
-        }
-    }
-    while (ogg_stream_flush(&os, &page) != 0) writePage();
-    std::fclose(f);
-    ogg_stream_clear(&os);
-    vorbis_block_clear(&vb);
-    vorbis_dsp_clear(&vd);
-    vorbis_comment_clear(&vc);
-    vorbis_info_clear(&vi);
+    testogg::WriteOgg(file, testogg::Sine(frames, rate, 440, 0.3f), rate);
 }
 
 class AudioTest : public ::testing::Test {

@@ -1,7 +1,6 @@
 // The software mixer rendered into buffers: channel volume, pan, rate, loops, stops and reuse,
 // the music ring, and Ogg files written here with the Vorbis encoder.
 #include <gtest/gtest.h>
-#include <vorbis/vorbisenc.h>
 
 #include <cmath>
 #include <cstdio>
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ogg_fixture.hpp"
 #include "platform/mixer.hpp"
 
 namespace {
@@ -19,7 +19,6 @@ using platform::Sample;
 using platform::SamplePtr;
 
 constexpr int kRate = 48000;
-constexpr double kPi = 3.14159265358979323846;
 
 SamplePtr Constant(int frames, float left, float right, int rate = kRate) {
     auto s = std::make_shared<Sample>();
@@ -57,79 +56,6 @@ float MaxJump(const std::vector<float>& a, float previous = 0.f) {
         previous = a[i];
     }
     return worst;
-}
-
-// Writes a stereo Ogg Vorbis file of the given samples (interleaved).
-void WriteOgg(const std::string& file, const std::vector<float>& stereo, int rate) {
-    vorbis_info vi;
-    vorbis_info_init(&vi);
-    ASSERT_EQ(vorbis_encode_init_vbr(&vi, 2, rate, 0.6f), 0);
-    vorbis_comment vc;
-    vorbis_comment_init(&vc);
-    vorbis_dsp_state vd;
-    vorbis_analysis_init(&vd, &vi);
-    vorbis_block vb;
-    vorbis_block_init(&vd, &vb);
-    ogg_stream_state os;
-    ogg_stream_init(&os, 7);
-    FILE* f = std::fopen(file.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    ogg_packet header, comment, code;
-    vorbis_analysis_headerout(&vd, &vc, &header, &comment, &code);
-    ogg_stream_packetin(&os, &header);
-    ogg_stream_packetin(&os, &comment);
-    ogg_stream_packetin(&os, &code);
-    ogg_page page;
-    while (ogg_stream_flush(&os, &page) != 0) {
-        std::fwrite(page.header, 1, page.header_len, f);
-        std::fwrite(page.body, 1, page.body_len, f);
-    }
-    const size_t frames = stereo.size() / 2;
-    size_t at = 0;
-    bool eos = false;
-    while (!eos) {
-        const size_t n = std::min<size_t>(1024, frames - at);
-        if (n == 0) {
-            vorbis_analysis_wrote(&vd, 0);
-        } else {
-            float** buf = vorbis_analysis_buffer(&vd, static_cast<int>(n));
-            for (size_t i = 0; i < n; ++i) {
-                buf[0][i] = stereo[2 * (at + i)];
-                buf[1][i] = stereo[2 * (at + i) + 1];
-            }
-            vorbis_analysis_wrote(&vd, static_cast<int>(n));
-            at += n;
-        }
-        while (vorbis_analysis_blockout(&vd, &vb) == 1) {
-            vorbis_analysis(&vb, nullptr);
-            vorbis_bitrate_addblock(&vb);
-            ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&vd, &packet)) {
-                ogg_stream_packetin(&os, &packet);
-                while (!eos && ogg_stream_pageout(&os, &page) != 0) {
-                    std::fwrite(page.header, 1, page.header_len, f);
-                    std::fwrite(page.body, 1, page.body_len, f);
-                    if (ogg_page_eos(&page)) eos = true;
-                }
-            }
-        }
-    }
-    std::fclose(f);
-    ogg_stream_clear(&os);
-    vorbis_block_clear(&vb);
-    vorbis_dsp_clear(&vd);
-    vorbis_comment_clear(&vc);
-    vorbis_info_clear(&vi);
-}
-
-std::vector<float> Sine(int frames, int rate, double hz, float amplitude) {
-    std::vector<float> out;
-    for (int i = 0; i < frames; ++i) {
-        const auto v = static_cast<float>(amplitude * std::sin(2 * kPi * hz * i / rate));
-        out.push_back(v);
-        out.push_back(-v);
-    }
-    return out;
 }
 
 std::string TempFile(const std::string& name) {
@@ -348,7 +274,7 @@ TEST(Mixer, MusicRingPlaysPausesResumesAndStops) {
 
 TEST(Mixer, DecodesOggSamplesAndRejectsOtherFiles) {
     const std::string file = TempFile("beep.ogg");
-    WriteOgg(file, Sine(22050, 22050, 441, 0.5f), 22050);
+    testogg::WriteOgg(file, testogg::Sine(22050, 22050, 441, 0.5f), 22050);
     SamplePtr s = platform::DecodeSoundFile(file);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->rate, 22050);
@@ -423,7 +349,7 @@ TEST(Mixer, DecodesOggSamplesAndRejectsOtherFiles) {
 TEST(Mixer, MusicLoopsWithoutAGapAndOneShotTracksEnd) {
     const int rate = 44100;
     const std::string file = TempFile("theme.ogg");
-    WriteOgg(file, Sine(9000, rate, 490, 0.6f), rate);  // 9000 frames = 100 whole periods
+    testogg::WriteOgg(file, testogg::Sine(9000, rate, 490, 0.6f), rate);  // 9000 frames = 100 whole periods
     SamplePtr whole = platform::DecodeSoundFile(file);
     ASSERT_NE(whole, nullptr);
     const int64_t n = whole->Frames();
