@@ -68,7 +68,7 @@ void ReportRuntimeError(const std::string& message) {
 }
 
 void ReportThrowable(const ThrowableObject& thrown) {
-    const std::string fixed = thrown.Text();
+    const std::string fixed = "Uncaught Vantle Exception";  // whatever the object calls itself
     const std::string full = thrown.Describe();
     // The fixed text alone would hide which file or rule failed; its description goes along.
     ReportUncaught(full.empty() ? fixed : fixed + "\n\n" + full, {full});
@@ -131,9 +131,15 @@ bool StartEngine(const EngineOptions& options, bool driven) {
         std::fprintf(stderr, "Cannot start SDL: %s\n", SDL_GetError());
         return false;
     }
+    // A display-less video driver chosen from the environment is a headless run all the same.
+    if (const char* driver = SDL_GetCurrentVideoDriver();
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        e.options.headless = true;
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
     e.up = true;
     e.running = true;
-    AudioInit(!options.headless);
+    AudioInit(!e.options.headless);
     return true;
 }
 
