@@ -129,6 +129,9 @@ bool StartEngine(const EngineOptions& options, bool driven) {
     if (!options.headless) systems |= SDL_INIT_AUDIO;
     if (SDL_Init(systems) != 0 && (!(systems & SDL_INIT_AUDIO) || SDL_Init(systems & ~SDL_INIT_AUDIO) != 0)) {
         std::fprintf(stderr, "Cannot start SDL: %s\n", SDL_GetError());
+        if (dataRootReplaced) SetDataRoot(savedDataRoot);
+        if (appDataReplaced) SetAppDataFolder("");
+        dataRootReplaced = appDataReplaced = false;
         return false;
     }
     // A display-less video driver chosen from the environment is a headless run all the same.
@@ -263,8 +266,16 @@ int RunProgram(void (*initGlobals)(), void (*runMain)(), const EngineOptions& op
         int64_t period = 1000000000LL / rate;
         int64_t deadline = detail::NowNs() + period;
         while (e.running) {
+            const bool first = !e.created;
             Iterate();
             if (!e.running) break;
+            if (first) {
+                // The schedule starts once OnCreate and its render are done: opening the window
+                // can take a while, and that is no stall to catch up on.
+                deadline = detail::NowNs() + period;
+                if (e.options.fakeClock) AdvanceFakeClock();
+                continue;
+            }
             if (e.options.fakeClock) {
                 AdvanceFakeClock();
                 continue;
