@@ -105,6 +105,10 @@ bool CopyAxisAligned(SDL_Texture* texture) {
 }
 
 void DrawQuad(SDL_Texture* texture) {
+    // A NaN or infinite corner (a division by zero upstream) would reach the rasteriser's integer
+    // conversions; such a shape is not drawable anyway.
+    for (const SDL_Vertex& v : S().quad)
+        if (!std::isfinite(v.position.x) || !std::isfinite(v.position.y)) return;
     if (!texture) {
         texture = White();
         if (!texture) return;
@@ -173,8 +177,9 @@ void DrawFan(float cx, float cy, float rx, float ry) {
     // Enough segments that the outline looks round at its size on screen.
     const float sx = std::sqrt(m.a * m.a + m.b * m.b), sy = std::sqrt(m.c * m.c + m.d * m.d);
     const float deviceRadius = std::max(std::fabs(rx) * sx, std::fabs(ry) * sy);
-    int segments = static_cast<int>(std::ceil(deviceRadius * 0.75f));
-    segments = std::clamp(segments, 16, kMaxFanSegments);
+    if (!std::isfinite(deviceRadius) || !std::isfinite(cx) || !std::isfinite(cy)) return;
+    const float wanted = std::clamp(std::ceil(deviceRadius * 0.75f), 16.0f, static_cast<float>(kMaxFanSegments));
+    const int segments = static_cast<int>(wanted);
     const SDL_Color col = VertexColor();
     SDL_Texture* white = White();
     if (!white) return;

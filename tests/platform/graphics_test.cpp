@@ -1,5 +1,7 @@
 // Image decoding and drawing, checked on the pixels of real headless frames.
+#include <cmath>
 #include <filesystem>
+#include <limits>
 #include <fstream>
 
 #include "engine_fixture.hpp"
@@ -104,6 +106,16 @@ TEST_F(GraphicsTest, RectsHonourColourAlphaMatrixAndEdges) {
         platform::SetColor(0, 0, 255);
         platform::DrawRect(0, 0, 5, 3);
         platform::PopMatrix();
+        // Shapes from a division by zero upstream are skipped, not rasterised.
+        const float nan = std::nanf(""), inf = std::numeric_limits<float>::infinity();
+        platform::DrawRect(nan, 0, 10, 10);
+        platform::DrawRect(0, 0, inf, 10);
+        platform::DrawCircle(20, 20, nan);
+        platform::DrawOval(0, 0, inf, 4);
+        platform::PushMatrix();
+        platform::Scale(inf, 0);
+        platform::DrawRect(1, 1, 2, 2);
+        platform::PopMatrix();
     });
     ExpectNear(Pixel(10, 10), {255, 0, 0}, 0, "rect top-left");
     ExpectNear(Pixel(29, 19), {255, 0, 0}, 0, "rect bottom-right");
@@ -114,6 +126,8 @@ TEST_F(GraphicsTest, RectsHonourColourAlphaMatrixAndEdges) {
     ExpectNear(Pixel(19, 35), {0, 0, 255}, 0, "scaled rect end");
     ExpectNear(Pixel(20, 35), {0, 0, 0}, 0, "scaled rect past end");
     ExpectNear(Pixel(10, 36), {0, 0, 0}, 0, "scaled rect below");
+    ExpectNear(Pixel(60, 5), {0, 0, 0}, 0, "non-finite shapes drew nothing");
+    ExpectNear(Pixel(2, 2), {0, 0, 0}, 0, "non-finite shapes drew nothing");
 }
 
 TEST_F(GraphicsTest, ImagesDrawTintedRotatedAndMirrored) {
