@@ -171,9 +171,10 @@ std::string AppDataFolder() {
             folder = env;
         } else if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg && xdg[0] == '/') {
             folder = xdg;
+            // The configuration folder may not exist yet on a fresh account; it is ours to create.
+            if (!IsDir(folder)) ::mkdir(folder.c_str(), 0700);
         } else if (const char* home = std::getenv("HOME"); home && *home) {
             folder = std::string(home) + "/.config";
-            // ~/.config may not exist on a fresh account; it is ours to create when missing.
             if (!IsDir(folder)) ::mkdir(folder.c_str(), 0700);
         } else {
             folder = ".";
