@@ -35,7 +35,9 @@ struct DrawApp : platform::App {
 
 DrawApp* app = nullptr;
 void InitNothing() {}
-void MakeApp() { app = new DrawApp; }
+void MakeApp() {
+    app = new DrawApp;
+}
 
 platform::ImagePtr Picture(const std::string& file, int w, int h) {
     std::vector<uint8_t> px(static_cast<size_t>(w) * h * 4);
@@ -72,6 +74,6 @@ void BM_Frame(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Frame)->Args({0, 0})->Args({300, 0})->Args({1200, 0})->Args({300, 1})->Args({300, 2})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame)->Args({0, 0})->Args({300, 0})->Args({1200, 0})->Args({300, 1})->Args({300, 2})->Unit(
+    benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -203,13 +203,22 @@ void DrainEvents(App& app) {
         }
         if (ev.type == SDL_WINDOWEVENT) {
             switch (ev.window.event) {
-                case SDL_WINDOWEVENT_CLOSE: e.quitRequested = true; break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    e.quitRequested = true;
+                    break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
-                case SDL_WINDOWEVENT_MINIMIZED: Suspend(app); break;
+                case SDL_WINDOWEVENT_MINIMIZED:
+                    Suspend(app);
+                    break;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
-                case SDL_WINDOWEVENT_RESTORED: Resume(app); break;
-                case SDL_WINDOWEVENT_SIZE_CHANGED: app.OnResize(); break;
-                default: break;
+                case SDL_WINDOWEVENT_RESTORED:
+                    Resume(app);
+                    break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    app.OnResize();
+                    break;
+                default:
+                    break;
             }
             continue;
         }
@@ -304,7 +313,9 @@ namespace driver {
 
 namespace {
 
-Uint32 WindowId() { return E().window ? SDL_GetWindowID(E().window) : 0; }
+Uint32 WindowId() {
+    return E().window ? SDL_GetWindowID(E().window) : 0;
+}
 
 void Push(SDL_Event& ev) {
     if (!E().up) return;
@@ -333,9 +344,15 @@ bool Step(int frames) {
     return e.running;
 }
 
-bool Running() { return E().running; }
-int ExitStatus() { return E().exitStatus; }
-const std::string& LastReport() { return E().lastReport; }
+bool Running() {
+    return E().running;
+}
+int ExitStatus() {
+    return E().exitStatus;
+}
+const std::string& LastReport() {
+    return E().lastReport;
+}
 
 void Stop() {
     StopEngine();
@@ -345,7 +362,6 @@ void Stop() {
 void AdvanceClock(int64_t ms) {
     if (E().options.fakeClock && ms > 0) E().fakeMs += ms;
 }
-
 
 void InjectMouseMove(int x, int y) {
     SDL_Event ev{};
@@ -435,7 +451,8 @@ std::vector<uint8_t> ReadPixels(int x, int y, int w, int h) {
     if (!e.renderer || w <= 0 || h <= 0) return pixels;
     pixels.assign(static_cast<size_t>(w) * h * 4, 0);
     SDL_Rect rect{x, y, w, h};
-    if (SDL_RenderReadPixels(e.renderer, &rect, SDL_PIXELFORMAT_RGBA32, pixels.data(), w * 4) != 0) pixels.clear();
+    if (SDL_RenderReadPixels(e.renderer, &rect, SDL_PIXELFORMAT_RGBA32, pixels.data(), w * 4) != 0)
+        pixels.clear();
     return pixels;
 }
 

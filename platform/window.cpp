@@ -83,7 +83,9 @@ void CloseGraphics() {
 
 }  // namespace detail
 
-void SetModeFilter(std::function<bool(int, int, bool)> filter) { E().modeFilter = std::move(filter); }
+void SetModeFilter(std::function<bool(int, int, bool)> filter) {
+    E().modeFilter = std::move(filter);
+}
 
 int DeviceWidth() {
     int w = 0, h = 0;
@@ -146,7 +148,8 @@ void SetWindowIcon(const std::string& icoFile) {
     if (!fp) return;  // no icon is no error
     char buffer[16384];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0 && bytes.size() < (8u << 20)) bytes.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0 && bytes.size() < (8u << 20))
+        bytes.append(buffer, n);
     std::fclose(fp);
     DecodedImage icon;
     if (!DecodeIcoFirst(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), icon)) {

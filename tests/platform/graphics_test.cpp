@@ -1,12 +1,13 @@
 // Image decoding and drawing, checked on the pixels of real headless frames.
+#include "platform/graphics.hpp"
+
 #include <cmath>
 #include <filesystem>
-#include <limits>
 #include <fstream>
+#include <limits>
 
 #include "engine_fixture.hpp"
 #include "image_fixtures.hpp"
-#include "platform/graphics.hpp"
 #include "platform/imagecodec.hpp"
 #include "platform/storage.hpp"
 
@@ -42,7 +43,7 @@ void ExpectNear(const std::vector<int>& px, std::vector<int> want, int tolerance
 }
 
 class GraphicsTest : public EngineTest {
-protected:
+  protected:
     void SetUp() override { fs::create_directories(fs::path(dir.path()) / "data" / "graphics"); }
     std::string DataFile(const std::string& rel) { return (fs::path(dir.path()) / "data" / rel).string(); }
     // Runs OnCreate (w x h window) and then one frame that draws `draw`.
@@ -133,7 +134,9 @@ TEST_F(GraphicsTest, RectsHonourColourAlphaMatrixAndEdges) {
 TEST_F(GraphicsTest, ImagesDrawTintedRotatedAndMirrored) {
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/q.png"), 4, 4, Quadrants().data()));
     // A bar 8 wide: red on its left half, blue on its right half.
-    const auto bar = fixtures::Pixels(8, 2, [](int x, int) { return x < 4 ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 255, 255}; });
+    const auto bar = fixtures::Pixels(8, 2, [](int x, int) {
+        return x < 4 ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 255, 255};
+    });
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/bar.png"), 8, 2, bar.data()));
     platform::ImagePtr quad, barImage;
     Frame(64, 64, [&] {
@@ -202,8 +205,10 @@ TEST_F(GraphicsTest, LinesOvalsFramesAndSharedGrabs) {
     // Three 4 x 4 frames in a 8 x 8 sheet: two on the first row, the third wraps to the next.
     const auto sheet = fixtures::Pixels(8, 8, [](int x, int y) {
         const int cell = (y / 4) * 2 + x / 4;
-        return cell == 0 ? Rgba{255, 0, 0, 255} : cell == 1 ? Rgba{0, 255, 0, 255} : cell == 2 ? Rgba{0, 0, 255, 255}
-                                                                                              : Rgba{255, 255, 0, 255};
+        return cell == 0   ? Rgba{255, 0, 0, 255}
+               : cell == 1 ? Rgba{0, 255, 0, 255}
+               : cell == 2 ? Rgba{0, 0, 255, 255}
+                           : Rgba{255, 255, 0, 255};
     });
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/sheet.png"), 8, 8, sheet.data()));
     platform::ImagePtr frames, grab;

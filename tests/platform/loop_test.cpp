@@ -64,7 +64,9 @@ TEST_F(EngineTest, UncaughtRuntimeErrorReportsAndEndsWithStatusOne) {
     EXPECT_FALSE(drv::Step(3));
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(drv::ExitStatus(), 1);
-    EXPECT_NE(out.find("Vantle Runtime Error : ERROR: No available objects [GUIText]!\n\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Vantle Runtime Error : ERROR: No available objects [GUIText]!\n\n"),
+              std::string::npos)
+        << out;
     EXPECT_EQ(drv::LastReport().rfind("ERROR: No available objects [GUIText]!", 0), 0u);
     EXPECT_EQ(platform::DeviceWidth(), 0) << "graphics are closed by the report";
     EXPECT_EQ(app.updates, 1);

@@ -1,4 +1,6 @@
 // Data paths, the save state and one-line files.
+#include "platform/storage.hpp"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <fstream>
 
 #include "engine_fixture.hpp"
-#include "platform/storage.hpp"
 
 using testapp::TempDir;
 namespace fs = std::filesystem;
@@ -16,7 +17,7 @@ namespace {
 
 // Points the per-user folder at a fresh temporary folder for one test.
 class StorageTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::SetAppDataFolder(dir.path());
         platform::SetDataRoot(dir.path());
