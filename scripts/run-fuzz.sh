@@ -13,7 +13,7 @@ for bin in "$dir"/tests/fuzz/fuzz_*; do
   corpus=tests/fuzz/corpus/${name#fuzz_}
   work=$dir/corpus-${name#fuzz_}
   mkdir -p "$work"
-  args=(-max_len=65536 -timeout=10 -rss_limit_mb=2048)
+  args=(-max_len=65536 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$dir/$name-")
   [ "$secs" -gt 0 ] && args+=(-max_total_time="$secs")
   echo "== $name (${secs}s)"
   if [ "$secs" -gt 0 ]; then
