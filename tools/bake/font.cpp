@@ -252,6 +252,17 @@ void BakeFont(const FontSpec& spec, const std::string& outDir) {
         glyphs.push_back(std::move(g));
     }
 
+    // Digits share one advance, each centred in it, so counting numbers (meters, money, timers) keep
+    // still while they change instead of jittering with every narrow "1".
+    int digitAdvance = 0;
+    for (const Glyph& g : glyphs)
+        if (g.code >= '0' && g.code <= '9') digitAdvance = std::max(digitAdvance, g.xAdvance);
+    for (Glyph& g : glyphs) {
+        if (g.code < '0' || g.code > '9') continue;
+        g.xOffset += (digitAdvance - g.xAdvance) / 2;
+        g.xAdvance = digitAdvance;
+    }
+
     // The line's top: the face's ascender, or higher when an accented capital reaches above it, so
     // no glyph pokes out above the position the text is drawn at.
     int lineTop = ascender;
