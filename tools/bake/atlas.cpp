@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <set>
 #include <sstream>
 
@@ -22,6 +21,7 @@ struct Region {
     std::string name;  // without the "@n" suffix
     int index = -1;
     std::string source;
+    bool twin = false;  // a greyed copy made from greyed.txt
     Image image;
     int x = 0, y = 0;  // top-left of the picture itself (inside the padding)
 };
@@ -160,7 +160,7 @@ void BakeAtlas(const std::string& atlasDir, const std::string& outDir, const std
             const std::string where = greyedFile + ":" + std::to_string(lineNumber) + ": ";
             std::vector<size_t> originals;
             for (size_t i = 0; i < regions.size(); ++i)
-                if (regions[i].name == name && regions[i].source.find(".svg") != std::string::npos)
+                if (regions[i].name == name && !regions[i].twin)
                     originals.push_back(i);
             if (originals.empty())
                 throw BakeError(where + "no region \"" + name + "\" in this atlas to grey");
@@ -169,6 +169,7 @@ void BakeAtlas(const std::string& atlasDir, const std::string& outDir, const std
                 twin.name = name + "G";
                 twin.index = regions[i].index;
                 twin.source = greyedFile;
+                twin.twin = true;
                 if (!seen.insert({twin.name, twin.index}).second)
                     throw BakeError(where + "\"" + twin.name + "\" exists already as a region SVG");
                 twin.image = Greyed(regions[i].image);
