@@ -519,48 +519,46 @@ int Profile::AddTime(int minutes) {
     return 0;
 }
 
-int Profile::ClearIDs() {
-    FlagList& list = *slotFlags;
-    for (int i = 0; i < list.Size();) {
-        FlagItem* item = list.Get2(i);
-        if (item != nullptr && StartsWith(item->name, "ID.")) {
-            item->inUse = 0;
-            list.RemoveAt(i);
+namespace {
+
+// Takes every item whose name starts with prefix out of the list, keeping the order of both the
+// rest and the taken ones. One pass: a slot can hold hundreds of done-markers.
+std::vector<FlagItem*> TakeOut(FlagList& list, std::string_view prefix) {
+    std::vector<FlagItem*> kept;
+    std::vector<FlagItem*> taken;
+    for (FlagItem* item : list) {
+        if (item != nullptr && StartsWith(item->name, prefix)) {
+            taken.push_back(item);
         } else {
-            ++i;
+            kept.push_back(item);
         }
     }
+    if (!taken.empty()) {
+        list.Clear2();
+        for (FlagItem* item : kept) list.Add(item);
+    }
+    return taken;
+}
+
+}  // namespace
+
+int Profile::ClearIDs() {
+    for (FlagItem* item : TakeOut(*slotFlags, "ID.")) item->inUse = 0;
     flagsDirty = 1;
     return 0;
 }
 
 std::shared_ptr<FlagList> Profile::GetDungeon() {
     auto taken = std::make_shared<FlagList>();
-    FlagList& list = *slotFlags;
-    for (int i = 0; i < list.Size();) {
-        FlagItem* item = list.Get2(i);
-        if (item != nullptr && StartsWith(item->name, "Dungeon.")) {
-            list.RemoveAt(i);
-            item->name = item->name.substr(8);
-            taken->Add(item);
-        } else {
-            ++i;
-        }
+    for (FlagItem* item : TakeOut(*slotFlags, "Dungeon.")) {
+        item->name = item->name.substr(8);
+        taken->Add(item);
     }
     return taken;
 }
 
 int Profile::ClearDungeon() {
-    FlagList& list = *slotFlags;
-    for (int i = 0; i < list.Size();) {
-        FlagItem* item = list.Get2(i);
-        if (item != nullptr && StartsWith(item->name, "Dungeon.")) {
-            item->inUse = 0;
-            list.RemoveAt(i);
-        } else {
-            ++i;
-        }
-    }
+    for (FlagItem* item : TakeOut(*slotFlags, "Dungeon.")) item->inUse = 0;
     flagsDirty = 1;
     return 0;
 }
@@ -696,8 +694,11 @@ int SaveData::FromString(const std::string& text) {
                 state = 2;
             }
         } else {
-            // The pairs of an unknown record are read past without taking pool items.
-            if (record == Record::kGlobal) {
+            // The pairs of an unknown record are read past without taking pool items. The writer
+            // never writes an empty value, so one here is damage; it would read as missing anyway.
+            if (token.empty()) {
+                loadDamaged = 1;
+            } else if (record == Record::kGlobal) {
                 Profile::globalFlags.Add(FlagItem::Create(pendingName, std::string(token)));
             } else if (record == Record::kSlot) {
                 slot->Add(FlagItem::Create(pendingName, std::string(token)));

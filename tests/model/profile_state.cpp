@@ -201,6 +201,14 @@ TEST_F(ProfileTest, DamagedTextsLoadAsMuchAsTheyCanAndAreMarked) {
     EXPECT_EQ(Profile::GetGlobalFlagInt("MapNames"), 0);
     EXPECT_EQ(Profile::globalFlags.Size(), 8);
 
+    // An empty value is never written by the game: it is damage, and the setting it held is
+    // missing, so it takes its default.
+    Profile::saveData->FromString("v0|G|MusicVolume|10|Hints||Quality|0||P|||P|||P|||");
+    EXPECT_EQ(Profile::saveData->loadDamaged, 1);
+    EXPECT_EQ(Profile::GetGlobalFlagInt("MusicVolume"), 10);
+    EXPECT_EQ(Profile::GetGlobalFlagInt("Quality"), 0);
+    EXPECT_EQ(Profile::GetGlobalFlagString("Hints"), "1");
+
     // An unknown record is read past without taking pool items.
     const std::string odd = kGlobal + "X|a|1|b|2||P|||P|||P|||";
     Profile::saveData->FromString(odd);
