@@ -268,6 +268,38 @@ TEST_F(ProfileTest, DamagedStateFilesAreKeptBesideTheNewSave) {
         EXPECT_EQ(ReadFile(BadFile()), bytes);
     }
 
+    // When the damaged file cannot be moved aside, it is not saved over either; the next save
+    // tries again.
+    InitProfileGlobals();
+    std::filesystem::remove(BadFile());
+    std::filesystem::create_directories(BadFile() + "/in-the-way");
+    WriteStateFile("v7|broken");
+    testing::internal::CaptureStdout();
+    Profile::Load();
+    Profile::Save(0);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("The damaged save state could not be kept aside; not saving over it.\n"), std::string::npos);
+    EXPECT_EQ(ReadFile(StateFile()), "v7|broken");
+    std::filesystem::remove_all(BadFile());
+    testing::internal::CaptureStdout();
+    Profile::Save(0);
+    out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("kept as"), std::string::npos);
+    EXPECT_EQ(ReadFile(BadFile()), "v7|broken");
+    EXPECT_EQ(ReadFile(StateFile()), Profile::saveData->ToString());
+
+    // A damaged file that has gone by the time of the save leaves nothing to keep.
+    InitProfileGlobals();
+    std::filesystem::remove(BadFile());
+    WriteStateFile("v0|G|cut");
+    Profile::Load();
+    std::filesystem::remove(StateFile());
+    testing::internal::CaptureStdout();
+    Profile::Save(0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(Exists(BadFile()));
+    EXPECT_EQ(ReadFile(StateFile()), Profile::saveData->ToString());
+
     // A state the game wrote loads whole and is simply replaced.
     InitProfileGlobals();
     std::filesystem::remove(BadFile());
