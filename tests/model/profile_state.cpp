@@ -11,7 +11,8 @@ namespace {
 
 // The global record of a fresh store, and the whole fresh store.
 const std::string kGlobal =
-    "v0|G|MusicVolume|50|SoundVolume|75|Fullscreen|1|Widescreen|1|TimePlayed|0|Quality|1|MapNames|0|Hints|1||";
+    "v0|G|MusicVolume|50|SoundVolume|75|Fullscreen|1|Widescreen|1|TimePlayed|0|Quality|1|MapNames|0|Hints|1|"
+    "|";
 const std::string kFresh = kGlobal + "P|||P|||P|||";
 
 std::string ReadBack(const std::string& text) {
@@ -48,7 +49,8 @@ TEST_F(ProfileTest, FreshAndEmptyStoresAsText) {
     EXPECT_EQ(ReadBack(kFresh), kFresh);
     EXPECT_EQ(Profile::saveData->Profiles.Size(), 3);
     EXPECT_EQ(Profile::saveData->FlagsToString(*Profile::saveData->Profiles.Get2(0)), "");
-    EXPECT_EQ(Profile::saveData->FlagsToString(Profile::globalFlags).substr(0, 28), "MusicVolume|50|SoundVolume|7");
+    EXPECT_EQ(Profile::saveData->FlagsToString(Profile::globalFlags).substr(0, 28),
+              "MusicVolume|50|SoundVolume|7");
 }
 
 TEST_F(ProfileTest, AnyStoreSurvivesSaveLoadSaveByteForByte) {
@@ -98,9 +100,9 @@ TEST_F(ProfileTest, SeparatorsAndEmptyNamesNeverBreakARecord) {
     Profile::SetGlobalFlagString("ID", "77|P|Name|X");
     Choose(0);
     Profile::SetFlagString("Name", "Quell");
-    Profile::SetFlagString("", "1");              // a data flag without a name
+    Profile::SetFlagString("", "1");                // a data flag without a name
     Profile::SetFlagString("Goto|Map", "Harbour");  // a separator in a name
-    Profile::SetFlagString("Bar", "|");            // nothing left once cleaned
+    Profile::SetFlagString("Bar", "|");             // nothing left once cleaned
     Profile::SetFlagString("Location", "Dock|s");
     Profile::SetFlagInt("Flag.Act", 2);
 
@@ -108,9 +110,10 @@ TEST_F(ProfileTest, SeparatorsAndEmptyNamesNeverBreakARecord) {
     const std::string written = Profile::saveData->ToString();
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out, "Save state: removed \"|\" from 4 flag name(s) or value(s)\n");
-    EXPECT_EQ(written,
-              "v0|G|MusicVolume|50|SoundVolume|75|Fullscreen|1|Widescreen|1|TimePlayed|0|Quality|1|MapNames|0|"
-              "Hints|1|ID|77PNameX||P|Name|Quell|GotoMap|Harbour|Location|Docks|Flag.Act|2||P|||P|||");
+    EXPECT_EQ(
+        written,
+        "v0|G|MusicVolume|50|SoundVolume|75|Fullscreen|1|Widescreen|1|TimePlayed|0|Quality|1|MapNames|0|"
+        "Hints|1|ID|77PNameX||P|Name|Quell|GotoMap|Harbour|Location|Docks|Flag.Act|2||P|||P|||");
 
     Profile::saveData->FromString(written);
     EXPECT_EQ(Profile::saveData->loadDamaged, 0);
@@ -234,8 +237,7 @@ TEST_F(ProfileTest, DamagedStateFilesAreKeptBesideTheNewSave) {
     std::mt19937 rng(7);
     std::string noise(300, '\0');
     for (char& c : noise) c = static_cast<char>(rng());
-    const std::string good =
-        kGlobal + "P|Name|Quell|Flag.Act|3|Attribute.Strength|150||P|||P|||";
+    const std::string good = kGlobal + "P|Name|Quell|Flag.Act|3|Attribute.Strength|150||P|||P|||";
     const std::vector<std::string> damaged = {good.substr(0, good.size() - 9),  // truncated
                                               noise,                            // random bytes
                                               "v9" + good.substr(2),            // unknown version
@@ -278,7 +280,8 @@ TEST_F(ProfileTest, DamagedStateFilesAreKeptBesideTheNewSave) {
     Profile::Load();
     Profile::Save(0);
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("The damaged save state could not be kept aside; not saving over it.\n"), std::string::npos);
+    EXPECT_NE(out.find("The damaged save state could not be kept aside; not saving over it.\n"),
+              std::string::npos);
     EXPECT_EQ(ReadFile(StateFile()), "v7|broken");
     std::filesystem::remove_all(BadFile());
     testing::internal::CaptureStdout();
