@@ -25,24 +25,12 @@ TEST_F(ProfileTest, MissingFlagsReadAsZeroAndEmpty) {
 
 TEST_F(ProfileTest, IntegerReadingFollowsTheRuntimeRulesAndSaturates) {
     FlagItem* f = FlagItem::Get();
-    const std::vector<std::pair<std::string, int>> cases = {{"42", 42},
-                                                            {"  -17", -17},
-                                                            {"+8", 8},
-                                                            {"%1011", 11},
-                                                            {"$ff", 255},
-                                                            {"$1G", 1},
-                                                            {"12abc", 12},
-                                                            {"abc", 0},
-                                                            {"", 0},
-                                                            {"-", 0},
-                                                            {"%102", 2},
-                                                            {"\t 7", 7},
-                                                            {"3.9", 3},
-                                                            {"2147483647", INT_MAX},
-                                                            {"99999999999", INT_MAX},
-                                                            {"-2147483648", INT_MIN},
-                                                            {"-99999999999", INT_MIN},
-                                                            {"$FFFFFFFFFF", INT_MAX}};
+    // clang-format off
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"42", 42}, {"  -17", -17}, {"+8", 8}, {"%1011", 11}, {"$ff", 255}, {"$1G", 1}, {"12abc", 12},
+        {"abc", 0}, {"", 0}, {"-", 0}, {"%102", 2}, {"\t 7", 7}, {"3.9", 3}, {"2147483647", INT_MAX},
+        {"99999999999", INT_MAX}, {"-2147483648", INT_MIN}, {"-99999999999", INT_MIN}, {"$FFFFFFFFFF", INT_MAX}};
+    // clang-format on
     for (const auto& [text, expected] : cases) {
         f->SetString(text);
         EXPECT_EQ(f->GetInt(), expected) << "\"" << text << "\"";
