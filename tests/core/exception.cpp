@@ -8,7 +8,8 @@ namespace {
 
 std::exception_ptr Chain(int length) {
     std::exception_ptr cause;
-    for (int i = length; i >= 1; --i) cause = std::make_exception_ptr(AssertException("m" + std::to_string(i), cause));
+    for (int i = length; i >= 1; --i)
+        cause = std::make_exception_ptr(AssertException("m" + std::to_string(i), cause));
     return cause;
 }
 

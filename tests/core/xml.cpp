@@ -4,7 +4,9 @@
 
 namespace {
 
-std::unique_ptr<XMLDocument> Parse(std::string_view text) { return XMLParser().ParseString(text); }
+std::unique_ptr<XMLDocument> Parse(std::string_view text) {
+    return XMLParser().ParseString(text);
+}
 
 // The parser's message for text, or "" when it parses.
 std::string ParseError(std::string_view text) {
@@ -151,9 +153,12 @@ TEST(XML, TruncatedAndTrailingInputIsRejected) {
     EXPECT_EQ(ParseError("<acts><location id=\"a\"><action dialogue=\"x\"/>"),
               "XMLParser.ParseString: Unclosed element \"location\".");
     EXPECT_EQ(ParseError("<acts>text"), "XMLParser.ParseString: Unclosed element \"acts\".");
-    EXPECT_EQ(ParseError("<a/><b></b>"), "XMLParser.ParseString: Closing tag found outside main document tag.");
-    EXPECT_EQ(ParseError("<a></a><b/>"), "XMLParser.ParseString: Closing tag found outside main document tag.");
-    EXPECT_EQ(ParseError("<a></a><b>"), "XMLParser.ParseString: Closing tag found outside main document tag.");
+    EXPECT_EQ(ParseError("<a/><b></b>"),
+              "XMLParser.ParseString: Closing tag found outside main document tag.");
+    EXPECT_EQ(ParseError("<a></a><b/>"),
+              "XMLParser.ParseString: Closing tag found outside main document tag.");
+    EXPECT_EQ(ParseError("<a></a><b>"),
+              "XMLParser.ParseString: Closing tag found outside main document tag.");
     // Comments, instructions and text after the root change nothing.
     auto doc = Parse("<a>x</a><!-- done --><?end?> trailing");
     EXPECT_EQ(doc->Root()->value, "x");
@@ -163,7 +168,8 @@ TEST(XML, TruncatedAndTrailingInputIsRejected) {
 
 TEST(XML, ShortOpenersNeverReadPastTheText) {
     // Each of these ends inside an opener; the look-aheads are bounded (the sanitizer checks).
-    for (std::string text : {"<a/><!", "<a/><!-", "<a/><![CDAT", "<a/><!DOC", "<a/><", "<a/><?", "<a/><?>", "<?>"}) {
+    for (std::string text :
+         {"<a/><!", "<a/><!-", "<a/><![CDAT", "<a/><!DOC", "<a/><", "<a/><?", "<a/><?>", "<?>"}) {
         // Copy into an exact-size buffer so a read past the end is caught.
         std::unique_ptr<char[]> buf(new char[text.size()]);
         std::copy(text.begin(), text.end(), buf.get());
@@ -172,7 +178,9 @@ TEST(XML, ShortOpenersNeverReadPastTheText) {
     EXPECT_EQ(ParseError("<a/><!"), "XMLParser.CacheControlCharacters: Invalid prolog.");
     EXPECT_EQ(ParseError("<a/><!-"), "XMLParser.CacheControlCharacters: Invalid prolog.");
     EXPECT_EQ(ParseError("<?><a/>"), "XMLParser.CacheControlCharacters: Unclosed processing instruction!");
-    EXPECT_EQ(ParseError("<?" "?><a/>"), "XMLParser.ParseString: Empty processing instruction.");
+    EXPECT_EQ(ParseError("<?"
+                         "?><a/>"),
+              "XMLParser.ParseString: Empty processing instruction.");
     EXPECT_EQ(ParseError("<a/><![CDATA["), "XMLParser.CacheControlCharacters: Unclosed cdata!");
     auto doc = Parse("<a><![CDATA[]]></a>");
     ASSERT_EQ(doc->Root()->Children().Count(), 1);

@@ -1,7 +1,9 @@
 // Input through SDL's own event queue: per-frame snapshots, fast clicks, keys and typing.
-#include <array>
-#include "engine_fixture.hpp"
 #include "platform/input.hpp"
+
+#include <array>
+
+#include "engine_fixture.hpp"
 
 using namespace testapp;
 namespace drv = platform::driver;
@@ -19,8 +21,8 @@ TEST_F(EngineTest, FastClickIsHeldOneFrameAndHitCountsAreStableWithinAFrame) {
     std::vector<Seen> seen;
     app.update = [&] {
         const int hit = platform::MouseHit(0);
-        seen.push_back({platform::MouseX(), platform::MouseY(), hit, platform::MouseDown(0), platform::MouseHit(0),
-                        platform::TouchDown(0)});
+        seen.push_back({platform::MouseX(), platform::MouseY(), hit, platform::MouseDown(0),
+                        platform::MouseHit(0), platform::TouchDown(0)});
     };
     ASSERT_TRUE(drv::Step(1));
     // Move, press and release all arrive in one drain.
@@ -53,7 +55,8 @@ TEST_F(EngineTest, KeysMapToTheGameCodes) {
     HookApp& app = StartWindow(32, 32);
     std::vector<std::array<int, 4>> seen;  // escape hit, escape down, A hit, F1 hit
     app.update = [&] {
-        seen.push_back({platform::KeyHit(27), platform::KeyDown(27), platform::KeyHit(65), platform::KeyHit(112)});
+        seen.push_back(
+            {platform::KeyHit(27), platform::KeyDown(27), platform::KeyHit(65), platform::KeyHit(112)});
     };
     ASSERT_TRUE(drv::Step(1));
     drv::InjectKey(27, true);

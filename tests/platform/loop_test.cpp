@@ -64,7 +64,9 @@ TEST_F(EngineTest, UncaughtRuntimeErrorReportsAndEndsWithStatusOne) {
     EXPECT_FALSE(drv::Step(3));
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(drv::ExitStatus(), 1);
-    EXPECT_NE(out.find("Vantle Runtime Error : ERROR: No available objects [GUIText]!\n\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Vantle Runtime Error : ERROR: No available objects [GUIText]!\n\n"),
+              std::string::npos)
+        << out;
     EXPECT_EQ(drv::LastReport().rfind("ERROR: No available objects [GUIText]!", 0), 0u);
     EXPECT_EQ(platform::DeviceWidth(), 0) << "graphics are closed by the report";
     EXPECT_EQ(app.updates, 1);
@@ -217,4 +219,35 @@ TEST_F(EngineTest, AsyncCompletionsArriveOnlyThroughThePoll) {
     EXPECT_TRUE(delivered.empty());
     ASSERT_TRUE(drv::Step(1));
     EXPECT_EQ(delivered, (std::vector<int>{1, 2}));
+}
+
+TEST_F(EngineTest, RunProgramPacesItsOwnLoopAndReturnsTheStatus) {
+    for (bool fake : {true, false}) {
+        platform::EngineOptions options = Options();
+        options.fakeClock = fake;
+        static int updatesBeforeExit;
+        updatesBeforeExit = 0;
+        BeforeMain() = nullptr;
+        auto initGlobals = [] {};
+        auto runMain = [] {
+            MakeApp();
+            Current()->create = [] { ASSERT_TRUE(platform::OpenGraphics(32, 32, 0, 60, 0)); };
+            Current()->update = [] {
+                if (++updatesBeforeExit == 3) platform::EndApp();
+            };
+        };
+        EXPECT_EQ(platform::RunProgram(initGlobals, runMain, options), 0);
+        EXPECT_EQ(updatesBeforeExit, 3);
+        EXPECT_EQ(Current()->renders, 3) << "one render before the first update, none after the exit";
+        platform::ResetAppRegistration();
+        delete Current();
+        Current() = nullptr;
+    }
+    auto failing = [] {
+        MakeApp();
+        Current()->update = [] { throw platform::RuntimeError("boom"); };
+    };
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(platform::RunProgram(nullptr, failing, Options()), 1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Vantle Runtime Error : boom"), std::string::npos);
 }

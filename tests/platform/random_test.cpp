@@ -1,10 +1,10 @@
 // The seeded generator: repeatable per seed, and never reaching the upper bound.
+#include "platform/random.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
-
-#include "platform/random.hpp"
 
 TEST(Random, SameSeedSameSequenceAndBoundsHold) {
     platform::SetSeed(42);

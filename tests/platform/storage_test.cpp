@@ -1,4 +1,6 @@
 // Data paths, the save state and one-line files.
+#include "platform/storage.hpp"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <fstream>
 
 #include "engine_fixture.hpp"
-#include "platform/storage.hpp"
 
 using testapp::TempDir;
 namespace fs = std::filesystem;
@@ -16,7 +17,7 @@ namespace {
 
 // Points the per-user folder at a fresh temporary folder for one test.
 class StorageTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::SetAppDataFolder(dir.path());
         platform::SetDataRoot(dir.path());
@@ -143,7 +144,11 @@ TEST(AppData, EnvironmentChoosesTheFolder) {
     setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
     EXPECT_EQ(platform::AppDataFolder(), "/tmp/override");
     unsetenv("BRALLWICK_APPDATA");
-    EXPECT_EQ(platform::AppDataFolder(), "/tmp/xdg");
+    TempDir dir;
+    const std::string xdg = dir.path() + "/config";
+    setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+    EXPECT_EQ(platform::AppDataFolder(), xdg);
+    EXPECT_TRUE(std::filesystem::is_directory(xdg)) << "a missing configuration folder is created";
     platform::SetAppDataFolder("/tmp/set/");
     EXPECT_EQ(platform::AppDataFolder(), "/tmp/set");
     platform::SetAppDataFolder("");

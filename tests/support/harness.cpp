@@ -1,0 +1,112 @@
+#include "tests/support/harness.hpp"
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+#include "framework/main.hpp"
+#include "platform/engine.hpp"
+#include "platform/testing.hpp"
+
+namespace harness {
+
+namespace fs = std::filesystem;
+
+Harness::Harness() {
+    std::string pattern = (fs::temp_directory_path() / "brallwick-test-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
+    appData_ = buffer.data();
+    // Whatever an earlier test left behind, this one starts from a clean program.
+    InitGlobals();
+}
+
+Harness::~Harness() {
+    Stop();
+    std::error_code ignored;
+    fs::remove_all(appData_, ignored);
+}
+
+bool Harness::Start() {
+    platform::EngineOptions options;
+    options.headless = true;
+    options.fakeClock = true;
+    options.messageBoxes = false;
+    options.dataRoot = BRISK_DATA_ROOT;
+    options.appDataFolder = appData_;
+    started_ = true;
+    if (!platform::driver::Start(&InitGlobals, &RunMain, options)) return false;
+    return platform::driver::Step(1);
+}
+
+bool Harness::Step(int frames) {
+    return platform::driver::Step(frames);
+}
+bool Harness::Running() const {
+    return platform::driver::Running();
+}
+int Harness::ExitStatus() const {
+    return platform::driver::ExitStatus();
+}
+const std::string& Harness::LastReport() const {
+    return platform::driver::LastReport();
+}
+void Harness::AdvanceClock(int64_t ms) {
+    platform::driver::AdvanceClock(ms);
+}
+
+void Harness::MouseMove(int x, int y) {
+    platform::driver::InjectMouseMove(x, y);
+}
+void Harness::MouseButton(int button, bool down) {
+    platform::driver::InjectMouseButton(button, down);
+}
+void Harness::Key(int key, bool down) {
+    platform::driver::InjectKey(key, down);
+}
+void Harness::Text(const std::string& utf8) {
+    platform::driver::InjectText(utf8);
+}
+void Harness::Focus(bool gained) {
+    platform::driver::InjectFocus(gained);
+}
+void Harness::Quit() {
+    platform::driver::InjectQuit();
+}
+void Harness::Resize(int width, int height) {
+    platform::driver::InjectResize(width, height);
+}
+
+void Harness::SetModeFilter(std::function<bool(int, int, bool)> filter) {
+    platform::SetModeFilter(std::move(filter));
+}
+
+Rgba Harness::Pixel(int x, int y) const {
+    std::vector<uint8_t> p = platform::driver::ReadPixels(x, y, 1, 1);
+    if (p.size() < 4) return {-1, -1, -1, -1};
+    return {p[0], p[1], p[2], p[3]};
+}
+
+std::vector<uint8_t> Harness::ReadPixels(int x, int y, int w, int h) const {
+    return platform::driver::ReadPixels(x, y, w, h);
+}
+
+std::string Harness::SaveFrame(const std::string& name) const {
+    fs::path folder = fs::path(BRISK_DATA_ROOT) / "frames";
+    std::error_code ignored;
+    fs::create_directories(folder, ignored);
+    std::string file = (folder / (name + ".png")).string();
+    return platform::driver::SaveFramePNG(file) ? file : "";
+}
+
+void Harness::Stop() {
+    if (started_) {
+        platform::driver::Stop();
+        started_ = false;
+    }
+    platform::SetModeFilter(nullptr);
+    InitGlobals();
+}
+
+}  // namespace harness

@@ -1,0 +1,61 @@
+#pragma once
+// Runs the real program headless, frame by frame, with a fake clock and a temporary per-user
+// folder: inject input, step frames without sleeping, read pixels and save frames as PNG. Every
+// harness starts from freshly initialised globals and leaves them reset.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+struct Rgba {
+    int r = 0, g = 0, b = 0, a = 0;
+};
+
+class Harness {
+  public:
+    Harness();
+    ~Harness();
+    Harness(const Harness&) = delete;
+    Harness& operator=(const Harness&) = delete;
+
+    // Starts the program and runs its first frame (start-up and the first render, no update).
+    // False when the program ended during start-up.
+    bool Start();
+    // Runs n whole frames (events, update, render). False once the program has ended.
+    bool Step(int frames = 1);
+    bool Running() const;
+    int ExitStatus() const;
+    const std::string& LastReport() const;
+    void AdvanceClock(int64_t ms);
+
+    void MouseMove(int x, int y);
+    void MouseButton(int button, bool down);
+    void Key(int key, bool down);
+    void Text(const std::string& utf8);
+    void Focus(bool gained);
+    void Quit();
+    void Resize(int width, int height);
+
+    // Which graphics modes may open (width, height, full screen); the rest fail as if the display
+    // refused them. Applies to opens from now on, start-up included.
+    void SetModeFilter(std::function<bool(int, int, bool)> filter);
+
+    Rgba Pixel(int x, int y) const;
+    std::vector<uint8_t> ReadPixels(int x, int y, int w, int h) const;
+    // Saves the last frame as <build>/frames/<name>.png and returns the file's path ("" on failure).
+    std::string SaveFrame(const std::string& name) const;
+
+    // The temporary per-user application-data folder of this run.
+    const std::string& AppDataFolder() const { return appData_; }
+
+    // Ends the engine and resets every global of the program (the destructor does it too).
+    void Stop();
+
+  private:
+    std::string appData_;
+    bool started_ = false;
+};
+
+}  // namespace harness
