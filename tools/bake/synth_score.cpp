@@ -22,7 +22,8 @@
 // Steps: "." rest, "-" holds the previous note one step longer, "x" a hit at the instrument's own
 // pitch, "X" an accented hit, "o" a ghost hit; a note "C4", "F#3", "Bb2", a chord "C4+E4+G4" or
 // "C4:maj" (maj min 7 maj7 m7 sus2 sus4 dim aug 5 oct); a note or chord followed by "!" is accented,
-// by "?" a ghost. "|" between steps is only there for the eye.
+// by "?" a ghost. "<step>*n" writes the step n times ("-*15" holds a note through the rest of a bar).
+// "|" between steps is only there for the eye.
 //
 // Instrument keys: the voice keys of the effect recipes (see synth_sfx.cpp) plus
 //   freq=<Hz> pitch of x hits (default 440), transpose=<semitones> for this layer,
@@ -106,6 +107,7 @@ std::vector<int> ChordIntervals(const std::string& kind) {
 
 Step ParseStep(const std::string& word) {
   Step step;
+  if (word.empty()) throw Problem("empty step");
   if (word == ".") return step;
   if (word == "-") {
     step.kind = Step::Hold;
@@ -181,8 +183,15 @@ Score ParseScore(const std::string& path, const std::vector<TextLine>& lines) {
     try {
       const auto& w = line.words;
       auto appendSteps = [&](Pattern& pattern, std::size_t from) {
-        for (std::size_t i = from; i < w.size(); ++i)
-          if (w[i] != "|") pattern.steps.push_back(ParseStep(w[i]));
+        for (std::size_t i = from; i < w.size(); ++i) {
+          if (w[i] == "|") continue;
+          const auto star = w[i].find('*');
+          int count = 1;
+          if (star != std::string::npos && star > 0)
+            count = static_cast<int>(ParseNumber(w[i].substr(star + 1), "repeat count", 1.0, 256.0));
+          const Step parsed = ParseStep(w[i].substr(0, star));
+          pattern.steps.insert(pattern.steps.end(), static_cast<std::size_t>(count), parsed);
+        }
       };
       if (w[0] == "|") {
         if (!continued) throw Problem("'|' continues a pattern, but no pattern comes before it");
