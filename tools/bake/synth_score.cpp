@@ -1,4 +1,4 @@
-// Music scores (content/music/<Track>.score), one statement per line, "#" starts a comment:
+// Music scores (content/music/<Track>.score), one statement per line, a word starting with "#" begins a comment:
 //
 //   tempo <bpm>                      required
 //   beats <n>                        beats per bar (default 4)
@@ -228,8 +228,15 @@ Score ParseScore(const std::string& path, const std::vector<TextLine>& lines) {
       throw Problem(Located(path, line.number, problem.what()));
     }
   }
-  for (const auto& [name, pattern] : score.patterns)
-    if (pattern.steps.empty()) throw Problem(path + ": pattern '" + name + "' has no steps");
+  // A miscounted pattern would drift against the others bar after bar: insist that it fits the bars.
+  const std::size_t bar = static_cast<std::size_t>(score.beats * score.steps);
+  for (const auto& [name, pattern] : score.patterns) {
+    const std::size_t n = pattern.steps.size();
+    if (n == 0) throw Problem(path + ": pattern '" + name + "' has no steps");
+    if (n % bar != 0 && bar % n != 0)
+      throw Problem(path + ": pattern '" + name + "' has " + std::to_string(n) + " steps, which does not fit bars of " +
+                    std::to_string(bar));
+  }
   if (score.tempo <= 0.0) throw Problem(path + ": no tempo");
   if (score.blocks.empty()) throw Problem(path + ": no play line");
   return score;

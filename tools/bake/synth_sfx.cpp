@@ -1,4 +1,4 @@
-// Sound-effect recipes (content/sounds/<Name>.sfx), one setting per line, "#" starts a comment:
+// Sound-effect recipes (content/sounds/<Name>.sfx), one setting per line, a word starting with "#" begins a comment:
 //
 //   channels 1|2                     mono (default) or stereo
 //   peak <dB>                        loudest sample after normalising (default -1)

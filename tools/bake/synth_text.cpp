@@ -20,11 +20,11 @@ bool ReadTextLines(const std::string& path, std::vector<TextLine>& lines, std::s
   int number = 0;
   while (std::getline(in, text)) {
     ++number;
-    if (const auto hash = text.find('#'); hash != std::string::npos) text.erase(hash);
     std::istringstream words(text);
     TextLine line;
     line.number = number;
-    for (std::string word; words >> word;) line.words.push_back(word);
+    // A comment is a word starting with '#'; inside a word '#' is a sharp ("F#3").
+    for (std::string word; words >> word && word[0] != '#';) line.words.push_back(word);
     if (!line.words.empty()) lines.push_back(std::move(line));
   }
   if (in.bad()) {

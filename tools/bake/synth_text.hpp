@@ -17,7 +17,7 @@ class Problem : public std::runtime_error {
 
 struct TextLine {
   int number = 0;                  // 1-based line number in the file
-  std::vector<std::string> words;  // split on blanks; "#" starts a comment
+  std::vector<std::string> words;  // split on blanks; a word starting with "#" starts a comment
 };
 
 // Reads `path` into its non-empty lines. False, with `error` set, when the file cannot be read.
