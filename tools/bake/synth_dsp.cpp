@@ -71,14 +71,6 @@ double EnvelopeBeforeRelease(const VoiceParams& p, double t) {
   return p.sustain + (1.0 - p.sustain) * std::exp(-kEnvelopeRate * (t - p.attack) / p.decay);
 }
 
-double Envelope(const VoiceParams& p, double gate, double t) {
-  if (t < gate) return EnvelopeBeforeRelease(p, t);
-  const double tau = t - gate;
-  if (tau >= p.release) return 0.0;
-  // The linear factor lands the exponential exactly on zero, so a voice never ends with a step.
-  return EnvelopeBeforeRelease(p, gate) * std::exp(-kEnvelopeRate * tau / p.release) * (1.0 - tau / p.release);
-}
-
 // Freeverb-style reverb: parallel damped combs into series allpasses, slightly different per side.
 class Reverb {
  public:
@@ -152,13 +144,18 @@ void Mix::Play(const VoiceParams& p, const NoteEvent& n) {
     const float gainLeft = static_cast<float>(std::cos(angle) * gain * std::sqrt(2.0));
     const float gainRight = static_cast<float>(std::sin(angle) * gain * std::sqrt(2.0));
     double phase = copies == 1 ? 0.0 : (random.Next() + 1.0) * 0.5;
+    // The envelope's exponentials advance by one constant factor per sample rather than an exp() each.
+    const double decayStep = p.decay > 0.0 ? std::exp(-kEnvelopeRate / (p.decay * kSampleRate)) : 0.0;
+    const double releaseStep = std::exp(-kEnvelopeRate / (p.release * kSampleRate));
+    const double gateLevel = EnvelopeBeforeRelease(p, n.gate);
+    const double steadyFreq = n.freqEnd * ratio;
+    double decayTerm = 1.0, releaseTerm = 1.0;
     double held = random.Next();
     Svf svf;
     for (std::size_t i = 0; i < count; ++i) {
       const double t = static_cast<double>(i) / kSampleRate;
-      double logFreq = logEnd;
-      if (n.glide > 0.0 && t < n.glide) logFreq = logStart + (logEnd - logStart) * t / n.glide;
-      double freq = std::exp(logFreq) * ratio;
+      double freq = steadyFreq;
+      if (n.glide > 0.0 && t < n.glide) freq = std::exp(logStart + (logEnd - logStart) * t / n.glide) * ratio;
       if (p.vibDepth > 0.0 && t >= p.vibDelay)
         freq *= std::exp2(p.vibDepth / 12.0 * std::sin(2.0 * kPi * p.vibRate * (t - p.vibDelay)));
       const double dt = std::min(freq / kSampleRate, 0.5);
@@ -195,7 +192,20 @@ void Mix::Play(const VoiceParams& p, const NoteEvent& n) {
         s = svf.Process(s, p.filter);
       }
 
-      double amp = Envelope(p, n.gate, t);
+      double amp;
+      if (t < n.gate) {
+        if (t < p.attack) {
+          amp = t / p.attack;
+        } else {
+          amp = p.decay > 0.0 ? p.sustain + (1.0 - p.sustain) * decayTerm : p.sustain;
+          decayTerm *= decayStep;
+        }
+      } else {
+        // Ends exactly on zero (the linear factor), so a voice never stops with a step.
+        const double tau = t - n.gate;
+        amp = tau >= p.release ? 0.0 : gateLevel * releaseTerm * (1.0 - tau / p.release);
+        releaseTerm *= releaseStep;
+      }
       if (p.tremDepth > 0.0) amp *= 1.0 - p.tremDepth * 0.5 * (1.0 - std::cos(2.0 * kPi * p.tremRate * t));
       const float out = static_cast<float>(s * amp);
       const std::size_t at = first + i;
