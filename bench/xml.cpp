@@ -1,0 +1,60 @@
+// How long the data files take to read: a generated document shaped like the action files
+// (nested locations and actions with attributes, flags, text, comments and a CDATA section).
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "core/xml.hpp"
+
+namespace {
+
+std::string MakeDocument(size_t targetBytes) {
+    std::string s = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- generated -->\n<acts>\n";
+    int n = 0;
+    while (s.size() < targetBytes) {
+        s += "  <location id=\"loc" + std::to_string(n) + "\" x=\"" + std::to_string(n % 977) +
+             "\" y='12' visible>\n";
+        for (int a = 0; a < 6; ++a) {
+            s += "    <action type=\"job\" dialogue=\"d_" + std::to_string(n) + "_" + std::to_string(a) +
+                 "\" time=\"120\" money=\"35\">\n";
+            s += "      <flag name=\"Resource.Money\" add=\"35\"/>\n";
+            s += "      <flag name=\"Flag.step\" value=\"1\" compare=\"higher\"/>\n";
+            s += "      Some words &amp; a line of text for this action, &lt;escaped&gt;.\n";
+            s += "    </action>\n";
+        }
+        s += "    <note><![CDATA[raw <text> & more]]></note>\n";
+        s += "  </location>\n";
+        ++n;
+    }
+    s += "</acts>\n";
+    return s;
+}
+
+void BM_ParseOneMegabyte(benchmark::State& state) {
+    const std::string text = MakeDocument(1 << 20);
+    for (auto _ : state) {
+        auto doc = XMLParser().ParseString(text);
+        benchmark::DoNotOptimize(doc->Root());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(BM_ParseOneMegabyte)->Unit(benchmark::kMillisecond);
+
+void BM_WalkParsedDocument(benchmark::State& state) {
+    const std::string text = MakeDocument(1 << 20);
+    auto doc = XMLParser().ParseString(text);
+    for (auto _ : state) {
+        int jobs = 0;
+        for (XMLElement* location : doc->Root()->Children()) {
+            jobs += location->GetChildrenByName("action", "type=job").Count();
+            benchmark::DoNotOptimize(location->GetAttribute("id", ""));
+        }
+        benchmark::DoNotOptimize(jobs);
+    }
+}
+BENCHMARK(BM_WalkParsedDocument)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,72 @@
+#include "core/strings.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+std::string FloatToString(double value) {
+    if (std::isnan(value)) return "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.9g", value);
+    std::string s(buf);
+    if (s.find('.') != std::string::npos) return s;
+    auto e = s.find('e');
+    if (e == std::string::npos) return s + ".0";
+    s.insert(e, ".0");
+    return s;
+}
+
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+int DigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return 99;
+}
+
+}  // namespace
+
+int StringToInt(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    int base = 10;
+    if (i < text.size() && text[i] == '%') {
+        base = 2;
+        ++i;
+    } else if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    }
+    // Unsigned arithmetic: overlong numbers wrap instead of overflowing a signed int.
+    uint32_t value = 0;
+    for (; i < text.size(); ++i) {
+        int d = DigitValue(text[i]);
+        if (d >= base) break;
+        value = value * static_cast<uint32_t>(base) + static_cast<uint32_t>(d);
+    }
+    if (negative) value = 0u - value;
+    return static_cast<int>(value);
+}
+
+float StringToFloat(std::string_view text) {
+    // strtod needs a terminated string; a data-file attribute is short, so the copy is cheap.
+    std::string s(text);
+    const char* start = s.c_str();
+    while (IsSpace(*start)) ++start;
+    // Only plain decimal notation: strtod would also take hex floats, "inf" and "nan".
+    const char* p = start;
+    if (*p == '+' || *p == '-') ++p;
+    if (!((*p >= '0' && *p <= '9') || (*p == '.' && p[1] >= '0' && p[1] <= '9'))) return 0.0f;
+    if (*p == '0' && (p[1] == 'x' || p[1] == 'X')) return 0.0f;
+    char* end = nullptr;
+    double v = std::strtod(start, &end);
+    if (end == start) return 0.0f;
+    return static_cast<float>(v);
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The runtime's number <-> text conversions, shared by every layer that stores numbers as text
+// (flags, data-file attributes, formatted numbers).
+#include <string>
+#include <string_view>
+
+// Nine significant digits with a decimal point always present: 1 -> "1.0", 0.5 -> "0.5",
+// 1234567.5 -> "1234567.5", 1e10 -> "1.0e+10". NaN and infinities print as "nan", "inf", "-inf".
+std::string FloatToString(double value);
+
+// Leading white space, an optional sign, then a "%" prefix for binary, "$" for hexadecimal or
+// decimal digits; reading stops at the first character that does not fit. No digits give 0.
+// Values beyond 32 bits wrap, as the runtime's integer arithmetic does.
+int StringToInt(std::string_view text);
+
+// Leading white space, sign, digits, an optional fraction and exponent; text that does not start
+// with a number gives 0.
+float StringToFloat(std::string_view text);

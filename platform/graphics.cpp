@@ -1,0 +1,462 @@
+#include "platform/graphics.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/app.hpp"
+#include "platform/imagecodec.hpp"
+#include "platform/internal.hpp"
+#include "platform/storage.hpp"
+
+namespace platform {
+
+using detail::E;
+using detail::Matrix;
+
+Texture::Texture() { E().textures.insert(this); }
+
+Texture::~Texture() {
+    E().textures.erase(this);
+    if (sdl) SDL_DestroyTexture(sdl);
+}
+
+int Image::Width() const { return frames.empty() ? 0 : frames[0].w; }
+int Image::Height() const { return frames.empty() ? 0 : frames[0].h; }
+
+namespace {
+
+constexpr int kMaxStack = 64;
+constexpr int kMaxFanSegments = 96;
+constexpr float kPi = 3.14159265358979323846f;
+
+struct State {
+    float r = 255, g = 255, b = 255, alpha = 1;
+    int blend = 0;
+    Matrix matrix;
+    Matrix stack[kMaxStack];
+    int depth = 0;
+    // Reused every draw so the render pass never touches the heap.
+    SDL_Vertex quad[4];
+    SDL_Vertex fan[kMaxFanSegments + 2];
+    int fanIndices[kMaxFanSegments * 3];
+};
+
+State& S() {
+    static State state;
+    return state;
+}
+
+const int kQuadIndices[6] = {0, 1, 2, 0, 2, 3};
+
+SDL_Color VertexColor() {
+    const State& s = S();
+    auto channel = [](float v) { return static_cast<Uint8>(std::clamp(std::lround(v), 0L, 255L)); };
+    return SDL_Color{channel(s.r), channel(s.g), channel(s.b), channel(s.alpha * 255.0f)};
+}
+
+SDL_BlendMode Blend() { return S().blend == 1 ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND; }
+
+// A draw is worth making only with a renderer and some opacity.
+bool CanDraw() { return E().renderer && S().alpha > 0.0f; }
+
+SDL_Texture* Ready(Texture& t) {
+    if (!t.sdl && !t.pending.empty()) detail::UploadTexture(t);
+    return t.sdl;
+}
+
+// Untextured shapes are drawn with a white texel, so every shape takes the same colour, alpha
+// and blend path as images (the software renderer's own fills apply additive alpha twice).
+SDL_Texture* White() {
+    SDL_Texture*& white = E().whiteTexture;
+    if (!white && E().renderer) {
+        white = SDL_CreateTexture(E().renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, 1, 1);
+        const uint8_t texel[4] = {255, 255, 255, 255};
+        if (white) SDL_UpdateTexture(white, nullptr, texel, 4);
+    }
+    return white;
+}
+
+// The software renderer turns an axis-aligned geometry quad into a copy that applies additive
+// alpha twice; its own copy gets it right. So additive quads that need no rotation go as copies.
+bool CopyAxisAligned(SDL_Texture* texture) {
+    const SDL_Vertex* q = S().quad;
+    if (q[0].position.y != q[1].position.y || q[1].position.x != q[2].position.x ||
+        q[2].position.y != q[3].position.y || q[3].position.x != q[0].position.x)
+        return false;
+    int tw = 0, th = 0;
+    if (SDL_QueryTexture(texture, nullptr, nullptr, &tw, &th) != 0) return false;
+    const int sx = std::clamp(static_cast<int>(std::lround(q[0].tex_coord.x * tw)), 0, tw - 1);
+    const int sy = std::clamp(static_cast<int>(std::lround(q[0].tex_coord.y * th)), 0, th - 1);
+    const int sw = std::clamp(static_cast<int>(std::lround((q[2].tex_coord.x - q[0].tex_coord.x) * tw)), 1, tw - sx);
+    const int sh = std::clamp(static_cast<int>(std::lround((q[2].tex_coord.y - q[0].tex_coord.y) * th)), 1, th - sy);
+    const SDL_Rect src{sx, sy, sw, sh};
+    const float x0 = q[0].position.x, y0 = q[0].position.y, x1 = q[2].position.x, y1 = q[2].position.y;
+    const SDL_FRect dst{std::min(x0, x1), std::min(y0, y1), std::fabs(x1 - x0), std::fabs(y1 - y0)};
+    int flip = SDL_FLIP_NONE;
+    if (x1 < x0) flip |= SDL_FLIP_HORIZONTAL;
+    if (y1 < y0) flip |= SDL_FLIP_VERTICAL;
+    const SDL_Color c = q[0].color;
+    SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
+    SDL_SetTextureAlphaMod(texture, c.a);
+    SDL_RenderCopyExF(E().renderer, texture, &src, &dst, 0, nullptr, static_cast<SDL_RendererFlip>(flip));
+    SDL_SetTextureColorMod(texture, 255, 255, 255);
+    SDL_SetTextureAlphaMod(texture, 255);
+    return true;
+}
+
+void DrawQuad(SDL_Texture* texture) {
+    if (!texture) {
+        texture = White();
+        if (!texture) return;
+        SDL_Vertex* q = S().quad;
+        for (int i = 0; i < 4; ++i) q[i].tex_coord = {0.5f, 0.5f};
+    }
+    SDL_SetTextureBlendMode(texture, Blend());
+    if (S().blend == 1 && CopyAxisAligned(texture)) return;
+    SDL_RenderGeometry(E().renderer, texture, S().quad, 4, kQuadIndices, 6);
+}
+
+// Fills the quad's positions from four local corners mapped by `m`.
+void SetCorners(const Matrix& m, float x0, float y0, float x1, float y1) {
+    SDL_Vertex* q = S().quad;
+    m.Apply(x0, y0, q[0].position.x, q[0].position.y);
+    m.Apply(x1, y0, q[1].position.x, q[1].position.y);
+    m.Apply(x1, y1, q[2].position.x, q[2].position.y);
+    m.Apply(x0, y1, q[3].position.x, q[3].position.y);
+}
+
+// Position, rotation (counter-clockwise on screen) and scale about the local origin, on top of
+// the current matrix.
+Matrix Placement(float x, float y, float rotation, float sx, float sy) {
+    float c = 1, s = 0;
+    if (rotation != 0) {
+        const float rad = rotation * kPi / 180.0f;
+        c = std::cos(rad);
+        s = std::sin(rad);
+    }
+    Matrix local{c * sx, -s * sx, s * sy, c * sy, x, y};
+    return S().matrix * local;
+}
+
+void DrawTextured(const ImagePtr& image, float x, float y, float srcX, float srcY, float srcW, float srcH,
+                  float rotation, float sx, float sy, int frame) {
+    if (!image || !image->texture || !CanDraw()) return;
+    if (frame < 0 || frame >= image->Frames()) return;
+    const Rect& fr = image->frames[static_cast<size_t>(frame)];
+    // The source rectangle never reaches outside its frame; the quad shrinks with it.
+    float x0 = std::max(srcX, 0.0f), y0 = std::max(srcY, 0.0f);
+    float x1 = std::min(srcX + srcW, static_cast<float>(fr.w)), y1 = std::min(srcY + srcH, static_cast<float>(fr.h));
+    if (x1 <= x0 || y1 <= y0) return;
+    Texture& tex = *image->texture;
+    SDL_Texture* t = Ready(tex);
+    if (!t || tex.w <= 0 || tex.h <= 0) return;
+    const Matrix m = Placement(x, y, rotation, sx, sy);
+    const float hx = image->handleX, hy = image->handleY;
+    const float lx0 = x0 - srcX - hx, ly0 = y0 - srcY - hy;
+    SetCorners(m, lx0, ly0, lx0 + (x1 - x0), ly0 + (y1 - y0));
+    const float u0 = (fr.x + x0) / tex.w, u1 = (fr.x + x1) / tex.w;
+    const float v0 = (fr.y + y0) / tex.h, v1 = (fr.y + y1) / tex.h;
+    SDL_Vertex* q = S().quad;
+    const SDL_Color col = VertexColor();
+    q[0].tex_coord = {u0, v0};
+    q[1].tex_coord = {u1, v0};
+    q[2].tex_coord = {u1, v1};
+    q[3].tex_coord = {u0, v1};
+    for (int i = 0; i < 4; ++i) q[i].color = col;
+    DrawQuad(t);
+}
+
+void DrawFan(float cx, float cy, float rx, float ry) {
+    if (!CanDraw()) return;
+    State& s = S();
+    const Matrix& m = s.matrix;
+    // Enough segments that the outline looks round at its size on screen.
+    const float sx = std::sqrt(m.a * m.a + m.b * m.b), sy = std::sqrt(m.c * m.c + m.d * m.d);
+    const float deviceRadius = std::max(std::fabs(rx) * sx, std::fabs(ry) * sy);
+    int segments = static_cast<int>(std::ceil(deviceRadius * 0.75f));
+    segments = std::clamp(segments, 16, kMaxFanSegments);
+    const SDL_Color col = VertexColor();
+    SDL_Texture* white = White();
+    if (!white) return;
+    s.fan[0].color = col;
+    s.fan[0].tex_coord = {0.5f, 0.5f};
+    m.Apply(cx, cy, s.fan[0].position.x, s.fan[0].position.y);
+    for (int i = 0; i <= segments; ++i) {
+        const float t = 2.0f * kPi * static_cast<float>(i) / static_cast<float>(segments);
+        SDL_Vertex& v = s.fan[i + 1];
+        m.Apply(cx + rx * std::cos(t), cy + ry * std::sin(t), v.position.x, v.position.y);
+        v.color = col;
+        v.tex_coord = {0.5f, 0.5f};
+    }
+    for (int i = 0; i < segments; ++i) {
+        s.fanIndices[i * 3] = 0;
+        s.fanIndices[i * 3 + 1] = i + 1;
+        s.fanIndices[i * 3 + 2] = i + 2;
+    }
+    SDL_SetTextureBlendMode(white, Blend());
+    SDL_RenderGeometry(E().renderer, white, s.fan, segments + 2, s.fanIndices, segments * 3);
+}
+
+ImagePtr MakeImage(const std::string& path, int& texW, int& texH) {
+    std::string bytes;
+    const std::string mapped = MapPath(DataPath(path));
+    if (!ReadDataFile(path, bytes)) {
+        PrintLine("Error loading image " + path + ": cannot read " + (mapped.empty() ? path : mapped));
+        return nullptr;
+    }
+    DecodedImage decoded;
+    std::string error;
+    if (!DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), decoded, error)) {
+        PrintLine("Error loading image " + path + ": " + error);
+        return nullptr;
+    }
+    auto texture = std::make_shared<Texture>();
+    texture->w = decoded.width;
+    texture->h = decoded.height;
+    texture->pending = std::move(decoded.rgba);
+    if (E().renderer) detail::UploadTexture(*texture);
+    auto image = std::make_shared<Image>();
+    image->texture = std::move(texture);
+    texW = decoded.width;
+    texH = decoded.height;
+    return image;
+}
+
+// Frames of w x h from (x, y) inside `bounds`, left to right, continuing on the next row at
+// the left edge once a frame would pass the right edge. Frames that pass the bottom are left out.
+void CutFrames(Image& image, const Rect& bounds, int x, int y, int w, int h, int count) {
+    image.frames.clear();
+    if (w <= 0 || h <= 0) return;
+    for (int i = 0; i < count; ++i) {
+        if (x + w > bounds.w && x > 0) {
+            x = 0;
+            y += h;
+        }
+        if (x + w > bounds.w || y + h > bounds.h) break;
+        image.frames.push_back(Rect{bounds.x + x, bounds.y + y, w, h});
+        x += w;
+    }
+}
+
+}  // namespace
+
+namespace detail {
+
+void UploadTexture(Texture& t) {
+    SDL_Renderer* r = E().renderer;
+    if (!r || t.sdl || t.pending.empty()) return;
+    SDL_Texture* sdl = SDL_CreateTexture(r, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, t.w, t.h);
+    if (!sdl) {
+        PrintLine(std::string("Error creating texture: ") + SDL_GetError());
+        t.pending.clear();
+        t.pending.shrink_to_fit();
+        return;
+    }
+    SDL_UpdateTexture(sdl, nullptr, t.pending.data(), t.w * 4);
+    SDL_SetTextureScaleMode(sdl, SDL_ScaleModeLinear);
+    SDL_SetTextureBlendMode(sdl, SDL_BLENDMODE_BLEND);
+    t.sdl = sdl;
+    t.pending.clear();
+    t.pending.shrink_to_fit();
+}
+
+void DestroyAllTextures() {
+    if (E().whiteTexture) SDL_DestroyTexture(E().whiteTexture);
+    E().whiteTexture = nullptr;
+    for (Texture* t : E().textures) {
+        if (t->sdl) SDL_DestroyTexture(t->sdl);
+        t->sdl = nullptr;
+    }
+}
+
+void ResetGraphicsState() {
+    State& s = S();
+    s.r = s.g = s.b = 255;
+    s.alpha = 1;
+    s.blend = 0;
+    s.matrix = Matrix{};
+    s.depth = 0;
+    if (E().renderer) SDL_RenderSetClipRect(E().renderer, nullptr);
+}
+
+}  // namespace detail
+
+ImagePtr LoadImage(const std::string& path, int frames, int /*flags*/) {
+    int w = 0, h = 0;
+    ImagePtr image = MakeImage(path, w, h);
+    if (!image) return nullptr;
+    const int count = std::max(frames, 1);
+    CutFrames(*image, Rect{0, 0, w, h}, 0, 0, w / count, h, count);
+    if (image->frames.empty()) {
+        PrintLine("Error loading image " + path + ": no frame fits");
+        return nullptr;
+    }
+    return image;
+}
+
+ImagePtr LoadImage(const std::string& path, int frameWidth, int frameHeight, int frames, int /*flags*/) {
+    int w = 0, h = 0;
+    ImagePtr image = MakeImage(path, w, h);
+    if (!image) return nullptr;
+    CutFrames(*image, Rect{0, 0, w, h}, 0, 0, frameWidth, frameHeight, std::max(frames, 1));
+    if (image->frames.empty()) {
+        PrintLine("Error loading image " + path + ": no frame fits");
+        return nullptr;
+    }
+    if (static_cast<int>(image->frames.size()) < frames)
+        PrintLine("Image " + path + " holds only " + std::to_string(image->frames.size()) + " frames");
+    image->SetHandle(static_cast<float>(frameWidth / 2), static_cast<float>(frameHeight / 2));
+    return image;
+}
+
+ImagePtr GrabImage(const ImagePtr& source, int x, int y, int w, int h, int frames, int /*flags*/) {
+    if (!source || !source->texture || source->frames.empty() || w <= 0 || h <= 0) return nullptr;
+    auto image = std::make_shared<Image>();
+    image->texture = source->texture;
+    // Measured from the source's first frame, and free to reach anywhere right of and below it.
+    const Rect& origin = source->frames[0];
+    const Rect bounds{origin.x, origin.y, source->texture->w - origin.x, source->texture->h - origin.y};
+    CutFrames(*image, bounds, x, y, w, h, std::max(frames, 1));
+    if (image->frames.empty()) return nullptr;
+    return image;
+}
+
+void Cls(int r, int g, int b) {
+    SDL_Renderer* ren = E().renderer;
+    if (!ren) return;
+    // Fills the scissor rectangle only (SDL's own clear ignores it), whatever colour, alpha,
+    // blend and matrix are set.
+    SDL_SetRenderDrawColor(ren, static_cast<Uint8>(std::clamp(r, 0, 255)), static_cast<Uint8>(std::clamp(g, 0, 255)),
+                           static_cast<Uint8>(std::clamp(b, 0, 255)), 255);
+    SDL_SetRenderDrawBlendMode(ren, SDL_BLENDMODE_NONE);
+    SDL_RenderFillRect(ren, nullptr);
+}
+
+void SetColor(float r, float g, float b) {
+    State& s = S();
+    s.r = std::clamp(r, 0.0f, 255.0f);
+    s.g = std::clamp(g, 0.0f, 255.0f);
+    s.b = std::clamp(b, 0.0f, 255.0f);
+}
+
+void GetColor(float& r, float& g, float& b) {
+    r = S().r;
+    g = S().g;
+    b = S().b;
+}
+
+void SetAlpha(float alpha) { S().alpha = std::isnan(alpha) ? 0.0f : std::clamp(alpha, 0.0f, 1.0f); }
+float GetAlpha() { return S().alpha; }
+
+void SetBlend(int mode) { S().blend = mode == 1 ? 1 : 0; }
+int GetBlend() { return S().blend; }
+
+void SetScissor(float x, float y, float w, float h) {
+    SDL_Renderer* ren = E().renderer;
+    if (!ren) return;
+    int dw = 0, dh = 0;
+    SDL_GetRendererOutputSize(ren, &dw, &dh);
+    const int x0 = static_cast<int>(std::lround(x)), y0 = static_cast<int>(std::lround(y));
+    const int x1 = static_cast<int>(std::lround(x + w)), y1 = static_cast<int>(std::lround(y + h));
+    if (x0 <= 0 && y0 <= 0 && x1 >= dw && y1 >= dh) {
+        SDL_RenderSetClipRect(ren, nullptr);
+        return;
+    }
+    SDL_Rect rect{x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+    if (rect.w == 0 || rect.h == 0) {
+        // SDL takes an empty rectangle as "no clipping"; a rectangle off screen clips everything.
+        rect = SDL_Rect{-2, -2, 1, 1};
+    }
+    SDL_RenderSetClipRect(ren, &rect);
+}
+
+void PushMatrix() {
+    State& s = S();
+    if (s.depth >= kMaxStack) {
+        Error("PushMatrix: matrix stack overflow");
+    }
+    s.stack[s.depth++] = s.matrix;
+}
+
+void PopMatrix() {
+    State& s = S();
+    if (s.depth <= 0) {
+        Error("PopMatrix: matrix stack underflow");
+    }
+    s.matrix = s.stack[--s.depth];
+}
+
+void Translate(float x, float y) { S().matrix = S().matrix * Matrix{1, 0, 0, 1, x, y}; }
+void Scale(float x, float y) { S().matrix = S().matrix * Matrix{x, 0, 0, y, 0, 0}; }
+
+void Rotate(float degrees) {
+    const float rad = degrees * kPi / 180.0f;
+    const float c = std::cos(rad), s = std::sin(rad);
+    S().matrix = S().matrix * Matrix{c, -s, s, c, 0, 0};
+}
+
+void DrawRect(float x, float y, float w, float h) {
+    if (!CanDraw()) return;
+    SetCorners(S().matrix, x, y, x + w, y + h);
+    const SDL_Color col = VertexColor();
+    for (SDL_Vertex& v : S().quad) {
+        v.color = col;
+        v.tex_coord = {0.5f, 0.5f};
+    }
+    DrawQuad(nullptr);
+}
+
+void DrawLine(float x1, float y1, float x2, float y2) {
+    if (!CanDraw()) return;
+    // The line covers whole unit cells from the first endpoint's to the last's, both included,
+    // so an axis-aligned line lies exactly on the edge pixels of a rectangle.
+    const float cx1 = x1 + 0.5f, cy1 = y1 + 0.5f, cx2 = x2 + 0.5f, cy2 = y2 + 0.5f;
+    float dx = cx2 - cx1, dy = cy2 - cy1;
+    const float len = std::sqrt(dx * dx + dy * dy);
+    if (len > 0) {
+        dx /= len;
+        dy /= len;
+    } else {
+        dx = 1;
+        dy = 0;
+    }
+    const float ex = dx * 0.5f, ey = dy * 0.5f;  // half a unit along the line
+    const float nx = -ey, ny = ex;               // half a unit across it
+    const Matrix& m = S().matrix;
+    SDL_Vertex* q = S().quad;
+    m.Apply(cx1 - ex - nx, cy1 - ey - ny, q[0].position.x, q[0].position.y);
+    m.Apply(cx2 + ex - nx, cy2 + ey - ny, q[1].position.x, q[1].position.y);
+    m.Apply(cx2 + ex + nx, cy2 + ey + ny, q[2].position.x, q[2].position.y);
+    m.Apply(cx1 - ex + nx, cy1 - ey + ny, q[3].position.x, q[3].position.y);
+    const SDL_Color col = VertexColor();
+    for (int i = 0; i < 4; ++i) {
+        q[i].color = col;
+        q[i].tex_coord = {0, 0};
+    }
+    DrawQuad(nullptr);
+}
+
+void DrawOval(float x, float y, float w, float h) { DrawFan(x + w * 0.5f, y + h * 0.5f, w * 0.5f, h * 0.5f); }
+
+void DrawCircle(float x, float y, float radius) { DrawFan(x, y, radius, radius); }
+
+void DrawImage(const ImagePtr& image, float x, float y, int frame) { DrawImage(image, x, y, 0, 1, 1, frame); }
+
+void DrawImage(const ImagePtr& image, float x, float y, float rotation, float scaleX, float scaleY, int frame) {
+    if (!image || frame < 0 || frame >= image->Frames()) return;
+    const Rect& fr = image->frames[static_cast<size_t>(frame)];
+    DrawTextured(image, x, y, 0, 0, static_cast<float>(fr.w), static_cast<float>(fr.h), rotation, scaleX, scaleY,
+                 frame);
+}
+
+void DrawImageRect(const ImagePtr& image, float x, float y, float srcX, float srcY, float srcW, float srcH,
+                   int frame) {
+    DrawTextured(image, x, y, srcX, srcY, srcW, srcH, 0, 1, 1, frame);
+}
+
+void DrawImageRect(const ImagePtr& image, float x, float y, float srcX, float srcY, float srcW, float srcH,
+                   float rotation, float scaleX, float scaleY, int frame) {
+    DrawTextured(image, x, y, srcX, srcY, srcW, srcH, rotation, scaleX, scaleY, frame);
+}
+
+}  // namespace platform

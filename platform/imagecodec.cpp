@@ -1,0 +1,191 @@
+#include "platform/imagecodec.hpp"
+
+#include <png.h>
+// jpeglib.h needs FILE and size_t declared first.
+#include <cstdio>
+#include <csetjmp>
+#include <cstring>
+#include <jpeglib.h>
+
+namespace platform {
+namespace {
+
+// Anything bigger is a damaged header rather than a picture of this game.
+constexpr int kMaxSide = 16384;
+
+bool SizeOk(uint64_t w, uint64_t h) { return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide; }
+
+struct PngSource {
+    const uint8_t* data;
+    size_t size;
+    size_t pos;
+};
+
+void PngRead(png_structp png, png_bytep out, png_size_t count) {
+    auto* src = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (src->size - src->pos < count) png_error(png, "unexpected end of data");
+    std::memcpy(out, src->data + src->pos, count);
+    src->pos += count;
+}
+
+void PngError(png_structp png, png_const_charp message) {
+    auto* error = static_cast<std::string*>(png_get_error_ptr(png));
+    if (error) *error = message;
+    png_longjmp(png, 1);
+}
+
+void PngWarning(png_structp, png_const_charp) {}
+
+struct JpegError {
+    jpeg_error_mgr mgr;
+    jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void JpegExit(j_common_ptr info) {
+    auto* err = reinterpret_cast<JpegError*>(info->err);
+    (*info->err->format_message)(info, err->message);
+    longjmp(err->jump, 1);
+}
+
+void JpegSilence(j_common_ptr, int) {}
+
+}  // namespace
+
+bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error) {
+    if (size < 8 || png_sig_cmp(data, 0, 8) != 0) {
+        error = "not a PNG";
+        return false;
+    }
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, PngError, PngWarning);
+    if (!png) {
+        error = "out of memory";
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        error = "out of memory";
+        return false;
+    }
+    PngSource source{data, size, 0};
+    // Everything a longjmp could skip lives outside this frame's scope or is plain data.
+    std::vector<png_bytep>* rows = new std::vector<png_bytep>();
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        delete rows;
+        out.rgba.clear();
+        if (error.empty()) error = "damaged PNG";
+        return false;
+    }
+    png_set_read_fn(png, &source, PngRead);
+    png_set_user_limits(png, kMaxSide, kMaxSide);
+    png_read_info(png, info);
+    png_uint_32 w = 0, h = 0;
+    int depth = 0, colorType = 0, interlace = 0;
+    png_get_IHDR(png, info, &w, &h, &depth, &colorType, &interlace, nullptr, nullptr);
+    if (!SizeOk(w, h)) png_error(png, "picture too large");
+    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    if (depth == 16) png_set_strip_16(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    if (interlace != PNG_INTERLACE_NONE) png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != static_cast<size_t>(w) * 4) png_error(png, "unexpected row layout");
+    out.width = static_cast<int>(w);
+    out.height = static_cast<int>(h);
+    out.rgba.assign(static_cast<size_t>(w) * h * 4, 0);
+    rows->resize(h);
+    for (png_uint_32 y = 0; y < h; ++y) (*rows)[y] = out.rgba.data() + static_cast<size_t>(y) * w * 4;
+    png_read_image(png, rows->data());
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    delete rows;
+    return true;
+}
+
+bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error) {
+    if (size < 3 || data[0] != 0xFF || data[1] != 0xD8 || data[2] != 0xFF) {
+        error = "not a JPEG";
+        return false;
+    }
+    jpeg_decompress_struct info;
+    JpegError err;
+    info.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = JpegExit;
+    err.mgr.emit_message = JpegSilence;
+    err.message[0] = 0;
+    jpeg_create_decompress(&info);
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&info);
+        out.rgba.clear();
+        error = err.message[0] ? err.message : "damaged JPEG";
+        return false;
+    }
+    jpeg_mem_src(&info, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    if (!SizeOk(info.output_width, info.output_height) || info.output_components != 3) {
+        std::snprintf(err.message, sizeof err.message, "unsupported JPEG layout");
+        longjmp(err.jump, 1);
+    }
+    const int w = static_cast<int>(info.output_width), h = static_cast<int>(info.output_height);
+    out.width = w;
+    out.height = h;
+    out.rgba.assign(static_cast<size_t>(w) * h * 4, 0xFF);
+    // One RGB row at a time, spread into RGBA in place from the right end.
+    while (info.output_scanline < info.output_height) {
+        uint8_t* row = out.rgba.data() + static_cast<size_t>(info.output_scanline) * w * 4;
+        JSAMPROW rowPtr = row;
+        jpeg_read_scanlines(&info, &rowPtr, 1);
+        for (int x = w - 1; x >= 0; --x) {
+            row[x * 4 + 3] = 0xFF;
+            row[x * 4 + 2] = row[x * 3 + 2];
+            row[x * 4 + 1] = row[x * 3 + 1];
+            row[x * 4 + 0] = row[x * 3 + 0];
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, std::string& error) {
+    if (size >= 8 && png_sig_cmp(data, 0, 8) == 0) return DecodePNG(data, size, out, error);
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJPEG(data, size, out, error);
+    error = size == 0 ? "empty or missing file" : "neither PNG nor JPEG";
+    return false;
+}
+
+bool WritePNG(const std::string& file, int width, int height, const uint8_t* rgba) {
+    if (width <= 0 || height <= 0 || !rgba) return false;
+    FILE* fp = std::fopen(file.c_str(), "wb");
+    if (!fp) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info) {
+        png_destroy_write_struct(&png, nullptr);
+        std::fclose(fp);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(fp);
+        std::remove(file.c_str());
+        return false;
+    }
+    png_init_io(png, fp);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, const_cast<png_bytep>(rgba + static_cast<size_t>(y) * width * 4));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(fp) == 0;
+}
+
+}  // namespace platform

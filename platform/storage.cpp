@@ -1,0 +1,260 @@
+#include "platform/storage.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/app.hpp"
+
+namespace platform {
+namespace {
+
+std::string& RootStore() {
+    static std::string root;
+    return root;
+}
+
+std::string& AppDataOverride() {
+    static std::string folder;
+    return folder;
+}
+
+bool IsDir(const std::string& path) {
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A mapped path as the file system should see it: relative paths are taken from the data root.
+std::string Resolve(const std::string& path) {
+    if (path.empty() || path[0] == '/' || RootStore().empty()) return path;
+    if (path.rfind("./", 0) == 0) return RootStore() + path.substr(1);
+    return RootStore() + "/" + path;
+}
+
+bool ReadWholeFile(const std::string& file, std::string& out) {
+    out.clear();
+    if (file.empty()) return false;
+    FILE* fp = std::fopen(file.c_str(), "rb");
+    if (!fp) return false;
+    struct stat st{};
+    if (::fstat(fileno(fp), &st) != 0 || S_ISDIR(st.st_mode)) {
+        std::fclose(fp);
+        return false;
+    }
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0) out.append(buffer, n);
+    const bool ok = !std::ferror(fp);
+    std::fclose(fp);
+    if (!ok) out.clear();
+    return ok;
+}
+
+class ReadStream : public FileStream {
+public:
+    explicit ReadStream(FILE* fp) : fp_(fp) {}
+    ~ReadStream() override { Close(); }
+    std::string ReadLine() override {
+        std::string line;
+        if (!fp_) return line;
+        int c;
+        while ((c = std::fgetc(fp_)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
+        if (c == EOF) eof_ = true;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return line;
+    }
+    void WriteLine(const std::string&) override {}
+    bool Eof() const override {
+        if (!fp_ || eof_) return true;
+        const int c = std::fgetc(fp_);
+        if (c == EOF) return true;
+        std::ungetc(c, fp_);
+        return false;
+    }
+    void Close() override {
+        if (fp_) std::fclose(fp_);
+        fp_ = nullptr;
+    }
+
+private:
+    FILE* fp_;
+    bool eof_ = false;
+};
+
+class WriteStream : public FileStream {
+public:
+    explicit WriteStream(FILE* fp) : fp_(fp) {}
+    ~WriteStream() override { Close(); }
+    std::string ReadLine() override { return ""; }
+    void WriteLine(const std::string& line) override {
+        if (!fp_) return;
+        std::fwrite(line.data(), 1, line.size(), fp_);
+        std::fputc('\n', fp_);
+    }
+    bool Eof() const override { return true; }
+    void Close() override {
+        if (fp_ && std::fclose(fp_) != 0) PrintLine("Error writing file: " + std::string(std::strerror(errno)));
+        fp_ = nullptr;
+    }
+
+private:
+    FILE* fp_;
+};
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string DataPath(const std::string& path) {
+    const size_t slash = path.find('/');
+    if (slash != std::string::npos && slash > 0 && path[slash - 1] == ':') return path;
+    if (path.rfind("./", 0) == 0 || path.rfind("/", 0) == 0) return path;
+    return "vantle://data/" + path;
+}
+
+std::string MapPath(const std::string& path) {
+    static const char* const kSchemes[][2] = {
+        {"vantle://data/", "data/"}, {"vantle://internal/", "internal/"}, {"vantle://external/", "external/"}};
+    for (const auto& scheme : kSchemes) {
+        const size_t len = std::strlen(scheme[0]);
+        if (path.compare(0, len, scheme[0]) == 0) {
+            const std::string rest = path.substr(len);
+            return (RootStore().empty() ? std::string("./") : RootStore() + "/") + scheme[1] + rest;
+        }
+    }
+    if (path.rfind("vantle:", 0) == 0) return "";
+    return path;
+}
+
+void SetDataRoot(const std::string& root) {
+    std::string r = root;
+    while (r.size() > 1 && r.back() == '/') r.pop_back();
+    RootStore() = r;
+}
+
+const std::string& DataRoot() { return RootStore(); }
+
+std::string LoadString(const std::string& path) {
+    std::string bytes;
+    ReadWholeFile(Resolve(MapPath(DataPath(path))), bytes);
+    return bytes;
+}
+
+// Engine-internal: the bytes of a data file (images, icons, sounds).
+bool ReadDataFile(const std::string& path, std::string& bytes) {
+    return ReadWholeFile(Resolve(MapPath(DataPath(path))), bytes);
+}
+
+// Engine-internal: a file named relative to the working folder, not through the data scheme.
+std::string ResolveWorkingPath(const std::string& path) { return Resolve(MapPath(path)); }
+
+std::string AppDataFolder() {
+    std::string folder = AppDataOverride();
+    if (folder.empty()) {
+        if (const char* env = std::getenv("BRALLWICK_APPDATA"); env && *env) {
+            folder = env;
+        } else if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg && xdg[0] == '/') {
+            folder = xdg;
+        } else if (const char* home = std::getenv("HOME"); home && *home) {
+            folder = std::string(home) + "/.config";
+            // ~/.config may not exist on a fresh account; it is ours to create when missing.
+            if (!IsDir(folder)) ::mkdir(folder.c_str(), 0700);
+        } else {
+            folder = ".";
+        }
+    }
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder;
+}
+
+void SetAppDataFolder(const std::string& folder) { AppDataOverride() = folder; }
+
+std::string UserFolder() { return AppDataFolder() + "/" + kGameFolderName; }
+
+bool MakeDirectory(const std::string& path) {
+    if (path.empty()) return false;
+    const std::string target = Resolve(MapPath(path));
+    if (::mkdir(target.c_str(), 0755) == 0) return true;
+    return IsDir(target);
+}
+
+std::string StateFilePath() { return UserFolder() + "/.vantlestate"; }
+
+bool SaveState(const std::string& state) {
+    const std::string folder = UserFolder();
+    const std::string file = StateFilePath();
+    const std::string temp = file + ".tmp";
+    auto fail = [&](const char* what) {
+        const std::string reason = std::strerror(errno);
+        PrintLine("Error saving state to " + file + ": " + what + " (" + reason + ")");
+        return false;
+    };
+    if (!MakeDirectory(folder)) return fail("cannot create the folder");
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return fail("cannot create the temporary file");
+    // The new state only replaces the old one once it is completely on disk.
+    if (!WriteAll(fd, state) || ::fsync(fd) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        errno = saved;
+        return fail("cannot write");
+    }
+    if (::close(fd) != 0) {
+        const int saved = errno;
+        ::unlink(temp.c_str());
+        errno = saved;
+        return fail("cannot write");
+    }
+    if (::rename(temp.c_str(), file.c_str()) != 0) {
+        const int saved = errno;
+        ::unlink(temp.c_str());
+        errno = saved;
+        return fail("cannot replace the state file");
+    }
+    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+std::string LoadState() {
+    std::string bytes;
+    if (!ReadWholeFile(StateFilePath(), bytes)) return "";
+    return bytes;
+}
+
+std::unique_ptr<FileStream> OpenFileForRead(const std::string& path) {
+    const std::string file = Resolve(MapPath(path));
+    if (file.empty() || IsDir(file)) return nullptr;
+    FILE* fp = std::fopen(file.c_str(), "rb");
+    if (!fp) return nullptr;
+    return std::make_unique<ReadStream>(fp);
+}
+
+std::unique_ptr<FileStream> OpenFileForWrite(const std::string& path) {
+    const std::string file = Resolve(MapPath(path));
+    if (file.empty() || IsDir(file)) return nullptr;
+    FILE* fp = std::fopen(file.c_str(), "wb");
+    if (!fp) return nullptr;
+    return std::make_unique<WriteStream>(fp);
+}
+
+}  // namespace platform

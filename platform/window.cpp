@@ -1,0 +1,237 @@
+// The window, its graphics modes and icon, and the desktop.
+#include <png.h>
+
+#include <cstring>
+
+#include "platform/app.hpp"
+#include "platform/imagecodec.hpp"
+#include "platform/internal.hpp"
+#include "platform/testing.hpp"
+
+namespace platform {
+
+using detail::E;
+
+namespace {
+
+bool CreateRenderer(detail::Engine& e) {
+    if (!e.options.headless) e.renderer = SDL_CreateRenderer(e.window, -1, SDL_RENDERER_ACCELERATED);
+    if (!e.renderer) e.renderer = SDL_CreateRenderer(e.window, -1, SDL_RENDERER_SOFTWARE);
+    if (!e.renderer) {
+        PrintLine(std::string("Cannot create a renderer: ") + SDL_GetError());
+        return false;
+    }
+    // Images load before or after the window; those that waited go up now.
+    for (Texture* t : e.textures) detail::UploadTexture(*t);
+    return true;
+}
+
+bool EnsureWindow(detail::Engine& e, int w, int h, Uint32 flags) {
+    if (e.window) return true;
+    e.window = SDL_CreateWindow(e.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags);
+    if (!e.window) {
+        PrintLine(std::string("Cannot create the window: ") + SDL_GetError());
+        return false;
+    }
+    if (!CreateRenderer(e)) {
+        SDL_DestroyWindow(e.window);
+        e.window = nullptr;
+        return false;
+    }
+    return true;
+}
+
+// A listed display mode of exactly w x h, preferring the requested refresh rate.
+bool FindDisplayMode(int w, int h, int hertz, SDL_DisplayMode& found) {
+    const int display = 0;
+    bool any = false;
+    const int count = SDL_GetNumDisplayModes(display);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(display, i, &mode) != 0 || mode.w != w || mode.h != h) continue;
+        if (!any || (mode.refresh_rate == hertz && found.refresh_rate != hertz)) found = mode;
+        any = true;
+    }
+    return any;
+}
+
+bool OpenWindowed(detail::Engine& e, int w, int h) {
+    if (!e.window) return EnsureWindow(e, w, h, SDL_WINDOW_SHOWN);
+    SDL_SetWindowFullscreen(e.window, 0);
+    SDL_SetWindowSize(e.window, w, h);
+    SDL_SetWindowPosition(e.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    return true;
+}
+
+// The offscreen display cannot go full screen for real: the window takes the mode's size.
+bool OpenHeadlessFullscreen(detail::Engine& e, int w, int h) {
+    if (!e.window) return EnsureWindow(e, w, h, SDL_WINDOW_SHOWN);
+    SDL_SetWindowSize(e.window, w, h);
+    return true;
+}
+
+// An ICO file's first entry as 32-bit RGBA: PNG entries through the decoder, BMP entries (32 bits
+// per pixel, bottom-up BGRA followed by an AND mask) by hand.
+bool DecodeIcoFirst(const std::string& bytes, DecodedImage& out) {
+    auto u16 = [&](size_t at) {
+        return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8);
+    };
+    auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+    if (bytes.size() < 22 || u16(0) != 0 || u16(2) != 1 || u16(4) == 0) return false;
+    const uint32_t size = u32(6 + 8), offset = u32(6 + 12);
+    if (offset >= bytes.size() || size > bytes.size() - offset || size < 40) return false;
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data()) + offset;
+    std::string error;
+    if (size >= 8 && png_sig_cmp(data, 0, 8) == 0) return DecodePNG(data, size, out, error);
+    const uint32_t header = u32(offset);
+    const int32_t width = static_cast<int32_t>(u32(offset + 4));
+    const int32_t height2 = static_cast<int32_t>(u32(offset + 8));
+    const uint32_t bpp = u16(offset + 14), compression = u32(offset + 16);
+    if (header < 40 || bpp != 32 || compression != 0 || width <= 0 || width > 1024 || height2 <= 0 || height2 > 2048)
+        return false;
+    const int height = height2 / 2;
+    if (height <= 0) return false;
+    const size_t pixelBytes = static_cast<size_t>(width) * height * 4;
+    const size_t maskStride = ((static_cast<size_t>(width) + 31) / 32) * 4;
+    if (header + pixelBytes > size) return false;
+    const uint8_t* pixels = data + header;
+    const bool hasMask = header + pixelBytes + maskStride * height <= size;
+    out.width = width;
+    out.height = height;
+    out.rgba.assign(pixelBytes, 0);
+    bool anyAlpha = false;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* src = pixels + static_cast<size_t>(height - 1 - y) * width * 4;
+        uint8_t* dst = out.rgba.data() + static_cast<size_t>(y) * width * 4;
+        for (int x = 0; x < width; ++x) {
+            dst[x * 4 + 0] = src[x * 4 + 2];
+            dst[x * 4 + 1] = src[x * 4 + 1];
+            dst[x * 4 + 2] = src[x * 4 + 0];
+            dst[x * 4 + 3] = src[x * 4 + 3];
+            anyAlpha = anyAlpha || src[x * 4 + 3] != 0;
+        }
+    }
+    // Old icons leave the alpha bytes empty and carry transparency in the AND mask alone.
+    if (!anyAlpha) {
+        const uint8_t* mask = pixels + pixelBytes;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const bool transparent =
+                    hasMask && (mask[static_cast<size_t>(height - 1 - y) * maskStride + x / 8] >> (7 - x % 8)) & 1;
+                out.rgba[(static_cast<size_t>(y) * width + x) * 4 + 3] = transparent ? 0 : 255;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+namespace detail {
+
+void CloseGraphics() {
+    Engine& e = E();
+    DestroyAllTextures();
+    if (e.renderer) SDL_DestroyRenderer(e.renderer);
+    if (e.window) SDL_DestroyWindow(e.window);
+    e.renderer = nullptr;
+    e.window = nullptr;
+}
+
+}  // namespace detail
+
+void SetModeFilter(std::function<bool(int, int, bool)> filter) { E().modeFilter = std::move(filter); }
+
+int DeviceWidth() {
+    int w = 0, h = 0;
+    if (E().renderer) SDL_GetRendererOutputSize(E().renderer, &w, &h);
+    return w;
+}
+
+int DeviceHeight() {
+    int w = 0, h = 0;
+    if (E().renderer) SDL_GetRendererOutputSize(E().renderer, &w, &h);
+    return h;
+}
+
+int DesktopWidth() {
+    SDL_DisplayMode mode;
+    if (!E().up || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
+    return mode.w;
+}
+
+int DesktopHeight() {
+    SDL_DisplayMode mode;
+    if (!E().up || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
+    return mode.h;
+}
+
+bool OpenGraphics(int width, int height, int depth, int hertz, int /*flags*/) {
+    detail::Engine& e = E();
+    if (!e.up || width <= 0 || height <= 0) return false;
+    const bool fullscreen = depth != 0 && !e.options.forceWindowed;
+    if (e.modeFilter && !e.modeFilter(width, height, fullscreen)) return false;
+    if (!fullscreen) return OpenWindowed(e, width, height);
+
+    SDL_DisplayMode desktop{};
+    const bool haveDesktop = SDL_GetDesktopDisplayMode(0, &desktop) == 0;
+    const bool isDesktop = haveDesktop && desktop.w == width && desktop.h == height;
+    SDL_DisplayMode mode{};
+    const bool listed = !isDesktop && FindDisplayMode(width, height, hertz, mode);
+    if (e.options.headless) {
+        // No real display: the filter, when set, stands in for the list of modes.
+        if (!isDesktop && !listed && !e.modeFilter) return false;
+        return OpenHeadlessFullscreen(e, width, height);
+    }
+    if (isDesktop) {
+        if (!EnsureWindow(e, width, height, SDL_WINDOW_FULLSCREEN_DESKTOP)) return false;
+        return SDL_SetWindowFullscreen(e.window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    }
+    if (!listed) return false;
+    if (!EnsureWindow(e, width, height, SDL_WINDOW_SHOWN)) return false;
+    SDL_SetWindowFullscreen(e.window, 0);
+    if (SDL_SetWindowDisplayMode(e.window, &mode) != 0) return false;
+    SDL_SetWindowSize(e.window, width, height);
+    return SDL_SetWindowFullscreen(e.window, SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+void SetWindowIcon(const std::string& icoFile) {
+    detail::Engine& e = E();
+    if (!e.window) return;
+    std::string bytes;
+    FILE* fp = std::fopen(ResolveWorkingPath(icoFile).c_str(), "rb");
+    if (!fp) return;  // no icon is no error
+    char buffer[16384];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0 && bytes.size() < (8u << 20)) bytes.append(buffer, n);
+    std::fclose(fp);
+    DecodedImage icon;
+    if (!DecodeIcoFirst(bytes, icon)) {
+        PrintLine("Cannot read the icon " + icoFile);
+        return;
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon.rgba.data(), icon.width, icon.height, 32,
+                                                              icon.width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!surface) return;
+    SDL_SetWindowIcon(e.window, surface);
+    SDL_FreeSurface(surface);
+}
+
+void ShowMouse(bool visible) {
+    if (E().up) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SetMousePosition(int x, int y) {
+    detail::Engine& e = E();
+    if (!e.window) return;
+    // The pointer is moved in window coordinates; the game speaks device pixels.
+    int ww = 0, wh = 0, pw = 0, ph = 0;
+    SDL_GetWindowSize(e.window, &ww, &wh);
+    SDL_GetRendererOutputSize(e.renderer, &pw, &ph);
+    const int wx = pw > 0 ? x * ww / pw : x, wy = ph > 0 ? y * wh / ph : y;
+    SDL_WarpMouseInWindow(e.window, wx, wy);
+    e.input.mouseX = x;
+    e.input.mouseY = y;
+}
+
+}  // namespace platform

@@ -1,0 +1,279 @@
+// Image decoding and drawing, checked on the pixels of real headless frames.
+#include <filesystem>
+#include <fstream>
+
+#include "engine_fixture.hpp"
+#include "image_fixtures.hpp"
+#include "platform/graphics.hpp"
+#include "platform/imagecodec.hpp"
+#include "platform/storage.hpp"
+
+using namespace testapp;
+using fixtures::Rgba;
+namespace drv = platform::driver;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool Decode(const std::string& bytes, platform::DecodedImage& out) {
+    std::string error;
+    return platform::DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, error);
+}
+
+// A 4 x 4 picture: red top-left, green top-right, blue bottom-left, half-transparent white
+// bottom-right quadrant.
+std::vector<uint8_t> Quadrants() {
+    return fixtures::Pixels(4, 4, [](int x, int y) {
+        if (y < 2) return x < 2 ? Rgba{255, 0, 0, 255} : Rgba{0, 255, 0, 255};
+        return x < 2 ? Rgba{0, 0, 255, 255} : Rgba{255, 255, 255, 128};
+    });
+}
+
+void ExpectNear(const std::vector<int>& px, std::vector<int> want, int tolerance, const char* what) {
+    ASSERT_EQ(px.size(), 4u) << what;
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(px[c], want[c], tolerance) << what << " channel " << c;
+}
+
+class GraphicsTest : public EngineTest {
+protected:
+    void SetUp() override { fs::create_directories(fs::path(dir.path()) / "data" / "graphics"); }
+    std::string DataFile(const std::string& rel) { return (fs::path(dir.path()) / "data" / rel).string(); }
+    // Runs OnCreate (w x h window) and then one frame that draws `draw`.
+    void Frame(int w, int h, std::function<void()> draw) {
+        HookApp& app = StartWindow(w, h);
+        app.render = [draw, &app] {
+            if (app.renders == 1) return;  // the render after OnCreate
+            platform::Cls(0, 0, 0);
+            draw();
+        };
+        ASSERT_TRUE(drv::Step(2));
+    }
+};
+
+}  // namespace
+
+TEST(ImageCodec, PngAndJpegDecodeAndRubbishIsRefused) {
+    TempDir dir;
+    const std::string png = dir.path() + "/q.png", grey = dir.path() + "/g.png", jpg = dir.path() + "/b.jpg";
+    ASSERT_TRUE(platform::WritePNG(png, 4, 4, Quadrants().data()));
+    ASSERT_TRUE(fixtures::WriteGreyPNG(grey, 3, 1, {0, 100, 255}));
+    const auto orange = fixtures::Pixels(16, 8, [](int, int) { return Rgba{240, 120, 20, 255}; });
+    ASSERT_TRUE(fixtures::WriteJPEG(jpg, 16, 8, orange));
+
+    platform::DecodedImage image;
+    ASSERT_TRUE(Decode(ReadFile(png), image));
+    EXPECT_EQ(image.width, 4);
+    EXPECT_EQ(image.height, 4);
+    EXPECT_EQ(image.rgba, Quadrants());
+
+    ASSERT_TRUE(Decode(ReadFile(grey), image));
+    EXPECT_EQ(image.rgba, (std::vector<uint8_t>{0, 0, 0, 255, 100, 100, 100, 255, 255, 255, 255, 255}));
+
+    ASSERT_TRUE(Decode(ReadFile(jpg), image));
+    EXPECT_EQ(image.width, 16);
+    EXPECT_EQ(image.height, 8);
+    EXPECT_NEAR(image.rgba[0], 240, 4);
+    EXPECT_NEAR(image.rgba[1], 120, 4);
+    EXPECT_NEAR(image.rgba[2], 20, 4);
+    EXPECT_EQ(image.rgba[3], 255);
+
+    const std::string pngBytes = ReadFile(png), jpgBytes = ReadFile(jpg);
+    EXPECT_FALSE(Decode(pngBytes.substr(0, pngBytes.size() / 2), image));
+    EXPECT_FALSE(Decode(jpgBytes.substr(0, 40), image));
+    EXPECT_FALSE(Decode("GIF89a not ours", image));
+    EXPECT_FALSE(Decode("", image));
+}
+
+TEST_F(GraphicsTest, RectsHonourColourAlphaMatrixAndEdges) {
+    Frame(64, 48, [] {
+        platform::SetColor(255, 0, 0);
+        platform::DrawRect(10, 10, 20, 10);
+        platform::SetColor(255, 255, 255);
+        platform::SetAlpha(0.5f);
+        platform::DrawRect(40, 10, 10, 10);
+        platform::SetAlpha(1);
+        // Scale then translate compose on the local side: virtual (0,0) lands at 2 * (0 + 5).
+        platform::PushMatrix();
+        platform::Scale(2, 2);
+        platform::Translate(5, 15);
+        platform::SetColor(0, 0, 255);
+        platform::DrawRect(0, 0, 5, 3);
+        platform::PopMatrix();
+    });
+    ExpectNear(Pixel(10, 10), {255, 0, 0}, 0, "rect top-left");
+    ExpectNear(Pixel(29, 19), {255, 0, 0}, 0, "rect bottom-right");
+    ExpectNear(Pixel(30, 15), {0, 0, 0}, 0, "right of rect");
+    ExpectNear(Pixel(9, 15), {0, 0, 0}, 0, "left of rect");
+    ExpectNear(Pixel(45, 15), {128, 128, 128}, 2, "half alpha");
+    ExpectNear(Pixel(10, 30), {0, 0, 255}, 0, "scaled rect start");
+    ExpectNear(Pixel(19, 35), {0, 0, 255}, 0, "scaled rect end");
+    ExpectNear(Pixel(20, 35), {0, 0, 0}, 0, "scaled rect past end");
+    ExpectNear(Pixel(10, 36), {0, 0, 0}, 0, "scaled rect below");
+}
+
+TEST_F(GraphicsTest, ImagesDrawTintedRotatedAndMirrored) {
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/q.png"), 4, 4, Quadrants().data()));
+    // A bar 8 wide: red on its left half, blue on its right half.
+    const auto bar = fixtures::Pixels(8, 2, [](int x, int) { return x < 4 ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 255, 255}; });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/bar.png"), 8, 2, bar.data()));
+    platform::ImagePtr quad, barImage;
+    Frame(64, 64, [&] {
+        if (!quad) quad = platform::LoadImage("graphics/q.png");
+        if (!barImage) barImage = platform::LoadImage("graphics/bar.png");
+        ASSERT_TRUE(quad && barImage);
+        platform::DrawImage(quad, 2, 2);
+        // Scaled 4x: each quadrant becomes 8 x 8 device pixels.
+        platform::DrawImage(quad, 10, 2, 0, 4, 4);
+        // Mirrored about its handle (0,0) and drawn at x + w: same area, left and right swapped.
+        platform::DrawImage(quad, 30 + 16, 2, 0, -4, 4);
+        // 90 degrees counter-clockwise on screen: the bar's +x now points up.
+        platform::DrawImage(barImage, 20, 60, 90, 1, 1);
+        // Tint: the texels are multiplied by colour / 255.
+        platform::SetColor(128, 255, 255);
+        platform::DrawImage(quad, 50, 40, 0, 4, 4);
+        platform::SetColor(255, 255, 255);
+        // Out-of-range frames draw nothing.
+        platform::DrawImage(quad, 2, 40, 1);
+        platform::DrawImage(quad, 2, 40, -1);
+    });
+    ASSERT_TRUE(quad);
+    EXPECT_EQ(quad->Width(), 4);
+    EXPECT_EQ(quad->Frames(), 1);
+    ExpectNear(Pixel(2, 2), {255, 0, 0}, 0, "plain red");
+    ExpectNear(Pixel(5, 2), {0, 255, 0}, 0, "plain green");
+    ExpectNear(Pixel(2, 5), {0, 0, 255}, 0, "plain blue");
+    ExpectNear(Pixel(14, 6), {255, 0, 0}, 10, "scaled red");
+    ExpectNear(Pixel(23, 6), {0, 255, 0}, 10, "scaled green");
+    ExpectNear(Pixel(33, 6), {0, 255, 0}, 10, "mirrored: green now left");
+    ExpectNear(Pixel(42, 6), {255, 0, 0}, 10, "mirrored: red now right");
+    ExpectNear(Pixel(29, 6), {0, 0, 0}, 0, "mirrored stays within its area");
+    ExpectNear(Pixel(20, 57), {255, 0, 0}, 10, "rotated: the red half just above the handle");
+    ExpectNear(Pixel(20, 53), {0, 0, 255}, 10, "rotated: the blue half further up");
+    ExpectNear(Pixel(20, 61), {0, 0, 0}, 0, "rotated: nothing below the handle");
+    ExpectNear(Pixel(54, 44), {128, 0, 0}, 10, "tinted red quadrant is darker red");
+    ExpectNear(Pixel(3, 41), {0, 0, 0}, 0, "frame out of range drew nothing");
+}
+
+TEST_F(GraphicsTest, ScissorClsAndAdditiveBlend) {
+    Frame(64, 48, [] {
+        platform::Cls(128, 64, 0);
+        platform::SetBlend(1);
+        platform::SetColor(255, 128, 0);
+        platform::SetAlpha(128.0f / 255.0f);
+        platform::DrawRect(0, 0, 16, 16);
+        platform::SetBlend(0);
+        platform::SetAlpha(1);
+        // Scissor in device pixels; fractional edges round to the nearest pixel.
+        platform::SetScissor(31.6f, 0, 10, 48);
+        platform::Cls(0, 0, 80);
+        platform::SetColor(255, 255, 255);
+        platform::DrawRect(0, 30, 64, 10);
+    });
+    ExpectNear(Pixel(5, 5), {255, 128, 0}, 2, "additive brightens, never darkens");
+    ExpectNear(Pixel(20, 5), {128, 64, 0}, 0, "outside the blend");
+    ExpectNear(Pixel(31, 5), {128, 64, 0}, 0, "left of the scissor");
+    ExpectNear(Pixel(32, 5), {0, 0, 80}, 0, "Cls inside the scissor");
+    ExpectNear(Pixel(41, 5), {0, 0, 80}, 0, "last scissor column");
+    ExpectNear(Pixel(42, 5), {128, 64, 0}, 0, "right of the scissor");
+    ExpectNear(Pixel(35, 35), {255, 255, 255}, 0, "rect inside the scissor");
+    ExpectNear(Pixel(20, 35), {128, 64, 0}, 0, "rect clipped away");
+}
+
+TEST_F(GraphicsTest, LinesOvalsFramesAndSharedGrabs) {
+    // Three 4 x 4 frames in a 8 x 8 sheet: two on the first row, the third wraps to the next.
+    const auto sheet = fixtures::Pixels(8, 8, [](int x, int y) {
+        const int cell = (y / 4) * 2 + x / 4;
+        return cell == 0 ? Rgba{255, 0, 0, 255} : cell == 1 ? Rgba{0, 255, 0, 255} : cell == 2 ? Rgba{0, 0, 255, 255}
+                                                                                              : Rgba{255, 255, 0, 255};
+    });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/sheet.png"), 8, 8, sheet.data()));
+    platform::ImagePtr frames, grab;
+    Frame(64, 48, [&] {
+        if (!frames) frames = platform::LoadImage("graphics/sheet.png", 4, 4, 3);
+        ASSERT_TRUE(frames);
+        if (!grab) grab = platform::GrabImage(frames, 4, 4, 4, 4);
+        ASSERT_TRUE(grab);
+        platform::DrawImage(frames, 10, 10, 2);  // handle at the frame's centre
+        platform::DrawImage(grab, 20, 20);
+        platform::DrawImageRect(frames, 30, 10, 0, 0, 2, 4, 1);  // left half of frame 1
+        platform::SetColor(255, 255, 255);
+        platform::DrawLine(5, 40, 14, 40);
+        platform::DrawCircle(50, 30, 6);
+    });
+    ASSERT_TRUE(frames);
+    EXPECT_EQ(frames->Frames(), 3);
+    EXPECT_EQ(frames->frames[2].x, 0);
+    EXPECT_EQ(frames->frames[2].y, 4);
+    EXPECT_EQ(grab->texture, frames->texture) << "a grab shares the pixels";
+    ExpectNear(Pixel(8, 8), {0, 0, 255}, 10, "frame 2 centred on its handle");
+    ExpectNear(Pixel(11, 11), {0, 0, 255}, 10, "frame 2 centred on its handle");
+    ExpectNear(Pixel(12, 12), {0, 0, 0}, 0, "frame 2 ends");
+    ExpectNear(Pixel(21, 21), {255, 255, 0}, 10, "grabbed cell");
+    ExpectNear(Pixel(28, 9), {0, 255, 0}, 10, "sub-rectangle of frame 1");
+    ExpectNear(Pixel(30, 9), {0, 0, 0}, 0, "sub-rectangle is two wide");
+    ExpectNear(Pixel(5, 40), {255, 255, 255}, 0, "line start included");
+    ExpectNear(Pixel(14, 40), {255, 255, 255}, 0, "line end included");
+    ExpectNear(Pixel(15, 40), {0, 0, 0}, 0, "line stops at its end");
+    ExpectNear(Pixel(10, 41), {0, 0, 0}, 0, "line is one pixel thick");
+    ExpectNear(Pixel(50, 30), {255, 255, 255}, 0, "circle centre");
+    ExpectNear(Pixel(54, 30), {255, 255, 255}, 0, "inside the radius");
+    ExpectNear(Pixel(55, 35), {0, 0, 0}, 0, "outside the radius");
+}
+
+TEST_F(GraphicsTest, EachRenderStartsFromResetStateAndImagesSurviveReopen) {
+    const auto white = fixtures::Pixels(2, 2, [](int, int) { return Rgba{255, 255, 255, 255}; });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/w.png"), 2, 2, white.data()));
+    HookApp& app = StartWindow(32, 32);
+    // Loaded before the window exists: it waits for the renderer.
+    platform::ImagePtr image = platform::LoadImage("graphics/w.png");
+    ASSERT_TRUE(image);
+    std::vector<float> seenAlpha;
+    app.render = [&] {
+        seenAlpha.push_back(platform::GetAlpha());
+        platform::Cls();
+        platform::DrawImage(image, 0, 0, 0, 4, 4);
+        // Leave a mess for the next frame: it must not see any of it.
+        platform::SetColor(255, 0, 0);
+        platform::SetAlpha(0.25f);
+        platform::SetBlend(1);
+        platform::PushMatrix();
+        platform::Scale(3, 3);
+        platform::SetScissor(0, 0, 1, 1);
+    };
+    app.update = [&] {
+        if (app.updates == 1) {
+            ASSERT_TRUE(platform::OpenGraphics(48, 40, 0, 60, 0));
+        }
+    };
+    ASSERT_TRUE(drv::Step(3));
+    EXPECT_EQ(platform::DeviceWidth(), 48);
+    EXPECT_EQ(seenAlpha, (std::vector<float>{1, 1, 1}));
+    ExpectNear(Pixel(1, 1), {255, 255, 255}, 0, "white, unscaled by the last frame's matrix");
+    ExpectNear(Pixel(7, 7), {255, 255, 255}, 0, "drawn at scale 4 only");
+    ExpectNear(Pixel(9, 9), {0, 0, 0}, 0, "not at scale 12");
+    ASSERT_TRUE(drv::SaveFramePNG(dir.path() + "/frame.png"));
+    platform::DecodedImage saved;
+    ASSERT_TRUE(Decode(ReadFile(dir.path() + "/frame.png"), saved));
+    EXPECT_EQ(saved.width, 48);
+    EXPECT_EQ(saved.height, 40);
+}
+
+TEST_F(GraphicsTest, MissingOrDamagedImagesLoadAsNullWithALine) {
+    {
+        std::ofstream bad(DataFile("graphics/bad.png"), std::ios::binary);
+        bad << "\x89PNG\r\n\x1a\n-cut-short";
+    }
+    StartWindow(16, 16);
+    ASSERT_TRUE(drv::Step(1));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(platform::LoadImage("graphics/none.png"), nullptr);
+    EXPECT_EQ(platform::LoadImage("graphics/bad.png"), nullptr);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("graphics/none.png"), std::string::npos);
+    EXPECT_NE(out.find("graphics/bad.png"), std::string::npos);
+}

@@ -1,0 +1,220 @@
+// The frame loop's order, its ways to end, suspend/resume, the clock and graphics modes.
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "engine_fixture.hpp"
+#include "platform/async.hpp"
+#include "platform/graphics.hpp"
+
+using namespace testapp;
+namespace drv = platform::driver;
+
+namespace {
+
+struct GameError : platform::ThrowableObject {
+    std::string Describe() const override { return "XMLParseException: no tags in data/act1.xml"; }
+};
+
+}  // namespace
+
+TEST_F(EngineTest, CreateAndOneRenderComeBeforeTheFirstUpdate) {
+    HookApp& app = StartWindow(64, 48);
+    EXPECT_EQ(platform::DeviceWidth(), 0) << "no window before OnCreate";
+    ASSERT_TRUE(drv::Step(1));
+    EXPECT_EQ(std::string(app.log.begin(), app.log.end()), "CR");
+    EXPECT_EQ(platform::DeviceWidth(), 64);
+    EXPECT_EQ(platform::DeviceHeight(), 48);
+    ASSERT_TRUE(drv::Step(2));
+    EXPECT_EQ(std::string(app.log.begin(), app.log.end()), "CRURUR");
+    EXPECT_EQ(app.creates, 1);
+}
+
+TEST_F(EngineTest, FakeClockAdvancesBySixtiethsAndOnRequest) {
+    HookApp& app = StartWindow(32, 32);
+    std::vector<int64_t> seen;
+    app.update = [&] { seen.push_back(platform::Millisecs()); };
+    ASSERT_TRUE(drv::Step(4));
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], 16);
+    EXPECT_EQ(seen[1], 33);
+    EXPECT_EQ(seen[2], 50);
+    drv::AdvanceClock(1000);
+    ASSERT_TRUE(drv::Step(1));
+    EXPECT_EQ(seen.back(), 1066);
+}
+
+TEST_F(EngineTest, ClosingTheWindowEndsWithStatusZeroAndNoOnClose) {
+    HookApp& app = StartWindow(32, 32);
+    ASSERT_TRUE(drv::Step(2));
+    const int updates = app.updates;
+    drv::InjectQuit();
+    EXPECT_FALSE(drv::Step(1));
+    EXPECT_FALSE(drv::Running());
+    EXPECT_EQ(drv::ExitStatus(), 0);
+    EXPECT_EQ(app.closes, 0);
+    EXPECT_EQ(app.updates, updates) << "the quit ends the loop before the update";
+    EXPECT_TRUE(drv::LastReport().empty());
+}
+
+TEST_F(EngineTest, UncaughtRuntimeErrorReportsAndEndsWithStatusOne) {
+    HookApp& app = StartWindow(32, 32);
+    app.update = [] { platform::Error("ERROR: No available objects [GUIText]!"); };
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(drv::Step(3));
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(drv::ExitStatus(), 1);
+    EXPECT_NE(out.find("Vantle Runtime Error : ERROR: No available objects [GUIText]!\n\n"), std::string::npos) << out;
+    EXPECT_EQ(drv::LastReport().rfind("ERROR: No available objects [GUIText]!", 0), 0u);
+    EXPECT_EQ(platform::DeviceWidth(), 0) << "graphics are closed by the report";
+    EXPECT_EQ(app.updates, 1);
+}
+
+TEST_F(EngineTest, ThrownObjectShowsFixedTextAndItsDescription) {
+    HookApp& app = StartWindow(32, 32);
+    app.create = [] { throw GameError(); };
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(drv::Step(1));
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(drv::ExitStatus(), 1);
+    EXPECT_EQ(out.find("Vantle Runtime Error"), std::string::npos);
+    EXPECT_NE(out.find("XMLParseException: no tags in data/act1.xml"), std::string::npos);
+    EXPECT_EQ(drv::LastReport().rfind("Uncaught Vantle Exception\n\nXMLParseException: no tags", 0), 0u)
+        << drv::LastReport();
+    EXPECT_EQ(app.renders, 0);
+}
+
+TEST_F(EngineTest, StandardExceptionBecomesARuntimeError) {
+    HookApp& app = StartWindow(32, 32);
+    app.render = [] { throw std::out_of_range("vector index"); };
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(drv::Step(1));
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(drv::ExitStatus(), 1);
+    EXPECT_NE(out.find("Vantle Runtime Error : vector index"), std::string::npos);
+}
+
+TEST_F(EngineTest, EndAppAndEmptyErrorEndQuietlyWithStatusZero) {
+    for (int variant = 0; variant < 2; ++variant) {
+        HookApp& app = StartWindow(32, 32);
+        app.update = [variant] {
+            if (variant == 0) platform::EndApp();
+            platform::Error("");
+        };
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(drv::Step(5));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        EXPECT_EQ(drv::ExitStatus(), 0);
+        EXPECT_EQ(app.updates, 1);
+        EXPECT_TRUE(drv::LastReport().empty());
+        TearDown();
+    }
+}
+
+TEST_F(EngineTest, ErrorDuringStartUpIsReported) {
+    BeforeMain() = [] { throw platform::RuntimeError("bad start"); };
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(drv::Start(InitNothing, MakeApp, Options()));
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(drv::ExitStatus(), 1);
+    EXPECT_NE(out.find("Vantle Runtime Error : bad start"), std::string::npos);
+    EXPECT_EQ(Current(), nullptr);
+}
+
+TEST_F(EngineTest, SecondAppIsRefused) {
+    ASSERT_TRUE(drv::Start(InitNothing, MakeApp, Options()));
+    try {
+        HookApp second;
+        FAIL() << "a second App was accepted";
+    } catch (const platform::RuntimeError& e) {
+        EXPECT_STREQ(e.what(), "App has already been created");
+    }
+    EXPECT_EQ(platform::App::Current(), Current());
+    drv::Stop();
+    HookApp afterReset;  // the reset frees the slot for the next test's app
+    EXPECT_EQ(platform::App::Current(), &afterReset);
+}
+
+TEST_F(EngineTest, FocusLossSuspendsUpdatesButNotRenders) {
+    HookApp& app = StartWindow(32, 32);
+    ASSERT_TRUE(drv::Step(2));
+    app.log.clear();
+    drv::InjectFocus(false);
+    drv::InjectFocus(false);  // a second loss is no second suspend
+    ASSERT_TRUE(drv::Step(3));
+    EXPECT_EQ(std::string(app.log.begin(), app.log.end()), "SRRR");
+    drv::InjectFocus(true);
+    ASSERT_TRUE(drv::Step(2));
+    EXPECT_EQ(std::string(app.log.begin(), app.log.end()), "SRRREURUR");
+    EXPECT_EQ(app.suspends, 1);
+    EXPECT_EQ(app.resumes, 1);
+}
+
+TEST_F(EngineTest, GraphicsModesAndTheModeFilter) {
+    ASSERT_TRUE(drv::Start(InitNothing, MakeApp, Options()));
+    HookApp& app = *Current();
+    std::vector<std::string> tried;
+    platform::SetModeFilter([&](int w, int h, bool fs) {
+        tried.push_back(std::to_string(w) + "x" + std::to_string(h) + (fs ? "F" : "W"));
+        return !(w == 1024 && h == 768);
+    });
+    bool desktopOpened = true, fallbackOpened = false, windowedOpened = false;
+    int afterFallback = 0;
+    app.create = [&] {
+        // The offscreen desktop is 1024 x 768; the filter refuses it, so the game's next size opens.
+        EXPECT_EQ(platform::DesktopWidth(), 1024);
+        EXPECT_EQ(platform::DesktopHeight(), 768);
+        desktopOpened = platform::OpenGraphics(1024, 768, 32, 60, 0);
+        fallbackOpened = platform::OpenGraphics(1280, 720, 32, 60, 0);
+        afterFallback = platform::DeviceWidth();
+        windowedOpened = platform::OpenGraphics(200, 100, 0, 60, 0);
+    };
+    ASSERT_TRUE(drv::Step(1));
+    EXPECT_FALSE(desktopOpened);
+    EXPECT_TRUE(fallbackOpened);
+    EXPECT_EQ(afterFallback, 1280);
+    EXPECT_TRUE(windowedOpened);
+    EXPECT_EQ(platform::DeviceWidth(), 200);
+    EXPECT_EQ(platform::DeviceHeight(), 100);
+    EXPECT_EQ(tried, (std::vector<std::string>{"1024x768F", "1280x720F", "200x100W"}));
+}
+
+TEST_F(EngineTest, HeadlessFullScreenWithoutFilterOpensOnlyTheDesktopSize) {
+    ASSERT_TRUE(drv::Start(InitNothing, MakeApp, Options()));
+    HookApp& app = *Current();
+    bool big = true, desktop = false;
+    app.create = [&] {
+        big = platform::OpenGraphics(1920, 1080, 32, 60, 0);
+        desktop = platform::OpenGraphics(1024, 768, 32, 60, 0);
+    };
+    ASSERT_TRUE(drv::Step(1));
+    EXPECT_FALSE(big);
+    EXPECT_TRUE(desktop);
+    EXPECT_EQ(platform::DeviceWidth(), 1024);
+    EXPECT_EQ(platform::DeviceHeight(), 768);
+}
+
+TEST_F(EngineTest, ResizeReachesOnResizeAndTheDeviceSize) {
+    HookApp& app = StartWindow(80, 60);
+    ASSERT_TRUE(drv::Step(1));
+    drv::InjectResize(60, 80);
+    ASSERT_TRUE(drv::Step(1));
+    EXPECT_GE(app.resizes, 1);
+    EXPECT_EQ(platform::DeviceWidth(), 60);
+    EXPECT_EQ(platform::DeviceHeight(), 80);
+}
+
+TEST_F(EngineTest, AsyncCompletionsArriveOnlyThroughThePoll) {
+    HookApp& app = StartWindow(16, 16);
+    std::vector<int> delivered;
+    app.update = [&] { platform::UpdateAsyncEvents(); };
+    ASSERT_TRUE(drv::Step(1));
+    std::thread worker([&] {
+        platform::PostAsyncCompletion([&] { delivered.push_back(1); });
+        platform::PostAsyncCompletion([&] { delivered.push_back(2); });
+    });
+    worker.join();
+    EXPECT_TRUE(delivered.empty());
+    ASSERT_TRUE(drv::Step(1));
+    EXPECT_EQ(delivered, (std::vector<int>{1, 2}));
+}

@@ -1,0 +1,155 @@
+// Data paths, the save state and one-line files.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "engine_fixture.hpp"
+#include "platform/storage.hpp"
+
+using testapp::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Points the per-user folder at a fresh temporary folder for one test.
+class StorageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetAppDataFolder(dir.path());
+        platform::SetDataRoot(dir.path());
+    }
+    void TearDown() override {
+        platform::SetAppDataFolder("");
+        platform::SetDataRoot("");
+    }
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST(Paths, DataPathsAndTheSchemeMapping) {
+    platform::SetDataRoot("");
+    EXPECT_EQ(platform::DataPath("graphics/Hero.png"), "vantle://data/graphics/Hero.png");
+    EXPECT_EQ(platform::DataPath("Splash1.jpg"), "vantle://data/Splash1.jpg");
+    EXPECT_EQ(platform::DataPath("data/act1.xml"), "vantle://data/data/act1.xml");
+    EXPECT_EQ(platform::DataPath("vantle://internal/x.txt"), "vantle://internal/x.txt");
+    EXPECT_EQ(platform::DataPath("./data/icon.ico"), "./data/icon.ico");
+    EXPECT_EQ(platform::DataPath("/abs/file"), "/abs/file");
+    // ":/" counts only right at the first "/".
+    EXPECT_EQ(platform::DataPath("a/b:/c"), "vantle://data/a/b:/c");
+
+    EXPECT_EQ(platform::MapPath("vantle://data/data/act1.xml"), "./data/data/act1.xml");
+    EXPECT_EQ(platform::MapPath("vantle://internal/a"), "./internal/a");
+    EXPECT_EQ(platform::MapPath("vantle://external/b"), "./external/b");
+    EXPECT_EQ(platform::MapPath("vantle://elsewhere/b"), "");
+    EXPECT_EQ(platform::MapPath("vantle:odd"), "");
+    EXPECT_EQ(platform::MapPath("data/icon.ico"), "data/icon.ico");
+    EXPECT_EQ(platform::MapPath("http://x/y"), "http://x/y");
+
+    platform::SetDataRoot("/games/brallwick/");
+    EXPECT_EQ(platform::DataRoot(), "/games/brallwick");
+    EXPECT_EQ(platform::MapPath("vantle://data/Logo1.png"), "/games/brallwick/data/Logo1.png");
+    platform::SetDataRoot("");
+}
+
+TEST_F(StorageTest, LoadStringReadsBytesThroughTheDataScheme) {
+    fs::create_directories(fs::path(dir.path()) / "data" / "data");
+    {
+        std::ofstream out(fs::path(dir.path()) / "data" / "data" / "act1.xml", std::ios::binary);
+        out << "<a>\xE9\r\n</a>";
+    }
+    EXPECT_EQ(platform::LoadString("data/act1.xml"), "<a>\xE9\r\n</a>");
+    EXPECT_EQ(platform::LoadString("vantle://data/data/act1.xml"), "<a>\xE9\r\n</a>");
+    EXPECT_EQ(platform::LoadString("data/missing.xml"), "");
+    EXPECT_EQ(platform::LoadString("vantle://nowhere/act1.xml"), "");
+    EXPECT_EQ(platform::LoadString("data"), "") << "a folder reads as nothing";
+}
+
+TEST_F(StorageTest, StateRoundTripsEveryByteAndAbsentLoadsEmpty) {
+    EXPECT_EQ(platform::UserFolder(), dir.path() + "/Brallwick - Quellfast");
+    EXPECT_EQ(platform::StateFilePath(), dir.path() + "/Brallwick - Quellfast/.vantlestate");
+    EXPECT_EQ(platform::LoadState(), "");
+    std::string all;
+    for (int i = 0; i < 256; ++i) all.push_back(static_cast<char>(i));
+    all += "|v0|tail";
+    ASSERT_TRUE(platform::SaveState(all));
+    EXPECT_EQ(platform::LoadState(), all);
+    ASSERT_TRUE(platform::SaveState("short"));
+    EXPECT_EQ(platform::LoadState(), "short") << "a shorter save leaves nothing of the longer one";
+    EXPECT_FALSE(fs::exists(platform::StateFilePath() + ".tmp"));
+}
+
+TEST_F(StorageTest, FailedSaveKeepsThePreviousStateAndSaysSo) {
+    ASSERT_TRUE(platform::SaveState("v0|precious"));
+    // Something sits where the temporary file must go, so the write cannot happen.
+    fs::create_directory(platform::StateFilePath() + ".tmp");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(platform::SaveState("v0|replacement"));
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(platform::LoadState(), "v0|precious");
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+
+    // Without the application-data folder the save fails too, and creates no parents.
+    platform::SetAppDataFolder(dir.path() + "/absent");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(platform::SaveState("x"));
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(fs::exists(dir.path() + "/absent"));
+    EXPECT_EQ(platform::LoadState(), "");
+}
+
+TEST_F(StorageTest, MakeDirectoryCreatesOneLevelOnly) {
+    EXPECT_TRUE(platform::MakeDirectory(dir.path() + "/one"));
+    EXPECT_TRUE(platform::MakeDirectory(dir.path() + "/one")) << "an existing folder is fine";
+    EXPECT_FALSE(platform::MakeDirectory(dir.path() + "/two/three"));
+    EXPECT_FALSE(fs::exists(dir.path() + "/two"));
+}
+
+TEST_F(StorageTest, OneLineFiles) {
+    ASSERT_TRUE(platform::MakeDirectory(platform::UserFolder()));
+    const std::string file = platform::UserFolder() + "/id.txt";
+    EXPECT_EQ(platform::OpenFileForRead(file), nullptr);
+    {
+        auto out = platform::OpenFileForWrite(file);
+        ASSERT_TRUE(out);
+        out->WriteLine("abc123");
+        out->Close();
+    }
+    auto in = platform::OpenFileForRead(file);
+    ASSERT_TRUE(in);
+    EXPECT_FALSE(in->Eof());
+    EXPECT_EQ(in->ReadLine(), "abc123");
+    EXPECT_TRUE(in->Eof());
+    {
+        std::ofstream crlf(file, std::ios::binary);
+        crlf << "xyz\r\nsecond";
+    }
+    in = platform::OpenFileForRead(file);
+    EXPECT_EQ(in->ReadLine(), "xyz");
+    EXPECT_EQ(in->ReadLine(), "second");
+    EXPECT_TRUE(in->Eof());
+    EXPECT_EQ(platform::OpenFileForWrite(dir.path() + "/nope/id.txt"), nullptr);
+}
+
+TEST(AppData, EnvironmentChoosesTheFolder) {
+    platform::SetAppDataFolder("");
+    const char* keepOverride = std::getenv("BRALLWICK_APPDATA");
+    const char* keepXdg = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedOverride = keepOverride ? keepOverride : "", savedXdg = keepXdg ? keepXdg : "";
+    setenv("BRALLWICK_APPDATA", "/tmp/override", 1);
+    setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
+    EXPECT_EQ(platform::AppDataFolder(), "/tmp/override");
+    unsetenv("BRALLWICK_APPDATA");
+    EXPECT_EQ(platform::AppDataFolder(), "/tmp/xdg");
+    platform::SetAppDataFolder("/tmp/set/");
+    EXPECT_EQ(platform::AppDataFolder(), "/tmp/set");
+    platform::SetAppDataFolder("");
+    if (keepOverride) setenv("BRALLWICK_APPDATA", savedOverride.c_str(), 1);
+    if (keepXdg)
+        setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+}
