@@ -74,13 +74,16 @@ double EnvelopeBeforeRelease(const VoiceParams& p, double t) {
 // Freeverb-style reverb: parallel damped combs into series allpasses, slightly different per side.
 class Reverb {
  public:
-  Reverb(double size, double damping, int spread) : feedback_(0.7 + 0.28 * size), damping_(damping) {
+  Reverb(double size, double damping, int spread) : feedback_(Feedback(size)), damping_(damping) {
     static constexpr std::array<int, 8> kCombs{1116, 1188, 1277, 1356, 1422, 1491, 1557, 1617};
     static constexpr std::array<int, 4> kAllpasses{556, 441, 341, 225};
     for (int c : kCombs) combs_.push_back({std::vector<float>(static_cast<std::size_t>(c + spread), 0.0f)});
     for (int a : kAllpasses)
       allpasses_.push_back({std::vector<float>(static_cast<std::size_t>(a + spread), 0.0f)});
   }
+  static double Feedback(double size) { return 0.7 + 0.28 * size; }
+  static constexpr double kLongestComb = 1617.0 + 23.0;  // samples
+
   float Process(float in) {
     float out = 0.0f;
     for (auto& c : combs_) {
@@ -110,6 +113,19 @@ class Reverb {
 };
 
 }  // namespace
+
+double ReverbTail(const ReverbSettings& reverb) {
+  if (reverb.mix <= 0.0) return 0.0;
+  // Each trip round the longest comb loses a factor `feedback`; the allpasses add a little more.
+  const double trips = std::log(1e-4) / std::log(Reverb::Feedback(reverb.size));
+  return trips * Reverb::kLongestComb / kSampleRate + 0.05;
+}
+
+double EchoTail(const EchoSettings& echo) {
+  if (echo.mix <= 0.0) return 0.0;
+  if (echo.feedback <= 0.0) return echo.time;
+  return echo.time * (1.0 + std::log(1e-3) / std::log(echo.feedback));
+}
 
 double NoteFrequency(double midi) { return 440.0 * std::exp2((midi - 69.0) / 12.0); }
 

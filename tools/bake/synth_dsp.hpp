@@ -57,11 +57,17 @@ struct ReverbSettings {
   double damping = 0.4;
 };
 
+// Seconds the reverb needs to die away by 80 dB once its input stops.
+double ReverbTail(const ReverbSettings& reverb);
+
 struct EchoSettings {
   double mix = 0.0;  // 0 = off
   double time = 0.25;
   double feedback = 0.3;
 };
+
+// Seconds the echo needs to die away by 60 dB once its input stops.
+double EchoTail(const EchoSettings& echo);
 
 // A stereo mix being built: dry voices plus the sends that feed the shared reverb and echo.
 class Mix {

@@ -101,7 +101,12 @@ bool WriteOggVorbis(const std::string& path, const std::vector<const std::vector
   vorbis_comment_clear(&comment);
   vorbis_info_clear(&info);
   if (ok && std::fflush(file.get()) != 0) ok = false;
-  if (!ok) error = path + ": write failed";
+  if (!ok) {
+    // A truncated file must not pass for a finished one on the next build.
+    file.reset();
+    std::filesystem::remove(path, ec);
+    error = path + ": write failed";
+  }
   return ok;
 }
 

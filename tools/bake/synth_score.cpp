@@ -281,7 +281,7 @@ bool BakeMusicTrack(const std::string& scoreFile, const std::string& oggFile, st
         long end = k + 1;
         while (end < blockSteps && pattern.steps[static_cast<std::size_t>(end % length)].kind == Step::Hold) ++end;
         const long at = firstStep + k;
-        const double start = at * step + (at % 2 == 1 ? score.swing * step : 0.0);
+        const double start = static_cast<double>(at) * step + (at % 2 == 1 ? score.swing * step : 0.0);
         for (const Layer& layer : layers) {
           std::vector<double> pitches;
           if (s.notes.empty()) pitches.push_back(layer.freq * std::exp2(layer.transpose / 12.0));
@@ -289,7 +289,7 @@ bool BakeMusicTrack(const std::string& scoreFile, const std::string& oggFile, st
           for (double freq : pitches) {
             Voice v{&layer.params, {}};
             v.note.start = start;
-            v.note.gate = layer.len > 0.0 ? layer.len : (end - k) * step * layer.gate;
+            v.note.gate = layer.len > 0.0 ? layer.len : static_cast<double>(end - k) * step * layer.gate;
             v.note.freqEnd = std::min(freq, 20000.0);
             v.note.freqStart = std::min(freq * std::exp2(layer.sweep / 12.0), 20000.0);
             v.note.glide = layer.sweep != 0.0 ? layer.sweepTime : 0.0;
@@ -303,7 +303,7 @@ bool BakeMusicTrack(const std::string& scoreFile, const std::string& oggFile, st
     firstStep += blockSteps;
   }
 
-  const double loop = firstStep * step;
+  const double loop = static_cast<double>(firstStep) * step;
   if (loop > kMaxLength) {
     error = scoreFile + ": the track lasts " + std::to_string(static_cast<int>(loop)) + " s, more than " +
             std::to_string(static_cast<int>(kMaxLength));
@@ -311,10 +311,7 @@ bool BakeMusicTrack(const std::string& scoreFile, const std::string& oggFile, st
   }
   double end = loop;
   for (const Voice& v : voices) end = std::max(end, v.note.start + VoiceLength(*v.params, v.note));
-  double tail = end - loop;
-  if (score.echo.mix > 0.0)
-    tail += score.echo.time * (1.0 + std::log(0.001) / std::log(std::max(score.echo.feedback, 0.01)));
-  if (score.reverb.mix > 0.0) tail += 1.0 + 4.0 * score.reverb.size;
+  const double tail = end - loop + EchoTail(score.echo) + ReverbTail(score.reverb);
 
   const auto loopFrames = static_cast<std::size_t>(std::llround(loop * kSampleRate));
   const auto tailFrames = static_cast<std::size_t>(std::ceil(tail * kSampleRate)) + 1;

@@ -114,17 +114,6 @@ Recipe ParseRecipe(const std::string& path, const std::vector<TextLine>& lines) 
   return recipe;
 }
 
-// Seconds the shared effects keep ringing after the last voice ends.
-double EffectsTail(const Recipe& recipe) {
-  double tail = 0.0;
-  if (recipe.echo.mix > 0.0 && recipe.echo.feedback > 0.0)
-    tail += recipe.echo.time * (1.0 + std::log(0.001) / std::log(recipe.echo.feedback));
-  else if (recipe.echo.mix > 0.0)
-    tail += recipe.echo.time;
-  if (recipe.reverb.mix > 0.0) tail += 0.6 + 2.5 * recipe.reverb.size;
-  return tail;
-}
-
 }  // namespace
 
 bool BakeSoundEffect(const std::string& recipeFile, const std::string& oggFile, std::string& error) {
@@ -140,7 +129,7 @@ bool BakeSoundEffect(const std::string& recipeFile, const std::string& oggFile, 
 
   double length = 0.0;
   for (const Voice& v : recipe.voices) length = std::max(length, v.note.start + VoiceLength(v.params, v.note));
-  length = std::min(length + EffectsTail(recipe), kMaxLength);
+  length = std::min(length + EchoTail(recipe.echo) + ReverbTail(recipe.reverb), kMaxLength);
   Mix mix(static_cast<std::size_t>(std::ceil(length * kSampleRate)) + 1);
   for (const Voice& v : recipe.voices) mix.Play(v.params, v.note);
   mix.Finish(recipe.reverb, recipe.echo);
