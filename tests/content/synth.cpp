@@ -9,10 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <string>
 #include <vector>
 
 #include "tools/bake/synth.hpp"
+#include "tools/bake/synth_dsp.hpp"
 
 namespace {
 
@@ -163,9 +165,11 @@ TEST_F(SynthTest, RenderingIsDeterministicAndSeeded) {
 }
 
 TEST_F(SynthTest, ScoreLoopsSeamlesslyWithItsTailFoldedOntoTheStart) {
-  // Two bars at 120 bpm = 4 s. The only note starts on the last beat and rings 1.5 s past the end.
+  // Two bars at 120 bpm = 4 s. The only note starts on the last beat and rings 1.5 s past the end;
+  // the limiter works round the loop point too.
   const std::string score =
       "tempo 120\n"
+      "limit 6\n"
       "instrument pad triangle attack=0.05 sustain=0.8 release=1.5\n"
       "pattern p pad .*16 | .*12 A4 - - -\n"
       "play 2 p\n";
@@ -183,6 +187,29 @@ TEST_F(SynthTest, ScoreLoopsSeamlesslyWithItsTailFoldedOntoTheStart) {
   for (std::size_t i = 1; i < 4410; ++i) meanStep += std::abs(left[i] - left[i - 1]);
   meanStep /= 4409.0;
   EXPECT_LT(std::abs(left.front() - left.back()), 4.0 * meanStep + 1e-4);
+}
+
+TEST(SynthLimiter, PullsPeaksDownAndReleasesAcrossTheLoopPoint) {
+  // One second of a quiet tone whose last 10 ms are four times louder.
+  const std::size_t n = 44100;
+  std::vector<float> in(n);
+  for (std::size_t i = 0; i < n; ++i)
+    in[i] = static_cast<float>((i >= n - 441 ? 1.0 : 0.25) * std::sin(2.0 * std::numbers::pi * 441.0 * i / 44100.0));
+  std::vector<float> left = in, right = in;
+  bake::synth::LimitLoop(left, right, 6.0);
+  EXPECT_LE(Peak(left), 0.5013f);  // 6 dB under the loudest input sample
+  EXPECT_EQ(left, right);
+  const auto gainAround = [&](std::size_t at) {  // out/in where the input is far from zero
+    for (std::size_t i = at; i < at + 100; ++i)
+      if (std::abs(in[i]) > 0.2f) return left[i] / in[i];
+    return 0.0f;
+  };
+  EXPECT_LT(gainAround(n - 200), 0.55f);
+  // The loud end is followed, round the loop, by the start: the gain is still recovering there...
+  EXPECT_LT(gainAround(2205), 0.9f);  // 50 ms in
+  EXPECT_GT(gainAround(2205), gainAround(n - 200));
+  // ...and is back to one well after the release, where nothing was loud.
+  EXPECT_NEAR(gainAround(n / 2), 1.0f, 0.01f);
 }
 
 TEST_F(SynthTest, EverySoundTheGameLoadsHasAWorkingRecipe) {

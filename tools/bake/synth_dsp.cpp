@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <deque>
 
 namespace bake::synth {
 namespace {
@@ -269,6 +270,52 @@ void Mix::Finish(const ReverbSettings& reverb, const EchoSettings& echo) {
       x1 = v;
       y1 = y;
       v = static_cast<float>(y);
+    }
+  }
+}
+
+void LimitLoop(std::vector<float>& left, std::vector<float>& right, double reductionDb) {
+  const std::size_t n = left.size();
+  constexpr std::size_t kLookahead = kSampleRate / 600;  // ~1.7 ms: the gain is down before a peak
+  if (n <= kLookahead || reductionDb <= 0.0) return;
+  const double releaseRate = 1.0 - std::exp(-1.0 / (0.08 * kSampleRate));
+  std::vector<float> level(n);
+  float peak = 0.0f;
+  for (std::size_t i = 0; i < n; ++i) {
+    level[i] = std::max(std::abs(left[i]), std::abs(right[i]));
+    peak = std::max(peak, level[i]);
+  }
+  const double threshold = peak * std::pow(10.0, -reductionDb / 20.0);
+  const auto need = [&](std::size_t i) { return std::min(1.0, threshold / std::max<double>(level[i % n], 1e-9)); };
+  // least[i]: the smallest gain needed anywhere in the next kLookahead samples (sliding minimum).
+  std::vector<double> least(n);
+  std::deque<std::size_t> window;
+  for (std::size_t i = 0; i < n + kLookahead; ++i) {
+    while (!window.empty() && need(window.back()) >= need(i)) window.pop_back();
+    window.push_back(i);
+    if (i + 1 >= kLookahead) {
+      const std::size_t start = i + 1 - kLookahead;
+      while (window.front() < start) window.pop_front();
+      if (start < n) least[start] = need(window.front());
+    }
+  }
+  // Averaging the minimum over the same span ramps the gain down smoothly and still in time.
+  std::vector<double> ramp(n);
+  double sum = 0.0;
+  for (std::size_t i = 0; i < kLookahead; ++i) sum += least[(n - kLookahead + i) % n];
+  for (std::size_t i = 0; i < n; ++i) {
+    sum += least[i] - least[(i + n - kLookahead) % n];
+    ramp[i] = sum / kLookahead;
+  }
+  // Two turns round the loop so the release state at the start is the one the end leaves behind.
+  double gain = 1.0;
+  for (std::size_t turn = 0; turn < 2; ++turn) {
+    for (std::size_t i = 0; i < n; ++i) {
+      gain = std::min(ramp[i], gain + (1.0 - gain) * releaseRate);
+      if (turn == 1) {
+        left[i] = static_cast<float>(left[i] * gain);
+        right[i] = static_cast<float>(right[i] * gain);
+      }
     }
   }
 }

@@ -84,6 +84,11 @@ class Mix {
   std::vector<float> left_, right_, reverbSend_, echoSend_;
 };
 
+// Treats the buffers as one turn of a loop and pulls its loudest peaks down by `reductionDb` with a
+// look-ahead limiter (fast, smooth attack; slow release), wrapping around the loop point so the
+// result still loops seamlessly.
+void LimitLoop(std::vector<float>& left, std::vector<float>& right, double reductionDb);
+
 // Scales both channels so the loudest sample sits at `peakDb` dBFS. False when the mix is silent.
 bool Normalise(std::vector<float>& left, std::vector<float>& right, double peakDb);
 

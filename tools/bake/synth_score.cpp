@@ -4,7 +4,10 @@
 //   beats <n>                        beats per bar (default 4)
 //   steps <n>                        steps per beat (default 4): the grid patterns are written on
 //   swing <0..0.5>                   every second step comes this fraction of a step late
-//   peak <dB>                        loudest sample after normalising (default -1)
+//   peak <dB>                        loudest sample after normalising (default -1.5: the codec
+//                                    adds a little on top)
+//   limit <dB>                       first pull the loudest peaks (drum hits) down this far, so the
+//                                    rest of the mix can come up (default 0: off)
 //   seed <n>                         noise seed (default 1)
 //   reverb <mix> [size] [damping]    shared reverb
 //   echo <beats> [feedback] [mix]    shared ping-pong echo, time in beats
@@ -79,7 +82,8 @@ struct Score {
   int beats = 4;
   int steps = 4;
   double swing = 0.0;
-  double peakDb = -1.0;
+  double peakDb = -1.5;
+  double limitDb = 0.0;
   std::uint32_t seed = 1;
   ReverbSettings reverb;
   EchoSettings echo;
@@ -211,6 +215,7 @@ Score ParseScore(const std::string& path, const std::vector<TextLine>& lines) {
       else if (w[0] == "beats") score.beats = static_cast<int>(single(1.0, 16.0));
       else if (w[0] == "steps") score.steps = static_cast<int>(single(1.0, 16.0));
       else if (w[0] == "swing") score.swing = single(0.0, 0.5);
+      else if (w[0] == "limit") score.limitDb = single(0.0, 12.0);
       else if (w[0] == "seed") score.seed = static_cast<std::uint32_t>(single(0.0, 4294967295.0));
       else if (w[0] == "instrument") ParseInstrument(line, score);
       else if (w[0] == "pattern") {
@@ -328,6 +333,7 @@ bool BakeMusicTrack(const std::string& scoreFile, const std::string& oggFile, st
   }
   left.resize(loopFrames);
   right.resize(loopFrames);
+  LimitLoop(left, right, score.limitDb);
   if (!Normalise(left, right, score.peakDb)) {
     error = scoreFile + ": the score renders silence";
     return false;
