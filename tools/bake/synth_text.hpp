@@ -11,13 +11,13 @@ namespace bake::synth {
 
 // A mistake in a source file. Thrown without a location; the reader of the line adds file and line.
 class Problem : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
+  public:
+    using std::runtime_error::runtime_error;
 };
 
 struct TextLine {
-  int number = 0;                  // 1-based line number in the file
-  std::vector<std::string> words;  // split on blanks; a word starting with "#" starts a comment
+    int number = 0;                  // 1-based line number in the file
+    std::vector<std::string> words;  // split on blanks; a word starting with "#" starts a comment
 };
 
 // Reads `path` into its non-empty lines. False, with `error` set, when the file cannot be read.
