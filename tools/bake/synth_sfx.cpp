@@ -157,9 +157,9 @@ bool BakeSoundEffect(const std::string& recipeFile, const std::string& oggFile, 
         return false;
     }
 
-    // Drop the inaudible end (below -70 dBFS), then fade the last few milliseconds so nothing clicks.
+    // Drop the inaudible end (below -60 dBFS), then fade the last few milliseconds so nothing clicks.
     std::size_t end = left.size();
-    while (end > 1 && std::abs(left[end - 1]) < 3e-4f && std::abs(right[end - 1]) < 3e-4f) --end;
+    while (end > 1 && std::abs(left[end - 1]) < 1e-3f && std::abs(right[end - 1]) < 1e-3f) --end;
     left.resize(end);
     right.resize(end);
     const std::size_t fade = std::min<std::size_t>(end, kSampleRate / 200);
