@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "framework/main.hpp"
+#include "model/profile.hpp"
 #include "platform/engine.hpp"
 #include "platform/testing.hpp"
 
@@ -18,6 +20,7 @@ Harness::Harness() {
     buffer.push_back('\0');
     if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
     appData_ = buffer.data();
+    WireGame();
     // Whatever an earlier test left behind, this one starts from a clean program.
     InitGlobals();
 }
@@ -28,7 +31,33 @@ Harness::~Harness() {
     fs::remove_all(appData_, ignored);
 }
 
+namespace {
+
+// The defaults of a fresh store with full screen off, as the profile itself writes them.
+std::string WindowedDefaultState() {
+    InitGlobals();
+    Profile::InitGlobal();
+    Profile::SetGlobalFlagInt("Fullscreen", 0);
+    std::string state = Profile::saveData->ToString();
+    InitGlobals();
+    return state;
+}
+
+}  // namespace
+
+void Harness::WriteState(const std::string& state) {
+    fs::path folder = fs::path(appData_) / "Brallwick - Quellfast";
+    fs::create_directories(folder);
+    std::ofstream(folder / ".vantlestate", std::ios::binary) << state;
+    seedWindowedState_ = false;
+}
+
+void Harness::NoSavedState() {
+    seedWindowedState_ = false;
+}
+
 bool Harness::Start() {
+    if (seedWindowedState_) WriteState(WindowedDefaultState());
     platform::EngineOptions options;
     options.headless = true;
     options.fakeClock = true;
