@@ -41,8 +41,8 @@ float Data::trailTimer = 0;
 std::vector<TweenItem> Data::tweenRegistry;
 DataHooks Data::hooks;
 
-const std::array<const char*, 7> Data::exclamationAdjectives = {"Great",      "Galloping", "Vicious", "Voluptuous",
-                                                                "Slobbering", "Silly",     "Holy"};
+const std::array<const char*, 7> Data::exclamationAdjectives = {
+    "Great", "Galloping", "Vicious", "Voluptuous", "Slobbering", "Silly", "Holy"};
 const std::array<const char*, 5> Data::exclamationNouns = {"gadzooks", "mariachis", "gnomes of Zurich",
                                                            "pickled herrings", "thundering turnips"};
 
@@ -107,9 +107,10 @@ struct CurrencyCode {
     const char32_t* text;
 };
 constexpr CurrencyCode kCurrencyCodes[] = {
-    {0x20A0, U"EUR"}, {0x20A6, U"NGN"}, {0x20A7, U"Pts"}, {0x20A8, U"Rs"},  {0x20A9, U"KRW"}, {0x20AA, U"ILS"},
-    {0x20AB, U"VND"}, {0x20AC, U"EUR"}, {0x20AD, U"LAK"}, {0x20AE, U"MNT"}, {0x20AF, U"GRD"}, {0x20B1, U"MXN"},
-    {0x20B2, U"PYG"}, {0x20B3, U"AUD"}, {0x20B4, U"UAH"}, {0x20B5, U"GHS"}, {0x20B8, U"KZT"}, {0x20B9, U"INR"}};
+    {0x20A0, U"EUR"}, {0x20A6, U"NGN"}, {0x20A7, U"Pts"}, {0x20A8, U"Rs"},  {0x20A9, U"KRW"},
+    {0x20AA, U"ILS"}, {0x20AB, U"VND"}, {0x20AC, U"EUR"}, {0x20AD, U"LAK"}, {0x20AE, U"MNT"},
+    {0x20AF, U"GRD"}, {0x20B1, U"MXN"}, {0x20B2, U"PYG"}, {0x20B3, U"AUD"}, {0x20B4, U"UAH"},
+    {0x20B5, U"GHS"}, {0x20B8, U"KZT"}, {0x20B9, U"INR"}};
 
 bool warnedNoTween = false;
 
@@ -230,7 +231,8 @@ void Data::Update(int trail) {
     const int deviceH = platform::DeviceHeight();
     if (deviceW != deviceH && deviceW == windowHeight && deviceH == windowWidth) {
         if (briskGame) {
-            briskGame->SetScreenSize(static_cast<float>(virtualHeight), static_cast<float>(virtualWidth), true);
+            briskGame->SetScreenSize(static_cast<float>(virtualHeight), static_cast<float>(virtualWidth),
+                                     true);
         }
         std::swap(virtualWidth, virtualHeight);
         windowWidth = deviceW;
@@ -388,7 +390,8 @@ int Data::ExTextHeight(const std::string& text, GlyphFont* font) {
     return total;
 }
 
-void Data::ExDrawText(int x, int y, const std::string& text, GlyphFont* font, int center, int width, int count) {
+void Data::ExDrawText(int x, int y, const std::string& text, GlyphFont* font, int center, int width,
+                      int count) {
     if (font == nullptr) return;
     for (const std::string& line : MeasuredLines(text)) {
         if (count <= 0) break;

@@ -105,7 +105,8 @@ class Data {
     static std::string ExTextSplit(const std::string& text, GlyphFont* font, int width);
     static int ExTextWidth(const std::string& text, GlyphFont* font);
     static int ExTextHeight(const std::string& text, GlyphFont* font);
-    static void ExDrawText(int x, int y, const std::string& text, GlyphFont* font, int center, int width, int count);
+    static void ExDrawText(int x, int y, const std::string& text, GlyphFont* font, int center, int width,
+                           int count);
 
     static std::string MingleWords(const std::string& text);
 

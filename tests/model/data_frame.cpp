@@ -331,7 +331,8 @@ TEST(DataStartUp, StartUpLoadsTheProfileAndOpensTheModeTheSettingsAsk) {
         // A first run: full screen, the first listed size that opens.
         Harness h;
         h.NoSavedState();
-        h.SetModeFilter([](int w, int hgt, bool fullscreen) { return fullscreen && w == 1280 && hgt == 720; });
+        h.SetModeFilter(
+            [](int w, int hgt, bool fullscreen) { return fullscreen && w == 1280 && hgt == 720; });
         ASSERT_TRUE(h.Start());
         EXPECT_EQ(Data::virtualWidth, 1000);
         EXPECT_EQ(platform::DeviceWidth(), 1280);

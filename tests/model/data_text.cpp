@@ -135,8 +135,8 @@ TEST_F(DataNames, TheExclamationDrawsAnAdjectiveThenANounOnEveryCall) {
     const int adjective = static_cast<int>(platform::Rnd(0.0f, 7.0f));
     const int noun = static_cast<int>(platform::Rnd(0.0f, 5.0f));
     const float third = platform::Rnd();
-    const std::string expected = std::string(Data::exclamationAdjectives[static_cast<size_t>(adjective)]) + " " +
-                                 Data::exclamationNouns[static_cast<size_t>(noun)];
+    const std::string expected = std::string(Data::exclamationAdjectives[static_cast<size_t>(adjective)]) +
+                                 " " + Data::exclamationNouns[static_cast<size_t>(noun)];
 
     platform::SetSeed(4242);
     EXPECT_EQ(Data::MingleWords("$EXCLAMATION$, $NAME$! $EXCLAMATION$!"),
