@@ -13,7 +13,7 @@
 // well-played characters plus the data files' value lists can pass 1024), so a full pool grows.
 template <class T>
 class FlagPool {
-public:
+  public:
     static constexpr int kBlock = 1024;
 
     explicit FlagPool(const char* exhaustedLine) : exhaustedLine_(exhaustedLine) {}
@@ -53,7 +53,7 @@ public:
         reported_ = false;
     }
 
-private:
+  private:
     T& At(int i) { return blocks_[static_cast<size_t>(i / kBlock)][static_cast<size_t>(i % kBlock)]; }
 
     void Grow() {
@@ -83,7 +83,9 @@ FlagPool<FlagCompare>& ComparePool() {
     return pool;
 }
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -126,7 +128,9 @@ int SaturatingAdd(int a, int b) {
     return static_cast<int>(sum);
 }
 
-bool StartsWith(const std::string& s, std::string_view prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+bool StartsWith(const std::string& s, std::string_view prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
 
 FlagItem* FindIn(const FlagList& list, const std::string& name) {
     for (FlagItem* item : list) {
@@ -162,11 +166,17 @@ constexpr GlobalDefault kGlobalDefaults[] = {{"MusicVolume", 50}, {"SoundVolume"
 
 // --- FlagItem ------------------------------------------------------------------------------------
 
-void FlagItem::SetInt(int i) { value = std::to_string(i); }
+void FlagItem::SetInt(int i) {
+    value = std::to_string(i);
+}
 
-void FlagItem::SetFloat(float f) { value = FloatToString(f); }
+void FlagItem::SetFloat(float f) {
+    value = FloatToString(f);
+}
 
-int FlagItem::GetInt() const { return ParseFlagInt(value); }
+int FlagItem::GetInt() const {
+    return ParseFlagInt(value);
+}
 
 FlagItem* FlagItem::Get() {
     FlagItem* item = ItemPool().Take();
@@ -198,10 +208,18 @@ FlagItem* FlagItem::Create3(const std::string& name, float f) {
     return item;
 }
 
-int FlagItem::PoolSize() { return ItemPool().Size(); }
-int FlagItem::PoolInUse() { return ItemPool().InUse(); }
-void FlagItem::ResetPool() { ItemPool().Reset(); }
-void FlagItem::NoteFree(int index) { ItemPool().NoteFree(index); }
+int FlagItem::PoolSize() {
+    return ItemPool().Size();
+}
+int FlagItem::PoolInUse() {
+    return ItemPool().InUse();
+}
+void FlagItem::ResetPool() {
+    ItemPool().Reset();
+}
+void FlagItem::NoteFree(int index) {
+    ItemPool().NoteFree(index);
+}
 
 // --- FlagCompare ---------------------------------------------------------------------------------
 
@@ -255,10 +273,18 @@ FlagCompare* FlagCompare::Create3(const std::string& name, float f, int type) {
     return Create(name, FloatToString(f), type);
 }
 
-int FlagCompare::PoolSize() { return ComparePool().Size(); }
-int FlagCompare::PoolInUse() { return ComparePool().InUse(); }
-void FlagCompare::ResetPool() { ComparePool().Reset(); }
-void FlagCompare::NoteFree(int index) { ComparePool().NoteFree(index); }
+int FlagCompare::PoolSize() {
+    return ComparePool().Size();
+}
+int FlagCompare::PoolInUse() {
+    return ComparePool().InUse();
+}
+void FlagCompare::ResetPool() {
+    ComparePool().Reset();
+}
+void FlagCompare::NoteFree(int index) {
+    ComparePool().NoteFree(index);
+}
 
 // --- Profile -------------------------------------------------------------------------------------
 
@@ -277,9 +303,9 @@ ProfileServices Profile::services;
 const std::array<int, 12> Profile::daysInMonth = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 const std::array<const char*, 17> Profile::rankTitles = {
-    "Unknown",   "Wannabe",  "Sidekick",       "Hotshot",  "Do-Gooder", "Adventurer",
-    "Protector", "Crime Buster", "Defender",   "Vanquisher", "Caped Crusader", "Guardian",
-    "Hero",      "Paladin",  "Paragon",        "Champion", "Superhero"};
+    "Unknown",   "Wannabe",      "Sidekick", "Hotshot",    "Do-Gooder",      "Adventurer",
+    "Protector", "Crime Buster", "Defender", "Vanquisher", "Caped Crusader", "Guardian",
+    "Hero",      "Paladin",      "Paragon",  "Champion",   "Superhero"};
 
 const char* Profile::RankTitle(int rank) {
     if (rank < 0) rank = 0;
@@ -302,7 +328,9 @@ void InitProfileGlobals() {
     FlagCompare::ResetPool();
 }
 
-FlagItem* Profile::GetGlobalFlag(const std::string& name, int) { return FindIn(globalFlags, name); }
+FlagItem* Profile::GetGlobalFlag(const std::string& name, int) {
+    return FindIn(globalFlags, name);
+}
 
 int Profile::GetGlobalFlagInt(const std::string& name) {
     const FlagItem* item = GetGlobalFlag(name);
@@ -341,7 +369,9 @@ int Profile::AddGlobalFlagInt(const std::string& name, int i) {
     return 0;
 }
 
-FlagItem* Profile::GetFlag(const std::string& name, int) { return FindIn(*slotFlags, name); }
+FlagItem* Profile::GetFlag(const std::string& name, int) {
+    return FindIn(*slotFlags, name);
+}
 
 int Profile::GetFlagInt(const std::string& name) {
     const FlagItem* item = GetFlag(name);
@@ -483,7 +513,8 @@ int Profile::Save(int noUpload) {
     platform::SaveState(saveData->ToString());
     if (noUpload == 0 && uploadsEnabled != 0 && uploadTimer >= 60000.0f) {
         if (services.postUpdate != nullptr) {
-            services.postUpdate(std::to_string(GetFlagInt("Flag.Act")), std::to_string(GetFlagInt("TimePlayed")),
+            services.postUpdate(std::to_string(GetFlagInt("Flag.Act")),
+                                std::to_string(GetFlagInt("TimePlayed")),
                                 std::to_string(GetFlagInt("Attribute.Strength")),
                                 std::to_string(GetFlagInt("Attribute.Essence")),
                                 std::to_string(GetFlagInt("Attribute.Intelligence")),
@@ -519,48 +550,46 @@ int Profile::AddTime(int minutes) {
     return 0;
 }
 
-int Profile::ClearIDs() {
-    FlagList& list = *slotFlags;
-    for (int i = 0; i < list.Size();) {
-        FlagItem* item = list.Get2(i);
-        if (item != nullptr && StartsWith(item->name, "ID.")) {
-            item->inUse = 0;
-            list.RemoveAt(i);
+namespace {
+
+// Takes every item whose name starts with prefix out of the list, keeping the order of both the
+// rest and the taken ones. One pass: a slot can hold hundreds of done-markers.
+std::vector<FlagItem*> TakeOut(FlagList& list, std::string_view prefix) {
+    std::vector<FlagItem*> kept;
+    std::vector<FlagItem*> taken;
+    for (FlagItem* item : list) {
+        if (item != nullptr && StartsWith(item->name, prefix)) {
+            taken.push_back(item);
         } else {
-            ++i;
+            kept.push_back(item);
         }
     }
+    if (!taken.empty()) {
+        list.Clear2();
+        for (FlagItem* item : kept) list.Add(item);
+    }
+    return taken;
+}
+
+}  // namespace
+
+int Profile::ClearIDs() {
+    for (FlagItem* item : TakeOut(*slotFlags, "ID.")) item->inUse = 0;
     flagsDirty = 1;
     return 0;
 }
 
 std::shared_ptr<FlagList> Profile::GetDungeon() {
     auto taken = std::make_shared<FlagList>();
-    FlagList& list = *slotFlags;
-    for (int i = 0; i < list.Size();) {
-        FlagItem* item = list.Get2(i);
-        if (item != nullptr && StartsWith(item->name, "Dungeon.")) {
-            list.RemoveAt(i);
-            item->name = item->name.substr(8);
-            taken->Add(item);
-        } else {
-            ++i;
-        }
+    for (FlagItem* item : TakeOut(*slotFlags, "Dungeon.")) {
+        item->name = item->name.substr(8);
+        taken->Add(item);
     }
     return taken;
 }
 
 int Profile::ClearDungeon() {
-    FlagList& list = *slotFlags;
-    for (int i = 0; i < list.Size();) {
-        FlagItem* item = list.Get2(i);
-        if (item != nullptr && StartsWith(item->name, "Dungeon.")) {
-            item->inUse = 0;
-            list.RemoveAt(i);
-        } else {
-            ++i;
-        }
-    }
+    for (FlagItem* item : TakeOut(*slotFlags, "Dungeon.")) item->inUse = 0;
     flagsDirty = 1;
     return 0;
 }
@@ -601,7 +630,9 @@ void ReportStripped(int stripped) {
 
 }  // namespace
 
-SaveData::SaveData() { PadProfiles(); }
+SaveData::SaveData() {
+    PadProfiles();
+}
 
 int SaveData::PadProfiles() {
     while (Profiles.Size() < 3) Profiles.Add(std::make_shared<FlagList>());
@@ -696,8 +727,11 @@ int SaveData::FromString(const std::string& text) {
                 state = 2;
             }
         } else {
-            // The pairs of an unknown record are read past without taking pool items.
-            if (record == Record::kGlobal) {
+            // The pairs of an unknown record are read past without taking pool items. The writer
+            // never writes an empty value, so one here is damage; it would read as missing anyway.
+            if (token.empty()) {
+                loadDamaged = 1;
+            } else if (record == Record::kGlobal) {
                 Profile::globalFlags.Add(FlagItem::Create(pendingName, std::string(token)));
             } else if (record == Record::kSlot) {
                 slot->Add(FlagItem::Create(pendingName, std::string(token)));

@@ -23,7 +23,7 @@ using FlagList = ArrayList<FlagItem*>;
 // that taking the lowest free object does not rescan the busy front of a large pool.
 template <class T>
 class PoolMark {
-public:
+  public:
     PoolMark() = default;
     PoolMark(const PoolMark&) = delete;
     PoolMark& operator=(const PoolMark&) = delete;
@@ -35,7 +35,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     template <class>
     friend class FlagPool;
     int value = 0;
@@ -44,7 +44,7 @@ private:
 
 // One key and its value (a reward of a value list, a stored flag); pooled.
 class FlagItem {
-public:
+  public:
     PoolMark<FlagItem> inUse;
     std::string name;
     std::string value;
@@ -79,7 +79,7 @@ public:
 
 // One condition on a slot flag; pooled like `FlagItem`.
 class FlagCompare {
-public:
+  public:
     // Comparison types; any other value never holds.
     enum { kEqual = 0, kHigher = 1, kLower = 2, kNot = 3 };
 
@@ -103,7 +103,7 @@ public:
     static void ResetPool();
     static void NoteFree(int index);
 
-private:
+  private:
     int Holds() const;
 };
 
@@ -118,12 +118,12 @@ struct ProfileServices {
     // Posts the current character's statistics (act, play time, strength, essence,
     // intelligence, money, reputation as decimal texts).
     void (*postUpdate)(const std::string& act, const std::string& time, const std::string& strength,
-                       const std::string& essence, const std::string& intelligence,
-                       const std::string& money, const std::string& reputation) = nullptr;
+                       const std::string& essence, const std::string& intelligence, const std::string& money,
+                       const std::string& reputation) = nullptr;
 };
 
 class Profile {
-public:
+  public:
     static FlagList globalFlags;
     // The current character's flags: its own list until a slot is chosen, then the very list
     // held in `saveData->Profiles` for that slot.
@@ -180,7 +180,7 @@ public:
 
 // The store as one text: "v0", the global record, one record per character slot.
 class SaveData {
-public:
+  public:
     using SlotList = std::shared_ptr<FlagList>;
 
     // Padded with empty slot lists to three.
@@ -202,7 +202,7 @@ public:
     // a cut or unknown record, missing records, stray bytes): some of it may have been lost.
     int loadDamaged = 0;
 
-private:
+  private:
     int PadProfiles();
 };
 

@@ -26,11 +26,15 @@ inline int TableLevel(int value, int last) {
     }
     return last;
 }
-inline int TestGetLevel(int value) { return TableLevel(value, 99); }
-inline int TestGetReputationLevel(int value) { return TableLevel(value, 16); }
+inline int TestGetLevel(int value) {
+    return TableLevel(value, 99);
+}
+inline int TestGetReputationLevel(int value) {
+    return TableLevel(value, 16);
+}
 
 class ProfileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/profile-test-XXXXXX";
         const char* made = ::mkdtemp(pattern);

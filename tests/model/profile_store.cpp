@@ -25,12 +25,12 @@ TEST_F(ProfileTest, MissingFlagsReadAsZeroAndEmpty) {
 
 TEST_F(ProfileTest, IntegerReadingFollowsTheRuntimeRulesAndSaturates) {
     FlagItem* f = FlagItem::Get();
+    // clang-format off
     const std::vector<std::pair<std::string, int>> cases = {
-        {"42", 42},          {"  -17", -17},      {"+8", 8},          {"%1011", 11},        {"$ff", 255},
-        {"$1G", 1},          {"12abc", 12},       {"abc", 0},         {"", 0},              {"-", 0},
-        {"%102", 2},         {"\t 7", 7},         {"3.9", 3},         {"2147483647", INT_MAX},
-        {"99999999999", INT_MAX}, {"-2147483648", INT_MIN}, {"-99999999999", INT_MIN},
-        {"$FFFFFFFFFF", INT_MAX}};
+        {"42", 42}, {"  -17", -17}, {"+8", 8}, {"%1011", 11}, {"$ff", 255}, {"$1G", 1}, {"12abc", 12},
+        {"abc", 0}, {"", 0}, {"-", 0}, {"%102", 2}, {"\t 7", 7}, {"3.9", 3}, {"2147483647", INT_MAX},
+        {"99999999999", INT_MAX}, {"-2147483648", INT_MIN}, {"-99999999999", INT_MIN}, {"$FFFFFFFFFF", INT_MAX}};
+    // clang-format on
     for (const auto& [text, expected] : cases) {
         f->SetString(text);
         EXPECT_EQ(f->GetInt(), expected) << "\"" << text << "\"";
@@ -60,9 +60,9 @@ TEST_F(ProfileTest, ComparisonTypesAndOrChains) {
     Profile::SetFlagInt("Flag.Act", 3);
     EXPECT_EQ(check("Flag.Act", "3", FlagCompare::kEqual), 1);
     EXPECT_EQ(check("Flag.Act", "03", FlagCompare::kEqual), 0);  // text equality
-    EXPECT_EQ(check("Flag.Act", "3", FlagCompare::kHigher), 1);   // >=
+    EXPECT_EQ(check("Flag.Act", "3", FlagCompare::kHigher), 1);  // >=
     EXPECT_EQ(check("Flag.Act", "4", FlagCompare::kHigher), 0);
-    EXPECT_EQ(check("Flag.Act", "3", FlagCompare::kLower), 0);    // <
+    EXPECT_EQ(check("Flag.Act", "3", FlagCompare::kLower), 0);  // <
     EXPECT_EQ(check("Flag.Act", "4", FlagCompare::kLower), 1);
     EXPECT_EQ(check("Flag.Act", "3", FlagCompare::kNot), 0);
     EXPECT_EQ(check("Flag.Act", "x", FlagCompare::kNot), 1);
@@ -235,11 +235,23 @@ TEST_F(ProfileTest, InitStartsAnEmptyCharacter) {
     EXPECT_EQ(Profile::GetFlag("Name"), nullptr);
     EXPECT_EQ(Profile::GetFlag("ID.intro"), nullptr);
     EXPECT_EQ(Profile::flagsDirty, 1);
-    const std::vector<std::string> keys = {
-        "Date.Time", "Date.Day", "Date.Month", "Resource.Money", "Resource.Reputation",
-        "Level.Resource.Reputation", "Resource.Clues", "Attribute.Strength", "Level.Attribute.Strength",
-        "Attribute.Essence", "Level.Attribute.Essence", "Attribute.Intelligence", "Level.Attribute.Intelligence",
-        "Attribute.Constitution", "Level.Attribute.Constitution", "Attribute.Ethics", "Level.Attribute.Ethics"};
+    const std::vector<std::string> keys = {"Date.Time",
+                                           "Date.Day",
+                                           "Date.Month",
+                                           "Resource.Money",
+                                           "Resource.Reputation",
+                                           "Level.Resource.Reputation",
+                                           "Resource.Clues",
+                                           "Attribute.Strength",
+                                           "Level.Attribute.Strength",
+                                           "Attribute.Essence",
+                                           "Level.Attribute.Essence",
+                                           "Attribute.Intelligence",
+                                           "Level.Attribute.Intelligence",
+                                           "Attribute.Constitution",
+                                           "Level.Attribute.Constitution",
+                                           "Attribute.Ethics",
+                                           "Level.Attribute.Ethics"};
     ASSERT_EQ(Profile::slotFlags->Size(), static_cast<int>(keys.size()));
     for (size_t i = 0; i < keys.size(); ++i) {
         EXPECT_EQ(Profile::slotFlags->Get2(static_cast<int>(i))->name, keys[i]);
@@ -292,9 +304,10 @@ TEST_F(ProfileTest, LevelsAndRanksFollowValuesAndSignalOnlyWhenTheyRise) {
 }
 
 TEST_F(ProfileTest, RankTitlesForEveryRank) {
-    const char* expected[] = {"Unknown",        "Wannabe",  "Sidekick", "Hotshot",  "Do-Gooder", "Adventurer",
-                              "Protector",      "Crime Buster", "Defender", "Vanquisher", "Caped Crusader",
-                              "Guardian",       "Hero",     "Paladin",  "Paragon",  "Champion",  "Superhero"};
+    const char* expected[] = {"Unknown",        "Wannabe",   "Sidekick",     "Hotshot",  "Do-Gooder",
+                              "Adventurer",     "Protector", "Crime Buster", "Defender", "Vanquisher",
+                              "Caped Crusader", "Guardian",  "Hero",         "Paladin",  "Paragon",
+                              "Champion",       "Superhero"};
     for (int rank = 0; rank < 17; ++rank) {
         EXPECT_STREQ(Profile::rankTitles[static_cast<size_t>(rank)], expected[rank]);
         EXPECT_STREQ(Profile::RankTitle(rank), expected[rank]);
