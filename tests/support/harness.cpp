@@ -14,23 +14,6 @@ namespace harness {
 
 namespace fs = std::filesystem;
 
-Harness::Harness() {
-    std::string pattern = (fs::temp_directory_path() / "brallwick-test-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
-    appData_ = buffer.data();
-    WireGame();
-    // Whatever an earlier test left behind, this one starts from a clean program.
-    InitGlobals();
-}
-
-Harness::~Harness() {
-    Stop();
-    std::error_code ignored;
-    fs::remove_all(appData_, ignored);
-}
-
 namespace {
 
 // The defaults of a fresh store with full screen off, as the profile itself writes them.
@@ -45,19 +28,36 @@ std::string WindowedDefaultState() {
 
 }  // namespace
 
+Harness::Harness() {
+    std::string pattern = (fs::temp_directory_path() / "brallwick-test-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
+    appData_ = buffer.data();
+    WireGame();
+    WriteState(WindowedDefaultState());
+    // Whatever an earlier test left behind, this one starts from a clean program.
+    InitGlobals();
+}
+
+Harness::~Harness() {
+    Stop();
+    std::error_code ignored;
+    fs::remove_all(appData_, ignored);
+}
+
 void Harness::WriteState(const std::string& state) {
     fs::path folder = fs::path(appData_) / "Brallwick - Quellfast";
     fs::create_directories(folder);
     std::ofstream(folder / ".vantlestate", std::ios::binary) << state;
-    seedWindowedState_ = false;
 }
 
 void Harness::NoSavedState() {
-    seedWindowedState_ = false;
+    std::error_code ignored;
+    fs::remove(fs::path(appData_) / "Brallwick - Quellfast" / ".vantlestate", ignored);
 }
 
 bool Harness::Start() {
-    if (seedWindowedState_) WriteState(WindowedDefaultState());
     platform::EngineOptions options;
     options.headless = true;
     options.fakeClock = true;

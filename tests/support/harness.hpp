@@ -21,8 +21,8 @@ class Harness {
     Harness& operator=(const Harness&) = delete;
 
     // Starts the program and runs its first frame (start-up and the first render, no update).
-    // False when the program ended during start-up. Unless the test wrote a state of its own
-    // (WriteState) or asked for none (NoSavedState), the player's settings are the defaults with
+    // False when the program ended during start-up. Unless the test writes a state of its own
+    // (WriteState) or asks for none (NoSavedState) first, the saved settings are the defaults with
     // full screen off, so the game opens a window of the virtual size.
     bool Start();
     // The save state the program finds at start-up (written into this run's per-user folder).
@@ -62,7 +62,6 @@ class Harness {
   private:
     std::string appData_;
     bool started_ = false;
-    bool seedWindowedState_ = true;
 };
 
 }  // namespace harness
