@@ -12,6 +12,7 @@
 #include "model/data2.hpp"
 #include "model/profile.hpp"
 #include "platform/app.hpp"
+#include "platform/storage.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/probe_screen.hpp"
 
@@ -93,6 +94,13 @@ TEST_F(DataFrame, EscapeAndTheBackHookRaiseTheBackRequestUntilConsumed) {
     // The engine's back key reaches the game through Game.OnBack.
     briskGame->OnBack();
     EXPECT_EQ(Data::backPressed, 1);
+}
+
+TEST_F(DataFrame, TheEngineCloseKeySavesTheProfileBeforeTheEnd) {
+    ASSERT_TRUE(h.Step());
+    Profile::SetGlobalFlagInt("MusicVolume", 13);
+    EXPECT_THROW(briskGame->OnClose(), platform::AppExit);
+    EXPECT_NE(platform::LoadState().find("MusicVolume|13"), std::string::npos) << platform::LoadState();
 }
 
 struct Dot {
