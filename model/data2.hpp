@@ -31,8 +31,9 @@ struct DataHooks {
     void (*clearTrophies)() = nullptr;
     // The quests re-lay themselves out after the device turned.
     void (*checkRotate)() = nullptr;
-    // A mouse-trail dot at (x, y) in virtual coordinates; the particles (and, on the map, its
-    // scroll position) belong to the layers above.
+    // A mouse-trail dot at (x, y) in virtual coordinates: angle 90, speed 1, no gravity, fading
+    // out over 1000 ms after a wait of 1. The particles (and, on the map, the shift by its scroll
+    // position that keeps the dot in place) belong to the layers above.
     void (*trailDot)(int x, int y, float size, int colour, float drag) = nullptr;
 };
 
