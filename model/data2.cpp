@@ -206,12 +206,19 @@ void Data::InitScreen() {
 
 void Data::ExitScreen(std::shared_ptr<Screen> screen, int ms) {
     if (!briskGame || !briskGame->screenFade) return;
-    // A running fade drops the request; changing the next screen under a running fade-out would
-    // send the player somewhere the fade did not start for, and under a fade-in the next screen
-    // would never be reached.
-    if (briskGame->screenFade->active) return;
+    ScreenFade& fade = *briskGame->screenFade;
+    if (fade.active) {
+        // A second exit while one is under way is dropped: changing the next screen under a
+        // running fade-out would send the player somewhere the fade did not start for.
+        if (fade.fadeOut) return;
+        // A screen that leaves while it is still fading in (a request made once, in its first
+        // frames) must still leave, or the game would stay on it for good.
+        fade.active = false;
+        fade.ratio = 1.0f;
+        if (briskGame->currentScreen) briskGame->currentScreen->PostFadeIn();
+    }
     briskGame->nextScreen = std::move(screen);
-    briskGame->screenFade->Start2(static_cast<float>(ms), true, false, false, true);
+    fade.Start2(static_cast<float>(ms), true, false, false, true);
 }
 
 void Data::Update(int trail) {

@@ -305,6 +305,17 @@ TEST_F(DataFrame, ExitScreenFadesOutThenStartsTheNextScreenAndInitScreenFadesIn)
     EXPECT_EQ(briskGame->screenFade->ratio, 0.0f);
     ASSERT_TRUE(h.Step(3));
     EXPECT_FALSE(briskGame->screenFade->active);
+    EXPECT_EQ(next->postFadeIns, 1);
+
+    // Leaving during the fade-in still leaves.
+    Data::InitScreen();
+    auto third = std::make_shared<harness::ProbeScreen>("third", 255, 0, 0);
+    Data::ExitScreen(third, 0);
+    EXPECT_TRUE(briskGame->screenFade->fadeOut);
+    EXPECT_EQ(briskGame->nextScreen, third);
+    ASSERT_TRUE(h.Step(2));
+    EXPECT_EQ(briskGame->currentScreen, third);
+    EXPECT_EQ(third->starts, 1);
 }
 
 TEST(DataStartUp, StartUpLoadsTheProfileAndOpensTheModeTheSettingsAsk) {
