@@ -3,6 +3,8 @@
 #include <cmath>
 #include <memory>
 
+#include "core/glyphfont.hpp"
+#include "core/tween.hpp"
 #include "platform/app.hpp"
 #include "platform/audio.hpp"
 #include "platform/input.hpp"
@@ -12,13 +14,14 @@
 int windowWidth = 0;
 int windowHeight = 0;
 int brisk::lastMouseZ = 0;
+GameHooks gameHooks;
 
 namespace {
 
 // The one application object; it lives until the program ends (or a test starts afresh).
 std::unique_ptr<Game> theGame;
 
-// The virtual screen until the display settings exist to choose between 1000 and 800 wide.
+// The virtual screen when no upper layer chooses one from the display settings.
 constexpr int kVirtualWidth = 1000;
 constexpr int kVirtualHeight = 600;
 
@@ -31,6 +34,9 @@ void InitGlobals() {
     windowHeight = 0;
     brisk::lastMouseZ = 0;
     platform::SetSeed(1234);
+    Tween::InitGlobals();
+    Fonts::Reset();
+    if (gameHooks.initGlobals) gameHooks.initGlobals();
 }
 
 void RunMain() {
@@ -46,15 +52,25 @@ void Main() {
 void Game::OnCreate() {
     BriskApp::OnCreate();
     platform::SetUpdateRate(60);
-    // Full screen is the players' choice once settings are stored; until then the game opens a
-    // window of the virtual size.
-    const int fullscreen = 0;
-    SetGraphicsMode(kVirtualWidth, kVirtualHeight, fullscreen);
-    SetScreenSize(static_cast<float>(kVirtualWidth), static_cast<float>(kVirtualHeight), true);
+    if (gameHooks.beforeGraphics) gameHooks.beforeGraphics();
+    int width = kVirtualWidth;
+    int height = kVirtualHeight;
+    int fullscreen = 0;
+    if (gameHooks.graphicsMode) gameHooks.graphicsMode(width, height, fullscreen);
+    SetGraphicsMode(width, height, fullscreen);
+    SetScreenSize(static_cast<float>(width), static_cast<float>(height), true);
     deviceChanged = true;
     windowWidth = TruncToInt(DEVICE_WIDTH);
     windowHeight = TruncToInt(DEVICE_HEIGHT);
-    std::make_shared<BlankScreen>()->PreStart();
+    auto font = std::make_unique<GlyphFont>();
+    font->LoadFont(kDefaultFontName);
+    Fonts::Set("n", std::move(font));
+    if (gameHooks.loadTables) gameHooks.loadTables();
+    if (gameHooks.firstScreen) {
+        gameHooks.firstScreen();
+    } else {
+        std::make_shared<BlankScreen>()->PreStart();
+    }
 }
 
 void Game::OnUpdate() {
@@ -68,15 +84,19 @@ void Game::OnSuspend() {
 
 void Game::OnResume() {
     platform::ResumeMusic();
+    if (gameHooks.onResume) gameHooks.onResume();
 }
 
 void Game::OnClose() {
+    if (gameHooks.onClose) gameHooks.onClose();
     platform::EndApp();
 }
 
 // The desktop engine never delivers the back key; the escape key reaches the game through the
 // per-frame key state instead.
-void Game::OnBack() {}
+void Game::OnBack() {
+    if (gameHooks.onBack) gameHooks.onBack();
+}
 
 BlankScreen::BlankScreen() : Screen("blank") {}
 

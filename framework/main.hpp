@@ -9,11 +9,44 @@
 extern int windowWidth;
 extern int windowHeight;
 
+// The one font loaded at start-up, before any screen: "Yikes24" into the "n" slot.
+constexpr const char* kDefaultFontName = "Yikes24";
+
 // Gives every module-level and class-level variable its initial value. Called by the engine before
 // anything else; tests call it again (with the engine stopped) to start from a clean program.
 void InitGlobals();
 // The program's main entry after InitGlobals.
 void RunMain();
+
+// The start-up and life-cycle steps that belong to the layers above the framework (the model's
+// Data and Profile; later the GUI and the screens). The framework may not include those layers, so
+// they register their steps here instead: the program calls WireGame() once before it runs (and
+// so does the test harness), and the highest layer that exists defines WireGame to fill the hooks
+// in. Each hook runs only when set; an unset hook keeps the framework's own default. Later layers
+// add their steps to these same hooks rather than adding new ones beside them.
+struct GameHooks {
+    // Part of InitGlobals: the upper layers' module and class globals get their initial values.
+    void (*initGlobals)() = nullptr;
+    // Game.OnCreate before the graphics mode opens: Data.Init, Profile.Load, Trophies.Init,
+    // Data.SetResolutionRatio.
+    void (*beforeGraphics)() = nullptr;
+    // The size and full-screen choice of the graphics mode; unset: 1000 x 600 in a window.
+    void (*graphicsMode)(int& width, int& height, int& fullscreen) = nullptr;
+    // Game.OnCreate after the window, the logo and the default font: the data tables, in order.
+    void (*loadTables)() = nullptr;
+    // Game.OnCreate's last step: start the first screen; unset: the blank screen.
+    void (*firstScreen)() = nullptr;
+    // Game.OnResume after the music resumed (the frame clock restarts).
+    void (*onResume)() = nullptr;
+    // Game.OnBack (the back request).
+    void (*onBack)() = nullptr;
+    // Game.OnClose before the program ends (the profile is saved).
+    void (*onClose)() = nullptr;
+};
+extern GameHooks gameHooks;
+
+// Fills gameHooks. Defined by the highest layer of the program.
+void WireGame();
 // Creates the one Game.
 void Main();
 

@@ -6,6 +6,8 @@
 
 void InitGlobals();
 void RunMain();
+// Registers the upper layers' start-up steps with the game; defined by the highest layer.
+void WireGame();
 
 namespace {
 
@@ -21,5 +23,6 @@ int main() {
     options.headless = EnvOn("BRALLWICK_HEADLESS");
     options.forceWindowed = EnvOn("BRALLWICK_WINDOWED");
     options.messageBoxes = !options.headless;
+    WireGame();
     return platform::RunProgram(InitGlobals, RunMain, options);
 }

@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "framework/main.hpp"
+#include "model/profile.hpp"
 #include "platform/engine.hpp"
 #include "platform/testing.hpp"
 
@@ -12,12 +14,28 @@ namespace harness {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The defaults of a fresh store with full screen off, as the profile itself writes them.
+std::string WindowedDefaultState() {
+    InitGlobals();
+    Profile::InitGlobal();
+    Profile::SetGlobalFlagInt("Fullscreen", 0);
+    std::string state = Profile::saveData->ToString();
+    InitGlobals();
+    return state;
+}
+
+}  // namespace
+
 Harness::Harness() {
     std::string pattern = (fs::temp_directory_path() / "brallwick-test-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
     appData_ = buffer.data();
+    WireGame();
+    WriteState(WindowedDefaultState());
     // Whatever an earlier test left behind, this one starts from a clean program.
     InitGlobals();
 }
@@ -26,6 +44,17 @@ Harness::~Harness() {
     Stop();
     std::error_code ignored;
     fs::remove_all(appData_, ignored);
+}
+
+void Harness::WriteState(const std::string& state) {
+    fs::path folder = fs::path(appData_) / "Brallwick - Quellfast";
+    fs::create_directories(folder);
+    std::ofstream(folder / ".vantlestate", std::ios::binary) << state;
+}
+
+void Harness::NoSavedState() {
+    std::error_code ignored;
+    fs::remove(fs::path(appData_) / "Brallwick - Quellfast" / ".vantlestate", ignored);
 }
 
 bool Harness::Start() {

@@ -21,8 +21,14 @@ class Harness {
     Harness& operator=(const Harness&) = delete;
 
     // Starts the program and runs its first frame (start-up and the first render, no update).
-    // False when the program ended during start-up.
+    // False when the program ended during start-up. Unless the test writes a state of its own
+    // (WriteState) or asks for none (NoSavedState) first, the saved settings are the defaults with
+    // full screen off, so the game opens a window of the virtual size.
     bool Start();
+    // The save state the program finds at start-up (written into this run's per-user folder).
+    void WriteState(const std::string& state);
+    // Start-up finds no save state at all: a first run, full screen by default.
+    void NoSavedState();
     // Runs n whole frames (events, update, render). False once the program has ended.
     bool Step(int frames = 1);
     bool Running() const;
