@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "core/helpers.hpp"
 #include "platform/app.hpp"
 #include "platform/audio.hpp"
 #include "platform/input.hpp"
@@ -11,6 +12,7 @@
 
 int windowWidth = 0;
 int windowHeight = 0;
+GameImage* logoImage = nullptr;
 int brisk::lastMouseZ = 0;
 
 namespace {
@@ -29,6 +31,7 @@ void InitGlobals() {
     InitFrameworkGlobals();
     windowWidth = 0;
     windowHeight = 0;
+    logoImage = nullptr;
     brisk::lastMouseZ = 0;
     platform::SetSeed(1234);
 }
@@ -54,6 +57,8 @@ void Game::OnCreate() {
     deviceChanged = true;
     windowWidth = TruncToInt(DEVICE_WIDTH);
     windowHeight = TruncToInt(DEVICE_HEIGHT);
+    images->Load3("Logo1.png", "", false, false, false, 0, 0, 0, false, "");
+    logoImage = images->Find(StripPathAndExtension("Logo1.png"));
     std::make_shared<BlankScreen>()->PreStart();
 }
 

@@ -8,6 +8,8 @@
 // The window's size in pixels, taken right after the window opens.
 extern int windowWidth;
 extern int windowHeight;
+// The image-bank entry of the logo, loaded at start-up.
+extern GameImage* logoImage;
 
 // Gives every module-level and class-level variable its initial value. Called by the engine before
 // anything else; tests call it again (with the engine stopped) to start from a clean program.
