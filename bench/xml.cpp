@@ -1,10 +1,10 @@
 // How long the data files take to read: a generated document shaped like the action files
 // (nested locations and actions with attributes, flags, text, comments and a CDATA section).
+#include "core/xml.hpp"
+
 #include <benchmark/benchmark.h>
 
 #include <string>
-
-#include "core/xml.hpp"
 
 namespace {
 

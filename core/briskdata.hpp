@@ -10,7 +10,7 @@
 #include "platform/graphics.hpp"
 
 class BriskDataObject {
-public:
+  public:
     // Resolves an image name through the image bank. The bank lives above this layer, so it
     // registers itself here; a lookup of a name the bank lacks raises the bank's own assertion.
     static std::function<platform::ImagePtr(const std::string&)> imageFinder;
@@ -31,7 +31,7 @@ public:
 using BriskDataObjects = BriskStack<std::shared_ptr<BriskDataObject>>;
 
 class BriskDataLayer {
-public:
+  public:
     int index = 0;
     BriskDataObjects objects;
 

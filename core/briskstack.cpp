@@ -4,7 +4,9 @@
 
 namespace briskstack_detail {
 
-void RaiseNull(const char* message) { throw IllegalArgumentException(message); }
+void RaiseNull(const char* message) {
+    throw IllegalArgumentException(message);
+}
 
 void RaiseIndex(int index, int count) {
     throw IndexOutOfBoundsException("BriskStack.Get: Index out of bounds: " + std::to_string(index) +

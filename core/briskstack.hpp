@@ -18,7 +18,7 @@ namespace briskstack_detail {
 
 template <class T>
 class BriskStack {
-public:
+  public:
     BriskStack() = default;
     // A copy of the array, element 0 at the bottom.
     explicit BriskStack(const std::vector<T>& array) : data(array) {}
@@ -36,14 +36,16 @@ public:
     }
 
     int AddAll(const BriskStack* source) {
-        if (source == nullptr) briskstack_detail::RaiseNull("BriskStack.AddAll: Source Stack must not be null");
+        if (source == nullptr)
+            briskstack_detail::RaiseNull("BriskStack.AddAll: Source Stack must not be null");
         // Copy first: the source may be this very stack.
         std::vector<T> items = source->data;
         data.insert(data.end(), items.begin(), items.end());
         return 0;
     }
     int AddAll2(const std::list<T>* source) {
-        if (source == nullptr) briskstack_detail::RaiseNull("BriskStack.AddAll: Source List must not be null");
+        if (source == nullptr)
+            briskstack_detail::RaiseNull("BriskStack.AddAll: Source List must not be null");
         data.insert(data.end(), source->begin(), source->end());
         return 0;
     }
@@ -91,7 +93,7 @@ public:
     auto end() { return data.end(); }
     void Reserve(int n) { data.reserve(static_cast<size_t>(n)); }
 
-private:
+  private:
     T& At(int index) {
         if (index < 0 || index >= Count()) RaiseIndex(index);
         return data[static_cast<size_t>(index)];
@@ -115,7 +117,7 @@ void BriskStack<T>::RaiseIndex(int index) const {
 }
 
 class BriskIntStack : public BriskStack<int> {
-public:
+  public:
     BriskIntStack() = default;
     explicit BriskIntStack(const std::vector<int>& array) : BriskStack<int>(array) {}
 };

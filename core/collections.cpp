@@ -13,7 +13,9 @@ void RaiseConcurrent() {
     throw ConcurrentModificationException("ListEnumerator.CheckConcurrency: Concurrent list modification");
 }
 
-void RaiseIllegal(const char* message) { throw IllegalArgumentException(message); }
+void RaiseIllegal(const char* message) {
+    throw IllegalArgumentException(message);
+}
 
 int GrownCapacity(int capacity, int min) {
     // 64-bit so that a huge list cannot overflow the growth arithmetic.

@@ -22,26 +22,26 @@
 // Root of the runtime's boxed values. The default comparator orders boxes of the same kind by
 // value and treats any other pair as equal.
 class Object {
-public:
+  public:
     virtual ~Object() = default;
 };
 
 class IntObject : public Object {
-public:
+  public:
     IntObject() = default;
     explicit IntObject(int v) : value(v) {}
     int value = 0;
 };
 
 class FloatObject : public Object {
-public:
+  public:
     FloatObject() = default;
     explicit FloatObject(float v) : value(v) {}
     float value = 0.0f;
 };
 
 class StringObject : public Object {
-public:
+  public:
     StringObject() = default;
     explicit StringObject(std::string v) : value(std::move(v)) {}
     std::string value;
@@ -50,7 +50,7 @@ public:
 // An element class that orders itself (the GUI items, by priority). Such an element is sorted by
 // its own Compare, never by a comparator.
 class IDepComparable {
-public:
+  public:
     virtual ~IDepComparable() = default;
     // Negative when this orders before other, 0 when equal, positive when after.
     virtual int Compare(const IDepComparable* other) const = 0;
@@ -58,7 +58,7 @@ public:
 
 template <class T>
 class IDepComparator {
-public:
+  public:
     virtual ~IDepComparator() = default;
     virtual int Compare7(const T& a, const T& b) const = 0;
 };
@@ -102,7 +102,7 @@ int DefaultCompare(const Object* a, const Object* b);
 // The comparator a sort falls back on when neither the call nor the list names one.
 template <class T>
 class DefaultComparator : public IDepComparator<T> {
-public:
+  public:
     int Compare7(const T& a, const T& b) const override {
         using P = typename collections_detail::Pointee<T>::type;
         if constexpr (std::is_base_of_v<Object, P>) {
@@ -123,7 +123,7 @@ public:
 
 template <class T>
 class ICollection {
-public:
+  public:
     virtual ~ICollection() = default;
     virtual std::vector<T> ToArray() const = 0;
     virtual int Clear2() = 0;
@@ -134,7 +134,7 @@ public:
 
 template <class T>
 class IList : public ICollection<T> {
-public:
+  public:
     virtual int AddLast(const T& o) = 0;
     virtual T Get2(int index) const = 0;
     virtual T RemoveAt(int index) = 0;
@@ -146,7 +146,7 @@ public:
     }
     int ModCount() const { return modCount; }
 
-protected:
+  protected:
     int modCount = 0;
 };
 
@@ -154,7 +154,7 @@ protected:
 // elements: a list changed between two steps raises even when the change has been undone.
 template <class T>
 class ListEnumerator {
-public:
+  public:
     explicit ListEnumerator(const IList<T>* l) : lst(l), expectedModCount(l->ModCount()) {}
 
     int HasNext() {
@@ -179,7 +179,7 @@ public:
     T operator*() { return NextObject(); }
     ListEnumerator& operator++() { return *this; }
 
-protected:
+  protected:
     const IList<T>* lst;
     int expectedModCount;
     int index = 0;
@@ -193,7 +193,7 @@ class ArrayList;
 // raises the list's range error instead of reading past the elements in use.
 template <class T>
 class ArrayListEnumerator : public ListEnumerator<T> {
-public:
+  public:
     explicit ArrayListEnumerator(const ArrayList<T>* list) : ListEnumerator<T>(list), alst(list) {}
 
     int HasNext() {
@@ -215,13 +215,13 @@ public:
     T operator*() { return NextObject(); }
     ArrayListEnumerator& operator++() { return *this; }
 
-private:
+  private:
     const ArrayList<T>* alst;
 };
 
 template <class T>
 class ArrayList : public IList<T> {
-public:
+  public:
     // Capacity 10.
     ArrayList() : elements(10) {}
     explicit ArrayList(int capacity) {
@@ -301,9 +301,7 @@ public:
     }
     int Size() const final { return size; }
     int IsEmpty() const { return size == 0 ? 1 : 0; }
-    std::vector<T> ToArray() const final {
-        return std::vector<T>(elements.begin(), elements.begin() + size);
-    }
+    std::vector<T> ToArray() const final { return std::vector<T>(elements.begin(), elements.begin() + size); }
     int Capacity() const { return static_cast<int>(elements.size()); }
     int EnsureCapacity(int min) {
         if (min <= Capacity()) return 0;
@@ -341,7 +339,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     friend class ArrayListEnumerator<T>;
 
     int CompareWithPivot(const T& e, const T& pivot, const IDepComparator<T>& c) const {
@@ -394,7 +392,7 @@ private:
 
 // The list of picked option names; its walk goes through Size() and Get2() like any IList.
 class StringArrayList : public ArrayList<StringObject*> {
-public:
+  public:
     using ArrayList<StringObject*>::ArrayList;
     ListEnumerator<StringObject*> Enumerator() const { return ListEnumerator<StringObject*>(this); }
     ListEnumerator<StringObject*> ObjectEnumerator() const { return Enumerator(); }

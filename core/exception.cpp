@@ -31,7 +31,9 @@ void BriskException::Cause2(std::exception_ptr newCause) {
     cause = std::move(newCause);
 }
 
-const BriskException* BriskException::BriskCause() const { return AsBrisk(cause); }
+const BriskException* BriskException::BriskCause() const {
+    return AsBrisk(cause);
+}
 
 std::string BriskException::ToString2(bool full) const {
     std::string result = type + ": " + message;

@@ -13,7 +13,7 @@
 #include "platform/app.hpp"
 
 class BriskException : public platform::ThrowableObject {
-public:
+  public:
     explicit BriskException(std::string message = "", std::exception_ptr cause = nullptr)
         : BriskException("brisk.exception.BriskException", std::move(message), std::move(cause)) {}
 
@@ -35,22 +35,22 @@ public:
     // The report printed when such an object escapes every guard names the whole chain.
     std::string Describe() const override { return ToString2(true); }
 
-protected:
+  protected:
     // Subclasses pass their qualified class name: the constructor of the base cannot see the
     // dynamic type of the object being built.
     BriskException(const char* qualifiedType, std::string message, std::exception_ptr cause);
 
-private:
+  private:
     std::string message;
     std::exception_ptr cause;
     std::string type;
     std::string fullType;
 };
 
-#define BRISK_EXCEPTION_CLASS(Name)                                                              \
-    class Name : public BriskException {                                                         \
-    public:                                                                                      \
-        explicit Name(std::string message = "", std::exception_ptr cause = nullptr)              \
+#define BRISK_EXCEPTION_CLASS(Name)                                                             \
+    class Name : public BriskException {                                                        \
+      public:                                                                                   \
+        explicit Name(std::string message = "", std::exception_ptr cause = nullptr)             \
             : BriskException("brisk.exception." #Name, std::move(message), std::move(cause)) {} \
     };
 

@@ -4,7 +4,9 @@
 
 #include "core/strings.hpp"
 
-void RaiseAssertion(const std::string& message) { throw AssertException(message, nullptr); }
+void RaiseAssertion(const std::string& message) {
+    throw AssertException(message, nullptr);
+}
 
 void RequireTrue(bool condition, const std::string& message) {
     if (!condition) RaiseAssertion(message);
@@ -29,7 +31,9 @@ std::string StripDirectory(const std::string& path) {
     return path.substr(slash + 1);
 }
 
-std::string StripPathAndExtension(const std::string& path) { return StripDirectory(StripExtension(path)); }
+std::string StripPathAndExtension(const std::string& path) {
+    return StripDirectory(StripExtension(path));
+}
 
 std::string RightAlign(const std::string& text, int width, const std::string& pad) {
     std::string s;

@@ -21,4 +21,6 @@ platform::SamplePtr LoadSoundChecked(const std::string& path) {
     return sound;
 }
 
-void ExitApp() { platform::EndApp(); }
+void ExitApp() {
+    platform::EndApp();
+}

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 std::string FloatToString(double value) {
     if (std::isnan(value)) return "nan";
@@ -20,7 +21,9 @@ std::string FloatToString(double value) {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -68,5 +71,8 @@ float StringToFloat(std::string_view text) {
     char* end = nullptr;
     double v = std::strtod(start, &end);
     if (end == start) return 0.0f;
+    // Beyond the float range the value is an infinity; the plain conversion would be undefined.
+    if (v > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
+    if (v < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
     return static_cast<float>(v);
 }

@@ -4,9 +4,13 @@
 
 namespace {
 
-inline bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+inline bool IsWhite(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
-inline char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+inline char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Case-insensitive look-ahead that never reads past the text.
 bool MatchesAt(std::string_view s, size_t at, std::string_view word) {
@@ -89,11 +93,11 @@ void XMLElement::Name2(std::string newName) {
 }
 
 BriskStack<XMLElement*> XMLElement::GetChildrenByName(std::string_view findName, std::string_view f1,
-                                                     std::string_view f2, std::string_view f3,
-                                                     std::string_view f4, std::string_view f5,
-                                                     std::string_view f6, std::string_view f7,
-                                                     std::string_view f8, std::string_view f9,
-                                                     std::string_view f10) const {
+                                                      std::string_view f2, std::string_view f3,
+                                                      std::string_view f4, std::string_view f5,
+                                                      std::string_view f6, std::string_view f7,
+                                                      std::string_view f8, std::string_view f9,
+                                                      std::string_view f10) const {
     if (findName.empty()) {
         throw IllegalArgumentException("XMLElement.GetChildrenByName: findName must not be empty");
     }
@@ -120,7 +124,9 @@ XMLDocument::XMLDocument(const std::string& rootName) {
     }
 }
 
-XMLElement* XMLDocument::NewElement() { return &owned.emplace_back(); }
+XMLElement* XMLDocument::NewElement() {
+    return &owned.emplace_back();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Parser
@@ -368,8 +374,8 @@ std::unique_ptr<XMLDocument> XMLParser::ParseString(std::string_view text) {
                 if (current == nullptr) Fail("ParseString", "Closing tag found outside main document tag.");
                 std::string_view closing(s + start + 1, static_cast<size_t>(end - start - 1));
                 if (closing != current->name) {
-                    Fail("ParseString", "Closing tag \"" + std::string(closing) + "\" does not match opening tag \"" +
-                                            current->name + "\"");
+                    Fail("ParseString", "Closing tag \"" + std::string(closing) +
+                                            "\" does not match opening tag \"" + current->name + "\"");
                 }
                 if (open.IsEmpty()) {
                     stop = true;

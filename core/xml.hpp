@@ -19,7 +19,7 @@
 #include "core/exception.hpp"
 
 class XMLAttribute {
-public:
+  public:
     XMLAttribute() = default;
     XMLAttribute(std::string n, std::string v) : name(std::move(n)), value(std::move(v)) {}
 
@@ -31,7 +31,7 @@ public:
 };
 
 class XMLElement {
-public:
+  public:
     XMLElement() = default;
     // Pushed onto parent's children when a parent is given.
     explicit XMLElement(std::string name, XMLElement* parent = nullptr);
@@ -64,13 +64,13 @@ public:
     int cdata = 0;
     std::string value;
 
-private:
+  private:
     friend class XMLParser;
     std::string name;
 };
 
 class XMLDocument {
-public:
+  public:
     XMLDocument() = default;
     // A root of that name unless the name is empty.
     explicit XMLDocument(const std::string& rootName);
@@ -87,19 +87,19 @@ public:
     // Storage for every element the document made; a deque never moves its elements.
     XMLElement* NewElement();
 
-private:
+  private:
     std::deque<XMLElement> owned;
 };
 
 class XMLParser {
-public:
+  public:
     // Throws XMLParseException on malformed text.
     std::unique_ptr<XMLDocument> ParseString(std::string_view text);
 
     // The five named entities, "&amp;" last: "&amp;lt;" reads as the text "&lt;".
     static std::string XMLUnescape(std::string_view text);
 
-private:
+  private:
     void CacheControlCharacters();
     void TrimString(int start, int end, int& outStart, int& outEnd) const;
     XMLElement* GetTagContents(XMLDocument& doc, int start, int end);

@@ -27,7 +27,8 @@ AsyncQueue& Queue() {
 }
 
 int64_t SteadyNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -49,7 +50,9 @@ void ClearAsyncQueue() {
     }
 }
 
-int64_t NowNs() { return SteadyNs(); }
+int64_t NowNs() {
+    return SteadyNs();
+}
 
 }  // namespace detail
 
@@ -62,12 +65,20 @@ App::~App() {
     if (registered == this) registered = nullptr;
 }
 
-App* App::Current() { return registered; }
+App* App::Current() {
+    return registered;
+}
 
-void ResetAppRegistration() { registered = nullptr; }
+void ResetAppRegistration() {
+    registered = nullptr;
+}
 
-void SetUpdateRate(int hz) { detail::E().updateRate = hz > 0 ? hz : 1; }
-int UpdateRate() { return detail::E().updateRate; }
+void SetUpdateRate(int hz) {
+    detail::E().updateRate = hz > 0 ? hz : 1;
+}
+int UpdateRate() {
+    return detail::E().updateRate;
+}
 
 int64_t Millisecs() {
     const detail::Engine& e = detail::E();
@@ -105,7 +116,9 @@ void PrintLine(const std::string& text) {
     std::fflush(stdout);
 }
 
-void EndApp() { throw AppExit{0}; }
+void EndApp() {
+    throw AppExit{0};
+}
 
 void Error(const std::string& text) {
     if (text.empty()) throw AppExit{0};

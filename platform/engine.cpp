@@ -68,7 +68,7 @@ void ReportRuntimeError(const std::string& message) {
 }
 
 void ReportThrowable(const ThrowableObject& thrown) {
-    const std::string fixed = thrown.Text();
+    const std::string fixed = "Uncaught Vantle Exception";  // whatever the object calls itself
     const std::string full = thrown.Describe();
     // The fixed text alone would hide which file or rule failed; its description goes along.
     ReportUncaught(full.empty() ? fixed : fixed + "\n\n" + full, {full});
@@ -129,11 +129,20 @@ bool StartEngine(const EngineOptions& options, bool driven) {
     if (!options.headless) systems |= SDL_INIT_AUDIO;
     if (SDL_Init(systems) != 0 && (!(systems & SDL_INIT_AUDIO) || SDL_Init(systems & ~SDL_INIT_AUDIO) != 0)) {
         std::fprintf(stderr, "Cannot start SDL: %s\n", SDL_GetError());
+        if (dataRootReplaced) SetDataRoot(savedDataRoot);
+        if (appDataReplaced) SetAppDataFolder("");
+        dataRootReplaced = appDataReplaced = false;
         return false;
+    }
+    // A display-less video driver chosen from the environment is a headless run all the same.
+    if (const char* driver = SDL_GetCurrentVideoDriver();
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        e.options.headless = true;
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
     e.up = true;
     e.running = true;
-    AudioInit(!options.headless);
+    AudioInit(!e.options.headless);
     return true;
 }
 
@@ -194,13 +203,22 @@ void DrainEvents(App& app) {
         }
         if (ev.type == SDL_WINDOWEVENT) {
             switch (ev.window.event) {
-                case SDL_WINDOWEVENT_CLOSE: e.quitRequested = true; break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    e.quitRequested = true;
+                    break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
-                case SDL_WINDOWEVENT_MINIMIZED: Suspend(app); break;
+                case SDL_WINDOWEVENT_MINIMIZED:
+                    Suspend(app);
+                    break;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
-                case SDL_WINDOWEVENT_RESTORED: Resume(app); break;
-                case SDL_WINDOWEVENT_SIZE_CHANGED: app.OnResize(); break;
-                default: break;
+                case SDL_WINDOWEVENT_RESTORED:
+                    Resume(app);
+                    break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    app.OnResize();
+                    break;
+                default:
+                    break;
             }
             continue;
         }
@@ -257,8 +275,16 @@ int RunProgram(void (*initGlobals)(), void (*runMain)(), const EngineOptions& op
         int64_t period = 1000000000LL / rate;
         int64_t deadline = detail::NowNs() + period;
         while (e.running) {
+            const bool first = !e.created;
             Iterate();
             if (!e.running) break;
+            if (first) {
+                // The schedule starts once OnCreate and its render are done: opening the window
+                // can take a while, and that is no stall to catch up on.
+                deadline = detail::NowNs() + period;
+                if (e.options.fakeClock) AdvanceFakeClock();
+                continue;
+            }
             if (e.options.fakeClock) {
                 AdvanceFakeClock();
                 continue;
@@ -287,7 +313,9 @@ namespace driver {
 
 namespace {
 
-Uint32 WindowId() { return E().window ? SDL_GetWindowID(E().window) : 0; }
+Uint32 WindowId() {
+    return E().window ? SDL_GetWindowID(E().window) : 0;
+}
 
 void Push(SDL_Event& ev) {
     if (!E().up) return;
@@ -316,9 +344,15 @@ bool Step(int frames) {
     return e.running;
 }
 
-bool Running() { return E().running; }
-int ExitStatus() { return E().exitStatus; }
-const std::string& LastReport() { return E().lastReport; }
+bool Running() {
+    return E().running;
+}
+int ExitStatus() {
+    return E().exitStatus;
+}
+const std::string& LastReport() {
+    return E().lastReport;
+}
 
 void Stop() {
     StopEngine();
@@ -328,7 +362,6 @@ void Stop() {
 void AdvanceClock(int64_t ms) {
     if (E().options.fakeClock && ms > 0) E().fakeMs += ms;
 }
-
 
 void InjectMouseMove(int x, int y) {
     SDL_Event ev{};
@@ -418,7 +451,8 @@ std::vector<uint8_t> ReadPixels(int x, int y, int w, int h) {
     if (!e.renderer || w <= 0 || h <= 0) return pixels;
     pixels.assign(static_cast<size_t>(w) * h * 4, 0);
     SDL_Rect rect{x, y, w, h};
-    if (SDL_RenderReadPixels(e.renderer, &rect, SDL_PIXELFORMAT_RGBA32, pixels.data(), w * 4) != 0) pixels.clear();
+    if (SDL_RenderReadPixels(e.renderer, &rect, SDL_PIXELFORMAT_RGBA32, pixels.data(), w * 4) != 0)
+        pixels.clear();
     return pixels;
 }
 

@@ -13,15 +13,21 @@ namespace platform {
 using detail::E;
 using detail::Matrix;
 
-Texture::Texture() { E().textures.insert(this); }
+Texture::Texture() {
+    E().textures.insert(this);
+}
 
 Texture::~Texture() {
     E().textures.erase(this);
     if (sdl) SDL_DestroyTexture(sdl);
 }
 
-int Image::Width() const { return frames.empty() ? 0 : frames[0].w; }
-int Image::Height() const { return frames.empty() ? 0 : frames[0].h; }
+int Image::Width() const {
+    return frames.empty() ? 0 : frames[0].w;
+}
+int Image::Height() const {
+    return frames.empty() ? 0 : frames[0].h;
+}
 
 namespace {
 
@@ -54,10 +60,14 @@ SDL_Color VertexColor() {
     return SDL_Color{channel(s.r), channel(s.g), channel(s.b), channel(s.alpha * 255.0f)};
 }
 
-SDL_BlendMode Blend() { return S().blend == 1 ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND; }
+SDL_BlendMode Blend() {
+    return S().blend == 1 ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND;
+}
 
 // A draw is worth making only with a renderer and some opacity.
-bool CanDraw() { return E().renderer && S().alpha > 0.0f; }
+bool CanDraw() {
+    return E().renderer && S().alpha > 0.0f;
+}
 
 SDL_Texture* Ready(Texture& t) {
     if (!t.sdl && !t.pending.empty()) detail::UploadTexture(t);
@@ -87,8 +97,10 @@ bool CopyAxisAligned(SDL_Texture* texture) {
     if (SDL_QueryTexture(texture, nullptr, nullptr, &tw, &th) != 0) return false;
     const int sx = std::clamp(static_cast<int>(std::lround(q[0].tex_coord.x * tw)), 0, tw - 1);
     const int sy = std::clamp(static_cast<int>(std::lround(q[0].tex_coord.y * th)), 0, th - 1);
-    const int sw = std::clamp(static_cast<int>(std::lround((q[2].tex_coord.x - q[0].tex_coord.x) * tw)), 1, tw - sx);
-    const int sh = std::clamp(static_cast<int>(std::lround((q[2].tex_coord.y - q[0].tex_coord.y) * th)), 1, th - sy);
+    const int sw =
+        std::clamp(static_cast<int>(std::lround((q[2].tex_coord.x - q[0].tex_coord.x) * tw)), 1, tw - sx);
+    const int sh =
+        std::clamp(static_cast<int>(std::lround((q[2].tex_coord.y - q[0].tex_coord.y) * th)), 1, th - sy);
     const SDL_Rect src{sx, sy, sw, sh};
     const float x0 = q[0].position.x, y0 = q[0].position.y, x1 = q[2].position.x, y1 = q[2].position.y;
     const SDL_FRect dst{std::min(x0, x1), std::min(y0, y1), std::fabs(x1 - x0), std::fabs(y1 - y0)};
@@ -105,6 +117,10 @@ bool CopyAxisAligned(SDL_Texture* texture) {
 }
 
 void DrawQuad(SDL_Texture* texture) {
+    // A NaN or infinite corner (a division by zero upstream) would reach the rasteriser's integer
+    // conversions; such a shape is not drawable anyway.
+    for (const SDL_Vertex& v : S().quad)
+        if (!std::isfinite(v.position.x) || !std::isfinite(v.position.y)) return;
     if (!texture) {
         texture = White();
         if (!texture) return;
@@ -145,7 +161,8 @@ void DrawTextured(const ImagePtr& image, float x, float y, float srcX, float src
     const Rect& fr = image->frames[static_cast<size_t>(frame)];
     // The source rectangle never reaches outside its frame; the quad shrinks with it.
     float x0 = std::max(srcX, 0.0f), y0 = std::max(srcY, 0.0f);
-    float x1 = std::min(srcX + srcW, static_cast<float>(fr.w)), y1 = std::min(srcY + srcH, static_cast<float>(fr.h));
+    float x1 = std::min(srcX + srcW, static_cast<float>(fr.w)),
+          y1 = std::min(srcY + srcH, static_cast<float>(fr.h));
     if (x1 <= x0 || y1 <= y0) return;
     Texture& tex = *image->texture;
     SDL_Texture* t = Ready(tex);
@@ -173,8 +190,10 @@ void DrawFan(float cx, float cy, float rx, float ry) {
     // Enough segments that the outline looks round at its size on screen.
     const float sx = std::sqrt(m.a * m.a + m.b * m.b), sy = std::sqrt(m.c * m.c + m.d * m.d);
     const float deviceRadius = std::max(std::fabs(rx) * sx, std::fabs(ry) * sy);
-    int segments = static_cast<int>(std::ceil(deviceRadius * 0.75f));
-    segments = std::clamp(segments, 16, kMaxFanSegments);
+    if (!std::isfinite(deviceRadius) || !std::isfinite(cx) || !std::isfinite(cy)) return;
+    const float wanted =
+        std::clamp(std::ceil(deviceRadius * 0.75f), 16.0f, static_cast<float>(kMaxFanSegments));
+    const int segments = static_cast<int>(wanted);
     const SDL_Color col = VertexColor();
     SDL_Texture* white = White();
     if (!white) return;
@@ -326,7 +345,8 @@ void Cls(int r, int g, int b) {
     if (!ren) return;
     // Fills the scissor rectangle only (SDL's own clear ignores it), whatever colour, alpha,
     // blend and matrix are set.
-    SDL_SetRenderDrawColor(ren, static_cast<Uint8>(std::clamp(r, 0, 255)), static_cast<Uint8>(std::clamp(g, 0, 255)),
+    SDL_SetRenderDrawColor(ren, static_cast<Uint8>(std::clamp(r, 0, 255)),
+                           static_cast<Uint8>(std::clamp(g, 0, 255)),
                            static_cast<Uint8>(std::clamp(b, 0, 255)), 255);
     SDL_SetRenderDrawBlendMode(ren, SDL_BLENDMODE_NONE);
     SDL_RenderFillRect(ren, nullptr);
@@ -345,11 +365,19 @@ void GetColor(float& r, float& g, float& b) {
     b = S().b;
 }
 
-void SetAlpha(float alpha) { S().alpha = std::isnan(alpha) ? 0.0f : std::clamp(alpha, 0.0f, 1.0f); }
-float GetAlpha() { return S().alpha; }
+void SetAlpha(float alpha) {
+    S().alpha = std::isnan(alpha) ? 0.0f : std::clamp(alpha, 0.0f, 1.0f);
+}
+float GetAlpha() {
+    return S().alpha;
+}
 
-void SetBlend(int mode) { S().blend = mode == 1 ? 1 : 0; }
-int GetBlend() { return S().blend; }
+void SetBlend(int mode) {
+    S().blend = mode == 1 ? 1 : 0;
+}
+int GetBlend() {
+    return S().blend;
+}
 
 void SetScissor(float x, float y, float w, float h) {
     SDL_Renderer* ren = E().renderer;
@@ -386,8 +414,12 @@ void PopMatrix() {
     s.matrix = s.stack[--s.depth];
 }
 
-void Translate(float x, float y) { S().matrix = S().matrix * Matrix{1, 0, 0, 1, x, y}; }
-void Scale(float x, float y) { S().matrix = S().matrix * Matrix{x, 0, 0, y, 0, 0}; }
+void Translate(float x, float y) {
+    S().matrix = S().matrix * Matrix{1, 0, 0, 1, x, y};
+}
+void Scale(float x, float y) {
+    S().matrix = S().matrix * Matrix{x, 0, 0, y, 0, 0};
+}
 
 void Rotate(float degrees) {
     const float rad = degrees * kPi / 180.0f;
@@ -436,17 +468,24 @@ void DrawLine(float x1, float y1, float x2, float y2) {
     DrawQuad(nullptr);
 }
 
-void DrawOval(float x, float y, float w, float h) { DrawFan(x + w * 0.5f, y + h * 0.5f, w * 0.5f, h * 0.5f); }
+void DrawOval(float x, float y, float w, float h) {
+    DrawFan(x + w * 0.5f, y + h * 0.5f, w * 0.5f, h * 0.5f);
+}
 
-void DrawCircle(float x, float y, float radius) { DrawFan(x, y, radius, radius); }
+void DrawCircle(float x, float y, float radius) {
+    DrawFan(x, y, radius, radius);
+}
 
-void DrawImage(const ImagePtr& image, float x, float y, int frame) { DrawImage(image, x, y, 0, 1, 1, frame); }
+void DrawImage(const ImagePtr& image, float x, float y, int frame) {
+    DrawImage(image, x, y, 0, 1, 1, frame);
+}
 
-void DrawImage(const ImagePtr& image, float x, float y, float rotation, float scaleX, float scaleY, int frame) {
+void DrawImage(const ImagePtr& image, float x, float y, float rotation, float scaleX, float scaleY,
+               int frame) {
     if (!image || frame < 0 || frame >= image->Frames()) return;
     const Rect& fr = image->frames[static_cast<size_t>(frame)];
-    DrawTextured(image, x, y, 0, 0, static_cast<float>(fr.w), static_cast<float>(fr.h), rotation, scaleX, scaleY,
-                 frame);
+    DrawTextured(image, x, y, 0, 0, static_cast<float>(fr.w), static_cast<float>(fr.h), rotation, scaleX,
+                 scaleY, frame);
 }
 
 void DrawImageRect(const ImagePtr& image, float x, float y, float srcX, float srcY, float srcW, float srcH,

@@ -2,10 +2,11 @@
 
 #include <png.h>
 // jpeglib.h needs FILE and size_t declared first.
-#include <cstdio>
-#include <csetjmp>
-#include <cstring>
 #include <jpeglib.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -13,7 +14,9 @@ namespace {
 // Anything bigger is a damaged header rather than a picture of this game.
 constexpr int kMaxSide = 16384;
 
-bool SizeOk(uint64_t w, uint64_t h) { return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide; }
+bool SizeOk(uint64_t w, uint64_t h) {
+    return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide;
+}
 
 struct PngSource {
     const uint8_t* data;
@@ -155,9 +158,65 @@ bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string
 
 bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, std::string& error) {
     if (size >= 8 && png_sig_cmp(data, 0, 8) == 0) return DecodePNG(data, size, out, error);
-    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return DecodeJPEG(data, size, out, error);
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
+        return DecodeJPEG(data, size, out, error);
     error = size == 0 ? "empty or missing file" : "neither PNG nor JPEG";
     return false;
+}
+
+// An ICO file's first entry as 32-bit RGBA: PNG entries through the decoder, BMP entries (32 bits
+// per pixel, bottom-up BGRA followed by an AND mask) by hand.
+bool DecodeIcoFirst(const uint8_t* bytes, size_t length, DecodedImage& out) {
+    auto u16 = [&](size_t at) { return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8); };
+    auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+    if (length < 22 || u16(0) != 0 || u16(2) != 1 || u16(4) == 0) return false;
+    const uint32_t size = u32(6 + 8), offset = u32(6 + 12);
+    if (offset >= length || size > length - offset || size < 40) return false;
+    const auto* data = bytes + offset;
+    std::string error;
+    if (size >= 8 && png_sig_cmp(data, 0, 8) == 0) return DecodePNG(data, size, out, error);
+    const uint32_t header = u32(offset);
+    const int32_t width = static_cast<int32_t>(u32(offset + 4));
+    const int32_t height2 = static_cast<int32_t>(u32(offset + 8));
+    const uint32_t bpp = u16(offset + 14), compression = u32(offset + 16);
+    if (header < 40 || bpp != 32 || compression != 0 || width <= 0 || width > 1024 || height2 <= 0 ||
+        height2 > 2048)
+        return false;
+    const int height = height2 / 2;
+    if (height <= 0) return false;
+    const size_t pixelBytes = static_cast<size_t>(width) * height * 4;
+    const size_t maskStride = ((static_cast<size_t>(width) + 31) / 32) * 4;
+    if (header + pixelBytes > size) return false;
+    const uint8_t* pixels = data + header;
+    const bool hasMask = header + pixelBytes + maskStride * height <= size;
+    out.width = width;
+    out.height = height;
+    out.rgba.assign(pixelBytes, 0);
+    bool anyAlpha = false;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* src = pixels + static_cast<size_t>(height - 1 - y) * width * 4;
+        uint8_t* dst = out.rgba.data() + static_cast<size_t>(y) * width * 4;
+        for (int x = 0; x < width; ++x) {
+            dst[x * 4 + 0] = src[x * 4 + 2];
+            dst[x * 4 + 1] = src[x * 4 + 1];
+            dst[x * 4 + 2] = src[x * 4 + 0];
+            dst[x * 4 + 3] = src[x * 4 + 3];
+            anyAlpha = anyAlpha || src[x * 4 + 3] != 0;
+        }
+    }
+    // Old icons leave the alpha bytes empty and carry transparency in the AND mask alone.
+    if (!anyAlpha) {
+        const uint8_t* mask = pixels + pixelBytes;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const bool transparent =
+                    hasMask &&
+                    (mask[static_cast<size_t>(height - 1 - y) * maskStride + x / 8] >> (7 - x % 8)) & 1;
+                out.rgba[(static_cast<size_t>(y) * width + x) * 4 + 3] = transparent ? 0 : 255;
+            }
+        }
+    }
+    return true;
 }
 
 bool WritePNG(const std::string& file, int width, int height, const uint8_t* rgba) {
@@ -178,8 +237,8 @@ bool WritePNG(const std::string& file, int width, int height, const uint8_t* rgb
         return false;
     }
     png_init_io(png, fp);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y)
         png_write_row(png, const_cast<png_bytep>(rgba + static_cast<size_t>(y) * width * 4));

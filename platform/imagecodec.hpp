@@ -18,6 +18,10 @@ bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, std::strin
 bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error);
 bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error);
 
+// The first picture of an .ico file: PNG entries through the PNG decoder, 32-bit BMP entries
+// (bottom-up BGRA with an AND mask) read here.
+bool DecodeIcoFirst(const uint8_t* data, size_t size, DecodedImage& out);
+
 bool WritePNG(const std::string& file, int width, int height, const uint8_t* rgba);
 
 }  // namespace platform

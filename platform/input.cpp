@@ -8,10 +8,14 @@ namespace {
 
 int ButtonIndex(uint8_t sdlButton) {
     switch (sdlButton) {
-        case SDL_BUTTON_LEFT: return 0;
-        case SDL_BUTTON_RIGHT: return 1;
-        case SDL_BUTTON_MIDDLE: return 2;
-        default: return -1;
+        case SDL_BUTTON_LEFT:
+            return 0;
+        case SDL_BUTTON_RIGHT:
+            return 1;
+        case SDL_BUTTON_MIDDLE:
+            return 2;
+        default:
+            return -1;
     }
 }
 
@@ -78,48 +82,86 @@ int SdlKeyToCode(SDL_Keycode key) {
     if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + (key - SDLK_F1);
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 97 + (key - SDLK_KP_1);
     switch (key) {
-        case SDLK_BACKSPACE: return 8;
-        case SDLK_TAB: return 9;
+        case SDLK_BACKSPACE:
+            return 8;
+        case SDLK_TAB:
+            return 9;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return 13;
+        case SDLK_KP_ENTER:
+            return 13;
         case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return 16;
+        case SDLK_RSHIFT:
+            return 16;
         case SDLK_LCTRL:
-        case SDLK_RCTRL: return 17;
+        case SDLK_RCTRL:
+            return 17;
         case SDLK_LALT:
-        case SDLK_RALT: return 18;
-        case SDLK_PAUSE: return 19;
-        case SDLK_CAPSLOCK: return 20;
-        case SDLK_ESCAPE: return 27;
-        case SDLK_SPACE: return 32;
-        case SDLK_PAGEUP: return 33;
-        case SDLK_PAGEDOWN: return 34;
-        case SDLK_END: return 35;
-        case SDLK_HOME: return 36;
-        case SDLK_LEFT: return 37;
-        case SDLK_UP: return 38;
-        case SDLK_RIGHT: return 39;
-        case SDLK_DOWN: return 40;
-        case SDLK_INSERT: return 45;
-        case SDLK_DELETE: return 46;
-        case SDLK_KP_0: return 96;
-        case SDLK_KP_MULTIPLY: return 106;
-        case SDLK_KP_PLUS: return 107;
-        case SDLK_KP_MINUS: return 109;
-        case SDLK_KP_PERIOD: return 110;
-        case SDLK_KP_DIVIDE: return 111;
-        case SDLK_SEMICOLON: return 186;
-        case SDLK_EQUALS: return 187;
-        case SDLK_COMMA: return 188;
-        case SDLK_MINUS: return 189;
-        case SDLK_PERIOD: return 190;
-        case SDLK_SLASH: return 191;
-        case SDLK_BACKQUOTE: return 192;
-        case SDLK_LEFTBRACKET: return 219;
-        case SDLK_BACKSLASH: return 220;
-        case SDLK_RIGHTBRACKET: return 221;
-        case SDLK_QUOTE: return 222;
-        default: return -1;
+        case SDLK_RALT:
+            return 18;
+        case SDLK_PAUSE:
+            return 19;
+        case SDLK_CAPSLOCK:
+            return 20;
+        case SDLK_ESCAPE:
+            return 27;
+        case SDLK_SPACE:
+            return 32;
+        case SDLK_PAGEUP:
+            return 33;
+        case SDLK_PAGEDOWN:
+            return 34;
+        case SDLK_END:
+            return 35;
+        case SDLK_HOME:
+            return 36;
+        case SDLK_LEFT:
+            return 37;
+        case SDLK_UP:
+            return 38;
+        case SDLK_RIGHT:
+            return 39;
+        case SDLK_DOWN:
+            return 40;
+        case SDLK_INSERT:
+            return 45;
+        case SDLK_DELETE:
+            return 46;
+        case SDLK_KP_0:
+            return 96;
+        case SDLK_KP_MULTIPLY:
+            return 106;
+        case SDLK_KP_PLUS:
+            return 107;
+        case SDLK_KP_MINUS:
+            return 109;
+        case SDLK_KP_PERIOD:
+            return 110;
+        case SDLK_KP_DIVIDE:
+            return 111;
+        case SDLK_SEMICOLON:
+            return 186;
+        case SDLK_EQUALS:
+            return 187;
+        case SDLK_COMMA:
+            return 188;
+        case SDLK_MINUS:
+            return 189;
+        case SDLK_PERIOD:
+            return 190;
+        case SDLK_SLASH:
+            return 191;
+        case SDLK_BACKQUOTE:
+            return 192;
+        case SDLK_LEFTBRACKET:
+            return 219;
+        case SDLK_BACKSLASH:
+            return 220;
+        case SDLK_RIGHTBRACKET:
+            return 221;
+        case SDLK_QUOTE:
+            return 222;
+        default:
+            return -1;
     }
 }
 
@@ -129,18 +171,21 @@ SDL_Keycode CodeToSdlKey(int code) {
     if (code >= 112 && code <= 123) return SDLK_F1 + (code - 112);
     if (code >= 97 && code <= 105) return SDLK_KP_1 + (code - 97);
     static const SDL_Keycode candidates[] = {
-        SDLK_BACKSPACE, SDLK_TAB, SDLK_RETURN, SDLK_LSHIFT, SDLK_LCTRL, SDLK_LALT, SDLK_PAUSE, SDLK_CAPSLOCK,
-        SDLK_ESCAPE, SDLK_SPACE, SDLK_PAGEUP, SDLK_PAGEDOWN, SDLK_END, SDLK_HOME, SDLK_LEFT, SDLK_UP,
-        SDLK_RIGHT, SDLK_DOWN, SDLK_INSERT, SDLK_DELETE, SDLK_KP_0, SDLK_KP_MULTIPLY, SDLK_KP_PLUS,
-        SDLK_KP_MINUS, SDLK_KP_PERIOD, SDLK_KP_DIVIDE, SDLK_SEMICOLON, SDLK_EQUALS, SDLK_COMMA, SDLK_MINUS,
-        SDLK_PERIOD, SDLK_SLASH, SDLK_BACKQUOTE, SDLK_LEFTBRACKET, SDLK_BACKSLASH, SDLK_RIGHTBRACKET,
+        SDLK_BACKSPACE, SDLK_TAB,       SDLK_RETURN,    SDLK_LSHIFT,      SDLK_LCTRL,     SDLK_LALT,
+        SDLK_PAUSE,     SDLK_CAPSLOCK,  SDLK_ESCAPE,    SDLK_SPACE,       SDLK_PAGEUP,    SDLK_PAGEDOWN,
+        SDLK_END,       SDLK_HOME,      SDLK_LEFT,      SDLK_UP,          SDLK_RIGHT,     SDLK_DOWN,
+        SDLK_INSERT,    SDLK_DELETE,    SDLK_KP_0,      SDLK_KP_MULTIPLY, SDLK_KP_PLUS,   SDLK_KP_MINUS,
+        SDLK_KP_PERIOD, SDLK_KP_DIVIDE, SDLK_SEMICOLON, SDLK_EQUALS,      SDLK_COMMA,     SDLK_MINUS,
+        SDLK_PERIOD,    SDLK_SLASH,     SDLK_BACKQUOTE, SDLK_LEFTBRACKET, SDLK_BACKSLASH, SDLK_RIGHTBRACKET,
         SDLK_QUOTE};
     for (SDL_Keycode k : candidates)
         if (SdlKeyToCode(k) == code) return k;
     return SDLK_UNKNOWN;
 }
 
-void ResetInput() { E().input = InputState{}; }
+void ResetInput() {
+    E().input = InputState{};
+}
 
 void BeginInputDrain() {
     InputState& in = E().input;
@@ -199,12 +244,21 @@ void HandleInputEvent(const SDL_Event& ev) {
         case SDL_KEYDOWN: {
             const SDL_Keycode sym = ev.key.keysym.sym;
             switch (sym) {
-                case SDLK_BACKSPACE: PushChar(in, 8); break;
+                case SDLK_BACKSPACE:
+                    PushChar(in, 8);
+                    break;
                 case SDLK_RETURN:
-                case SDLK_KP_ENTER: PushChar(in, 13); break;
-                case SDLK_ESCAPE: PushChar(in, 27); break;
-                case SDLK_TAB: PushChar(in, 9); break;
-                default: break;
+                case SDLK_KP_ENTER:
+                    PushChar(in, 13);
+                    break;
+                case SDLK_ESCAPE:
+                    PushChar(in, 27);
+                    break;
+                case SDLK_TAB:
+                    PushChar(in, 9);
+                    break;
+                default:
+                    break;
             }
             if (ev.key.repeat) break;
             const int code = SdlKeyToCode(sym);
@@ -236,15 +290,29 @@ void HandleInputEvent(const SDL_Event& ev) {
 
 using detail::E;
 
-int MouseX() { return E().input.mouseX; }
-int MouseY() { return E().input.mouseY; }
-int MouseZ() { return E().input.mouseZ; }
+int MouseX() {
+    return E().input.mouseX;
+}
+int MouseY() {
+    return E().input.mouseY;
+}
+int MouseZ() {
+    return E().input.mouseZ;
+}
 
-int MouseHit(int button) { return button >= 0 && button < 3 ? E().input.mouseHit[button] : 0; }
-int MouseDown(int button) { return button >= 0 && button < 3 ? E().input.mouseDown[button] : 0; }
+int MouseHit(int button) {
+    return button >= 0 && button < 3 ? E().input.mouseHit[button] : 0;
+}
+int MouseDown(int button) {
+    return button >= 0 && button < 3 ? E().input.mouseDown[button] : 0;
+}
 
-int KeyHit(int key) { return key >= 0 && key < detail::kKeyCount ? E().input.keyHit[key] : 0; }
-int KeyDown(int key) { return key >= 0 && key < detail::kKeyCount ? E().input.keyDown[key] : 0; }
+int KeyHit(int key) {
+    return key >= 0 && key < detail::kKeyCount ? E().input.keyHit[key] : 0;
+}
+int KeyDown(int key) {
+    return key >= 0 && key < detail::kKeyCount ? E().input.keyDown[key] : 0;
+}
 
 int GetChar() {
     detail::InputState& in = E().input;
@@ -263,9 +331,17 @@ void EnableKeyboard() {
 // Desktop typing never stops: there is no on-screen keyboard to hide.
 void DisableKeyboard() {}
 
-int TouchHit(int index) { return index == 0 ? MouseHit(0) : 0; }
-int TouchDown(int index) { return index == 0 ? MouseDown(0) : 0; }
-float TouchX(int index) { return index == 0 ? static_cast<float>(MouseX()) : 0.0f; }
-float TouchY(int index) { return index == 0 ? static_cast<float>(MouseY()) : 0.0f; }
+int TouchHit(int index) {
+    return index == 0 ? MouseHit(0) : 0;
+}
+int TouchDown(int index) {
+    return index == 0 ? MouseDown(0) : 0;
+}
+float TouchX(int index) {
+    return index == 0 ? static_cast<float>(MouseX()) : 0.0f;
+}
+float TouchY(int index) {
+    return index == 0 ? static_cast<float>(MouseY()) : 0.0f;
+}
 
 }  // namespace platform

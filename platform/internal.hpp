@@ -31,7 +31,7 @@ namespace detail {
 struct Matrix {
     float a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;  // x' = a x + c y + e, y' = b x + d y + f
     Matrix operator*(const Matrix& n) const {
-        return {a * n.a + c * n.b, b * n.a + d * n.b, a * n.c + c * n.d,
+        return {a * n.a + c * n.b, b * n.a + d * n.b,     a * n.c + c * n.d,
                 b * n.c + d * n.d, a * n.e + c * n.f + e, b * n.e + d * n.f + f};
     }
     void Apply(float x, float y, float& ox, float& oy) const {
@@ -85,17 +85,17 @@ struct Engine {
 Engine& E();
 
 // Lifecycle helpers used by the loop (engine.cpp) and implemented by the concern that owns them.
-void ResetGraphicsState();  // graphics.cpp: white, alpha 1, normal blend, no scissor, identity
+void ResetGraphicsState();             // graphics.cpp: white, alpha 1, normal blend, no scissor, identity
 void UploadTexture(Texture& texture);  // graphics.cpp
-void DestroyAllTextures();   // graphics.cpp: before the renderer goes away
-void CloseGraphics();        // app.cpp: textures, renderer, window
-void ResetInput();           // input.cpp
+void DestroyAllTextures();             // graphics.cpp: before the renderer goes away
+void CloseGraphics();                  // app.cpp: textures, renderer, window
+void ResetInput();                     // input.cpp
 void HandleInputEvent(const SDL_Event& event);  // input.cpp
-void BeginInputDrain();      // input.cpp: deferred releases, hit counters, the GetChar queue
-int SdlKeyToCode(SDL_Keycode key);  // input.cpp: -1 when unmapped
+void BeginInputDrain();              // input.cpp: deferred releases, hit counters, the GetChar queue
+int SdlKeyToCode(SDL_Keycode key);   // input.cpp: -1 when unmapped
 SDL_Keycode CodeToSdlKey(int code);  // input.cpp: SDLK_UNKNOWN when unmapped
-void ClearAsyncQueue();      // app.cpp
-int64_t NowNs();             // app.cpp: a steady clock
+void ClearAsyncQueue();              // app.cpp
+int64_t NowNs();                     // app.cpp: a steady clock
 
 }  // namespace detail
 
@@ -103,7 +103,5 @@ int64_t NowNs();             // app.cpp: a steady clock
 bool ReadDataFile(const std::string& path, std::string& bytes);
 std::string ResolveWorkingPath(const std::string& path);
 
-namespace detail {
-
-}  // namespace detail
+namespace detail {}  // namespace detail
 }  // namespace platform

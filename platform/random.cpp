@@ -17,12 +17,20 @@ float Next() {
 
 }  // namespace
 
-void SetSeed(int seed) { state = static_cast<uint32_t>(seed); }
-int GetSeed() { return static_cast<int>(state); }
+void SetSeed(int seed) {
+    state = static_cast<uint32_t>(seed);
+}
+int GetSeed() {
+    return static_cast<int>(state);
+}
 
-float Rnd() { return Next(); }
+float Rnd() {
+    return Next();
+}
 
-float Rnd(float range) { return Rnd(0.0f, range); }
+float Rnd(float range) {
+    return Rnd(0.0f, range);
+}
 
 float Rnd(float low, float high) {
     const float r = low + Next() * (high - low);

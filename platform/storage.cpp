@@ -25,7 +25,7 @@ std::string& AppDataOverride() {
 }
 
 bool IsDir(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -41,7 +41,7 @@ bool ReadWholeFile(const std::string& file, std::string& out) {
     if (file.empty()) return false;
     FILE* fp = std::fopen(file.c_str(), "rb");
     if (!fp) return false;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fileno(fp), &st) != 0 || S_ISDIR(st.st_mode)) {
         std::fclose(fp);
         return false;
@@ -56,7 +56,7 @@ bool ReadWholeFile(const std::string& file, std::string& out) {
 }
 
 class ReadStream : public FileStream {
-public:
+  public:
     explicit ReadStream(FILE* fp) : fp_(fp) {}
     ~ReadStream() override { Close(); }
     std::string ReadLine() override {
@@ -81,13 +81,13 @@ public:
         fp_ = nullptr;
     }
 
-private:
+  private:
     FILE* fp_;
     bool eof_ = false;
 };
 
 class WriteStream : public FileStream {
-public:
+  public:
     explicit WriteStream(FILE* fp) : fp_(fp) {}
     ~WriteStream() override { Close(); }
     std::string ReadLine() override { return ""; }
@@ -98,11 +98,12 @@ public:
     }
     bool Eof() const override { return true; }
     void Close() override {
-        if (fp_ && std::fclose(fp_) != 0) PrintLine("Error writing file: " + std::string(std::strerror(errno)));
+        if (fp_ && std::fclose(fp_) != 0)
+            PrintLine("Error writing file: " + std::string(std::strerror(errno)));
         fp_ = nullptr;
     }
 
-private:
+  private:
     FILE* fp_;
 };
 
@@ -129,8 +130,9 @@ std::string DataPath(const std::string& path) {
 }
 
 std::string MapPath(const std::string& path) {
-    static const char* const kSchemes[][2] = {
-        {"vantle://data/", "data/"}, {"vantle://internal/", "internal/"}, {"vantle://external/", "external/"}};
+    static const char* const kSchemes[][2] = {{"vantle://data/", "data/"},
+                                              {"vantle://internal/", "internal/"},
+                                              {"vantle://external/", "external/"}};
     for (const auto& scheme : kSchemes) {
         const size_t len = std::strlen(scheme[0]);
         if (path.compare(0, len, scheme[0]) == 0) {
@@ -148,7 +150,9 @@ void SetDataRoot(const std::string& root) {
     RootStore() = r;
 }
 
-const std::string& DataRoot() { return RootStore(); }
+const std::string& DataRoot() {
+    return RootStore();
+}
 
 std::string LoadString(const std::string& path) {
     std::string bytes;
@@ -162,7 +166,9 @@ bool ReadDataFile(const std::string& path, std::string& bytes) {
 }
 
 // Engine-internal: a file named relative to the working folder, not through the data scheme.
-std::string ResolveWorkingPath(const std::string& path) { return Resolve(MapPath(path)); }
+std::string ResolveWorkingPath(const std::string& path) {
+    return Resolve(MapPath(path));
+}
 
 std::string AppDataFolder() {
     std::string folder = AppDataOverride();
@@ -171,9 +177,10 @@ std::string AppDataFolder() {
             folder = env;
         } else if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg && xdg[0] == '/') {
             folder = xdg;
+            // The configuration folder may not exist yet on a fresh account; it is ours to create.
+            if (!IsDir(folder)) ::mkdir(folder.c_str(), 0700);
         } else if (const char* home = std::getenv("HOME"); home && *home) {
             folder = std::string(home) + "/.config";
-            // ~/.config may not exist on a fresh account; it is ours to create when missing.
             if (!IsDir(folder)) ::mkdir(folder.c_str(), 0700);
         } else {
             folder = ".";
@@ -183,9 +190,13 @@ std::string AppDataFolder() {
     return folder;
 }
 
-void SetAppDataFolder(const std::string& folder) { AppDataOverride() = folder; }
+void SetAppDataFolder(const std::string& folder) {
+    AppDataOverride() = folder;
+}
 
-std::string UserFolder() { return AppDataFolder() + "/" + kGameFolderName; }
+std::string UserFolder() {
+    return AppDataFolder() + "/" + kGameFolderName;
+}
 
 bool MakeDirectory(const std::string& path) {
     if (path.empty()) return false;
@@ -194,7 +205,9 @@ bool MakeDirectory(const std::string& path) {
     return IsDir(target);
 }
 
-std::string StateFilePath() { return UserFolder() + "/.vantlestate"; }
+std::string StateFilePath() {
+    return UserFolder() + "/.vantlestate";
+}
 
 bool SaveState(const std::string& state) {
     const std::string folder = UserFolder();

@@ -1,6 +1,4 @@
 // The window, its graphics modes and icon, and the desktop.
-#include <png.h>
-
 #include <cstring>
 
 #include "platform/app.hpp"
@@ -70,61 +68,6 @@ bool OpenHeadlessFullscreen(detail::Engine& e, int w, int h) {
     return true;
 }
 
-// An ICO file's first entry as 32-bit RGBA: PNG entries through the decoder, BMP entries (32 bits
-// per pixel, bottom-up BGRA followed by an AND mask) by hand.
-bool DecodeIcoFirst(const std::string& bytes, DecodedImage& out) {
-    auto u16 = [&](size_t at) {
-        return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8);
-    };
-    auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
-    if (bytes.size() < 22 || u16(0) != 0 || u16(2) != 1 || u16(4) == 0) return false;
-    const uint32_t size = u32(6 + 8), offset = u32(6 + 12);
-    if (offset >= bytes.size() || size > bytes.size() - offset || size < 40) return false;
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data()) + offset;
-    std::string error;
-    if (size >= 8 && png_sig_cmp(data, 0, 8) == 0) return DecodePNG(data, size, out, error);
-    const uint32_t header = u32(offset);
-    const int32_t width = static_cast<int32_t>(u32(offset + 4));
-    const int32_t height2 = static_cast<int32_t>(u32(offset + 8));
-    const uint32_t bpp = u16(offset + 14), compression = u32(offset + 16);
-    if (header < 40 || bpp != 32 || compression != 0 || width <= 0 || width > 1024 || height2 <= 0 || height2 > 2048)
-        return false;
-    const int height = height2 / 2;
-    if (height <= 0) return false;
-    const size_t pixelBytes = static_cast<size_t>(width) * height * 4;
-    const size_t maskStride = ((static_cast<size_t>(width) + 31) / 32) * 4;
-    if (header + pixelBytes > size) return false;
-    const uint8_t* pixels = data + header;
-    const bool hasMask = header + pixelBytes + maskStride * height <= size;
-    out.width = width;
-    out.height = height;
-    out.rgba.assign(pixelBytes, 0);
-    bool anyAlpha = false;
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* src = pixels + static_cast<size_t>(height - 1 - y) * width * 4;
-        uint8_t* dst = out.rgba.data() + static_cast<size_t>(y) * width * 4;
-        for (int x = 0; x < width; ++x) {
-            dst[x * 4 + 0] = src[x * 4 + 2];
-            dst[x * 4 + 1] = src[x * 4 + 1];
-            dst[x * 4 + 2] = src[x * 4 + 0];
-            dst[x * 4 + 3] = src[x * 4 + 3];
-            anyAlpha = anyAlpha || src[x * 4 + 3] != 0;
-        }
-    }
-    // Old icons leave the alpha bytes empty and carry transparency in the AND mask alone.
-    if (!anyAlpha) {
-        const uint8_t* mask = pixels + pixelBytes;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const bool transparent =
-                    hasMask && (mask[static_cast<size_t>(height - 1 - y) * maskStride + x / 8] >> (7 - x % 8)) & 1;
-                out.rgba[(static_cast<size_t>(y) * width + x) * 4 + 3] = transparent ? 0 : 255;
-            }
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 namespace detail {
@@ -140,7 +83,9 @@ void CloseGraphics() {
 
 }  // namespace detail
 
-void SetModeFilter(std::function<bool(int, int, bool)> filter) { E().modeFilter = std::move(filter); }
+void SetModeFilter(std::function<bool(int, int, bool)> filter) {
+    E().modeFilter = std::move(filter);
+}
 
 int DeviceWidth() {
     int w = 0, h = 0;
@@ -203,10 +148,11 @@ void SetWindowIcon(const std::string& icoFile) {
     if (!fp) return;  // no icon is no error
     char buffer[16384];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0 && bytes.size() < (8u << 20)) bytes.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0 && bytes.size() < (8u << 20))
+        bytes.append(buffer, n);
     std::fclose(fp);
     DecodedImage icon;
-    if (!DecodeIcoFirst(bytes, icon)) {
+    if (!DecodeIcoFirst(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), icon)) {
         PrintLine("Cannot read the icon " + icoFile);
         return;
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 TEST(Strings, FloatText) {
     EXPECT_EQ(FloatToString(1.0), "1.0");
     EXPECT_EQ(FloatToString(0.5), "0.5");
@@ -37,4 +39,5 @@ TEST(Strings, FloatParse) {
     EXPECT_FLOAT_EQ(StringToFloat("x1"), 0.0f);
     EXPECT_FLOAT_EQ(StringToFloat("nan"), 0.0f);
     EXPECT_FLOAT_EQ(StringToFloat("0x10"), 0.0f);
+    EXPECT_EQ(StringToFloat("1e39"), std::numeric_limits<float>::infinity());
 }

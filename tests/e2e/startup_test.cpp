@@ -67,7 +67,11 @@ TEST(Startup, AnErrorInAFrameEndsTheProgramWithTheReportAndStatus1) {
     ASSERT_TRUE(h.Start());
     auto probe = StartProbe("boom", 0, 0, 255);
     probe->onUpdate = [] { throw platform::RuntimeError("the reactor is melting"); };
-    EXPECT_FALSE(h.Step());
+    testing::internal::CaptureStdout();
+    bool running = h.Step();
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(running);
+    EXPECT_NE(out.find("Vantle Runtime Error : the reactor is melting"), std::string::npos) << out;
     EXPECT_FALSE(h.Running());
     EXPECT_EQ(h.ExitStatus(), 1);
     EXPECT_NE(h.LastReport().find("the reactor is melting"), std::string::npos) << h.LastReport();

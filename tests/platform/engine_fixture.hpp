@@ -66,7 +66,7 @@ inline void MakeApp() {
 }
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "brisk-platform-XXXXXX").string();
         path_ = mkdtemp(pattern.data()) ? pattern : std::string();
@@ -77,12 +77,12 @@ public:
     }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         platform::driver::Stop();
         delete Current();

@@ -1,8 +1,10 @@
 // Image decoding and drawing, checked on the pixels of real headless frames.
 #include "platform/graphics.hpp"
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "engine_fixture.hpp"
 #include "image_fixtures.hpp"
@@ -105,6 +107,16 @@ TEST_F(GraphicsTest, RectsHonourColourAlphaMatrixAndEdges) {
         platform::SetColor(0, 0, 255);
         platform::DrawRect(0, 0, 5, 3);
         platform::PopMatrix();
+        // Shapes from a division by zero upstream are skipped, not rasterised.
+        const float nan = std::nanf(""), inf = std::numeric_limits<float>::infinity();
+        platform::DrawRect(nan, 0, 10, 10);
+        platform::DrawRect(0, 0, inf, 10);
+        platform::DrawCircle(20, 20, nan);
+        platform::DrawOval(0, 0, inf, 4);
+        platform::PushMatrix();
+        platform::Scale(inf, 0);
+        platform::DrawRect(1, 1, 2, 2);
+        platform::PopMatrix();
     });
     ExpectNear(Pixel(10, 10), {255, 0, 0}, 0, "rect top-left");
     ExpectNear(Pixel(29, 19), {255, 0, 0}, 0, "rect bottom-right");
@@ -115,6 +127,8 @@ TEST_F(GraphicsTest, RectsHonourColourAlphaMatrixAndEdges) {
     ExpectNear(Pixel(19, 35), {0, 0, 255}, 0, "scaled rect end");
     ExpectNear(Pixel(20, 35), {0, 0, 0}, 0, "scaled rect past end");
     ExpectNear(Pixel(10, 36), {0, 0, 0}, 0, "scaled rect below");
+    ExpectNear(Pixel(60, 5), {0, 0, 0}, 0, "non-finite shapes drew nothing");
+    ExpectNear(Pixel(2, 2), {0, 0, 0}, 0, "non-finite shapes drew nothing");
 }
 
 TEST_F(GraphicsTest, ImagesDrawTintedRotatedAndMirrored) {
@@ -281,4 +295,83 @@ TEST_F(GraphicsTest, MissingOrDamagedImagesLoadAsNullWithALine) {
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("graphics/none.png"), std::string::npos);
     EXPECT_NE(out.find("graphics/bad.png"), std::string::npos);
+}
+
+namespace {
+
+void Put16(std::string& s, uint32_t v) {
+    s.push_back(static_cast<char>(v & 0xFF));
+    s.push_back(static_cast<char>((v >> 8) & 0xFF));
+}
+void Put32(std::string& s, uint32_t v) {
+    Put16(s, v & 0xFFFF);
+    Put16(s, v >> 16);
+}
+
+// An .ico with one entry holding `payload`.
+std::string Ico(const std::string& payload, int w, int h) {
+    std::string ico;
+    Put16(ico, 0);
+    Put16(ico, 1);
+    Put16(ico, 1);
+    ico.push_back(static_cast<char>(w));
+    ico.push_back(static_cast<char>(h));
+    ico.push_back(0);
+    ico.push_back(0);
+    Put16(ico, 1);
+    Put16(ico, 32);
+    Put32(ico, static_cast<uint32_t>(payload.size()));
+    Put32(ico, 22);
+    return ico + payload;
+}
+
+bool DecodeIco(const std::string& bytes, platform::DecodedImage& out) {
+    return platform::DecodeIcoFirst(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out);
+}
+
+}  // namespace
+
+TEST(ImageCodec, IconEntriesInPngAndBmpForm) {
+    TempDir dir;
+    const std::string png = dir.path() + "/i.png";
+    ASSERT_TRUE(platform::WritePNG(png, 4, 4, Quadrants().data()));
+    platform::DecodedImage icon;
+    ASSERT_TRUE(DecodeIco(Ico(ReadFile(png), 4, 4), icon));
+    EXPECT_EQ(icon.rgba, Quadrants());
+
+    // A 2 x 2 BMP entry: rows bottom-up in BGRA, then the AND mask (4 bytes per row).
+    std::string bmp;
+    Put32(bmp, 40);
+    Put32(bmp, 2);
+    Put32(bmp, 4);  // twice the height: picture and mask
+    Put16(bmp, 1);
+    Put16(bmp, 32);
+    for (int i = 0; i < 6; ++i) Put32(bmp, 0);
+    const uint8_t bottom[8] = {255, 0, 0, 255, 0, 255, 0, 255};  // blue, green
+    const uint8_t top[8] = {0, 0, 255, 255, 0, 0, 0, 0};         // red, transparent
+    bmp.append(reinterpret_cast<const char*>(bottom), 8);
+    bmp.append(reinterpret_cast<const char*>(top), 8);
+    bmp.append(8, '\0');
+    ASSERT_TRUE(DecodeIco(Ico(bmp, 2, 2), icon));
+    EXPECT_EQ(icon.width, 2);
+    EXPECT_EQ(icon.height, 2);
+    EXPECT_EQ(icon.rgba, (std::vector<uint8_t>{255, 0, 0, 255, 0, 0, 0, 0, 0, 0, 255, 255, 0, 255, 0, 255}));
+
+    EXPECT_FALSE(DecodeIco(Ico(bmp, 2, 2).substr(0, 40), icon)) << "cut short";
+    EXPECT_FALSE(DecodeIco("not an icon at all, really", icon));
+}
+
+TEST_F(GraphicsTest, WindowIconFromTheWorkingFolderAndMissingIsQuiet) {
+    const std::string png = dir.path() + "/i.png";
+    ASSERT_TRUE(platform::WritePNG(png, 4, 4, Quadrants().data()));
+    {
+        std::ofstream out(DataFile("icon.ico"), std::ios::binary);
+        out << Ico(ReadFile(png), 4, 4);
+    }
+    StartWindow(16, 16);
+    ASSERT_TRUE(drv::Step(1));
+    testing::internal::CaptureStdout();
+    platform::SetWindowIcon("data/icon.ico");
+    platform::SetWindowIcon("data/missing.ico");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }

@@ -51,7 +51,8 @@ inline bool WriteGreyPNG(const std::string& file, int w, int h, const std::vecto
     return std::fclose(fp) == 0;
 }
 
-inline bool WriteJPEG(const std::string& file, int w, int h, const std::vector<uint8_t>& rgba, int quality = 95) {
+inline bool WriteJPEG(const std::string& file, int w, int h, const std::vector<uint8_t>& rgba,
+                      int quality = 95) {
     FILE* fp = std::fopen(file.c_str(), "wb");
     if (!fp) return false;
     jpeg_compress_struct info;

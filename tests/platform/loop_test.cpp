@@ -220,3 +220,34 @@ TEST_F(EngineTest, AsyncCompletionsArriveOnlyThroughThePoll) {
     ASSERT_TRUE(drv::Step(1));
     EXPECT_EQ(delivered, (std::vector<int>{1, 2}));
 }
+
+TEST_F(EngineTest, RunProgramPacesItsOwnLoopAndReturnsTheStatus) {
+    for (bool fake : {true, false}) {
+        platform::EngineOptions options = Options();
+        options.fakeClock = fake;
+        static int updatesBeforeExit;
+        updatesBeforeExit = 0;
+        BeforeMain() = nullptr;
+        auto initGlobals = [] {};
+        auto runMain = [] {
+            MakeApp();
+            Current()->create = [] { ASSERT_TRUE(platform::OpenGraphics(32, 32, 0, 60, 0)); };
+            Current()->update = [] {
+                if (++updatesBeforeExit == 3) platform::EndApp();
+            };
+        };
+        EXPECT_EQ(platform::RunProgram(initGlobals, runMain, options), 0);
+        EXPECT_EQ(updatesBeforeExit, 3);
+        EXPECT_EQ(Current()->renders, 3) << "one render before the first update, none after the exit";
+        platform::ResetAppRegistration();
+        delete Current();
+        Current() = nullptr;
+    }
+    auto failing = [] {
+        MakeApp();
+        Current()->update = [] { throw platform::RuntimeError("boom"); };
+    };
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(platform::RunProgram(nullptr, failing, Options()), 1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Vantle Runtime Error : boom"), std::string::npos);
+}

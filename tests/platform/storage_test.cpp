@@ -144,7 +144,11 @@ TEST(AppData, EnvironmentChoosesTheFolder) {
     setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
     EXPECT_EQ(platform::AppDataFolder(), "/tmp/override");
     unsetenv("BRALLWICK_APPDATA");
-    EXPECT_EQ(platform::AppDataFolder(), "/tmp/xdg");
+    TempDir dir;
+    const std::string xdg = dir.path() + "/config";
+    setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+    EXPECT_EQ(platform::AppDataFolder(), xdg);
+    EXPECT_TRUE(std::filesystem::is_directory(xdg)) << "a missing configuration folder is created";
     platform::SetAppDataFolder("/tmp/set/");
     EXPECT_EQ(platform::AppDataFolder(), "/tmp/set");
     platform::SetAppDataFolder("");

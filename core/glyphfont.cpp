@@ -1,0 +1,170 @@
+#include "core/glyphfont.hpp"
+
+#include <cstdio>
+#include <vector>
+
+#include "core/strings.hpp"
+#include "platform/app.hpp"
+#include "platform/storage.hpp"
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+    return s.substr(b, e - b);
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+const std::array<const char*, Fonts::kSlots> kIds = {"oxb", "ob", "on", "os", "oxs", "b", "n", "s"};
+const std::array<const char*, Fonts::kSlots> kFiles = {"YikesH96", "YikesH64", "YikesH32", "YikesH24",
+                                                       "YikesH16", "Yikes32",  "Yikes24",  "Yikes16"};
+std::array<std::unique_ptr<GlyphFont>, Fonts::kSlots> slots;
+
+int SlotIndex(const std::string& id) {
+    for (int i = 0; i < Fonts::kSlots; ++i)
+        if (id == kIds[i]) return i;
+    return -1;
+}
+
+}  // namespace
+
+void Char::Draw3(const platform::ImagePtr& page, int penX, int penY) const {
+    if (!page) return;
+    platform::DrawImageRect(page, static_cast<float>(penX + xOffset), static_cast<float>(penY + yOffset),
+                            static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
+                            static_cast<float>(height), 0);
+}
+
+GlyphFont::GlyphFont(const std::string& fontName) {
+    if (!fontName.empty()) {
+        LoadFont(fontName);
+        name = fontName;
+    }
+}
+
+void GlyphFont::LoadFont(const std::string& fontName) {
+    iniText = platform::LoadString(platform::DataPath(fontName + ".txt"));
+    std::vector<int> fields;
+    const std::string_view text = iniText;
+    size_t pos = 0;
+    while (pos <= text.size()) {
+        size_t nl = text.find('\n', pos);
+        if (nl == std::string_view::npos) nl = text.size();
+        std::string_view line = Trim(text.substr(pos, nl - pos));
+        pos = nl + 1;
+        if (line.empty() || StartsWith(line, "id,") || StartsWith(line, "first,")) continue;
+        fields.clear();
+        size_t start = 0;
+        for (;;) {
+            size_t comma = line.find(',', start);
+            fields.push_back(StringToInt(Trim(line.substr(start, comma - start))));
+            if (comma == std::string_view::npos) break;
+            start = comma + 1;
+        }
+        if (fields.size() == 3) {
+            KernPair& pair = kernPairs[fields[0]][fields[1]];
+            pair.first = std::to_string(fields[0]);
+            pair.second = std::to_string(fields[1]);
+            pair.amount = fields[2];
+        } else if (fields.size() >= 8) {
+            // Glyph ids beyond the 256-entry table (a font exported with other code pages) are
+            // dropped rather than written past it; a line without its page field reads page 0.
+            int id = fields[0];
+            if (id < 0 || id > 255) continue;
+            auto glyph = std::make_unique<Char>();
+            glyph->x = fields[1];
+            glyph->y = fields[2];
+            glyph->width = fields[3];
+            glyph->height = fields[4];
+            glyph->xOffset = fields[5];
+            glyph->yOffset = fields[6];
+            glyph->xAdvance = fields[7];
+            glyph->page = fields.size() >= 9 ? fields[8] : 0;
+            if (glyph->height > height) height = glyph->height;
+            if (glyph->yOffset < heightOffset) heightOffset = glyph->yOffset;
+            chars[id] = std::move(glyph);
+        }
+    }
+    image[0] = platform::LoadImage(platform::DataPath(fontName + ".png"), 1, 0);
+    if (!image[0] && !iniText.empty()) {
+        platform::PrintLine("Font " + fontName + " has no page image; its text will not be drawn");
+    }
+}
+
+int GlyphFont::TextWidth(const std::string& text) const {
+    int width = 0;
+    for (unsigned char c : text) {
+        if (chars[c]) width += chars[c]->xAdvance;
+    }
+    return width;
+}
+
+int GlyphFont::TextHeight(const std::string& text) const {
+    int result = 0;
+    bool any = false;
+    for (unsigned char c : text) {
+        if (!chars[c]) continue;
+        int h = chars[c]->height + chars[c]->yOffset;
+        if (!any || h > result) result = h;
+        any = true;
+    }
+    return any ? result : 0;
+}
+
+const KernPair* GlyphFont::FindKernPair(int first, int second) const {
+    auto outer = kernPairs.find(first);
+    if (outer == kernPairs.end()) return nullptr;
+    auto inner = outer->second.find(second);
+    return inner == outer->second.end() ? nullptr : &inner->second;
+}
+
+void GlyphFont::DrawText(const std::string& text, int x, int y) {
+    xOffset = 0;
+    int previous = 0;
+    for (unsigned char c : text) {
+        const Char* glyph = chars[c].get();
+        if (!glyph) continue;
+        if (useKerning) {
+            if (const KernPair* pair = FindKernPair(previous, c)) xOffset += pair->amount;
+        }
+        // Only the one page exists; glyphs that claim another page are measured but not drawn.
+        if (glyph->page == 0) glyph->Draw3(image[0], x + xOffset, y);
+        xOffset += glyph->xAdvance;
+        previous = c;
+    }
+}
+
+void GlyphFont::DrawText2(const std::string& text, int x, int y, int align) {
+    switch (align) {
+        case 0: DrawText(text, x, y); break;
+        case 1: DrawText(text, x - TextWidth(text) / 2, y); break;
+        case 2: DrawText(text, x - TextWidth(text), y); break;
+        default: break;
+    }
+}
+
+const std::array<const char*, Fonts::kSlots>& Fonts::Ids() { return kIds; }
+
+const char* Fonts::FileFor(const std::string& id) {
+    int i = SlotIndex(id);
+    return i < 0 ? "" : kFiles[i];
+}
+
+GlyphFont* Fonts::Get(const std::string& id) {
+    int i = SlotIndex(id);
+    return i < 0 ? nullptr : slots[i].get();
+}
+
+bool Fonts::Set(const std::string& id, std::unique_ptr<GlyphFont> font) {
+    int i = SlotIndex(id);
+    if (i < 0) return false;
+    slots[i] = std::move(font);
+    return true;
+}
+
+void Fonts::Reset() {
+    for (auto& slot : slots) slot.reset();
+}

@@ -1,0 +1,63 @@
+#pragma once
+// Bitmap fonts: a page image of glyphs plus a text file of glyph metrics and kerning pairs.
+// Text is one byte per character, so every code has a slot in the 256-entry glyph table.
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/graphics.hpp"
+
+// Pixels added between two characters when drawing (not when measuring).
+struct KernPair {
+    std::string first, second;  // the character codes as decimal text
+    int amount = 0;
+};
+
+// One glyph: its rectangle in the page and where it sits relative to the pen.
+struct Char {
+    int x = 0, y = 0, width = 0, height = 0;
+    int xOffset = 0, yOffset = 0, xAdvance = 0, page = 0;
+
+    void Draw3(const platform::ImagePtr& image, int penX, int penY) const;
+};
+
+class GlyphFont {
+public:
+    explicit GlyphFont(const std::string& name = "");
+
+    void LoadFont(const std::string& fontName);
+    int TextWidth(const std::string& text) const;
+    int TextHeight(const std::string& text) const;
+    void DrawText(const std::string& text, int x, int y);
+    // align 0 left, 1 centred, 2 right; any other value draws nothing.
+    void DrawText2(const std::string& text, int x, int y, int align);
+
+    const Char* GetChar(unsigned char code) const { return chars[code].get(); }
+    const KernPair* FindKernPair(int first, int second) const;
+
+    std::string iniText;
+    std::map<int, std::map<int, KernPair>> kernPairs;
+    std::array<std::unique_ptr<Char>, 256> chars;
+    int height = 0;
+    int heightOffset = 9999;
+    std::array<platform::ImagePtr, 1> image;
+    std::string name;
+    int useKerning = 1;
+    int xOffset = 0;
+};
+
+// The eight program-wide fonts, addressed by the loader ids "oxb", "ob", "on", "os", "oxs", "b",
+// "n" and "s". The slots own their fonts until the program ends.
+class Fonts {
+public:
+    static constexpr int kSlots = 8;
+    static const std::array<const char*, kSlots>& Ids();
+    // The font file each slot is loaded from ("YikesH96" for "oxb", ...); "" for an unknown id.
+    static const char* FileFor(const std::string& id);
+    // Null when the slot is empty or the id is not one of the eight.
+    static GlyphFont* Get(const std::string& id);
+    // False (and the font is dropped) for an id outside the eight.
+    static bool Set(const std::string& id, std::unique_ptr<GlyphFont> font);
+    static void Reset();
+};
