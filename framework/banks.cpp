@@ -71,8 +71,8 @@ int EntryNumber(const std::string& line, int index) {
         start = comma + 1;
     }
     size_t comma = line.find(',', start);
-    return StringToInt(std::string_view(line).substr(start, comma == std::string::npos ? std::string::npos
-                                                                                        : comma - start));
+    return StringToInt(
+        std::string_view(line).substr(start, comma == std::string::npos ? std::string::npos : comma - start));
 }
 
 // --- A small JSON reader: enough for the atlas object (objects, arrays, strings, numbers and the
@@ -186,24 +186,37 @@ class JsonReader {
             if (c == '\\' && pos < s.size()) {
                 char e = s[pos++];
                 switch (e) {
-                    case 'n': out += '\n'; break;
-                    case 't': out += '\t'; break;
-                    case 'r': out += '\r'; break;
-                    case 'b': out += '\b'; break;
-                    case 'f': out += '\f'; break;
+                    case 'n':
+                        out += '\n';
+                        break;
+                    case 't':
+                        out += '\t';
+                        break;
+                    case 'r':
+                        out += '\r';
+                        break;
+                    case 'b':
+                        out += '\b';
+                        break;
+                    case 'f':
+                        out += '\f';
+                        break;
                     case 'u': {
                         // Game text is one byte per character: code points above 255 keep their low byte.
                         unsigned code = 0;
                         for (int i = 0; i < 4 && pos < s.size(); ++i, ++pos) {
                             char h = s[pos];
-                            code = code * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(h))
-                                                                          ? h - '0'
-                                                                          : (std::tolower(h) - 'a' + 10) & 15);
+                            code =
+                                code * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(h))
+                                                                      ? h - '0'
+                                                                      : (std::tolower(h) - 'a' + 10) & 15);
                         }
                         out += static_cast<char>(code & 0xff);
                         break;
                     }
-                    default: out += e; break;
+                    default:
+                        out += e;
+                        break;
                 }
             } else {
                 out += c;
@@ -221,7 +234,8 @@ class JsonReader {
 
 // --- GameImage -------------------------------------------------------------------------------
 
-void GameImage::Draw2(float x, float y, float rotation, float scaleX, float scaleY, int frame, bool roundPosition) {
+void GameImage::Draw2(float x, float y, float rotation, float scaleX, float scaleY, int frame,
+                      bool roundPosition) {
     if (!image || frame < 0 || frame >= image->Frames()) return;
     if (roundPosition) {
         x = std::floor(x + 0.5f);
@@ -279,9 +293,9 @@ void GameImage::Load2(const std::string& file, bool midhandle, bool readPixels, 
     SetMaskColor(maskRed, maskGreen, maskBlue);
 }
 
-void GameImage::LoadAnim(const std::string& file, int w, int h, int frames, const platform::ImagePtr& /*image*/,
-                         bool midhandle, bool readPixels, int maskRed, int maskGreen, int maskBlue, bool preLoad,
-                         const std::string& screenName) {
+void GameImage::LoadAnim(const std::string& file, int w, int h, int frames,
+                         const platform::ImagePtr& /*image*/, bool midhandle, bool readPixels, int maskRed,
+                         int maskGreen, int maskBlue, bool preLoad, const std::string& screenName) {
     name = UpperKey(StripPathAndExtension(file));
     path = file;
     this->midhandle = midhandle;
@@ -342,7 +356,8 @@ GameImage* ImageBank::Find(const std::string& name) {
     }
     std::string key = UpperKey(name);
     GameImage* entry = Get(key);
-    if (!entry || (entry->preLoad && !entry->image)) RaiseAssertion("Image '" + key + "' not found in the ImageBank");
+    if (!entry || (entry->preLoad && !entry->image))
+        RaiseAssertion("Image '" + key + "' not found in the ImageBank");
     return entry;
 }
 
@@ -359,17 +374,17 @@ GameImage* ImageBank::Load3(const std::string& file, const std::string& nameOver
     return Set(key, std::move(entry));
 }
 
-GameImage* ImageBank::LoadAnim2(const std::string& file, int w, int h, int frames, const platform::ImagePtr& image,
-                                bool midhandle, bool ignoreCache, const std::string& nameOverride, bool readPixels,
-                                int maskRed, int maskGreen, int maskBlue, bool preLoad,
-                                const std::string& screenName) {
+GameImage* ImageBank::LoadAnim2(const std::string& file, int w, int h, int frames,
+                                const platform::ImagePtr& image, bool midhandle, bool ignoreCache,
+                                const std::string& nameOverride, bool readPixels, int maskRed, int maskGreen,
+                                int maskBlue, bool preLoad, const std::string& screenName) {
     std::string key = KeyOf(file, nameOverride);
     if (!ignoreCache) {
         if (GameImage* existing = Get(key)) return existing;
     }
     auto entry = std::make_unique<GameImage>();
-    entry->LoadAnim(path + file, w, h, frames, image, midhandle, readPixels, maskRed, maskGreen, maskBlue, preLoad,
-                    screenName);
+    entry->LoadAnim(path + file, w, h, frames, image, midhandle, readPixels, maskRed, maskGreen, maskBlue,
+                    preLoad, screenName);
     entry->name = key;
     return Set(key, std::move(entry));
 }
@@ -380,7 +395,8 @@ void ImageBank::LoadPreloaded(const std::string& screenName) {
         GameImage& e = *entry;
         if (!e.preLoad || UpperKey(e.screenName) != owner) continue;
         if (e.frames < 2) {
-            e.Load2(e.path, e.midhandle, e.readPixels, e.maskRed, e.maskGreen, e.maskBlue, false, e.screenName);
+            e.Load2(e.path, e.midhandle, e.readPixels, e.maskRed, e.maskGreen, e.maskBlue, false,
+                    e.screenName);
         } else {
             e.LoadAnim(e.path, e.w, e.h, e.frames, nullptr, e.midhandle, e.readPixels, e.maskRed, e.maskGreen,
                        e.maskBlue, false, e.screenName);
@@ -415,9 +431,9 @@ platform::ImagePtr ImageBank::LoadAtlasPage(const std::string& page) {
     return image;
 }
 
-void ImageBank::AddRegion(const platform::ImagePtr& page, const std::string& atlasKey, const std::string& file,
-                          const std::string& regionName, int x, int y, int w, int h, bool midhandle,
-                          bool readPixels, int maskRed, int maskGreen, int maskBlue) {
+void ImageBank::AddRegion(const platform::ImagePtr& page, const std::string& atlasKey,
+                          const std::string& file, const std::string& regionName, int x, int y, int w, int h,
+                          bool midhandle, bool readPixels, int maskRed, int maskGreen, int maskBlue) {
     auto entry = std::make_unique<GameImage>();
     entry->name = UpperKey(regionName);
     entry->image = platform::GrabImage(page, x, y, w, h, 1, 0);
@@ -450,8 +466,9 @@ void ImageBank::LoadLibGdxAtlas(const std::string& file, bool midhandle, bool re
         const std::string& size = lines[at + 3];
         int index = EntryNumber(lines[at + 6], 0);
         if (index >= 0) regionName += std::to_string(index);
-        AddRegion(page, atlasKey, file, regionName, EntryNumber(xy, 0), EntryNumber(xy, 1), EntryNumber(size, 0),
-                  EntryNumber(size, 1), midhandle, readPixels, maskRed, maskGreen, maskBlue);
+        AddRegion(page, atlasKey, file, regionName, EntryNumber(xy, 0), EntryNumber(xy, 1),
+                  EntryNumber(size, 0), EntryNumber(size, 1), midhandle, readPixels, maskRed, maskGreen,
+                  maskBlue);
     }
 }
 
@@ -466,14 +483,15 @@ void ImageBank::LoadSparrowAtlas(const std::string& file, bool midhandle, bool r
     std::string atlasKey = SaveAtlasToBank(page, file);
     for (XMLElement* child : root->Children()) {
         if (child->Name() != "SubTexture") continue;
-        AddRegion(page, atlasKey, file, TrimLow(child->GetAttribute("name")), StringToInt(child->GetAttribute("x")),
-                  StringToInt(child->GetAttribute("y")), StringToInt(child->GetAttribute("width")),
-                  StringToInt(child->GetAttribute("height")), midhandle, readPixels, maskRed, maskGreen, maskBlue);
+        AddRegion(page, atlasKey, file, TrimLow(child->GetAttribute("name")),
+                  StringToInt(child->GetAttribute("x")), StringToInt(child->GetAttribute("y")),
+                  StringToInt(child->GetAttribute("width")), StringToInt(child->GetAttribute("height")),
+                  midhandle, readPixels, maskRed, maskGreen, maskBlue);
     }
 }
 
-void ImageBank::LoadJsonAtlas(const std::string& file, bool midhandle, bool readPixels, int maskRed, int maskGreen,
-                              int maskBlue) {
+void ImageBank::LoadJsonAtlas(const std::string& file, bool midhandle, bool readPixels, int maskRed,
+                              int maskGreen, int maskBlue) {
     std::string text = LoadAtlasString(file);
     JsonValue root = JsonReader(text).Read();
     const JsonValue* meta = root.Member("meta");
@@ -492,10 +510,17 @@ void ImageBank::LoadJsonAtlas(const std::string& file, bool midhandle, bool read
 void ImageBank::LoadAtlas(const std::string& file, int format, bool midhandle, bool readPixels, int maskRed,
                           int maskGreen, int maskBlue) {
     switch (format) {
-        case 0: LoadSparrowAtlas(file, midhandle, readPixels, maskRed, maskGreen, maskBlue); break;
-        case 1: LoadLibGdxAtlas(file, midhandle, readPixels, maskRed, maskGreen, maskBlue); break;
-        case 2: LoadJsonAtlas(file, midhandle, readPixels, maskRed, maskGreen, maskBlue); break;
-        default: platform::Error("Invalid atlas format");
+        case 0:
+            LoadSparrowAtlas(file, midhandle, readPixels, maskRed, maskGreen, maskBlue);
+            break;
+        case 1:
+            LoadLibGdxAtlas(file, midhandle, readPixels, maskRed, maskGreen, maskBlue);
+            break;
+        case 2:
+            LoadJsonAtlas(file, midhandle, readPixels, maskRed, maskGreen, maskBlue);
+            break;
+        default:
+            platform::Error("Invalid atlas format");
     }
 }
 
@@ -542,8 +567,8 @@ bool GameSound::Play(int playChannel, bool ignoreDelay) {
     if (!ignoreDelay && soundDelay != 0 && soundAvailableMillis >= now) return false;
     if (stopChannelBeforePlaying && IsPlaying()) Stop();
     const int soundVolume = briskGame ? briskGame->soundVolume : 100;
-    int played = SoundPlayer::PlayFx(sound, pan, rate, volume * static_cast<float>(soundVolume) / 100.0f, loop,
-                                     playChannel);
+    int played = SoundPlayer::PlayFx(sound, pan, rate, volume * static_cast<float>(soundVolume) / 100.0f,
+                                     loop, playChannel);
     if (played < 0) return false;
     channel = played;
     if (loop == 1) loopChannelList.Push(channel);
@@ -568,7 +593,8 @@ GameSound* SoundBank::Find(const std::string& name) {
     }
     std::string key = UpperKey(name);
     GameSound* entry = Get(key);
-    if (!entry || (entry->preLoad && !entry->sound)) RaiseAssertion("Sound '" + key + "' not found in the SoundBank");
+    if (!entry || (entry->preLoad && !entry->sound))
+        RaiseAssertion("Sound '" + key + "' not found in the SoundBank");
     return entry;
 }
 
@@ -619,7 +645,8 @@ int SoundPlayer::PlayFx(const platform::SamplePtr& sound, float pan, float rate,
             found = channels[channel] == 0;
         }
         if (!found) {
-            platform::PrintLine("SoundPlayer.PlayFx: every sound channel is held by a looping sound; play refused");
+            platform::PrintLine(
+                "SoundPlayer.PlayFx: every sound channel is held by a looping sound; play refused");
             return -1;
         }
     } else {

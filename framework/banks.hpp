@@ -32,8 +32,8 @@ class GameImage {
     void LoadAnim(const std::string& file, int w, int h, int frames, const platform::ImagePtr& image,
                   bool midhandle, bool readPixels, int maskRed, int maskGreen, int maskBlue, bool preLoad,
                   const std::string& screenName);
-    void Load2(const std::string& file, bool midhandle, bool readPixels, int maskRed, int maskGreen, int maskBlue,
-               bool preLoad, const std::string& screenName);
+    void Load2(const std::string& file, bool midhandle, bool readPixels, int maskRed, int maskGreen,
+               int maskBlue, bool preLoad, const std::string& screenName);
     void DrawSubImage(float x, float y, float srcX, float srcY, float srcW, float srcH, float rotation = 0,
                       float scaleX = 1, float scaleY = 1, int frame = 0);
     void SetHandle(float x, float y);
@@ -108,16 +108,17 @@ class ImageBank {
     GameImage* Load3(const std::string& file, const std::string& nameOverride = "", bool midhandle = false,
                      bool ignoreCache = false, bool readPixels = false, int maskRed = 0, int maskGreen = 0,
                      int maskBlue = 0, bool preLoad = false, const std::string& screenName = "");
-    GameImage* LoadAnim2(const std::string& file, int w, int h, int frames, const platform::ImagePtr& image = nullptr,
-                         bool midhandle = false, bool ignoreCache = false, const std::string& nameOverride = "",
+    GameImage* LoadAnim2(const std::string& file, int w, int h, int frames,
+                         const platform::ImagePtr& image = nullptr, bool midhandle = false,
+                         bool ignoreCache = false, const std::string& nameOverride = "",
                          bool readPixels = false, int maskRed = 0, int maskGreen = 0, int maskBlue = 0,
                          bool preLoad = false, const std::string& screenName = "");
     // The whole text of path + file; an empty text raises "Error loading Atlas " + path + file.
     std::string LoadAtlasString(const std::string& file);
     // Stores the page under "_briskAtlas_" + the file's upper-cased base name and returns that key.
     std::string SaveAtlasToBank(const platform::ImagePtr& image, const std::string& file);
-    void LoadSparrowAtlas(const std::string& file, bool midhandle, bool readPixels, int maskRed, int maskGreen,
-                          int maskBlue);
+    void LoadSparrowAtlas(const std::string& file, bool midhandle, bool readPixels, int maskRed,
+                          int maskGreen, int maskBlue);
     void LoadLibGdxAtlas(const std::string& file, bool midhandle, bool readPixels, int maskRed, int maskGreen,
                          int maskBlue);
     void LoadJsonAtlas(const std::string& file, bool midhandle, bool readPixels, int maskRed, int maskGreen,

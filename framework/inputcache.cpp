@@ -40,7 +40,8 @@ struct Edges {
 
 // Appends to one of the frame's lists; the first entry sets the lowest value, every entry the highest.
 template <size_t N>
-void Append(std::array<int, N>& list, int& count, int value, int* minValue = nullptr, int* maxValue = nullptr) {
+void Append(std::array<int, N>& list, int& count, int value, int* minValue = nullptr,
+            int* maxValue = nullptr) {
     if (count == 0 && minValue) *minValue = value;
     if (maxValue) *maxValue = value;
     list[static_cast<size_t>(count++)] = value;
@@ -52,10 +53,14 @@ void Append(std::array<int, N>& list, int& count, int value, int* minValue = nul
 
 int InputEventEnumerator::KeyAt(int index) const {
     switch (eventType) {
-        case 1: return index < ic->keyDownCount ? ic->currentKeysDown[static_cast<size_t>(index)] : -1;
-        case 2: return index < ic->keyReleasedCount ? ic->currentKeysReleased[static_cast<size_t>(index)] : -1;
-        case 3: return index < ic->keyHitCount ? ic->currentKeysHit[static_cast<size_t>(index)] : -1;
-        default: return -1;
+        case 1:
+            return index < ic->keyDownCount ? ic->currentKeysDown[static_cast<size_t>(index)] : -1;
+        case 2:
+            return index < ic->keyReleasedCount ? ic->currentKeysReleased[static_cast<size_t>(index)] : -1;
+        case 3:
+            return index < ic->keyHitCount ? ic->currentKeysHit[static_cast<size_t>(index)] : -1;
+        default:
+            return -1;
     }
 }
 
@@ -137,7 +142,8 @@ void InputCache::ReadInput() {
         minTouchDown = minTouchHit = minTouchReleased = -1;
         for (int n = 0; n < kPointers; ++n) {
             const size_t i = static_cast<size_t>(n);
-            Edges{touchHit[i], touchHitTime[i], touchDown[i], touchDownTime[i], touchReleasedTime[i], touchReleased[i]}
+            Edges{touchHit[i],      touchHitTime[i],      touchDown[i],
+                  touchDownTime[i], touchReleasedTime[i], touchReleased[i]}
                 .Read(platform::TouchHit(n), platform::TouchDown(n), now);
             touchX[i] = platform::TouchX(n);
             touchY[i] = platform::TouchY(n);
@@ -155,7 +161,8 @@ void InputCache::ReadInput() {
         }
         for (int b = 0; b < kButtons; ++b) {
             const size_t i = static_cast<size_t>(b);
-            Edges{mouseHit[i], mouseHitTime[i], mouseDown[i], mouseDownTime[i], mouseReleasedTime[i], mouseReleased[i]}
+            Edges{mouseHit[i],      mouseHitTime[i],      mouseDown[i],
+                  mouseDownTime[i], mouseReleasedTime[i], mouseReleased[i]}
                 .Read(platform::MouseHit(b), platform::MouseDown(b), now);
             if (mouseDown[i]) Append(currentMouseDown, mouseDownCount, b);
             if (mouseHit[i]) Append(currentMouseHit, mouseHitCount, b);
@@ -167,8 +174,8 @@ void InputCache::ReadInput() {
         for (int key = 8; key <= 222; ++key) {
             const size_t i = static_cast<size_t>(key);
             if (!monitorKey[i]) continue;
-            Edges{keyHit[i], keyHitTime[i], keyDown[i], keyDownTime[i], keyReleasedTime[i], keyReleased[i]}.Read(
-                platform::KeyHit(key), platform::KeyDown(key), now);
+            Edges{keyHit[i], keyHitTime[i], keyDown[i], keyDownTime[i], keyReleasedTime[i], keyReleased[i]}
+                .Read(platform::KeyHit(key), platform::KeyDown(key), now);
             if (keyDown[i]) Append(currentKeysDown, keyDownCount, key);
             if (keyHit[i]) Append(currentKeysHit, keyHitCount, key);
             if (keyReleased[i]) Append(currentKeysReleased, keyReleasedCount, key);
@@ -196,9 +203,11 @@ void InputCache::HandleEvents(Screen* screen) {
         touch.Update3(x, y);
         if (!touch.movedTooFar && !touch.firedLongPress) {
             screen->OnTouchClick(x, y, n);
-        } else if (touch.touchVelocityX * touch.touchVelocityX + touch.touchVelocityY * touch.touchVelocityY >=
+        } else if (touch.touchVelocityX * touch.touchVelocityX +
+                       touch.touchVelocityY * touch.touchVelocityY >=
                    flingThreshold * flingThreshold) {
-            screen->OnTouchFling(x, y, touch.touchVelocityX, touch.touchVelocityY, touch.touchVelocitySpeed, n);
+            screen->OnTouchFling(x, y, touch.touchVelocityX, touch.touchVelocityY, touch.touchVelocitySpeed,
+                                 n);
         }
         screen->OnTouchReleased(x, y, n);
     }
@@ -226,9 +235,11 @@ void InputCache::HandleEvents(Screen* screen) {
     }
     if (keyReleasedCount > 0) {
         screen->OnAnyKeyReleased();
-        for (int i = 0; i < keyReleasedCount; ++i) screen->OnKeyReleased(currentKeysReleased[static_cast<size_t>(i)]);
+        for (int i = 0; i < keyReleasedCount; ++i)
+            screen->OnKeyReleased(currentKeysReleased[static_cast<size_t>(i)]);
     }
-    for (int i = 0; i < mouseHitCount; ++i) screen->OnMouseHit(mouseX, mouseY, currentMouseHit[static_cast<size_t>(i)]);
+    for (int i = 0; i < mouseHitCount; ++i)
+        screen->OnMouseHit(mouseX, mouseY, currentMouseHit[static_cast<size_t>(i)]);
     for (int i = 0; i < mouseDownCount; ++i)
         screen->OnMouseDown(mouseX, mouseY, currentMouseDown[static_cast<size_t>(i)]);
     for (int i = 0; i < mouseReleasedCount; ++i)

@@ -42,7 +42,8 @@ class InputEventEnumerator {
 
 class KeyEventEnumerator : public InputEventEnumerator {
   public:
-    KeyEventEnumerator(InputCache* ic, int eventType) : InputEventEnumerator(ic, eventType), event(eventType) {}
+    KeyEventEnumerator(InputCache* ic, int eventType)
+        : InputEventEnumerator(ic, eventType), event(eventType) {}
 
     KeyEvent* NextObject();
 

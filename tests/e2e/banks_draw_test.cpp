@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -56,7 +57,9 @@ TEST(BanksOnScreen, FramesRegionsAndSubImagesPutTheRightPixelsOnScreen) {
     });
     bankfix::WriteText(data.Graphics() + "Atlas01.txt",
                        bankfix::AtlasHeader("Page.png") + bankfix::Region("Gem", 16, 0, 16, 16));
-    bankfix::WritePNG(data.Graphics() + "Banner.png", 50, 10, [](int, int) { return Colour{255, 128, 0, 255}; });
+    bankfix::WritePNG(data.Graphics() + "Banner.png", 50, 10, [](int, int) {
+        return Colour{255, 128, 0, 255};
+    });
 
     Harness h;
     h.SetDataRoot(data.Root());
@@ -93,4 +96,15 @@ TEST(BanksOnScreen, FramesRegionsAndSubImagesPutTheRightPixelsOnScreen) {
     // Loaded when the screen started.
     EXPECT_TRUE(Near(h.Pixel(101, 301), 255, 128, 0));
     EXPECT_TRUE(Near(h.Pixel(148, 308), 255, 128, 0));
+}
+
+TEST(BanksOnScreen, StartUpWithoutTheLogoEndsWithAReportNamingTheFile) {
+    DataFolder data;
+    std::filesystem::remove(data.Graphics() + "Logo1.png");
+    Harness h;
+    h.SetDataRoot(data.Root());
+    EXPECT_FALSE(h.Start() && h.Step());
+    EXPECT_FALSE(h.Running());
+    EXPECT_NE(h.LastReport().find("Error loading bitmap graphics/Logo1.png"), std::string::npos) << h.LastReport();
+    EXPECT_EQ(logoImage, nullptr);
 }

@@ -113,9 +113,9 @@ class DataFolder {
 
 // One text atlas region, seven lines.
 inline std::string Region(const std::string& name, int x, int y, int w, int h, int index = -1) {
-    return name + "\n  rotate: false\n  xy: " + std::to_string(x) + ", " + std::to_string(y) + "\n  size: " +
-           std::to_string(w) + ", " + std::to_string(h) + "\n  orig: " + std::to_string(w) + ", " +
-           std::to_string(h) + "\n  offset: 0, 0\n  index: " + std::to_string(index) + "\n";
+    return name + "\n  rotate: false\n  xy: " + std::to_string(x) + ", " + std::to_string(y) +
+           "\n  size: " + std::to_string(w) + ", " + std::to_string(h) + "\n  orig: " + std::to_string(w) +
+           ", " + std::to_string(h) + "\n  offset: 0, 0\n  index: " + std::to_string(index) + "\n";
 }
 
 inline std::string AtlasHeader(const std::string& page) {
@@ -142,7 +142,9 @@ class RecordingScreen : public Screen {
     void OnKeyReleased(int key) override { events.push_back("keyreleased " + std::to_string(key)); }
     void OnTouchHit(int x, int y, int pointer) override { Log("touchhit", x, y, pointer); }
     void OnTouchClick(int x, int y, int pointer) override { Log("click", x, y, pointer); }
-    void OnTouchFling(int x, int y, float, float, float, int pointer) override { Log("fling", x, y, pointer); }
+    void OnTouchFling(int x, int y, float, float, float, int pointer) override {
+        Log("fling", x, y, pointer);
+    }
     void OnTouchReleased(int x, int y, int pointer) override { Log("touchreleased", x, y, pointer); }
     void OnTouchDragged(int x, int y, int, int, int pointer) override { Log("dragged", x, y, pointer); }
     void OnTouchLongPress(int x, int y, int pointer) override { Log("longpress", x, y, pointer); }

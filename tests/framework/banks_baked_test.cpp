@@ -56,7 +56,8 @@ TEST(BakedData, EveryPictureAtlasRegionAndSoundLoadsThroughTheBanks) {
         if (entry->atlasName.empty()) continue;
         ++regions;
         // A region with a file's name would replace that picture for the rest of the run.
-        EXPECT_EQ(fileKeys.count(key), 0u) << "region " << key << " of " << entry->atlasName << " hides a file";
+        EXPECT_EQ(fileKeys.count(key), 0u)
+            << "region " << key << " of " << entry->atlasName << " hides a file";
         ASSERT_NE(entry->image, nullptr) << "region " << key << " of " << entry->atlasName;
         EXPECT_GT(entry->w, 0) << key;
         EXPECT_EQ(images.Find(key), entry.get());

@@ -112,13 +112,15 @@ TEST_F(ImageBankTest, KeysAreUpperCaseAndFindIgnoresCase) {
     EXPECT_EQ(bank->Find("Small Walk"), other);
 
     EXPECT_EQ(AssertionText([&] { bank->Find("nothing"); }), "Image 'NOTHING' not found in the ImageBank");
-    EXPECT_EQ(AssertionText([&] { bank->Load3("sub/Missing.png"); }), "Error loading bitmap graphics/sub/Missing.png");
+    EXPECT_EQ(AssertionText([&] { bank->Load3("sub/Missing.png"); }),
+              "Error loading bitmap graphics/sub/Missing.png");
     EXPECT_EQ(bank->Get("MISSING"), nullptr);
 }
 
 TEST_F(ImageBankTest, AnimationsKeepTheirFrameSizeAndTheBanksHandle) {
     // Four frames of 10 x 6 in a row.
-    bankfix::WritePNG(data.Graphics() + "Runner.png", 40, 6, [](int x, int) { return Solid(x / 10 * 60, 0, 0); });
+    bankfix::WritePNG(data.Graphics() + "Runner.png", 40, 6,
+                      [](int x, int) { return Solid(x / 10 * 60, 0, 0); });
     GameImage* plain = bank->LoadAnim2("Runner.png", 10, 6, 4);
     EXPECT_EQ(plain->name, "RUNNER");
     EXPECT_EQ(plain->frames, 4);
@@ -153,7 +155,8 @@ TEST_F(ImageBankTest, ScreenOwnedEntriesLoadWhenTheirScreenStartsAndEveryTimeAft
     bankfix::WritePNG(data.Graphics() + "Banner.png", 12, 4, [](int, int) { return Solid(9, 9, 9); });
     bankfix::WritePNG(data.Graphics() + "Strip.png", 24, 4, [](int, int) { return Solid(9, 9, 9); });
     GameImage* banner = bank->Load3("Banner.png", "", true, false, false, 0, 0, 0, true, "Title");
-    GameImage* strip = bank->LoadAnim2("Strip.png", 12, 4, 2, nullptr, false, false, "", false, 0, 0, 0, true, "title");
+    GameImage* strip =
+        bank->LoadAnim2("Strip.png", 12, 4, 2, nullptr, false, false, "", false, 0, 0, 0, true, "title");
     EXPECT_EQ(banner->image, nullptr);
     EXPECT_EQ(banner->screenName, "TITLE");
     // A waiting entry is not found, and debug listings leave it out.
@@ -185,7 +188,8 @@ TEST_F(ImageBankTest, ScreenOwnedEntriesLoadWhenTheirScreenStartsAndEveryTimeAft
 }
 
 TEST_F(ImageBankTest, TextAtlasRegionsAreCutFromTheirPage) {
-    bankfix::WritePNG(data.Graphics() + "Page.png", 64, 32, [](int x, int) { return Solid(x < 32 ? 255 : 0, 0, 0); });
+    bankfix::WritePNG(data.Graphics() + "Page.png", 64, 32,
+                      [](int x, int) { return Solid(x < 32 ? 255 : 0, 0, 0); });
     // A region cut short at the end of the file, and numbers that are missing (the index reads 0).
     std::string text = bankfix::AtlasHeader("Page.png") + bankfix::Region("walk", 0, 0, 16, 16, 3) +
                        bankfix::Region("Logo1", 16, 0, 16, 8) +
@@ -241,8 +245,8 @@ TEST_F(ImageBankTest, AnEmptyRegionNameEndsTheAtlasAndMidHandlesApplyToEveryRegi
     EXPECT_EQ(bank->Get("TWO"), nullptr);
 
     // A region beyond its page exists but has nothing to draw.
-    bankfix::WriteText(data.Graphics() + "Atlas03.txt", bankfix::AtlasHeader("Page.png") +
-                                                           bankfix::Region("Outside", 30, 30, 8, 8));
+    bankfix::WriteText(data.Graphics() + "Atlas03.txt",
+                       bankfix::AtlasHeader("Page.png") + bankfix::Region("Outside", 30, 30, 8, 8));
     testing::internal::CaptureStdout();
     bank->LoadAtlas("Atlas03.txt", 1);
     std::string out = testing::internal::GetCapturedStdout();
@@ -254,9 +258,12 @@ TEST_F(ImageBankTest, AnEmptyRegionNameEndsTheAtlasAndMidHandlesApplyToEveryRegi
 }
 
 TEST_F(ImageBankTest, AtlasFailuresSayWhatIsMissing) {
-    EXPECT_EQ(AssertionText([&] { bank->LoadAtlas("None.txt", 1); }), "Error loading Atlas graphics/None.txt 0=0");
-    bankfix::WriteText(data.Graphics() + "Lost.txt", bankfix::AtlasHeader("LostPage.png") + bankfix::Region("a", 0, 0, 1, 1));
-    EXPECT_EQ(AssertionText([&] { bank->LoadAtlas("Lost.txt", 1); }), "Error loading bitmap atlas graphics/LostPage.png");
+    EXPECT_EQ(AssertionText([&] { bank->LoadAtlas("None.txt", 1); }),
+              "Error loading Atlas graphics/None.txt 0=0");
+    bankfix::WriteText(data.Graphics() + "Lost.txt",
+                       bankfix::AtlasHeader("LostPage.png") + bankfix::Region("a", 0, 0, 1, 1));
+    EXPECT_EQ(AssertionText([&] { bank->LoadAtlas("Lost.txt", 1); }),
+              "Error loading bitmap atlas graphics/LostPage.png");
     try {
         bank->LoadAtlas("Lost.txt", 3);
         FAIL() << "an unknown format was accepted";
@@ -297,7 +304,8 @@ TEST_F(ImageBankTest, XmlAndJsonAtlasesGiveTheSameRegions) {
     EXPECT_EQ(bank->Find("COMET!")->subX, 10);
 
     // Broken text never reads past its end.
-    bankfix::WriteText(data.Graphics() + "Broken.json", R"({"meta": {"image": "Sheet.png"}, "frames": {"A": {"frame": {"x": 1, "y)");
+    bankfix::WriteText(data.Graphics() + "Broken.json",
+                       R"({"meta": {"image": "Sheet.png"}, "frames": {"A": {"frame": {"x": 1, "y)");
     bank->LoadAtlas("Broken.json", 2);
     EXPECT_EQ(bank->Find("a")->subX, 1);
 }

@@ -111,7 +111,8 @@ TEST_F(InputCacheTest, KeysReachTheScreenOnlyWhenMonitored) {
     h.Key(65, true);
     h.Key(27, true);
     ASSERT_TRUE(h.Step());
-    EXPECT_EQ(screen->Take(), (Events{"anykeyhit", "keyhit 27", "keyhit 65", "anykeydown", "keydown 27", "keydown 65"}));
+    EXPECT_EQ(screen->Take(),
+              (Events{"anykeyhit", "keyhit 27", "keyhit 65", "anykeydown", "keydown 27", "keydown 65"}));
     // The enumerators walk the same lists.
     ASSERT_TRUE(cache.keyHitEnumerator.HasNext());
     EXPECT_EQ(cache.keyHitEnumerator.NextObject()->key, 27);
@@ -184,8 +185,8 @@ TEST(TouchData, SpeedDecidesBetweenAFlingAndAPlainRelease) {
         return screen.events;
     };
     EXPECT_EQ(release(30, 100), (Events{"fling 30,0 0", "touchreleased 30,0 0"}));  // 300 px/s
-    EXPECT_EQ(release(40, 200), (Events{"touchreleased 40,0 0"}));                // 200 px/s
-    EXPECT_EQ(release(20, 10), (Events{"click 20,0 0", "touchreleased 20,0 0"}));  // within 20 px
+    EXPECT_EQ(release(40, 200), (Events{"touchreleased 40,0 0"}));                  // 200 px/s
+    EXPECT_EQ(release(20, 10), (Events{"click 20,0 0", "touchreleased 20,0 0"}));   // within 20 px
 
     // The ring keeps the last ten samples; the first sample alone has no speed.
     TouchData touch;
