@@ -29,8 +29,8 @@ $(TESTDIR)/CMakeCache.txt: | deps
 
 test: deps $(TESTDIR)/CMakeCache.txt
 	cmake --build $(TESTDIR) -j $(JOBS)
-	cd $(TESTDIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
 	@bash scripts/run-fuzz.sh $(FUZZDIR) 60
+	cd $(TESTDIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
 
 bench: deps
 	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBRISK_TESTS=OFF -DBRISK_BENCH=ON

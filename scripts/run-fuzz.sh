@@ -13,8 +13,19 @@ for bin in "$dir"/tests/fuzz/fuzz_*; do
   corpus=tests/fuzz/corpus/${name#fuzz_}
   work=$dir/corpus-${name#fuzz_}
   mkdir -p "$work"
-  args=(-max_len=65536 -timeout=10 -rss_limit_mb=2048)
+  args=(-max_len=65536 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$dir/$name-")
   [ "$secs" -gt 0 ] && args+=(-max_total_time="$secs")
   echo "== $name (${secs}s)"
-  "$bin" "${args[@]}" "$work" "$corpus"
+  if [ "$secs" -gt 0 ]; then
+    # A bounded run keeps its chatter in a log and shows it only when the fuzzer finds something.
+    log=$dir/$name.log
+    if ! "$bin" "${args[@]}" "$work" "$corpus" >"$log" 2>&1; then
+      tail -n 60 "$log"
+      echo "$name found a crash, leak or undefined behaviour (full log: $log)"
+      exit 1
+    fi
+    grep -E '^Done [0-9]+ runs' "$log" || true
+  else
+    "$bin" "${args[@]}" "$work" "$corpus"
+  fi
 done
