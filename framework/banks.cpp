@@ -205,11 +205,9 @@ class JsonReader {
                         // Game text is one byte per character: code points above 255 keep their low byte.
                         unsigned code = 0;
                         for (int i = 0; i < 4 && pos < s.size(); ++i, ++pos) {
-                            char h = s[pos];
-                            code =
-                                code * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(h))
-                                                                      ? h - '0'
-                                                                      : (std::tolower(h) - 'a' + 10) & 15);
+                            const int digit = std::tolower(static_cast<unsigned char>(s[pos]));
+                            const int value = std::isdigit(digit) ? digit - '0' : (digit - 'a' + 10) & 15;
+                            code = code * 16 + static_cast<unsigned>(value);
                         }
                         out += static_cast<char>(code & 0xff);
                         break;
