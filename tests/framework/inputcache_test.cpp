@@ -1,6 +1,6 @@
 // The input cache: mouse hits, holds and releases reach the current screen in order, a click is
 // never lost, a click that moves from one screen to the next, keys stay quiet unless monitored,
-// and the touch gestures once touch is monitored.
+// and the touch gestures' decisions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -124,49 +124,6 @@ TEST_F(InputCacheTest, KeysReachTheScreenOnlyWhenMonitored) {
     EXPECT_EQ(cache.keyReleasedWrapper.wrappedEnum->NextObject()->key, 27);
 }
 
-TEST_F(InputCacheTest, TouchGesturesFollowTheFirstPointer) {
-    InputCache& cache = *briskGame->inputCache;
-    cache.monitorTouch = true;
-    cache.monitorMouse = false;
-
-    // A short, still touch is a click.
-    h.MouseMove(200, 200);
-    h.MouseButton(0, true);
-    ASSERT_TRUE(h.Step());
-    EXPECT_EQ(screen->Take(), (Events{"touchhit 200,200 0", "dragged 200,200 0"}));
-    EXPECT_EQ(cache.minTouchDown, 0);
-    EXPECT_EQ(cache.maxTouchDown, 0);
-    h.MouseMove(210, 205);
-    ASSERT_TRUE(h.Step());
-    EXPECT_EQ(screen->Take(), (Events{"dragged 210,205 0"}));
-    EXPECT_EQ(cache.touchData[0].distanceMovedX, 10);
-    h.MouseButton(0, false);
-    ASSERT_TRUE(h.Step());
-    EXPECT_EQ(screen->Take(), (Events{"click 210,205 0", "touchreleased 210,205 0"}));
-
-    // A fast swipe is a fling.
-    h.MouseButton(0, true);
-    ASSERT_TRUE(h.Step());
-    screen->Take();
-    h.MouseMove(400, 205);
-    ASSERT_TRUE(h.Step());
-    h.MouseButton(0, false);
-    ASSERT_TRUE(h.Step());
-    Events swipe = screen->Take();
-    EXPECT_EQ(swipe, (Events{"dragged 400,205 0", "fling 400,205 0", "touchreleased 400,205 0"}));
-
-    // Held still for a second: one long press, and its release is no click.
-    h.MouseButton(0, true);
-    ASSERT_TRUE(h.Step(62));
-    Events held = screen->Take();
-    EXPECT_EQ(std::count(held.begin(), held.end(), "longpress 400,205 0"), 1);
-    ASSERT_TRUE(h.Step(5));
-    h.MouseButton(0, false);
-    screen->Take();
-    ASSERT_TRUE(h.Step());
-    EXPECT_EQ(screen->Take(), (Events{"touchreleased 400,205 0"}));
-}
-
 TEST(TouchData, SpeedDecidesBetweenAFlingAndAPlainRelease) {
     Harness h;
     DataFolder data;
@@ -187,6 +144,31 @@ TEST(TouchData, SpeedDecidesBetweenAFlingAndAPlainRelease) {
     EXPECT_EQ(release(30, 100), (Events{"fling 30,0 0", "touchreleased 30,0 0"}));  // 300 px/s
     EXPECT_EQ(release(40, 200), (Events{"touchreleased 40,0 0"}));                  // 200 px/s
     EXPECT_EQ(release(20, 10), (Events{"click 20,0 0", "touchreleased 20,0 0"}));   // within 20 px
+
+    // Held still for a second: one long press, and its release is no click.
+    {
+        InputCache cache;
+        RecordingScreen screen("probe");
+        cache.touchX[0] = 7;
+        cache.currentTouchHit[0] = cache.currentTouchDown[0] = 0;
+        cache.touchHitCount = cache.touchDownCount = 1;
+        for (int ms = 0; ms <= 1200; ms += 100) {
+            deltaTimer->currentticks = ms;
+            cache.HandleEvents(&screen);
+            cache.touchHitCount = 0;
+        }
+        cache.touchDownCount = 0;
+        cache.currentTouchReleased[0] = 0;
+        cache.touchReleasedCount = 1;
+        cache.HandleEvents(&screen);
+        const Events& e = screen.events;
+        EXPECT_EQ(std::count(e.begin(), e.end(), "longpress 7,0 0"), 1);
+        // Hit and drag at 0 ms, a drag every 100 ms, the long press right after the drag at 1000 ms.
+        ASSERT_GT(e.size(), 12u);
+        EXPECT_EQ(e[12], "longpress 7,0 0");
+        EXPECT_EQ(e.back(), "touchreleased 7,0 0");
+        EXPECT_EQ(std::count(e.begin(), e.end(), "click 7,0 0"), 0);
+    }
 
     // The ring keeps the last ten samples; the first sample alone has no speed.
     TouchData touch;
