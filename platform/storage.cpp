@@ -254,6 +254,25 @@ std::string LoadState() {
     return bytes;
 }
 
+bool StateFileExists() {
+    struct stat st{};
+    return ::stat(StateFilePath().c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool SetStateFileAside(const std::string& fileName) {
+    if (fileName.empty() || fileName.find('/') != std::string::npos) return false;
+    const std::string target = UserFolder() + "/" + fileName;
+    if (::rename(StateFilePath().c_str(), target.c_str()) != 0) {
+        PrintLine("Error moving the state file to " + target + ": " + std::strerror(errno));
+        return false;
+    }
+    if (const int dir = ::open(UserFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
 std::unique_ptr<FileStream> OpenFileForRead(const std::string& path) {
     const std::string file = Resolve(MapPath(path));
     if (file.empty() || IsDir(file)) return nullptr;

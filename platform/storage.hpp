@@ -37,6 +37,11 @@ bool MakeDirectory(const std::string& path);
 bool SaveState(const std::string& state);
 std::string LoadState();
 std::string StateFilePath();
+// Whether a state file exists at all (an empty one loads as "" just like a missing one).
+bool StateFileExists();
+// Moves the state file aside to `fileName` in the same folder (replacing an older one of that
+// name), so that a state the game could not read survives the next save. False when it cannot.
+bool SetStateFileAside(const std::string& fileName);
 
 // One-line files (the statistics id).
 class FileStream {
