@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/main.hpp"
 #include "tests/framework/bank_fixtures.hpp"
@@ -105,6 +106,46 @@ TEST(BanksOnScreen, StartUpWithoutTheLogoEndsWithAReportNamingTheFile) {
     h.SetDataRoot(data.Root());
     EXPECT_FALSE(h.Start() && h.Step());
     EXPECT_FALSE(h.Running());
-    EXPECT_NE(h.LastReport().find("Error loading bitmap graphics/Logo1.png"), std::string::npos) << h.LastReport();
+    EXPECT_NE(h.LastReport().find("Error loading bitmap graphics/Logo1.png"), std::string::npos)
+        << h.LastReport();
     EXPECT_EQ(logoImage, nullptr);
+}
+
+TEST(BanksOnScreen, TheBakedLogoAndAtlasRegionsDraw) {
+    Harness h;
+    ASSERT_TRUE(h.Start()) << h.LastReport();
+    if (!briskGame->images->Contains("LOGO1")) GTEST_SKIP() << "no baked data";
+    ImageBank& images = *briskGame->images;
+    images.LoadAtlas("Atlas01.txt", 1);
+    images.LoadAtlas("Atlas03.txt", 1);
+    struct Baked : Screen {
+        Baked() : Screen("baked") {}
+        void Start() override {}
+        void Update2() override {}
+        void Render() override {
+            platform::Cls(40, 40, 60);
+            logoImage->Draw2(300, 20);
+            ImageBank& bank = *briskGame->images;
+            bank.Find("MapScience")->Draw2(100, 300);
+            bank.Find("TitleButton1")->Draw2(300, 300);
+            bank.Find("Corner")->Draw2(650, 300);
+        }
+    };
+    std::make_shared<Baked>()->PreStart();
+    ASSERT_TRUE(h.Step());
+    h.SaveFrame("banks_baked");
+    // The logo covers most of its box with something other than the background.
+    int painted = 0;
+    std::vector<uint8_t> logo = h.ReadPixels(300, 20, 400, 160);
+    for (size_t i = 0; i + 3 < logo.size(); i += 4) {
+        if (logo[i] != 40 || logo[i + 1] != 40 || logo[i + 2] != 60) ++painted;
+    }
+    EXPECT_GT(painted, 400 * 160 / 4);
+    GameImage* science = images.Find("mapscience");
+    std::vector<uint8_t> region = h.ReadPixels(100, 300, science->w, science->h);
+    int regionPainted = 0;
+    for (size_t i = 0; i + 3 < region.size(); i += 4) {
+        if (region[i] != 40 || region[i + 1] != 40 || region[i + 2] != 60) ++regionPainted;
+    }
+    EXPECT_GT(regionPainted, science->w * science->h / 4);
 }
