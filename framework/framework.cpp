@@ -43,6 +43,7 @@ void InitFrameworkGlobals() {
     FPSCounter::fpsCount = 0;
     FPSCounter::totalFPS = 0;
     defaultFadeTime = 600.0f;
+    InitBankGlobals();
 }
 
 int TruncToInt(double value) {
@@ -126,6 +127,9 @@ BriskApp::BriskApp() {
     exitScreen = std::make_shared<ExitScreen>();
     loadingScreen = std::make_shared<LoadingScreen>();
     screenFade = std::make_unique<ScreenFade>();
+    images = std::make_unique<ImageBank>();
+    sounds = std::make_unique<SoundBank>();
+    inputCache = std::make_unique<InputCache>();
     briskMouse = std::make_unique<BriskMouse>();
 }
 
@@ -210,6 +214,9 @@ void BriskApp::ReadInputs() {
         mouseY = MapByRatio(platform::MouseY(), SCREENY_RATIO);
     }
     mouseHit = platform::MouseHit(0);
+    inputCache->ReadInput();
+    // Hold the screen for the call: a hook may start the next screen.
+    if (auto screen = currentScreen) inputCache->HandleEvents(screen.get());
     if (debugKeyOn && platform::KeyHit(debugKey)) debugOn = !debugOn;
 }
 

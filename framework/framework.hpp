@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "framework/banks.hpp"
+#include "framework/inputcache.hpp"
 #include "framework/screen.hpp"
 #include "platform/app.hpp"
 #include "platform/graphics.hpp"
 
 class DeltaTimer;
-class GameImage;
 
 // Window size, virtual size, their halves and the device/virtual ratios.
 extern float DEVICE_WIDTH;
@@ -121,6 +122,9 @@ class BriskApp : public platform::App {
     std::shared_ptr<ExitScreen> exitScreen;
     std::shared_ptr<LoadingScreen> loadingScreen;
     std::unique_ptr<ScreenFade> screenFade;
+    std::unique_ptr<ImageBank> images;
+    std::unique_ptr<SoundBank> sounds;
+    std::unique_ptr<InputCache> inputCache;
     std::unique_ptr<BriskMouse> briskMouse;
     bool virtualResOn = true;
     bool aspectRatioOn = false;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/glyphfont.hpp"
+#include "core/helpers.hpp"
 #include "core/tween.hpp"
 #include "platform/app.hpp"
 #include "platform/audio.hpp"
@@ -13,6 +14,7 @@
 
 int windowWidth = 0;
 int windowHeight = 0;
+GameImage* logoImage = nullptr;
 int brisk::lastMouseZ = 0;
 GameHooks gameHooks;
 
@@ -32,6 +34,7 @@ void InitGlobals() {
     InitFrameworkGlobals();
     windowWidth = 0;
     windowHeight = 0;
+    logoImage = nullptr;
     brisk::lastMouseZ = 0;
     platform::SetSeed(1234);
     Tween::InitGlobals();
@@ -62,6 +65,8 @@ void Game::OnCreate() {
     deviceChanged = true;
     windowWidth = TruncToInt(DEVICE_WIDTH);
     windowHeight = TruncToInt(DEVICE_HEIGHT);
+    images->Load3("Logo1.png", "", false, false, false, 0, 0, 0, false, "");
+    logoImage = images->Find(StripPathAndExtension("Logo1.png"));
     auto font = std::make_unique<GlyphFont>();
     font->LoadFont(kDefaultFontName);
     Fonts::Set("n", std::move(font));

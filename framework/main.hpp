@@ -8,6 +8,8 @@
 // The window's size in pixels, taken right after the window opens.
 extern int windowWidth;
 extern int windowHeight;
+// The image-bank entry of the logo, loaded at start-up.
+extern GameImage* logoImage;
 
 // The one font loaded at start-up, before any screen: "Yikes24" into the "n" slot.
 constexpr const char* kDefaultFontName = "Yikes24";

@@ -46,6 +46,8 @@ void Screen::PreStart() {
     briskGame->screens->Set2(name, self);
     briskGame->currentScreen = self;
     Load();
+    briskGame->images->LoadPreloaded(name);
+    briskGame->sounds->LoadPreloaded(name);
     // The loading time must not count as a frame.
     briskGame->ResetDelta();
     if (autoFadeIn) {

@@ -62,7 +62,7 @@ bool Harness::Start() {
     options.headless = true;
     options.fakeClock = true;
     options.messageBoxes = false;
-    options.dataRoot = BRISK_DATA_ROOT;
+    options.dataRoot = dataRoot_;
     options.appDataFolder = appData_;
     started_ = true;
     if (!platform::driver::Start(&InitGlobals, &RunMain, options)) return false;

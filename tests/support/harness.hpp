@@ -20,6 +20,10 @@ class Harness {
     Harness(const Harness&) = delete;
     Harness& operator=(const Harness&) = delete;
 
+    // The working folder whose "data" the program reads (default: the build's baked data). Set it
+    // before Start.
+    void SetDataRoot(const std::string& root) { dataRoot_ = root; }
+
     // Starts the program and runs its first frame (start-up and the first render, no update).
     // False when the program ended during start-up. Unless the test writes a state of its own
     // (WriteState) or asks for none (NoSavedState) first, the saved settings are the defaults with
@@ -61,6 +65,7 @@ class Harness {
 
   private:
     std::string appData_;
+    std::string dataRoot_ = BRISK_DATA_ROOT;
     bool started_ = false;
 };
 
