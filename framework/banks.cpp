@@ -84,11 +84,14 @@ struct JsonValue {
     bool boolean = false;
     std::string text;
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
+    // An object's members as two parallel lists: a pair holding the type being defined is not
+    // allowed by every standard library.
+    std::vector<std::string> memberNames;
+    std::vector<JsonValue> memberValues;
 
     const JsonValue* Member(const std::string& key) const {
-        for (const auto& m : members)
-            if (m.first == key) return &m.second;
+        for (size_t i = 0; i < memberNames.size(); ++i)
+            if (memberNames[i] == key) return &memberValues[i];
         return nullptr;
     }
     int Int(const std::string& key) const {
@@ -131,7 +134,9 @@ class JsonReader {
                 Skip();
                 if (pos >= s.size() || s[pos] != ':') break;
                 ++pos;
-                v.members.emplace_back(std::move(key), Read(depth + 1));
+                JsonValue member = Read(depth + 1);
+                v.memberNames.push_back(std::move(key));
+                v.memberValues.push_back(std::move(member));
             }
         } else if (c == '[') {
             v.kind = JsonValue::Array;
@@ -497,7 +502,9 @@ void ImageBank::LoadJsonAtlas(const std::string& file, bool midhandle, bool read
     std::string atlasKey = SaveAtlasToBank(page, file);
     const JsonValue* frames = root.Member("frames");
     if (!frames) return;
-    for (const auto& [regionName, region] : frames->members) {
+    for (size_t i = 0; i < frames->memberNames.size(); ++i) {
+        const std::string& regionName = frames->memberNames[i];
+        const JsonValue& region = frames->memberValues[i];
         const JsonValue* frame = region.Member("frame");
         if (!frame) continue;
         AddRegion(page, atlasKey, file, regionName, frame->Int("x"), frame->Int("y"), frame->Int("w"),
