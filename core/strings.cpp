@@ -1,5 +1,6 @@
 #include "core/strings.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -34,11 +35,23 @@ int DigitValue(char c) {
 
 }  // namespace
 
-int StringToInt(std::string_view text) {
+namespace {
+
+// Both integer readers share the scan: leading white space, a sign, the base prefix, then digits
+// up to the first one that does not fit. The value is kept twice: wrapped to 32 bits, as the
+// runtime's arithmetic does, and as a magnitude that stops growing past the int range.
+struct ScannedInt {
+    bool negative = false;
+    uint32_t wrapped = 0;
+    int64_t magnitude = 0;
+};
+constexpr int64_t kMagnitudeLimit = int64_t{std::numeric_limits<int>::max()} + 1;
+
+ScannedInt ScanInt(std::string_view text) {
+    ScannedInt result;
     size_t i = 0;
     while (i < text.size() && IsSpace(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) result.negative = text[i++] == '-';
     int base = 10;
     if (i < text.size() && text[i] == '%') {
         base = 2;
@@ -47,15 +60,29 @@ int StringToInt(std::string_view text) {
         base = 16;
         ++i;
     }
-    // Unsigned arithmetic: overlong numbers wrap instead of overflowing a signed int.
-    uint32_t value = 0;
     for (; i < text.size(); ++i) {
         int d = DigitValue(text[i]);
         if (d >= base) break;
-        value = value * static_cast<uint32_t>(base) + static_cast<uint32_t>(d);
+        result.wrapped = result.wrapped * static_cast<uint32_t>(base) + static_cast<uint32_t>(d);
+        result.magnitude = std::min(result.magnitude * base + d, kMagnitudeLimit);
     }
-    if (negative) value = 0u - value;
+    return result;
+}
+
+}  // namespace
+
+int StringToInt(std::string_view text) {
+    ScannedInt scanned = ScanInt(text);
+    // Unsigned arithmetic: overlong numbers wrap instead of overflowing a signed int.
+    uint32_t value = scanned.negative ? 0u - scanned.wrapped : scanned.wrapped;
     return static_cast<int>(value);
+}
+
+int StringToIntSaturating(std::string_view text) {
+    ScannedInt scanned = ScanInt(text);
+    if (scanned.negative) return static_cast<int>(-scanned.magnitude);
+    return scanned.magnitude >= kMagnitudeLimit ? std::numeric_limits<int>::max()
+                                                : static_cast<int>(scanned.magnitude);
 }
 
 float StringToFloat(std::string_view text) {

@@ -12,6 +12,8 @@ std::string FloatToString(double value);
 // decimal digits; reading stops at the first character that does not fit. No digits give 0.
 // Values beyond 32 bits wrap, as the runtime's integer arithmetic does.
 int StringToInt(std::string_view text);
+// The same reading, except that a number beyond the int range reads as INT_MAX or INT_MIN.
+int StringToIntSaturating(std::string_view text);
 
 // Leading white space, sign, digits, an optional fraction and exponent; text that does not start
 // with a number gives 0.

@@ -83,42 +83,10 @@ FlagPool<FlagCompare>& ComparePool() {
     return pool;
 }
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return 99;
-}
-
 // The runtime's integer reading, except that a number too big for an int reads as INT_MAX or
 // INT_MIN: a hand-edited "99999999999" must not turn into a negative fortune.
 int ParseFlagInt(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    int base = 10;
-    if (i < text.size() && text[i] == '%') {
-        base = 2;
-        ++i;
-    } else if (i < text.size() && text[i] == '$') {
-        base = 16;
-        ++i;
-    }
-    constexpr int64_t kLimit = int64_t{INT_MAX} + 1;
-    int64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        const int d = DigitValue(text[i]);
-        if (d >= base) break;
-        magnitude = magnitude * base + d;
-        if (magnitude > kLimit) magnitude = kLimit;
-    }
-    if (negative) return static_cast<int>(-magnitude);
-    return magnitude >= kLimit ? INT_MAX : static_cast<int>(magnitude);
+    return StringToIntSaturating(text);
 }
 
 int SaturatingAdd(int a, int b) {

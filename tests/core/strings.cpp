@@ -28,6 +28,13 @@ TEST(Strings, IntParse) {
     EXPECT_EQ(StringToInt("12.9"), 12);
     EXPECT_EQ(StringToInt("4294967297"), 1);  // wraps like 32-bit arithmetic, no UB
     EXPECT_EQ(StringToInt("- 5"), 0);
+    // The saturating reading agrees inside the int range and clamps outside it.
+    EXPECT_EQ(StringToIntSaturating("  -17xyz"), -17);
+    EXPECT_EQ(StringToIntSaturating("$ff"), 255);
+    EXPECT_EQ(StringToIntSaturating("2147483647"), 2147483647);
+    EXPECT_EQ(StringToIntSaturating("4294967297"), 2147483647);
+    EXPECT_EQ(StringToIntSaturating("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(StringToIntSaturating("-99999999999999999999"), -2147483647 - 1);
 }
 
 TEST(Strings, FloatParse) {

@@ -1,7 +1,6 @@
 #pragma once
 // A temporary data folder with small pictures, atlases and sounds written by the tests, and a
 // screen that records the input hooks it receives.
-#include <png.h>
 #include <stdlib.h>
 
 #include <cstdint>
@@ -12,10 +11,23 @@
 #include <string>
 #include <vector>
 
+#include "core/exception.hpp"
 #include "framework/screen.hpp"
 #include "platform/graphics.hpp"
+#include "platform/imagecodec.hpp"
 
 namespace bankfix {
+
+// The message of the assertion the body raises, or "(no assertion)".
+template <class F>
+std::string AssertionText(F&& body) {
+    try {
+        body();
+    } catch (const AssertException& e) {
+        return e.Message();
+    }
+    return "(no assertion)";
+}
 
 namespace fs = std::filesystem;
 
@@ -24,33 +36,18 @@ struct Colour {
 };
 
 inline bool WritePNG(const std::string& file, int w, int h, const std::function<Colour(int, int)>& colour) {
-    FILE* fp = std::fopen(file.c_str(), "wb");
-    if (!fp) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(fp);
-        return false;
-    }
-    png_init_io(png, fp);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8, PNG_COLOR_TYPE_RGBA,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<uint8_t> row(static_cast<size_t>(w) * 4);
+    std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             Colour c = colour(x, y);
-            row[static_cast<size_t>(x) * 4 + 0] = c.r;
-            row[static_cast<size_t>(x) * 4 + 1] = c.g;
-            row[static_cast<size_t>(x) * 4 + 2] = c.b;
-            row[static_cast<size_t>(x) * 4 + 3] = c.a;
+            uint8_t* d = &rgba[(static_cast<size_t>(y) * w + x) * 4];
+            d[0] = c.r;
+            d[1] = c.g;
+            d[2] = c.b;
+            d[3] = c.a;
         }
-        png_write_row(png, row.data());
     }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(fp) == 0;
+    return platform::WritePNG(file, w, h, rgba.data());
 }
 
 // A mono 16-bit RIFF WAVE of `ms` milliseconds of a quiet square wave.

@@ -14,20 +14,11 @@
 #include "tests/support/probe_screen.hpp"
 
 using bankfix::Colour;
+using bankfix::AssertionText;
 using bankfix::DataFolder;
 using harness::Harness;
 
 namespace {
-
-template <class F>
-std::string AssertionText(F&& body) {
-    try {
-        body();
-    } catch (const AssertException& e) {
-        return e.Message();
-    }
-    return "(no assertion)";
-}
 
 class ImageBankTest : public ::testing::Test {
   protected:

@@ -13,20 +13,11 @@
 #include "tests/support/harness.hpp"
 #include "tests/support/probe_screen.hpp"
 
+using bankfix::AssertionText;
 using bankfix::DataFolder;
 using harness::Harness;
 
 namespace {
-
-template <class F>
-std::string AssertionText(F&& body) {
-    try {
-        body();
-    } catch (const AssertException& e) {
-        return e.Message();
-    }
-    return "(no assertion)";
-}
 
 class SoundBankTest : public ::testing::Test {
   protected:
