@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "platform/app.hpp"
 #include "platform/imagecodec.hpp"
@@ -74,21 +75,29 @@ SDL_Texture* Ready(Texture& t) {
     return t.sdl;
 }
 
-// Untextured shapes are drawn with a white texel, so every shape takes the same colour, alpha
+// Untextured shapes are drawn with a white texture, so every shape takes the same colour, alpha
 // and blend path as images (the software renderer's own fills apply additive alpha twice).
 SDL_Texture* White() {
     SDL_Texture*& white = E().whiteTexture;
     if (!white && E().renderer) {
-        white = SDL_CreateTexture(E().renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, 1, 1);
-        const uint8_t texel[4] = {255, 255, 255, 255};
-        if (white) SDL_UpdateTexture(white, nullptr, texel, 4);
+        // Not a single texel: the software renderer loses a one-texel source that it stretches
+        // and clips at the same time, and then draws nothing.
+        constexpr int kSize = 4;
+        white = SDL_CreateTexture(E().renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, kSize, kSize);
+        uint8_t texels[kSize * kSize * 4];
+        std::fill(std::begin(texels), std::end(texels), uint8_t{255});
+        if (white) SDL_UpdateTexture(white, nullptr, texels, kSize * 4);
     }
     return white;
 }
 
-// The software renderer turns an axis-aligned geometry quad into a copy that applies additive
-// alpha twice; its own copy gets it right. So additive quads that need no rotation go as copies.
-bool CopyAxisAligned(SDL_Texture* texture) {
+// Upright quads go to the renderer as copies of an exact texel rectangle. Left to itself, the
+// software renderer turns such a geometry quad into a copy too, but it applies additive alpha
+// twice, and it derives the source rectangle by truncating texture coordinates, so a 24-pixel
+// frame of a strip could come out as 23 texels stretched to 24 (and a stretched copy crossing the
+// window's edge goes through a temporary surface every time). Untextured shapes are cut to the
+// window here for that same reason. Mirrored quads are copies flipped.
+bool CopyAxisAligned(SDL_Texture* texture, bool untextured) {
     const SDL_Vertex* q = S().quad;
     if (q[0].position.y != q[1].position.y || q[1].position.x != q[2].position.x ||
         q[2].position.y != q[3].position.y || q[3].position.x != q[0].position.x)
@@ -101,19 +110,49 @@ bool CopyAxisAligned(SDL_Texture* texture) {
         std::clamp(static_cast<int>(std::lround((q[2].tex_coord.x - q[0].tex_coord.x) * tw)), 1, tw - sx);
     const int sh =
         std::clamp(static_cast<int>(std::lround((q[2].tex_coord.y - q[0].tex_coord.y) * th)), 1, th - sy);
-    const SDL_Rect src{sx, sy, sw, sh};
+    const SDL_Rect src = untextured ? SDL_Rect{0, 0, tw, th} : SDL_Rect{sx, sy, sw, sh};
     const float x0 = q[0].position.x, y0 = q[0].position.y, x1 = q[2].position.x, y1 = q[2].position.y;
-    const SDL_FRect dst{std::min(x0, x1), std::min(y0, y1), std::fabs(x1 - x0), std::fabs(y1 - y0)};
+    SDL_FRect dst{std::min(x0, x1), std::min(y0, y1), std::fabs(x1 - x0), std::fabs(y1 - y0)};
+    if (untextured) {
+        int dw = 0, dh = 0;
+        SDL_GetRendererOutputSize(E().renderer, &dw, &dh);
+        const float left = std::max(dst.x, 0.0f), top = std::max(dst.y, 0.0f);
+        const float right = std::min(dst.x + dst.w, static_cast<float>(dw));
+        const float bottom = std::min(dst.y + dst.h, static_cast<float>(dh));
+        if (right <= left || bottom <= top) return true;
+        dst = SDL_FRect{left, top, right - left, bottom - top};
+    }
+    if (dst.w <= 0 || dst.h <= 0) return true;
     int flip = SDL_FLIP_NONE;
     if (x1 < x0) flip |= SDL_FLIP_HORIZONTAL;
     if (y1 < y0) flip |= SDL_FLIP_VERTICAL;
     const SDL_Color c = q[0].color;
     SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
     SDL_SetTextureAlphaMod(texture, c.a);
-    SDL_RenderCopyExF(E().renderer, texture, &src, &dst, 0, nullptr, static_cast<SDL_RendererFlip>(flip));
+    if (flip == SDL_FLIP_NONE)
+        SDL_RenderCopyF(E().renderer, texture, &src, &dst);
+    else
+        SDL_RenderCopyExF(E().renderer, texture, &src, &dst, 0, nullptr, static_cast<SDL_RendererFlip>(flip));
     SDL_SetTextureColorMod(texture, 255, 255, 255);
     SDL_SetTextureAlphaMod(texture, 255);
     return true;
+}
+
+// The software renderer turns an axis-aligned quad into a whole-pixel rectangle by cutting the
+// fractions off, so a view from y 76.8 to 691.2 filled rows 76..689 while the rounded scissor kept
+// rows 77..690 and the last row stayed black. Rounding each edge to the nearest pixel gives such
+// quads the pixel-centre rule, the scissor's own edges, and shapes that share an edge meet without
+// a gap or an overlap. Rotated quads take the renderer's triangle path, which already follows it.
+void SnapAxisAligned(SDL_Vertex* q) {
+    const bool upright = q[0].position.y == q[1].position.y && q[1].position.x == q[2].position.x &&
+                         q[2].position.y == q[3].position.y && q[3].position.x == q[0].position.x;
+    const bool turned = q[0].position.x == q[1].position.x && q[1].position.y == q[2].position.y &&
+                        q[2].position.x == q[3].position.x && q[3].position.y == q[0].position.y;
+    if (!upright && !turned) return;
+    for (int i = 0; i < 4; ++i) {
+        q[i].position.x = std::round(q[i].position.x);
+        q[i].position.y = std::round(q[i].position.y);
+    }
 }
 
 void DrawQuad(SDL_Texture* texture) {
@@ -121,14 +160,16 @@ void DrawQuad(SDL_Texture* texture) {
     // conversions; such a shape is not drawable anyway.
     for (const SDL_Vertex& v : S().quad)
         if (!std::isfinite(v.position.x) || !std::isfinite(v.position.y)) return;
-    if (!texture) {
+    SnapAxisAligned(S().quad);
+    const bool untextured = !texture;
+    if (untextured) {
         texture = White();
         if (!texture) return;
         SDL_Vertex* q = S().quad;
         for (int i = 0; i < 4; ++i) q[i].tex_coord = {0.5f, 0.5f};
     }
     SDL_SetTextureBlendMode(texture, Blend());
-    if (S().blend == 1 && CopyAxisAligned(texture)) return;
+    if (CopyAxisAligned(texture, untextured)) return;
     SDL_RenderGeometry(E().renderer, texture, S().quad, 4, kQuadIndices, 6);
 }
 

@@ -201,6 +201,46 @@ TEST_F(GraphicsTest, ScissorClsAndAdditiveBlend) {
     ExpectNear(Pixel(20, 35), {128, 64, 0}, 0, "rect clipped away");
 }
 
+// 1000 x 600 shown in 1024 x 768: the view runs from device y 76.8 to 691.2. Whatever fills the
+// view must reach the same rows the scissor keeps, and shapes meeting at a fractional edge must
+// neither leave a gap nor overlap there.
+TEST_F(GraphicsTest, FractionalViewEdgesFillExactlyTheScissor) {
+    const auto white = fixtures::Pixels(10, 6, [](int, int) { return Rgba{255, 255, 255, 255}; });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/w.png"), 10, 6, white.data()));
+    platform::ImagePtr image;
+    Frame(1024, 768, [&] {
+        if (!image) image = platform::LoadImage("graphics/w.png");
+        ASSERT_TRUE(image);
+        platform::SetScissor(0, 76.8f, 1024, 614.4f);
+        platform::PushMatrix();
+        platform::Scale(1.024f, 1.024f);
+        platform::Translate(0, 75);
+        platform::SetColor(255, 0, 0);
+        platform::DrawRect(0, 0, 500, 600);
+        platform::SetColor(0, 255, 0);
+        platform::DrawImage(image, 500, 0, 0, 50, 100);
+        // Two half-transparent bands that share the edge at virtual y 300.3.
+        platform::SetColor(255, 255, 255);
+        platform::SetAlpha(0.5f);
+        platform::DrawRect(100, 200.1f, 100, 100.2f);
+        platform::DrawRect(100, 300.3f, 100, 100);
+        platform::PopMatrix();
+    });
+    ExpectNear(Pixel(100, 76), {0, 0, 0}, 0, "rect: above the view");
+    ExpectNear(Pixel(100, 77), {255, 0, 0}, 0, "rect: first view row");
+    ExpectNear(Pixel(100, 690), {255, 0, 0}, 0, "rect: last view row");
+    ExpectNear(Pixel(100, 691), {0, 0, 0}, 0, "rect: below the view");
+    ExpectNear(Pixel(900, 76), {0, 0, 0}, 0, "image: above the view");
+    ExpectNear(Pixel(900, 77), {0, 255, 0}, 0, "image: first view row");
+    ExpectNear(Pixel(900, 690), {0, 255, 0}, 0, "image: last view row");
+    ExpectNear(Pixel(900, 691), {0, 0, 0}, 0, "image: below the view");
+    ExpectNear(Pixel(1023, 690), {0, 255, 0}, 0, "image: bottom-right corner");
+    // The shared edge sits at device y 1.024 * (300.3 + 75) = 384.3: rows 383 and 384 lie on
+    // either side of it, each covered exactly once.
+    ExpectNear(Pixel(150, 383), {255, 128, 128}, 2, "upper band, last row");
+    ExpectNear(Pixel(150, 384), {255, 128, 128}, 2, "lower band, first row");
+}
+
 TEST_F(GraphicsTest, LinesOvalsFramesAndSharedGrabs) {
     // Three 4 x 4 frames in a 8 x 8 sheet: two on the first row, the third wraps to the next.
     const auto sheet = fixtures::Pixels(8, 8, [](int x, int y) {
