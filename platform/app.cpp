@@ -4,8 +4,8 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <deque>
 #include <mutex>
+#include <vector>
 
 #include "platform/async.hpp"
 #include "platform/internal.hpp"
@@ -18,7 +18,7 @@ App* registered = nullptr;
 
 struct AsyncQueue {
     std::mutex lock;
-    std::deque<std::function<void()>> items;
+    std::vector<std::function<void()>> items;
 };
 
 AsyncQueue& Queue() {
@@ -43,7 +43,7 @@ Engine& E() {
 }
 
 void ClearAsyncQueue() {
-    std::deque<std::function<void()>> dropped;
+    std::vector<std::function<void()>> dropped;
     {
         std::lock_guard<std::mutex> guard(Queue().lock);
         dropped.swap(Queue().items);
@@ -132,17 +132,15 @@ void PostAsyncCompletion(std::function<void()> deliver) {
 }
 
 void UpdateAsyncEvents() {
-    // Delivered outside the lock: a listener may start another request, which posts later.
-    std::deque<std::function<void()>> ready;
+    // Runs every frame, nearly always with nothing to deliver: that case touches no heap.
+    // Delivery happens outside the lock, since a listener may start another request.
+    std::vector<std::function<void()>> ready;
     {
         std::lock_guard<std::mutex> guard(Queue().lock);
+        if (Queue().items.empty()) return;
         ready.swap(Queue().items);
     }
-    while (!ready.empty()) {
-        std::function<void()> deliver = std::move(ready.front());
-        ready.pop_front();
-        deliver();
-    }
+    for (std::function<void()>& deliver : ready) deliver();
 }
 
 }  // namespace platform
