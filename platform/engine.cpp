@@ -12,6 +12,7 @@
 #include "platform/app.hpp"
 #include "platform/audio.hpp"
 #include "platform/graphics.hpp"
+#include "platform/http.hpp"
 #include "platform/imagecodec.hpp"
 #include "platform/internal.hpp"
 #include "platform/storage.hpp"
@@ -151,6 +152,7 @@ void StopEngine() {
     if (!e.up) return;
     AudioShutdown();
     detail::CloseGraphics();
+    HttpShutdown();
     detail::ClearAsyncQueue();
     SDL_Quit();
     e.up = false;

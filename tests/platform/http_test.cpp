@@ -1,0 +1,185 @@
+// Asynchronous HTTP: what goes over the wire, and that completions reach the listener only
+// through the main thread's poll.
+#include "platform/http.hpp"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/app.hpp"
+
+namespace {
+
+struct Listener : platform::IOnHttpRequestComplete {
+    std::vector<platform::HttpRequest*> completed;
+    std::vector<std::string> texts;
+    void OnHttpRequestComplete(platform::HttpRequest* request) override {
+        completed.push_back(request);
+        texts.push_back(request->ResponseText());
+    }
+};
+
+// Polls the way the frame loop does until `done` holds; gives up after a generous while so a
+// broken transfer fails the test instead of hanging it.
+template <typename Done>
+bool PollUntil(Done done) {
+    for (int i = 0; i < 1000 && !done(); ++i) {
+        platform::UpdateAsyncEvents();
+        if (!done()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+}
+
+struct FakeTransport : platform::HttpTransport {
+    std::mutex lock;
+    std::vector<std::string> seen;
+    platform::HttpReply reply{200, "OK 42"};
+    platform::HttpReply Send(const std::string& method, const std::string& url, const std::string& body,
+                             const std::string& contentType, const std::atomic<bool>&) override {
+        std::lock_guard<std::mutex> guard(lock);
+        seen.push_back(method + " " + url + " " + contentType + " " + body);
+        return reply;
+    }
+};
+
+// One connection on a local port: records the request bytes, answers with `reply`.
+class OneShotServer {
+  public:
+    explicit OneShotServer(std::string reply) : reply_(std::move(reply)) {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        socklen_t len = sizeof addr;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+        ::listen(fd_, 1);
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~OneShotServer() {
+        ::shutdown(fd_, SHUT_RDWR);
+        ::close(fd_);
+        thread_.join();
+    }
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/api/scr.php"; }
+    std::string Received() {
+        std::lock_guard<std::mutex> guard(lock_);
+        return received_;
+    }
+
+  private:
+    void Serve() {
+        const int client = ::accept(fd_, nullptr, nullptr);
+        if (client < 0) return;
+        std::string request;
+        char buffer[4096];
+        for (;;) {
+            const size_t head = request.find("\r\n\r\n");
+            if (head != std::string::npos) {
+                const size_t at = request.find("Content-Length: ");
+                const size_t length = at == std::string::npos ? 0 : std::stoul(request.substr(at + 16));
+                if (request.size() >= head + 4 + length) break;
+            }
+            const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+            if (n <= 0) break;
+            request.append(buffer, static_cast<size_t>(n));
+        }
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            received_ = request;
+        }
+        ::send(client, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+        ::close(client);
+    }
+
+    std::string reply_;
+    int fd_ = -1;
+    int port_ = 0;
+    std::thread thread_;
+    std::mutex lock_;
+    std::string received_;
+};
+
+}  // namespace
+
+TEST(Http, CompletionsArriveOnlyThroughThePollAndDroppedRequestsStaySilent) {
+    auto fake = std::make_shared<FakeTransport>();
+    platform::SetHttpTransport(fake);
+    Listener listener;
+    platform::HttpRequest request("POST", "http://score.example/api/scr.php", &listener);
+    auto dropped = std::make_unique<platform::HttpRequest>("POST", "http://score.example/x", &listener);
+    request.Send("action=id", "application/x-www-form-urlencoded", "utf8");
+    dropped->Send("action=update&id=", "application/x-www-form-urlencoded", "utf8");
+    // However long the worker has had, nothing is delivered until the main thread polls.
+    for (int i = 0; i < 200; ++i) {
+        {
+            std::lock_guard<std::mutex> guard(fake->lock);
+            if (fake->seen.size() == 2) break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(listener.completed.empty());
+    EXPECT_FALSE(request.Done());
+    dropped.reset();
+    ASSERT_TRUE(PollUntil([&] { return request.Done(); }));
+    platform::UpdateAsyncEvents();
+    ASSERT_EQ(listener.completed.size(), 1u);
+    EXPECT_EQ(listener.completed[0], &request);
+    EXPECT_EQ(listener.texts[0], "OK 42");
+    EXPECT_EQ(request.Status(), 200);
+    {
+        std::lock_guard<std::mutex> guard(fake->lock);
+        ASSERT_EQ(fake->seen.size(), 2u);
+        EXPECT_EQ(fake->seen[0],
+                  "POST http://score.example/api/scr.php application/x-www-form-urlencoded action=id");
+    }
+    // A second Send of the same request goes nowhere.
+    request.Send("again", "text/plain", "utf8");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    platform::UpdateAsyncEvents();
+    EXPECT_EQ(listener.completed.size(), 1u);
+    platform::HttpShutdown();
+    platform::SetHttpTransport(nullptr);
+}
+
+TEST(Http, RealTransferIsHttp10WithTheGamesAgentAndFailuresCompleteEmpty) {
+    platform::SetHttpTransport(nullptr);
+    Listener listener;
+    {
+        OneShotServer server("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nOK abc123");
+        platform::HttpRequest request("POST", server.Url(), &listener);
+        request.Send("action=id", "application/x-www-form-urlencoded", "utf8");
+        ASSERT_TRUE(PollUntil([&] { return request.Done(); }));
+        EXPECT_EQ(request.Status(), 200);
+        EXPECT_EQ(request.ResponseText(), "OK abc123");
+        const std::string sent = server.Received();
+        EXPECT_EQ(sent.rfind("POST /api/scr.php HTTP/1.0\r\n", 0), 0u) << sent;
+        EXPECT_NE(sent.find("\r\nUser-Agent: QRVN/1.0\r\n"), std::string::npos) << sent;
+        EXPECT_NE(sent.find("\r\nContent-Type: application/x-www-form-urlencoded\r\n"), std::string::npos) << sent;
+        EXPECT_EQ(sent.substr(sent.size() - 9), "action=id");
+    }
+    // No server address, and a port nobody listens on: both complete, with no text.
+    platform::HttpRequest unset("POST", "", &listener);
+    unset.Send("action=id", "application/x-www-form-urlencoded", "utf8");
+    ASSERT_TRUE(PollUntil([&] { return unset.Done(); }));
+    EXPECT_EQ(unset.Status(), -1);
+    EXPECT_EQ(unset.ResponseText(), "");
+    platform::HttpRequest refused("POST", "http://127.0.0.1:1/api/scr.php", &listener);
+    refused.Send("action=id", "application/x-www-form-urlencoded", "utf8");
+    ASSERT_TRUE(PollUntil([&] { return refused.Done(); }));
+    EXPECT_EQ(refused.Status(), -1);
+    EXPECT_EQ(refused.ResponseText(), "");
+    EXPECT_EQ(listener.completed.size(), 3u);
+    platform::HttpShutdown();
+}
