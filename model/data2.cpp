@@ -400,28 +400,42 @@ int Data::ExTextHeight(const std::string& text, GlyphFont* font) {
 void Data::ExDrawText(int x, int y, const std::string& text, GlyphFont* font, int center, int width,
                       int count) {
     if (font == nullptr) return;
-    for (const std::string& line : MeasuredLines(text)) {
-        if (count <= 0) break;
-        if (line == " ") {
+    // The lines of MeasuredLines, walked in place: every text on screen comes through here in
+    // every frame, so no line list is built and the two line buffers keep their capacity.
+    static std::string line;
+    static std::string shown;
+    const size_t breakLength = std::char_traits<char>::length(kBreak);
+    size_t start = 0;
+    bool afterBreak = false;
+    while (count > 0) {
+        const size_t at = text.find(kBreak, start);
+        line.assign(text.data() + start, (at == std::string::npos ? text.size() : at) - start);
+        // An empty line between two breaks is a blank line, one letter high.
+        if (line == " " || (line.empty() && afterBreak && at != std::string::npos)) {
             y += font->TextHeight("A");
             count -= 1;
-            continue;
+        } else {
+            const int lineX = center ? x + (width - font->TextWidth(line)) / 2 : x;
+            const int length = static_cast<int>(line.size());
+            if (count < length) {
+                shown.assign(line.data(), static_cast<size_t>(count - 1));
+                font->DrawText(shown, lineX, y);
+                float r = 0, g = 0, b = 0;
+                platform::GetColor(r, g, b);
+                platform::SetColor(128, 128, 128);
+                const int shownWidth = font->TextWidth(shown);
+                shown.assign(1, line[static_cast<size_t>(count - 1)]);
+                font->DrawText(shown, lineX + shownWidth, y);
+                platform::SetColor(r, g, b);
+                return;
+            }
+            font->DrawText(line, lineX, y);
+            y += font->TextHeight(line);
+            count -= length;
         }
-        const int lineX = center ? x + (width - font->TextWidth(line)) / 2 : x;
-        const int length = static_cast<int>(line.size());
-        if (count < length) {
-            const std::string shown = line.substr(0, static_cast<size_t>(count - 1));
-            font->DrawText(shown, lineX, y);
-            float r = 0, g = 0, b = 0;
-            platform::GetColor(r, g, b);
-            platform::SetColor(128, 128, 128);
-            font->DrawText(line.substr(static_cast<size_t>(count - 1), 1), lineX + font->TextWidth(shown), y);
-            platform::SetColor(r, g, b);
-            return;
-        }
-        font->DrawText(line, lineX, y);
-        y += font->TextHeight(line);
-        count -= length;
+        if (at == std::string::npos) break;
+        start = at + breakLength;
+        afterBreak = true;
     }
 }
 
