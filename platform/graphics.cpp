@@ -149,9 +149,10 @@ void SnapAxisAligned(SDL_Vertex* q) {
     const bool turned = q[0].position.x == q[1].position.x && q[1].position.y == q[2].position.y &&
                         q[2].position.x == q[3].position.x && q[3].position.y == q[0].position.y;
     if (!upright && !turned) return;
+    // Halves round up everywhere (not away from zero), so a shape keeps its width wherever it sits.
     for (int i = 0; i < 4; ++i) {
-        q[i].position.x = std::round(q[i].position.x);
-        q[i].position.y = std::round(q[i].position.y);
+        q[i].position.x = std::floor(q[i].position.x + 0.5f);
+        q[i].position.y = std::floor(q[i].position.y + 0.5f);
     }
 }
 
@@ -425,8 +426,13 @@ void SetScissor(float x, float y, float w, float h) {
     if (!ren) return;
     int dw = 0, dh = 0;
     SDL_GetRendererOutputSize(ren, &dw, &dh);
-    const int x0 = static_cast<int>(std::lround(x)), y0 = static_cast<int>(std::lround(y));
-    const int x1 = static_cast<int>(std::lround(x + w)), y1 = static_cast<int>(std::lround(y + h));
+    // Edges round like the edges of shapes, so the view and what fills it agree.
+    auto edge = [](float v) {
+        const float e = std::floor(v + 0.5f);
+        if (!(e > -1e9f)) return -1000000000;  // NaN too: an edge that clips nothing away
+        return e < 1e9f ? static_cast<int>(e) : 1000000000;
+    };
+    const int x0 = edge(x), y0 = edge(y), x1 = edge(x + w), y1 = edge(y + h);
     if (x0 <= 0 && y0 <= 0 && x1 >= dw && y1 >= dh) {
         SDL_RenderSetClipRect(ren, nullptr);
         return;
