@@ -1,0 +1,278 @@
+// The real game, headless with the software renderer and the baked data folder (run from the
+// build folder, where "data" lives): how long start-up takes up to the first rendered frame, what
+// one update and one render of a busy 1000 x 600 frame cost when drawn through the game's own
+// layers, whether that frame touches the heap, and the peak memory of the process.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "core/glyphfont.hpp"
+#include "framework/framework.hpp"
+#include "framework/main.hpp"
+#include "model/data2.hpp"
+#include "model/profile.hpp"
+#include "platform/engine.hpp"
+#include "platform/graphics.hpp"
+#include "platform/storage.hpp"
+
+// --- Heap counting -------------------------------------------------------------------------------
+// Every allocation of the process goes through these while `counting` is on: C++ allocations
+// through operator new, and everything (SDL, libpng, C++ included) through malloc itself.
+
+namespace {
+std::atomic<bool> counting{false};
+std::atomic<long> newCalls{0};
+std::atomic<long> mallocCalls{0};
+}  // namespace
+
+extern "C" {
+void* __libc_malloc(size_t size);
+void* __libc_calloc(size_t count, size_t size);
+void* __libc_realloc(void* p, size_t size);
+
+void* malloc(size_t size) {
+    if (counting.load(std::memory_order_relaxed)) mallocCalls.fetch_add(1, std::memory_order_relaxed);
+    return __libc_malloc(size);
+}
+void* calloc(size_t count, size_t size) {
+    if (counting.load(std::memory_order_relaxed)) mallocCalls.fetch_add(1, std::memory_order_relaxed);
+    return __libc_calloc(count, size);
+}
+void* realloc(void* p, size_t size) {
+    if (counting.load(std::memory_order_relaxed)) mallocCalls.fetch_add(1, std::memory_order_relaxed);
+    return __libc_realloc(p, size);
+}
+}
+
+// These pair operator new with malloc on purpose; the compiler cannot see that.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(size_t size) {
+    if (counting.load(std::memory_order_relaxed)) newCalls.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](size_t size) {
+    return operator new(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+double PeakRssMB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+}
+
+// A per-user folder of its own, holding the default settings with full screen off, so the game
+// opens its 1000 x 600 window as a player's would after choosing windowed mode.
+class UserFolder {
+  public:
+    UserFolder() {
+        std::string pattern = (fs::temp_directory_path() / "brallwick-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) return;
+        path_ = pattern;
+        InitGlobals();
+        Profile::InitGlobal();
+        Profile::SetGlobalFlagInt("Fullscreen", 0);
+        const std::string state = Profile::saveData->ToString();
+        InitGlobals();
+        fs::create_directories(fs::path(path_) / platform::kGameFolderName);
+        std::ofstream(fs::path(path_) / platform::kGameFolderName / ".vantlestate", std::ios::binary) << state;
+    }
+    ~UserFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) fs::remove_all(path_, ignored);
+    }
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+platform::EngineOptions Options(const UserFolder& user) {
+    platform::EngineOptions options;
+    options.headless = true;
+    options.fakeClock = true;
+    options.messageBoxes = false;
+    options.appDataFolder = user.path();
+    return options;
+}
+
+bool HaveData(benchmark::State& state) {
+    if (fs::exists("data/Yikes24.txt")) return true;
+    state.SkipWithError("no baked data folder here: run from the build folder");
+    return false;
+}
+
+// The program as the player starts it: the initialiser, main, OnCreate with the window, the data
+// tables and the first screen, and the first render.
+bool StartGame(const UserFolder& user) {
+    WireGame();
+    if (!platform::driver::Start(&InitGlobals, &RunMain, Options(user))) return false;
+    return platform::driver::Step(1);
+}
+
+void StopGame() {
+    platform::driver::Stop();
+    InitGlobals();
+}
+
+void BM_StartUp(benchmark::State& state) {
+    if (!HaveData(state)) return;
+    UserFolder user;
+    for (auto _ : state) {
+        const auto begin = std::chrono::steady_clock::now();
+        const bool started = StartGame(user);
+        const auto end = std::chrono::steady_clock::now();
+        StopGame();
+        if (!started) {
+            state.SkipWithError("the game did not start");
+            return;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(end - begin).count());
+    }
+    state.counters["peak_rss_MB"] = PeakRssMB();
+}
+
+// A screen as busy as the game's own get: a full-screen background from the image bank, 300
+// framed sprites walking across it and a block of text in a baked font, all through the game's
+// image and text layers.
+class BusyScreen : public Screen {
+  public:
+    static constexpr int kSprites = 300;
+
+    BusyScreen() : Screen("benchbusy") {}
+
+    void Start() override {
+        background = briskGame->images->Load3("Arena.jpg");
+        const char* sheets[] = {"Citizen01.png", "Citizen02.png", "Citizen03.png", "Citizen04.png",
+                                "Citizen05.png"};
+        for (const char* sheet : sheets) walkers.push_back(briskGame->images->LoadAnim2(sheet, 24, 32, 24, nullptr, true));
+        font = Fonts::Get("n");
+        text = Data::ExTextSplit(
+            "The city never sleeps, and neither does its newest protector. Every street has a story, "
+            "every rooftop a view, and every citizen below a reason to look up.\\n\\nTonight the "
+            "docks are quiet, the bank is closed and the mayor is giving a speech in the park. "
+            "Somewhere between those three, something is about to go wrong.\\nStay sharp.",
+            font, 560);
+        for (int i = 0; i < kSprites; ++i) {
+            Sprite& s = sprites[i];
+            s.x = static_cast<float>((i * 37) % 1000);
+            s.y = static_cast<float>(40 + (i * 53) % 540);
+            s.vx = static_cast<float>(i % 7 - 3) * 0.5f;
+            s.sheet = i % 5;
+            s.frame = i % 24;
+        }
+    }
+
+    void Update2() override {
+        ++ticks;
+        for (Sprite& s : sprites) {
+            s.x += s.vx;
+            if (s.x < -12) s.x += 1024;
+            if (s.x > 1012) s.x -= 1024;
+            if (ticks % 6 == 0) s.frame = (s.frame + 1) % 24;
+        }
+    }
+
+    void Render() override {
+        platform::Cls(0, 0, 0);
+        background->Draw2(0, 0);
+        for (const Sprite& s : sprites) walkers[s.sheet]->Draw2(s.x, s.y, 0, 1, 1, s.frame);
+        platform::SetColor(255, 255, 128);
+        Data::ExDrawText(40, 40, text, font, 0, 560, 100000);
+        platform::SetColor(255, 255, 255);
+    }
+
+    struct Sprite {
+        float x = 0, y = 0, vx = 0;
+        int sheet = 0, frame = 0;
+    };
+    GameImage* background = nullptr;
+    std::vector<GameImage*> walkers;
+    GlyphFont* font = nullptr;
+    std::string text;
+    Sprite sprites[kSprites];
+    long ticks = 0;
+};
+
+void BM_BusyFrame(benchmark::State& state) {
+    if (!HaveData(state)) return;
+    UserFolder user;
+    if (!StartGame(user)) {
+        StopGame();
+        state.SkipWithError("the game did not start");
+        return;
+    }
+    auto screen = std::make_shared<BusyScreen>();
+    screen->PreStart();
+    // Past the first frames, whose one-off work (the clocks' first readings, the renderer's
+    // buffers growing to the frame's size) is start-up rather than a frame's cost.
+    platform::driver::Step(120);
+    if (platform::DeviceWidth() != 1000 || platform::DeviceHeight() != 600 || !screen->background ||
+        screen->walkers.size() != 5 || !screen->font) {
+        StopGame();
+        state.SkipWithError("the busy screen did not come up at 1000 x 600");
+        return;
+    }
+    // The frame being measured, for a look.
+    std::error_code ignored;
+    fs::create_directories("frames", ignored);
+    platform::driver::SaveFramePNG("frames/bench_busy.png");
+
+    const auto begin = std::chrono::steady_clock::now();
+    long frames = 0;
+    for (auto _ : state) {
+        platform::driver::Step(1);
+        ++frames;
+    }
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+    state.counters["frame_ms"] = ms / static_cast<double>(frames);
+    state.counters["budget_share"] = ms / static_cast<double>(frames) / (1000.0 / 60.0);
+
+    constexpr int kCounted = 240;
+    newCalls = 0;
+    mallocCalls = 0;
+    counting = true;
+    platform::driver::Step(kCounted);
+    counting = false;
+    state.counters["new_per_frame"] = static_cast<double>(newCalls.load()) / kCounted;
+    state.counters["malloc_per_frame"] = static_cast<double>(mallocCalls.load()) / kCounted;
+    state.counters["peak_rss_MB"] = PeakRssMB();
+    if (!platform::driver::Running()) state.SkipWithError("the game ended during the frames");
+    screen.reset();
+    StopGame();
+}
+
+}  // namespace
+
+BENCHMARK(BM_StartUp)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_BusyFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
