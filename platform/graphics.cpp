@@ -91,12 +91,11 @@ SDL_Texture* White() {
     return white;
 }
 
-// Upright quads go to the renderer as copies of an exact texel rectangle. Left to itself, the
-// software renderer turns such a geometry quad into a copy too, but it applies additive alpha
-// twice, and it derives the source rectangle by truncating texture coordinates, so a 24-pixel
-// frame of a strip could come out as 23 texels stretched to 24 (and a stretched copy crossing the
-// window's edge goes through a temporary surface every time). Untextured shapes are cut to the
-// window here for that same reason. Mirrored quads are copies flipped.
+// Some upright quads go to the renderer as copies of their texel rectangle instead of geometry.
+// Additive ones, because the software renderer turns an upright geometry quad into a copy that
+// applies additive alpha twice, while its own copy gets it right. Untextured ones, so that they
+// can be cut to the window first: the white texture is always stretched, and a stretched copy
+// that crosses the window's edge goes through a temporary surface on every draw.
 bool CopyAxisAligned(SDL_Texture* texture, bool untextured) {
     const SDL_Vertex* q = S().quad;
     if (q[0].position.y != q[1].position.y || q[1].position.x != q[2].position.x ||
@@ -104,6 +103,11 @@ bool CopyAxisAligned(SDL_Texture* texture, bool untextured) {
         return false;
     int tw = 0, th = 0;
     if (SDL_QueryTexture(texture, nullptr, nullptr, &tw, &th) != 0) return false;
+    const float x0 = q[0].position.x, y0 = q[0].position.y, x1 = q[2].position.x, y1 = q[2].position.y;
+    const bool additive = S().blend == 1;
+    // A flipped copy costs the software renderer temporary surfaces on every draw, while its
+    // triangles draw a mirrored quad correctly.
+    if (!additive && (!untextured || x1 < x0 || y1 < y0)) return false;
     const int sx = std::clamp(static_cast<int>(std::lround(q[0].tex_coord.x * tw)), 0, tw - 1);
     const int sy = std::clamp(static_cast<int>(std::lround(q[0].tex_coord.y * th)), 0, th - 1);
     const int sw =
@@ -111,7 +115,6 @@ bool CopyAxisAligned(SDL_Texture* texture, bool untextured) {
     const int sh =
         std::clamp(static_cast<int>(std::lround((q[2].tex_coord.y - q[0].tex_coord.y) * th)), 1, th - sy);
     const SDL_Rect src = untextured ? SDL_Rect{0, 0, tw, th} : SDL_Rect{sx, sy, sw, sh};
-    const float x0 = q[0].position.x, y0 = q[0].position.y, x1 = q[2].position.x, y1 = q[2].position.y;
     SDL_FRect dst{std::min(x0, x1), std::min(y0, y1), std::fabs(x1 - x0), std::fabs(y1 - y0)};
     if (untextured) {
         int dw = 0, dh = 0;
