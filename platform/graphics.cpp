@@ -398,10 +398,12 @@ void Cls(int r, int g, int b) {
 }
 
 void SetColor(float r, float g, float b) {
+    // A colour computed from a division by zero is black, not a value every later read inherits.
+    auto channel = [](float v) { return std::isnan(v) ? 0.0f : std::clamp(v, 0.0f, 255.0f); };
     State& s = S();
-    s.r = std::clamp(r, 0.0f, 255.0f);
-    s.g = std::clamp(g, 0.0f, 255.0f);
-    s.b = std::clamp(b, 0.0f, 255.0f);
+    s.r = channel(r);
+    s.g = channel(g);
+    s.b = channel(b);
 }
 
 void GetColor(float& r, float& g, float& b) {

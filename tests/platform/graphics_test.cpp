@@ -117,7 +117,15 @@ TEST_F(GraphicsTest, RectsHonourColourAlphaMatrixAndEdges) {
         platform::Scale(inf, 0);
         platform::DrawRect(1, 1, 2, 2);
         platform::PopMatrix();
+        platform::SetColor(nan, 255, 300);
+        float r = -1, g = -1, b = -1;
+        platform::GetColor(r, g, b);
+        EXPECT_EQ(r, 0);
+        EXPECT_EQ(g, 255);
+        EXPECT_EQ(b, 255);
+        platform::DrawRect(50, 30, 4, 4);
     });
+    ExpectNear(Pixel(51, 31), {0, 255, 255}, 0, "a colour channel that is not a number reads 0");
     ExpectNear(Pixel(10, 10), {255, 0, 0}, 0, "rect top-left");
     ExpectNear(Pixel(29, 19), {255, 0, 0}, 0, "rect bottom-right");
     ExpectNear(Pixel(30, 15), {0, 0, 0}, 0, "right of rect");
