@@ -378,12 +378,16 @@ class ArrayList : public IList<T> {
 
     int CompareWithPivot(const T& e, const T& pivot, const IDepComparator<T>& c) const {
         using P = typename collections_detail::Pointee<T>::type;
+        // An element orders itself only against a pivot it can read: a null (or foreign) pivot
+        // goes to the comparator, which places nulls first, instead of into Compare.
         if constexpr (std::is_base_of_v<IDepComparable, P>) {
-            if (e != nullptr) return collections_detail::Ptr(e)->Compare(collections_detail::Ptr(pivot));
-        } else if constexpr (std::is_polymorphic_v<P>) {
-            if (auto* self = dynamic_cast<const IDepComparable*>(collections_detail::Ptr(e))) {
-                return self->Compare(dynamic_cast<const IDepComparable*>(collections_detail::Ptr(pivot)));
+            if (e != nullptr && pivot != nullptr) {
+                return collections_detail::Ptr(e)->Compare(collections_detail::Ptr(pivot));
             }
+        } else if constexpr (std::is_polymorphic_v<P>) {
+            auto* self = dynamic_cast<const IDepComparable*>(collections_detail::Ptr(e));
+            auto* other = dynamic_cast<const IDepComparable*>(collections_detail::Ptr(pivot));
+            if (self != nullptr && other != nullptr) return self->Compare(other);
         }
         return c.Compare7(e, pivot);
     }

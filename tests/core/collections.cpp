@@ -259,6 +259,14 @@ TEST(ArrayList, SortOrderWithTies) {
         EXPECT_EQ(Names(rev), "RQPS");
     }
     {
+        // A null among self-ordering items is never handed to their Compare: it sorts first.
+        Item a(30, 'a'), b(10, 'b');
+        ArrayList<Item*> list;
+        list.Add(&a), list.Add(nullptr), list.Add(&b);
+        list.Sort();
+        EXPECT_EQ(list.ToArray(), (std::vector<Item*>{nullptr, &b, &a}));
+    }
+    {
         // Large inputs, also already sorted and all-equal, come out ordered.
         std::vector<Item> items;
         for (int i = 0; i < 3000; ++i) items.emplace_back((i * 7919) % 101, 'x');
