@@ -206,7 +206,7 @@ class ArrayList;
 // The array-list walk reads the list's fields directly. NextObject after HasNext has returned 0
 // raises the list's range error instead of reading past the elements in use.
 template <class T>
-class ArrayListEnumerator : public ListEnumerator<T> {
+class ArrayListEnumerator final : public ListEnumerator<T> {
   public:
     explicit ArrayListEnumerator(const ArrayList<T>* list) : ListEnumerator<T>(list), alst(list) {}
 
