@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
 
 #include "core/strings.hpp"
@@ -464,17 +465,35 @@ int Profile::Load() {
     return 0;
 }
 
+namespace {
+
+// A damaged state kept from an earlier run may still be waiting to be recovered, so a newer one
+// goes beside it: ".vantlestate.bad", then ".vantlestate.bad2" up to ".vantlestate.bad9".
+// "" when all of them are taken.
+std::string FreeAsideName() {
+    for (int n = 1; n <= 9; ++n) {
+        std::string name = ".vantlestate.bad";
+        if (n > 1) name += std::to_string(n);
+        std::error_code error;
+        const auto status = std::filesystem::symlink_status(platform::UserFolder() + "/" + name, error);
+        if (status.type() == std::filesystem::file_type::not_found) return name;
+    }
+    return "";
+}
+
+}  // namespace
+
 int Profile::Save(int noUpload) {
     if (damagedStatePending != 0) {
         // What could not be read may still be recovered by hand; the new state must not be the
         // thing that destroys it.
         if (platform::StateFileExists()) {
-            if (!platform::SetStateFileAside(".vantlestate.bad")) {
+            const std::string aside = FreeAsideName();
+            if (aside.empty() || !platform::SetStateFileAside(aside)) {
                 platform::PrintLine("The damaged save state could not be kept aside; not saving over it.");
                 return 0;
             }
-            platform::PrintLine("The damaged save state was kept as " + platform::UserFolder() +
-                                "/.vantlestate.bad");
+            platform::PrintLine("The damaged save state was kept as " + platform::UserFolder() + "/" + aside);
         }
         damagedStatePending = 0;
     }
