@@ -122,6 +122,15 @@ bool Diverted(const std::string& name) {
            (StartsWith(name, "Attribute.") || StartsWith(name, "Resource.") || StartsWith(name, "Skill."));
 }
 
+// A diverted key begins with "Dungeon." and so recomputes nothing.
+void RecomputeLevel(const std::string& key, int value) {
+    if (StartsWith(key, "Attribute.") || StartsWith(key, "Skill.")) {
+        Profile::UpdateLevel(key, value);
+    } else if (key == "Resource.Reputation") {
+        Profile::UpdateReputationLevel(key, value);
+    }
+}
+
 struct GlobalDefault {
     const char* name;
     int value;
@@ -374,11 +383,7 @@ int Profile::SetFlagInt(const std::string& name, int i) {
     } else {
         slotFlags->Add(FlagItem::Create2(key, i));
     }
-    if (StartsWith(key, "Attribute.") || StartsWith(key, "Skill.")) {
-        UpdateLevel(key, i);
-    } else if (key == "Resource.Reputation") {
-        UpdateReputationLevel(key, i);
-    }
+    RecomputeLevel(key, i);
     return 0;
 }
 
@@ -400,11 +405,7 @@ int Profile::AddFlagInt(const std::string& name, int i) {
     } else {
         slotFlags->Add(FlagItem::Create2(key, total));
     }
-    if (StartsWith(key, "Attribute.") || StartsWith(key, "Skill.")) {
-        UpdateLevel(key, total);
-    } else if (key == "Resource.Reputation") {
-        UpdateReputationLevel(key, total);
-    }
+    RecomputeLevel(key, total);
     return 0;
 }
 
