@@ -74,12 +74,12 @@ class FlagPool {
 
 namespace {
 
-FlagPool<FlagItem>& ItemPool() {
+FlagPool<FlagItem>& flagItemPool() {
     static FlagPool<FlagItem> pool("ERROR: No available FlagItem objects!");
     return pool;
 }
 
-FlagPool<FlagCompare>& ComparePool() {
+FlagPool<FlagCompare>& flagComparePool() {
     static FlagPool<FlagCompare> pool("ERROR: No available FlagCompare objects!");
     return pool;
 }
@@ -157,7 +157,7 @@ int FlagItem::GetInt() const {
 }
 
 FlagItem* FlagItem::Get() {
-    FlagItem* item = ItemPool().Take();
+    FlagItem* item = flagItemPool().Take();
     // A recycled item must not carry the name, value or additive mark of its last use.
     item->name.clear();
     item->value.clear();
@@ -187,16 +187,16 @@ FlagItem* FlagItem::Create3(const std::string& name, float f) {
 }
 
 int FlagItem::PoolSize() {
-    return ItemPool().Size();
+    return flagItemPool().Size();
 }
 int FlagItem::PoolInUse() {
-    return ItemPool().InUse();
+    return flagItemPool().InUse();
 }
 void FlagItem::ResetPool() {
-    ItemPool().Reset();
+    flagItemPool().Reset();
 }
 void FlagItem::NoteFree(int index) {
-    ItemPool().NoteFree(index);
+    flagItemPool().NoteFree(index);
 }
 
 // --- FlagCompare ---------------------------------------------------------------------------------
@@ -226,7 +226,7 @@ int FlagCompare::Check() const {
 }
 
 FlagCompare* FlagCompare::Get() {
-    FlagCompare* compare = ComparePool().Take();
+    FlagCompare* compare = flagComparePool().Take();
     compare->name.clear();
     compare->value.clear();
     compare->type = kEqual;
@@ -252,16 +252,16 @@ FlagCompare* FlagCompare::Create3(const std::string& name, float f, int type) {
 }
 
 int FlagCompare::PoolSize() {
-    return ComparePool().Size();
+    return flagComparePool().Size();
 }
 int FlagCompare::PoolInUse() {
-    return ComparePool().InUse();
+    return flagComparePool().InUse();
 }
 void FlagCompare::ResetPool() {
-    ComparePool().Reset();
+    flagComparePool().Reset();
 }
 void FlagCompare::NoteFree(int index) {
-    ComparePool().NoteFree(index);
+    flagComparePool().NoteFree(index);
 }
 
 // --- Profile -------------------------------------------------------------------------------------
