@@ -413,7 +413,8 @@ int Data::ExTextWidth(const std::string& text, GlyphFont* font) {
 int Data::ExTextHeight(const std::string& text, GlyphFont* font) {
     int total = 0;
     ForEachLine(text, [&](const std::string& line, bool blank) {
-        total += TextHeightOf(font, blank ? "A" : line);
+        static const std::string kTallLetter = "A";
+        total += TextHeightOf(font, blank ? kTallLetter : line);
         return true;
     });
     return total;
