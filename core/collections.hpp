@@ -133,8 +133,13 @@ class ICollection {
 };
 
 template <class T>
+class ListEnumerator;
+
+template <class T>
 class IList : public ICollection<T> {
   public:
+    // A walk through Size() and Get2(); ArrayList replaces it with its direct walk.
+    ListEnumerator<T> Enumerator() const { return ListEnumerator<T>(this); }
     virtual int AddLast(const T& o) = 0;
     virtual T Get2(int index) const = 0;
     virtual T RemoveAt(int index) = 0;
@@ -150,18 +155,27 @@ class IList : public ICollection<T> {
     int modCount = 0;
 };
 
+// A walk over a collection: HasNext() before every NextObject().
+template <class T>
+class IDepEnumerator {
+  public:
+    virtual ~IDepEnumerator() = default;
+    virtual int HasNext() = 0;
+    virtual T NextObject() = 0;
+};
+
 // Walks any IList through Size() and Get2(). Never refreshes its expected count and never removes
 // elements: a list changed between two steps raises even when the change has been undone.
 template <class T>
-class ListEnumerator {
+class ListEnumerator : public IDepEnumerator<T> {
   public:
     explicit ListEnumerator(const IList<T>* l) : lst(l), expectedModCount(l->ModCount()) {}
 
-    int HasNext() {
+    int HasNext() override {
         CheckConcurrency();
         return index < lst->Size() ? 1 : 0;
     }
-    T NextObject() {
+    T NextObject() override {
         CheckConcurrency();
         lastIndex = index;
         ++index;
@@ -192,15 +206,15 @@ class ArrayList;
 // The array-list walk reads the list's fields directly. NextObject after HasNext has returned 0
 // raises the list's range error instead of reading past the elements in use.
 template <class T>
-class ArrayListEnumerator : public ListEnumerator<T> {
+class ArrayListEnumerator final : public ListEnumerator<T> {
   public:
     explicit ArrayListEnumerator(const ArrayList<T>* list) : ListEnumerator<T>(list), alst(list) {}
 
-    int HasNext() {
+    int HasNext() override {
         this->CheckConcurrency();
         return this->index < alst->size ? 1 : 0;
     }
-    T NextObject() {
+    T NextObject() override {
         this->CheckConcurrency();
         this->lastIndex = this->index;
         ++this->index;
@@ -239,8 +253,22 @@ class ArrayList : public IList<T> {
     // Lists are shared by reference in the game: a silent copy would be a different list.
     ArrayList(const ArrayList&) = delete;
     ArrayList& operator=(const ArrayList&) = delete;
-    ArrayList(ArrayList&&) = default;
-    ArrayList& operator=(ArrayList&&) = default;
+    // A moved-from list is empty (capacity 0), never a size without its elements; a walk over
+    // it that was under way fails fast.
+    ArrayList(ArrayList&& other) noexcept
+        : IList<T>(other), elements(std::move(other.elements)), size(other.size), comparator(other.comparator) {
+        other.Forget();
+    }
+    ArrayList& operator=(ArrayList&& other) noexcept {
+        if (this != &other) {
+            elements = std::move(other.elements);
+            size = other.size;
+            comparator = other.comparator;
+            ++this->modCount;
+            other.Forget();
+        }
+        return *this;
+    }
 
     int Add(const T& o) final {
         if (size + 1 > Capacity()) EnsureCapacity(size + 1);
@@ -342,14 +370,24 @@ class ArrayList : public IList<T> {
   private:
     friend class ArrayListEnumerator<T>;
 
+    void Forget() {
+        elements.clear();
+        size = 0;
+        ++this->modCount;
+    }
+
     int CompareWithPivot(const T& e, const T& pivot, const IDepComparator<T>& c) const {
         using P = typename collections_detail::Pointee<T>::type;
+        // An element orders itself only against a pivot it can read: a null (or foreign) pivot
+        // goes to the comparator, which places nulls first, instead of into Compare.
         if constexpr (std::is_base_of_v<IDepComparable, P>) {
-            if (e != nullptr) return collections_detail::Ptr(e)->Compare(collections_detail::Ptr(pivot));
-        } else if constexpr (std::is_polymorphic_v<P>) {
-            if (auto* self = dynamic_cast<const IDepComparable*>(collections_detail::Ptr(e))) {
-                return self->Compare(dynamic_cast<const IDepComparable*>(collections_detail::Ptr(pivot)));
+            if (e != nullptr && pivot != nullptr) {
+                return collections_detail::Ptr(e)->Compare(collections_detail::Ptr(pivot));
             }
+        } else if constexpr (std::is_polymorphic_v<P>) {
+            auto* self = dynamic_cast<const IDepComparable*>(collections_detail::Ptr(e));
+            auto* other = dynamic_cast<const IDepComparable*>(collections_detail::Ptr(pivot));
+            if (self != nullptr && other != nullptr) return self->Compare(other);
         }
         return c.Compare7(e, pivot);
     }

@@ -1,6 +1,7 @@
 #include "core/helpers.hpp"
 
 #include <cmath>
+#include <cstdio>
 
 #include "core/strings.hpp"
 
@@ -47,6 +48,13 @@ std::string RightAlign(const std::string& text, int width, const std::string& pa
 std::string FormatNumber(float value, int decimals, int comma, int width) {
     RequireTrue(decimals >= 0 && comma >= 0 && width >= 0, "Negative numbers not allowed in FormatNumber()");
     std::string s = FloatToString(value);
+    if (s.find('e') != std::string::npos) {
+        // Exponent notation has no digits to cut or group: very large and very small values are
+        // written out in full (the digits past the requested decimals are cut anyway).
+        char buf[128];
+        std::snprintf(buf, sizeof buf, "%.20f", static_cast<double>(value));
+        s = buf;
+    }
     size_t point = s.find('.');
     if (point == std::string::npos) point = s.size();  // "inf"/"nan" carry no point
     // Missing decimals are padded with zeros rather than cut short of the requested count.

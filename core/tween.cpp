@@ -63,7 +63,9 @@ void Tween::DestroyTween(int index) {
 }
 
 float Tween::CalcValue(int index) {
-    const Tween& t = Slot(index);
+    const Tween* found = Get(index);
+    if (!found) return 0.0f;
+    const Tween& t = *found;
     // A zero-length tween has no ratio; it sits at its initial value.
     if (t.length <= 0 || t.linearEnd == t.linearStart) return t.linearInitial;
     float ratio = static_cast<float>(t.currentTicks) / static_cast<float>(t.length);
@@ -84,7 +86,8 @@ void Tween::UpdateTween(int index, int ms) {
     }
     int remainder = ms;
     for (;;) {
-        if (t->currentTicks + remainder <= t->length) {
+        // Compared as a difference: a huge frame time must not overflow the sum.
+        if (remainder <= t->length - t->currentTicks) {
             t->currentTicks += remainder;
             t->value = CalcValue(index);
             return;

@@ -197,9 +197,11 @@ void XMLParser::CacheControlCharacters() {
     tags.clear();
     tagType.clear();
     pis.clear();
+    quotes.clear();
     tags.reserve(128);
-    tagType.reserve(64);
+    tagType.reserve(128);
     pis.reserve(128);
+    quotes.reserve(128);
 
     for (int i = 0; i < n; ++i) {
         const char c = s[i];
@@ -220,15 +222,17 @@ void XMLParser::CacheControlCharacters() {
         }
         if (inQuote) {
             inQuote = false;  // only a double quote gets here
+            quotes.push_back(i);
             continue;
         }
         if (c == '"') {
             inQuote = true;
+            quotes.push_back(i);
             continue;
         }
         if (state == kPi) {
-            // The closing "?" must lie past the opener: "<?>" does not close itself.
-            if (c == '>' && s[i - 1] == '?' && i - 1 >= open + 2) {
+            // "<?>" closes on the opener's own "?"; the second pass then finds its inside empty.
+            if (c == '>' && s[i - 1] == '?') {
                 pis.push_back(i);
                 state = kNone;
             }
@@ -346,6 +350,7 @@ std::unique_ptr<XMLDocument> XMLParser::ParseString(std::string_view text) {
 
     for (size_t k = 0; k + 1 < pis.size(); k += 2) {
         int start, end;
+        // The inside of "<?>" runs backwards (from after "<?" to before "?>"): it counts as empty.
         TrimString(pis[k] + 2, pis[k + 1] - 1, start, end);
         if (start >= end) Fail("ParseString", "Empty processing instruction.");
         XMLElement* e = GetTagContents(*doc, start, end);

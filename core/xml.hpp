@@ -110,6 +110,8 @@ class XMLParser {
     // 0 element tag, 1 comment, 2 character data, 3 document type declaration.
     std::vector<int> tags;
     std::vector<int> tagType;
+    // Every double quote outside comments and character data.
+    std::vector<int> quotes;
     // Opening "<" and closing ">" of every processing instruction, in pairs.
     std::vector<int> pis;
 };

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "core/exception.hpp"
+#include "core/glyphfont.hpp"
 #include "framework/main.hpp"
 #include "platform/audio.hpp"
 #include "platform/input.hpp"
@@ -20,6 +22,7 @@ float SCREENX_RATIO = 1.0f;
 float SCREENY_RATIO = 1.0f;
 std::unique_ptr<DeltaTimer> deltaTimer;
 float defaultFadeTime = 600.0f;
+int randomSeed = 1234;
 BriskApp* briskGame = nullptr;
 
 double FPSCounter::startTime = 0;
@@ -43,6 +46,8 @@ void InitFrameworkGlobals() {
     FPSCounter::fpsCount = 0;
     FPSCounter::totalFPS = 0;
     defaultFadeTime = 600.0f;
+    randomSeed = 1234;
+    platform::SetSeed(randomSeed);
     InitBankGlobals();
 }
 
@@ -105,6 +110,14 @@ void FPSCounter::Update() {
     }
 }
 
+void FPSCounter::Draw(float x, float y, float ax, float ay) {
+    GlyphFont* font = Fonts::Get("n");
+    if (!font) return;
+    const std::string text = "FPS: " + std::to_string(totalFPS);
+    font->DrawText(text, TruncToInt(x - static_cast<float>(font->TextWidth(text)) * ax),
+                   TruncToInt(y - static_cast<float>(font->TextHeight(text)) * ay));
+}
+
 BriskMouse::BriskMouse() {
     brisk::mouseZInit();
 }
@@ -128,6 +141,11 @@ BriskApp::BriskApp() {
     loadingScreen = std::make_shared<LoadingScreen>();
     screenFade = std::make_unique<ScreenFade>();
     images = std::make_unique<ImageBank>();
+    // Screen data layers draw bank images by name; core cannot see the bank, so it is told here.
+    BriskDataObject::imageFinder = [](const std::string& name) -> platform::ImagePtr {
+        GameImage* entry = briskGame ? briskGame->images->Find(name) : nullptr;
+        return entry ? entry->image : nullptr;
+    };
     sounds = std::make_unique<SoundBank>();
     inputCache = std::make_unique<InputCache>();
     briskMouse = std::make_unique<BriskMouse>();
@@ -145,7 +163,10 @@ void BriskApp::OnCreate() {
         deviceChanged = true;
         mouseX = MapByRatio(platform::MouseX(), SCREENX_RATIO);
         mouseY = MapByRatio(platform::MouseY(), SCREENY_RATIO);
-        platform::SetSeed(TruncToInt(brisk::systemMillisecs()));
+        // The clock's low 32 bits: saturating would give every run on a machine that has been up for
+        // more than 24.8 days the same seed, and so the same "random" game.
+        randomSeed = static_cast<int>(static_cast<uint32_t>(static_cast<int64_t>(brisk::systemMillisecs())));
+        platform::SetSeed(randomSeed);
         deltaTimer = std::make_unique<DeltaTimer>(static_cast<float>(FPS));
         platform::SetUpdateRate(FPS);
         Particle::Cache();
@@ -322,6 +343,10 @@ void BriskApp::OnRender() {
         if (drawFPSOn) DrawFPS();
         briskMouse->Update2();
     });
+}
+
+void BriskApp::DrawFPS() {
+    FPSCounter::Draw(2, 2, 0, 0);
 }
 
 void BriskApp::SetEngineMusicVolume(float v) {

@@ -25,6 +25,8 @@ extern float SCREENX_RATIO;
 extern float SCREENY_RATIO;
 extern std::unique_ptr<DeltaTimer> deltaTimer;
 extern float defaultFadeTime;
+// Seed of the engine's random generator: 1234 until start-up replaces it by the millisecond clock.
+extern int randomSeed;
 class BriskApp;
 extern BriskApp* briskGame;
 
@@ -52,6 +54,9 @@ class DeltaTimer {
 class FPSCounter {
   public:
     static void Update();
+    // "FPS: " and the last second's count, in the default font; (ax, ay) is the anchor within the
+    // text, 0 top/left to 1 bottom/right.
+    static void Draw(float x, float y, float ax, float ay);
 
     static double startTime;
     static int fpsCount;
@@ -108,7 +113,7 @@ class BriskApp : public platform::App {
     virtual void ResetFixedRateLogic();
     virtual void Create() {}
     virtual void DrawDebug() {}
-    virtual void DrawFPS() {}
+    virtual void DrawFPS();
     virtual void ReadInputs();
     virtual void OverrideUpdate() {}
     virtual void SetEngineMusicVolume(float v);

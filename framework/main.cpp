@@ -9,7 +9,6 @@
 #include "platform/app.hpp"
 #include "platform/audio.hpp"
 #include "platform/input.hpp"
-#include "platform/random.hpp"
 #include "platform/storage.hpp"
 
 int windowWidth = 0;
@@ -36,7 +35,6 @@ void InitGlobals() {
     windowHeight = 0;
     logoImage = nullptr;
     brisk::lastMouseZ = 0;
-    platform::SetSeed(1234);
     Tween::InitGlobals();
     Fonts::Reset();
     if (gameHooks.initGlobals) gameHooks.initGlobals();
@@ -66,7 +64,7 @@ void Game::OnCreate() {
     windowWidth = TruncToInt(DEVICE_WIDTH);
     windowHeight = TruncToInt(DEVICE_HEIGHT);
     images->Load3("Logo1.png", "", false, false, false, 0, 0, 0, false, "");
-    logoImage = images->Find(StripPathAndExtension("Logo1.png"));
+    logoImage = images->Get(UpperKey(StripPathAndExtension("Logo1.png")));
     auto font = std::make_unique<GlyphFont>();
     font->LoadFont(kDefaultFontName);
     Fonts::Set("n", std::move(font));

@@ -1,23 +1,12 @@
 #include "framework/screen.hpp"
 
 #include <algorithm>
-#include <cctype>
 
 #include "core/helpers.hpp"
 #include "framework/framework.hpp"
 #include "platform/app.hpp"
 #include "platform/audio.hpp"
 #include "platform/input.hpp"
-
-namespace {
-
-std::string UpperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-}  // namespace
 
 // --- Screen --------------------------------------------------------------------------------------
 
@@ -91,14 +80,14 @@ void Screen::Back(float fadeTime, bool fadeSound, bool fadeMusic, bool allowScre
 // --- Screens -------------------------------------------------------------------------------------
 
 void Screens::Set2(const std::string& name, std::shared_ptr<Screen> screen) {
-    map[UpperCase(name)] = std::move(screen);
+    map[UpperKey(name)] = std::move(screen);
 }
 
 std::shared_ptr<Screen> Screens::Find(const std::string& name) {
     if (briskGame && briskGame->debugOn) {
         for (const auto& entry : map) platform::PrintLine(entry.first + " is stored in the Screens map.");
     }
-    std::string key = UpperCase(name);
+    std::string key = UpperKey(name);
     auto it = map.find(key);
     if (it == map.end()) RaiseAssertion("Screen '" + key + "' not found in the Screens map");
     return it->second;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
 
 #include "core/collections.hpp"
 #include "core/glyphfont.hpp"
@@ -16,8 +17,9 @@
 
 std::array<int, Data::kLevels> Data::levelTable{};
 std::string Data::yearText;
-int Data::virtualWidth = 1000;
-int Data::virtualHeight = 600;
+// The virtual size before start-up has read the widescreen setting.
+int Data::virtualWidth = 960;
+int Data::virtualHeight = 640;
 float Data::layoutScaleX = 4.0f / 3.0f;
 float Data::layoutScaleY = 1.5f;
 int Data::qualityOn = 0;
@@ -119,8 +121,8 @@ bool warnedNoTween = false;
 void Data::InitGlobals() {
     FillLevelTable();
     yearText.clear();
-    virtualWidth = 1000;
-    virtualHeight = 600;
+    virtualWidth = 960;
+    virtualHeight = 640;
     layoutScaleX = 4.0f / 3.0f;
     layoutScaleY = 1.5f;
     qualityOn = mapNamesOn = hintsOn = 0;
@@ -305,15 +307,29 @@ std::vector<std::string> Data::SplitLines(const std::string& text) {
     return parts;
 }
 
-std::vector<std::string> Data::MeasuredLines(const std::string& text) {
-    // Repeated until none is left, so three breaks in a row make two blank lines, not one blank
-    // line and one of no height.
-    const std::string doubled = std::string(kBreak) + kBreak;
-    const std::string spaced = std::string(kBreak) + " " + kBreak;
-    std::string prepared = text;
-    while (prepared.find(doubled) != std::string::npos) prepared = ReplaceAll(prepared, doubled, spaced);
-    return SplitLines(prepared);
+namespace {
+
+// Hands each part of the text between break codes to fn(line, blank), in order, while fn returns
+// true. A blank line is an empty part with a break code on both sides (two break codes in a row,
+// and each further one makes one more) or a part that is a single space: it is measured and
+// drawn as tall as "A". Widgets measure and draw their texts every frame, so the line comes in
+// one reused buffer instead of a fresh list of strings.
+template <class Fn>
+void ForEachLine(const std::string& text, Fn&& fn) {
+    thread_local std::string line;
+    const std::string_view br = Data::kBreak;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = text.find(br.data(), start, br.size());
+        const size_t end = at == std::string::npos ? text.size() : at;
+        line.assign(text, start, end - start);
+        const bool blank = line == " " || (line.empty() && start > 0 && at != std::string::npos);
+        if (!fn(static_cast<const std::string&>(line), blank) || at == std::string::npos) return;
+        start = at + br.size();
+    }
 }
+
+}  // namespace
 
 std::string Data::ExTextSplit(const std::string& text, GlyphFont* font, int width) {
     enum class Sep { kNone, kSpace, kBreak };
@@ -387,56 +403,51 @@ std::string Data::ExTextSplit(const std::string& text, GlyphFont* font, int widt
 
 int Data::ExTextWidth(const std::string& text, GlyphFont* font) {
     int widest = 0;
-    for (const std::string& part : SplitLines(text)) widest = std::max(widest, TextWidthOf(font, part));
+    ForEachLine(text, [&](const std::string& line, bool) {
+        widest = std::max(widest, TextWidthOf(font, line));
+        return true;
+    });
     return widest;
 }
 
 int Data::ExTextHeight(const std::string& text, GlyphFont* font) {
     int total = 0;
-    for (const std::string& part : MeasuredLines(text)) total += TextHeightOf(font, part == " " ? "A" : part);
+    ForEachLine(text, [&](const std::string& line, bool blank) {
+        static const std::string kTallLetter = "A";
+        total += TextHeightOf(font, blank ? kTallLetter : line);
+        return true;
+    });
     return total;
 }
 
 void Data::ExDrawText(int x, int y, const std::string& text, GlyphFont* font, int center, int width,
                       int count) {
     if (font == nullptr) return;
-    // The lines of MeasuredLines, walked in place: every text on screen comes through here in
-    // every frame, so no line list is built and the two line buffers keep their capacity.
-    static std::string line;
-    static std::string shown;
-    const size_t breakLength = std::char_traits<char>::length(kBreak);
-    size_t start = 0;
-    bool afterBreak = false;
-    while (count > 0) {
-        const size_t at = text.find(kBreak, start);
-        line.assign(text.data() + start, (at == std::string::npos ? text.size() : at) - start);
-        // An empty line between two breaks is a blank line, one letter high.
-        if (line == " " || (line.empty() && afterBreak && at != std::string::npos)) {
+    ForEachLine(text, [&](const std::string& line, bool blank) {
+        if (count <= 0) return false;
+        if (blank) {
             y += font->TextHeight("A");
             count -= 1;
-        } else {
-            const int lineX = center ? x + (width - font->TextWidth(line)) / 2 : x;
-            const int length = static_cast<int>(line.size());
-            if (count < length) {
-                shown.assign(line.data(), static_cast<size_t>(count - 1));
-                font->DrawText(shown, lineX, y);
-                float r = 0, g = 0, b = 0;
-                platform::GetColor(r, g, b);
-                platform::SetColor(128, 128, 128);
-                const int shownWidth = font->TextWidth(shown);
-                shown.assign(1, line[static_cast<size_t>(count - 1)]);
-                font->DrawText(shown, lineX + shownWidth, y);
-                platform::SetColor(r, g, b);
-                return;
-            }
-            font->DrawText(line, lineX, y);
-            y += font->TextHeight(line);
-            count -= length;
+            return true;
         }
-        if (at == std::string::npos) break;
-        start = at + breakLength;
-        afterBreak = true;
-    }
+        const int lineX = center ? x + (width - font->TextWidth(line)) / 2 : x;
+        const int length = static_cast<int>(line.size());
+        if (count < length) {
+            thread_local std::string shown;
+            shown.assign(line, 0, static_cast<size_t>(count - 1));
+            font->DrawText(shown, lineX, y);
+            float r = 0, g = 0, b = 0;
+            platform::GetColor(r, g, b);
+            platform::SetColor(128, 128, 128);
+            font->DrawText(line.substr(static_cast<size_t>(count - 1), 1), lineX + font->TextWidth(shown), y);
+            platform::SetColor(r, g, b);
+            return false;
+        }
+        font->DrawText(line, lineX, y);
+        y += font->TextHeight(line);
+        count -= length;
+        return true;
+    });
 }
 
 std::string Data::MingleWords(const std::string& text) {

@@ -116,8 +116,6 @@ class Data {
     static std::u32string Fix(const std::u32string& text, int i, const std::u32string& replacement);
     static std::u32string FixString(const std::u32string& text);
 
-    // The lines of a text prepared for measuring and drawing: a blank line is a single space.
-    static std::vector<std::string> MeasuredLines(const std::string& text);
     // Splits at the break code.
     static std::vector<std::string> SplitLines(const std::string& text);
 };

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
 
 #include "core/strings.hpp"
@@ -73,12 +74,12 @@ class FlagPool {
 
 namespace {
 
-FlagPool<FlagItem>& ItemPool() {
+FlagPool<FlagItem>& flagItemPool() {
     static FlagPool<FlagItem> pool("ERROR: No available FlagItem objects!");
     return pool;
 }
 
-FlagPool<FlagCompare>& ComparePool() {
+FlagPool<FlagCompare>& flagComparePool() {
     static FlagPool<FlagCompare> pool("ERROR: No available FlagCompare objects!");
     return pool;
 }
@@ -121,6 +122,15 @@ bool Diverted(const std::string& name) {
            (StartsWith(name, "Attribute.") || StartsWith(name, "Resource.") || StartsWith(name, "Skill."));
 }
 
+// A diverted key begins with "Dungeon." and so recomputes nothing.
+void RecomputeLevel(const std::string& key, int value) {
+    if (StartsWith(key, "Attribute.") || StartsWith(key, "Skill.")) {
+        Profile::UpdateLevel(key, value);
+    } else if (key == "Resource.Reputation") {
+        Profile::UpdateReputationLevel(key, value);
+    }
+}
+
 struct GlobalDefault {
     const char* name;
     int value;
@@ -147,7 +157,7 @@ int FlagItem::GetInt() const {
 }
 
 FlagItem* FlagItem::Get() {
-    FlagItem* item = ItemPool().Take();
+    FlagItem* item = flagItemPool().Take();
     // A recycled item must not carry the name, value or additive mark of its last use.
     item->name.clear();
     item->value.clear();
@@ -177,16 +187,16 @@ FlagItem* FlagItem::Create3(const std::string& name, float f) {
 }
 
 int FlagItem::PoolSize() {
-    return ItemPool().Size();
+    return flagItemPool().Size();
 }
 int FlagItem::PoolInUse() {
-    return ItemPool().InUse();
+    return flagItemPool().InUse();
 }
 void FlagItem::ResetPool() {
-    ItemPool().Reset();
+    flagItemPool().Reset();
 }
 void FlagItem::NoteFree(int index) {
-    ItemPool().NoteFree(index);
+    flagItemPool().NoteFree(index);
 }
 
 // --- FlagCompare ---------------------------------------------------------------------------------
@@ -216,7 +226,7 @@ int FlagCompare::Check() const {
 }
 
 FlagCompare* FlagCompare::Get() {
-    FlagCompare* compare = ComparePool().Take();
+    FlagCompare* compare = flagComparePool().Take();
     compare->name.clear();
     compare->value.clear();
     compare->type = kEqual;
@@ -242,16 +252,16 @@ FlagCompare* FlagCompare::Create3(const std::string& name, float f, int type) {
 }
 
 int FlagCompare::PoolSize() {
-    return ComparePool().Size();
+    return flagComparePool().Size();
 }
 int FlagCompare::PoolInUse() {
-    return ComparePool().InUse();
+    return flagComparePool().InUse();
 }
 void FlagCompare::ResetPool() {
-    ComparePool().Reset();
+    flagComparePool().Reset();
 }
 void FlagCompare::NoteFree(int index) {
-    ComparePool().NoteFree(index);
+    flagComparePool().NoteFree(index);
 }
 
 // --- Profile -------------------------------------------------------------------------------------
@@ -373,11 +383,7 @@ int Profile::SetFlagInt(const std::string& name, int i) {
     } else {
         slotFlags->Add(FlagItem::Create2(key, i));
     }
-    if (StartsWith(key, "Attribute.") || StartsWith(key, "Skill.")) {
-        UpdateLevel(key, i);
-    } else if (key == "Resource.Reputation") {
-        UpdateReputationLevel(key, i);
-    }
+    RecomputeLevel(key, i);
     return 0;
 }
 
@@ -399,11 +405,7 @@ int Profile::AddFlagInt(const std::string& name, int i) {
     } else {
         slotFlags->Add(FlagItem::Create2(key, total));
     }
-    if (StartsWith(key, "Attribute.") || StartsWith(key, "Skill.")) {
-        UpdateLevel(key, total);
-    } else if (key == "Resource.Reputation") {
-        UpdateReputationLevel(key, total);
-    }
+    RecomputeLevel(key, total);
     return 0;
 }
 
@@ -464,17 +466,35 @@ int Profile::Load() {
     return 0;
 }
 
+namespace {
+
+// A damaged state kept from an earlier run may still be waiting to be recovered, so a newer one
+// goes beside it: ".vantlestate.bad", then ".vantlestate.bad2" up to ".vantlestate.bad9".
+// "" when all of them are taken.
+std::string FreeAsideName() {
+    for (int n = 1; n <= 9; ++n) {
+        std::string name = ".vantlestate.bad";
+        if (n > 1) name += std::to_string(n);
+        std::error_code error;
+        const auto status = std::filesystem::symlink_status(platform::UserFolder() + "/" + name, error);
+        if (status.type() == std::filesystem::file_type::not_found) return name;
+    }
+    return "";
+}
+
+}  // namespace
+
 int Profile::Save(int noUpload) {
     if (damagedStatePending != 0) {
         // What could not be read may still be recovered by hand; the new state must not be the
         // thing that destroys it.
         if (platform::StateFileExists()) {
-            if (!platform::SetStateFileAside(".vantlestate.bad")) {
+            const std::string aside = FreeAsideName();
+            if (aside.empty() || !platform::SetStateFileAside(aside)) {
                 platform::PrintLine("The damaged save state could not be kept aside; not saving over it.");
                 return 0;
             }
-            platform::PrintLine("The damaged save state was kept as " + platform::UserFolder() +
-                                "/.vantlestate.bad");
+            platform::PrintLine("The damaged save state was kept as " + platform::UserFolder() + "/" + aside);
         }
         damagedStatePending = 0;
     }

@@ -140,7 +140,8 @@ class Profile {
     // Set while a dungeon runs: attribute, resource and skill changes go to "Dungeon." keys.
     static int dungeonMode;
     // Set by a load that met a state it could not fully read; the damaged file is moved aside
-    // as ".vantlestate.bad" before the next save replaces it.
+    // as ".vantlestate.bad" (or, while an older one is kept there, the first free of
+    // ".vantlestate.bad2" to ".vantlestate.bad9") before the next save replaces it.
     static int damagedStatePending;
 
     static const std::array<int, 12> daysInMonth;

@@ -67,6 +67,14 @@ TEST(ArrayList, GrowthFollowsTheThreeHalvesRule) {
     EXPECT_EQ(copy.Capacity(), 5);
     EXPECT_EQ(three.Size(), 3);  // a copy: the source does not see the new element
 
+    // A list moved away is left empty, not with a size that its elements no longer back.
+    ArrayList<IntObject*> taken(std::move(three));
+    EXPECT_EQ(taken.ToArray(), (std::vector<IntObject*>{&a, &b, &c}));
+    EXPECT_EQ(three.Size(), 0);  // NOLINT(bugprone-use-after-move)
+    EXPECT_THROW(three.Get2(0), IndexOutOfBoundsException);
+    three.Add(&c);
+    EXPECT_EQ(three.GetLast(), &c);
+
     EXPECT_EQ(RangeMessage<IllegalArgumentException>([] { ArrayList<Item*> bad(-1); }),
               "ArrayList.New: Capacity must be >= 0");
     EXPECT_EQ(RangeMessage<IllegalArgumentException>(
@@ -249,6 +257,14 @@ TEST(ArrayList, SortOrderWithTies) {
         rev.Add(&p5), rev.Add(&q10), rev.Add(&r10), rev.Add(&s1);
         rev.Sort(1);
         EXPECT_EQ(Names(rev), "RQPS");
+    }
+    {
+        // A null among self-ordering items is never handed to their Compare: it sorts first.
+        Item a(30, 'a'), b(10, 'b');
+        ArrayList<Item*> list;
+        list.Add(&a), list.Add(nullptr), list.Add(&b);
+        list.Sort();
+        EXPECT_EQ(list.ToArray(), (std::vector<Item*>{nullptr, &b, &a}));
     }
     {
         // Large inputs, also already sorted and all-equal, come out ordered.

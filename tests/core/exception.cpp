@@ -149,6 +149,10 @@ TEST(Helpers, RightAlignAndFormatNumber) {
     EXPECT_EQ(FormatNumber(-123456.0f, 0, 3, 0), "-123,456");
     EXPECT_EQ(FormatNumber(-1234.0f, 0, 3, 0), "-1,234");
     EXPECT_EQ(FormatNumber(-123.0f, 0, 3, 0), "-123");
+    // Values whose float text needs an exponent still come out as digits.
+    EXPECT_EQ(FormatNumber(1e10f, 0, 3, 0), "10,000,000,000");
+    EXPECT_EQ(FormatNumber(-2.5e9f, 1, 0, 0), "-2500000000.0");
+    EXPECT_EQ(FormatNumber(0.00001f, 5, 0, 0), "0.00000");  // cut, not rounded: 0.0000099999...
     try {
         FormatNumber(1.0f, -1, 0, 0);
         FAIL();

@@ -4,7 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <vector>
 
+#include "platform/app.hpp"
+#include "platform/engine.hpp"
+#include "platform/graphics.hpp"
+#include "platform/imagecodec.hpp"
 #include "platform/storage.hpp"
 
 namespace {
@@ -86,6 +92,87 @@ TEST_F(GlyphFontFiles, MissingFilesGiveAnEmptyFontThatDrawsNothing) {
     EXPECT_EQ(font.heightOffset, 9999);
     font.DrawText("abc", 0, 0);
     EXPECT_EQ(font.xOffset, 0);
+}
+
+struct DrawApp : platform::App {
+    std::function<void()> draw;
+    int renders = 0;
+    void OnCreate() override { platform::OpenGraphics(64, 48, 0, 60, 0); }
+    void OnRender() override {
+        if (++renders == 1) return;
+        platform::Cls(0, 0, 0);
+        platform::SetColor(255, 255, 255);
+        platform::SetAlpha(1.0f);
+        if (draw) draw();
+    }
+};
+DrawApp* drawApp = nullptr;
+void NoGlobals() {}
+void MakeDrawApp() { drawApp = new DrawApp; }
+
+// Where glyphs land on a real frame: offsets, kerning, alignment and pages other than the first.
+TEST_F(GlyphFontFiles, GlyphsLandAtPenPlusOffsetsWithKerning) {
+    // An 8 x 4 page: the left half red (glyph A), the right half blue (glyphs V and W).
+    std::vector<uint8_t> rgba(8 * 4 * 4);
+    for (int i = 0; i < 8 * 4; ++i) {
+        bool left = i % 8 < 4;
+        rgba[static_cast<size_t>(i * 4)] = left ? 255 : 0;
+        rgba[static_cast<size_t>(i * 4 + 2)] = left ? 0 : 255;
+        rgba[static_cast<size_t>(i * 4 + 3)] = 255;
+    }
+    ASSERT_TRUE(platform::WritePNG((root / "data" / "P.png").string(), 8, 4, rgba.data()));
+    Write("P.txt",
+          "65,0,0,4,4,0,1,5,0\n"
+          "86,4,0,4,4,1,0,6,0\n"
+          "87,4,0,4,4,0,0,6,1\n"  // claims a second page, which a font never has
+          "first,second,amount\n65,86,-2\n");
+    Write("Q.txt", "65,0,0,4,4,0,0,5,0\n");  // no page image beside it
+
+    platform::EngineOptions options;
+    options.headless = true;
+    options.fakeClock = true;
+    options.messageBoxes = false;
+    options.dataRoot = root.string();
+    options.appDataFolder = root.string();
+    ASSERT_TRUE(platform::driver::Start(NoGlobals, MakeDrawApp, options));
+    ASSERT_TRUE(platform::driver::Step(1));
+    GlyphFont font("P");
+    GlyphFont pageless("Q");
+    ASSERT_NE(font.image[0], nullptr);
+    EXPECT_EQ(font.TextWidth("W"), 6);  // measured even though it is never drawn
+    drawApp->draw = [&] {
+        font.DrawText("AV", 10, 10);
+        font.DrawText2("A", 40, 20, 1);  // width 5: the pen starts 2 pixels left of x
+        font.DrawText2("A", 60, 30, 2);
+        font.DrawText("W", 30, 30);
+        pageless.DrawText("AAAA", 0, 40);
+    };
+    ASSERT_TRUE(platform::driver::Step(2));
+    auto colour = [](int x, int y) {
+        auto p = platform::driver::ReadPixels(x, y, 1, 1);
+        if (p.size() != 4) return 'x';
+        if (p[0] > 200 && p[2] < 50) return 'r';
+        if (p[2] > 200 && p[0] < 50) return 'b';
+        if (p[0] < 50 && p[1] < 50 && p[2] < 50) return '.';
+        return '?';
+    };
+    auto row = [&](int x0, int x1, int y) {
+        std::string s;
+        for (int x = x0; x <= x1; ++x) s += colour(x, y);
+        return s;
+    };
+    // A at x 10..13 one row down; V kerned 2 left of its measured place, plus its own offset 1.
+    EXPECT_EQ(row(9, 18, 10), ".....bbbb.");
+    EXPECT_EQ(row(9, 18, 11), ".rrrrbbbb.");
+    EXPECT_EQ(row(9, 18, 14), ".rrrr.....");
+    EXPECT_EQ(row(36, 43, 21), "..rrrr..");
+    EXPECT_EQ(row(54, 60, 31), ".rrrr..");
+    EXPECT_EQ(row(29, 35, 31), ".......");  // the second-page glyph draws nothing
+    EXPECT_EQ(row(0, 20, 41), std::string(21, '.'));
+
+    platform::driver::Stop();
+    delete drawApp;
+    drawApp = nullptr;
 }
 
 TEST(FontSlots, EightSlotsByLoaderId) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 class TweenTest : public ::testing::Test {
@@ -70,6 +72,21 @@ TEST_F(TweenTest, ZeroLengthTweensNeverDivideOrSpin) {
     Tween::UpdateAll(16);
     EXPECT_EQ(looping->active, 0);
     EXPECT_FLOAT_EQ(looping->value, 8);
+}
+
+TEST_F(TweenTest, BadIndicesAndHugeFrameTimesAreHarmless) {
+    EXPECT_FLOAT_EQ(Tween::CalcValue(-1), 0.0f);
+    EXPECT_FLOAT_EQ(Tween::CalcValue(Tween::kPoolSize), 0.0f);
+    Tween::UpdateTween(Tween::kPoolSize + 3, 10);
+    Tween::DestroyTween(-5);
+    EXPECT_EQ(Tween::FindEmpty(), 0);  // the search start was not moved by the bad index
+
+    Tween* t = Tween::CreateLinear(100, 0, 10, 0);
+    t->nextType = Tween::kNextDestroy;
+    Tween::UpdateTween(t->thisIndex, 50);
+    Tween::UpdateTween(t->thisIndex, std::numeric_limits<int>::max());  // a stall of weeks
+    EXPECT_EQ(t->active, 0);
+    EXPECT_FLOAT_EQ(t->value, 5);
 }
 
 TEST_F(TweenTest, UpdateAllAdvancesOnlyRunningTweens) {

@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "framework/main.hpp"
+#include "platform/app.hpp"
+#include "platform/random.hpp"
 #include "tests/support/harness.hpp"
 
 using harness::Harness;
@@ -132,4 +136,39 @@ TEST(FrameCycle, StartUpFillsTheParticleCacheAndAnimationLengthsCountFrames) {
     EXPECT_FLOAT_EQ(briskGame->CalcAnimLength(600), 36);
     EXPECT_FLOAT_EQ(briskGame->CalcAnimLength(500), 30);
     EXPECT_FLOAT_EQ(briskGame->CalcAnimLength(50), 3);
+}
+
+TEST(FrameCycle, TheSeedTakesTheClocksLowBitsWhateverTheUptime) {
+    Harness h;
+    EXPECT_EQ(randomSeed, 1234);
+    EXPECT_EQ(platform::GetSeed(), 1234);
+    ASSERT_TRUE(h.Start());
+    // A machine up for about 35 days: its millisecond clock is past the int range. Saturating
+    // would give every such run the same seed.
+    h.AdvanceClock(3'000'000'000LL);
+    briskGame->BriskApp::OnCreate();
+    const int expected = static_cast<int>(static_cast<uint32_t>(platform::Millisecs()));
+    EXPECT_NE(randomSeed, std::numeric_limits<int>::max());
+    EXPECT_EQ(randomSeed, expected);
+    EXPECT_EQ(platform::GetSeed(), expected);
+    h.AdvanceClock(1234);
+    briskGame->BriskApp::OnCreate();
+    EXPECT_EQ(randomSeed, expected + 1234);
+}
+
+TEST(FrameCycle, TheCounterIsDrawnInTheTopLeftCornerWhenSwitchedOn) {
+    Harness h;
+    ASSERT_TRUE(h.Start());
+    auto lit = [&] {
+        int count = 0;
+        std::vector<uint8_t> p = h.ReadPixels(0, 0, 120, 40);
+        for (size_t i = 0; i + 3 < p.size(); i += 4) count += (p[i] | p[i + 1] | p[i + 2]) != 0;
+        return count;
+    };
+    ASSERT_TRUE(h.Step());
+    EXPECT_EQ(lit(), 0);
+    briskGame->drawFPSOn = true;
+    ASSERT_TRUE(h.Step());
+    EXPECT_GT(lit(), 20);
+    EXPECT_FALSE(h.SaveFrame("fps_counter").empty());
 }

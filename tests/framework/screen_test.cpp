@@ -233,3 +233,24 @@ TEST(Screens, LayersBehindStopAtTheFirstFrontLayerAndLayersInFrontAreAllDrawn) {
     BriskDataObject::imageFinder = nullptr;
     EXPECT_EQ(drawn, (std::vector<std::string>{"A", "B", "C", "E"}));
 }
+
+TEST(Screens, LayersFindTheirPicturesInTheImageBank) {
+    Harness h;
+    ASSERT_TRUE(h.Start());
+    auto screen = StartProbe("layered", 0, 0, 0);
+    screen->layers = std::make_shared<BriskDataLayers>();
+    auto layer = std::make_shared<BriskDataLayer>();
+    auto object = std::make_shared<BriskDataObject>();
+    object->imageName = "logo1";  // the logo that start-up put in the bank
+    object->scaleX = object->scaleY = 1.0f;
+    layer->objects.Push(object);
+    screen->layers->Push(layer);
+    ASSERT_TRUE(h.Step());
+    ASSERT_NE(object->image, nullptr);
+    int lit = 0;
+    for (int x = 20; x < 380; x += 20) {
+        harness::Rgba p = h.Pixel(x, 80);
+        if (p.r + p.g + p.b > 60) ++lit;
+    }
+    EXPECT_GT(lit, 5);
+}

@@ -104,6 +104,10 @@ TEST_F(DataLevels, ResolutionAndDisplaySettingsComeFromTheGlobalFlags) {
     Data::hooks.requestStatisticsId = [] { ++idRequests; };
     Data::hooks.clearTrophies = [] { ++trophyClears; };
 
+    // Until start-up has read the settings.
+    EXPECT_EQ(Data::virtualWidth, 960);
+    EXPECT_EQ(Data::virtualHeight, 640);
+
     Profile::InitGlobal();
     Data::SetResolutionRatio();
     EXPECT_EQ(Data::virtualWidth, 1000);

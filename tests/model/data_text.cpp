@@ -103,6 +103,11 @@ TEST(DataText, MeasuresTheWidestLineAndTheSumOfLineHeights) {
     // A blank line counts as the height of "A"; three breaks in a row are two blank lines.
     EXPECT_EQ(Data::ExTextHeight(B("ab||cd"), f), 60);
     EXPECT_EQ(Data::ExTextHeight(B("ab|||cd"), f), 80);
+    EXPECT_EQ(Data::ExTextHeight(B("ab| |cd"), f), 60);
+    // Before the first break and after the last there is no blank line, only an empty one.
+    EXPECT_EQ(Data::ExTextHeight(B("||ab"), f), 40);
+    EXPECT_EQ(Data::ExTextHeight(B("ab||"), f), 40);
+    EXPECT_EQ(Data::ExTextHeight(B("|"), f), 0);
     EXPECT_EQ(Data::ExTextHeight("", f), 0);
     EXPECT_EQ(Data::ExTextWidth("abc", nullptr), 0);
 }
