@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/collections.hpp"
+#include "core/pool.hpp"
 #include "model/profile.hpp"
 
 class GUIItem : public IDepComparable {
@@ -33,7 +34,8 @@ class GUIItem : public IDepComparable {
     // claim set, only the first item under the mouse this frame answers 1.
     virtual int MouseOver(int claim);
 
-    int inUse = 0;
+    // 1 while handed out by its pool; setting it to 0 gives the object back.
+    PoolMark inUse;
     // 0 while the item waits in the list's remove queue; a pool hands out only processed objects.
     int processed = 1;
     FloatObject scale{1.0f};

@@ -12,9 +12,6 @@
 #include "platform/random.hpp"
 
 GameImage* GUIParticleDot::image = nullptr;
-std::vector<std::unique_ptr<ParticleDotData[]>> GUIParticleDot::blocks;
-int GUIParticleDot::count = 0;
-bool GUIParticleDot::reported = false;
 
 namespace {
 
@@ -125,52 +122,36 @@ void ParticleDotData::Render() {
     platform::SetBlend(0);
 }
 
+Pool<ParticleDotData>& GUIParticleDot::Dots() {
+    static Pool<ParticleDotData> dots("ERROR: No available objects [ParticleDotData]!", kPoolSize);
+    return dots;
+}
+
 void GUIParticleDot::InitGlobals() {
-    blocks.clear();
-    count = 0;
-    reported = false;
+    Dots().Reset();
     image = nullptr;
     warnedNoImage = false;
 }
 
-void GUIParticleDot::Grow() {
-    blocks.push_back(std::make_unique<ParticleDotData[]>(kPoolSize));
-    count += kPoolSize;
-}
-
 void GUIParticleDot::Init() {
-    blocks.clear();
-    count = 0;
-    Grow();
+    // The first block of dots is made now, at start-up, not at the first dot of play.
+    Dots().Release(Dots().Acquire());
 }
 
 int GUIParticleDot::PoolSize() {
-    return count;
-}
-
-ParticleDotData* GUIParticleDot::At(int index) {
-    return &blocks[static_cast<size_t>(index / kPoolSize)][static_cast<size_t>(index % kPoolSize)];
+    return Dots().Size();
 }
 
 int GUIParticleDot::InUse() {
-    int n = 0;
-    for (int i = 0; i < count; ++i) n += At(i)->inUse ? 1 : 0;
-    return n;
+    return Dots().InUse();
+}
+
+ParticleDotData* GUIParticleDot::At(int index) {
+    return &Dots().At(index);
 }
 
 ParticleDotData* GUIParticleDot::Get() {
-    if (blocks.empty()) Grow();
-    for (int i = 0; i < count; ++i) {
-        ParticleDotData* dot = At(i);
-        if (!dot->inUse) return dot;
-    }
-    if (!reported) {
-        reported = true;
-        platform::PrintLine("ERROR: No available objects [ParticleDotData]!");
-    }
-    const int first = count;
-    Grow();
-    return At(first);
+    return Dots().Acquire();
 }
 
 ParticleDotData* GUIParticleDot::Create(int x, int y, float size, int colour, float angle, float speed,

@@ -3,8 +3,7 @@
 // their own, for the mouse trail, explosions (two growing shock rings and a spray of sparks) and
 // bangs (a spray of sparks). The dots come from one pool of 1024 that grows by a further block
 // (with one printed line) rather than ending the game.
-#include <memory>
-#include <vector>
+#include "core/pool.hpp"
 
 class GameImage;
 
@@ -29,7 +28,7 @@ class ParticleDotData {
     void SetScale(float dest, float time);
     void Clear2();
 
-    int inUse = 0;
+    PoolMark inUse;
     int r = 0, g = 0, b = 0;
     float angle = 0;  // degrees, 90 straight down
     float speed = 0;  // units per tick (a tick is 1 / 0.075 ms)
@@ -75,9 +74,5 @@ class GUIParticleDot {
     static void InitGlobals();
 
   private:
-    static void Grow();
-
-    static std::vector<std::unique_ptr<ParticleDotData[]>> blocks;
-    static int count;
-    static bool reported;
+    static Pool<ParticleDotData>& Dots();
 };
