@@ -4,6 +4,7 @@
 
 #include "framework/framework.hpp"
 #include "framework/main.hpp"
+#include "gui/animations.hpp"
 #include "gui/audio2.hpp"
 #include "gui/button.hpp"
 #include "gui/click.hpp"
@@ -57,4 +58,6 @@ void RegisterGui() {
     gameHooks.initGlobals.Add(InitGuiGlobals);
     gameHooks.loadTables.Add(TableStep::kParticles, Particles::Init);
     Data::hooks.trailDot.Add(TrailDot);
+    gameHooks.initGlobals.Add(AnimationList::InitGlobals);
+    gameHooks.loadTables.Add(TableStep::kAnimations, AnimationList::Init);
 }
