@@ -10,7 +10,7 @@
 #include "platform/app.hpp"
 #include "platform/random.hpp"
 
-GainDisplay PuzzleActor::showGain = nullptr;
+GainDisplay PuzzleActor::showGain;
 
 void Tile::Copy(Tile& source) {
     x = source.x;
@@ -73,12 +73,12 @@ int PuzzleActor::Award(const TileChain& chain, int x, int y, int boardType) {
     if (lastKind < 3) totalValues[static_cast<size_t>(slot)] += amount;
     // A training credits power, money and reputation silently: only its attribute tiles count there.
     if (boardType == 3 && slot < 5) return 0;
-    if (!showGain) return 0;
+    if (showGain.Empty()) return 0;
     maxX += 64;
     maxY += 64;
     const int cx = x + TruncToInt((maxX - minX) * 0.5 + minX);
     const int cy = y + TruncToInt((maxY - minY) * 0.5 + minY);
-    showGain("+" + std::to_string(amount), amount >= 3 ? 1 : 0, colour, cx, cy);
+    showGain.Run("+" + std::to_string(amount), amount >= 3 ? 1 : 0, colour, cx, cy);
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/collections.hpp"
+#include "core/hooks.hpp"
 
 class FlagItem;
 class Power;
@@ -69,8 +70,8 @@ class PuzzleActorPower {
 };
 
 // How a credited chain shows its gain: a floating text centred on (x, y), in the font "ob" when
-// big is 1, else "on". The layer that draws texts registers it; unset, nothing is shown.
-using GainDisplay = void (*)(const std::string& text, int big, int colour, int x, int y);
+// big is 1, else "on". The board that shows texts adds it; with none, nothing is shown.
+using GainDisplay = StepList<const std::string&, int, int, int, int>;
 
 class PuzzleActor {
   public:

@@ -92,6 +92,11 @@ class DataFolder {
         fs::create_directories(Graphics());
         fs::create_directories(Sounds());
         WritePNG(Graphics() + "Logo1.png", 41, 21, [](int, int) { return Colour{200, 40, 40, 255}; });
+        // The data tables that start-up loads (a missing one ends start-up): the game's own.
+        const fs::path tables = fs::path(BRISK_DATA_ROOT) / "data" / "data";
+        std::error_code ignored;
+        if (fs::is_directory(tables))
+            fs::copy(tables, root_ + "/data/data", fs::copy_options::recursive, ignored);
     }
     ~DataFolder() {
         std::error_code ignored;

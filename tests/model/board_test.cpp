@@ -29,7 +29,7 @@ class ActorTest : public profiletest::ProfileTest {
         PuzzleActor::showGain = Record;
     }
     void TearDown() override {
-        PuzzleActor::showGain = nullptr;
+        PuzzleActor::showGain.Clear();
         Powers::InitGlobals();
         ProfileTest::TearDown();
     }
