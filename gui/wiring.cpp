@@ -2,7 +2,23 @@
 #include "gui/wiring.hpp"
 
 #include "framework/main.hpp"
+#include "gui/dialogues.hpp"
+#include "model/actionrefs.hpp"
 
-// Nothing of the GUI takes part in start-up yet. Its tables load at their own slots
-// (gameHooks.loadTables.Add(TableStep::kDialogues, ...)), its globals through gameHooks.initGlobals.
-void RegisterGui() {}
+namespace {
+
+// Every table has loaded once the upgrades have (the last of them, and a model table, so its step
+// was added before this one): now the ids the actions name can be looked up.
+void CheckActionReferences() {
+    ActionReferences::CheckAll();
+}
+
+}  // namespace
+
+// Its tables load at their own slots (gameHooks.loadTables.Add(TableStep::kDialogues, ...)), its
+// globals through gameHooks.initGlobals.
+void RegisterGui() {
+    gameHooks.initGlobals.Add(DialogueList::InitGlobals);
+    gameHooks.loadTables.Add(TableStep::kDialogues, DialogueList::Init);
+    gameHooks.loadTables.Add(TableStep::kUpgrades, CheckActionReferences);
+}

@@ -6,6 +6,8 @@
 
 #include "model/actions.hpp"
 
+std::function<std::shared_ptr<PuzzleActorPower>(const std::string&, int)> ActionReferences::makeBattlePower;
+
 namespace {
 
 std::array<ActionReferences::Lookup, static_cast<size_t>(ReferenceKind::kCount)> lookups;
@@ -170,7 +172,16 @@ int ActionReferences::CheckAction(const ActionItem& action) {
 }
 
 void ActionReferences::AddBattlePower(ActionItemBattle& battle, const std::string& powerId, int level) {
-    (void)battle;
-    (void)powerId;
-    (void)level;
+    if (!makeBattlePower) {
+        Actions::Report(battle.file, "battle " + battle.Describe() + " cannot take power \"" + powerId +
+                                         "\": the game has no power table yet");
+        return;
+    }
+    std::shared_ptr<PuzzleActorPower> power = makeBattlePower(powerId, level);
+    if (!power) {
+        Actions::Report(battle.file, "action " + battle.Describe() + " names unknown power \"" + powerId +
+                                         "\" (left out)");
+        return;
+    }
+    battle.powers.Add(power);
 }

@@ -7,10 +7,12 @@
 // without a lookup is not checked. Lookups are registrations: they stay set for the whole run. The model's
 // own tables are wired in one place, `RegisterModelLookups`.
 #include <functional>
+#include <memory>
 #include <string>
 
 class ActionItem;
 class ActionItemBattle;
+class PuzzleActorPower;
 
 enum class ReferenceKind { Dialogue, Power, Quest, Upgrade, Location, kCount };
 
@@ -35,4 +37,8 @@ class ActionReferences {
     // A battle's opponent power: a power that the power table does not know is reported and left
     // out, so the opponent never holds a power without data.
     static void AddBattlePower(ActionItemBattle& battle, const std::string& powerId, int level);
+
+    // Makes an opponent's power at a level from the power table, or null when the table does not
+    // know the id. Set with the power table's lookup; unset, no battle power can be read.
+    static std::function<std::shared_ptr<PuzzleActorPower>(const std::string& id, int level)> makeBattlePower;
 };
