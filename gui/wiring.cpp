@@ -2,6 +2,7 @@
 #include "gui/wiring.hpp"
 
 #include "framework/main.hpp"
+#include "gui/animations.hpp"
 #include "gui/dialogues.hpp"
 #include "model/actionrefs.hpp"
 
@@ -15,10 +16,12 @@ void CheckActionReferences() {
 
 }  // namespace
 
-// Its tables load at their own slots (gameHooks.loadTables.Add(TableStep::kDialogues, ...)), its
-// globals through gameHooks.initGlobals.
+// The GUI's tables load at their own slots (gameHooks.loadTables.Add(TableStep::kDialogues, ...)),
+// its globals through gameHooks.initGlobals.
 void RegisterGui() {
     gameHooks.initGlobals.Add(DialogueList::InitGlobals);
+    gameHooks.initGlobals.Add(AnimationList::InitGlobals);
     gameHooks.loadTables.Add(TableStep::kDialogues, DialogueList::Init);
+    gameHooks.loadTables.Add(TableStep::kAnimations, AnimationList::Init);
     gameHooks.loadTables.Add(TableStep::kUpgrades, CheckActionReferences);
 }
