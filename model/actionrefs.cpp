@@ -5,6 +5,8 @@
 #include <set>
 
 #include "model/actions.hpp"
+#include "model/board.hpp"
+#include "model/powers.hpp"
 
 std::function<std::shared_ptr<PuzzleActorPower>(const std::string&, int)> ActionReferences::makeBattlePower;
 
@@ -153,6 +155,12 @@ bool ActionReferences::Exists(ReferenceKind kind, const std::string& id) {
 void ActionReferences::RegisterModelLookups() {
     // The tables of the model, each through its owner's lookup. Quests, upgrades and locations
     // join here when their tables exist; dialogues register from the dialogue table itself.
+    SetLookup(ReferenceKind::Power, [](const std::string& id) { return Powers::Get(id) != nullptr; });
+    makeBattlePower = [](const std::string& id, int level) -> std::shared_ptr<PuzzleActorPower> {
+        Power* power = Powers::Get(id);
+        if (power == nullptr) return nullptr;
+        return std::make_shared<PuzzleActorPower>(power, level);
+    };
 }
 
 int ActionReferences::CheckAll() {

@@ -6,6 +6,7 @@
 #include "model/actionrefs.hpp"
 #include "model/actions.hpp"
 #include "model/data2.hpp"
+#include "model/powers.hpp"
 #include "model/profile.hpp"
 
 namespace {
@@ -21,6 +22,7 @@ void ModelGraphicsMode(int& width, int& height, int& fullscreen) {
 void RegisterModel() {
     gameHooks.initGlobals.Add(InitProfileGlobals);
     gameHooks.initGlobals.Add(Data::InitGlobals);
+    gameHooks.initGlobals.Add(Powers::InitGlobals);
     gameHooks.initGlobals.Add(Actions::InitGlobals);
 
     // In start-up order; Trophies.Init comes between the profile and the resolution.
@@ -28,6 +30,7 @@ void RegisterModel() {
     gameHooks.beforeGraphics.Add(Profile::Load);
     gameHooks.beforeGraphics.Add(Data::SetResolutionRatio);
     gameHooks.graphicsMode.Add(ModelGraphicsMode);
+    gameHooks.loadTables.Add(TableStep::kPowers, Powers::Init);
 
     gameHooks.loadTables.Add(TableStep::kActions, Actions::Init);
     ActionReferences::RegisterModelLookups();
