@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/actionrefs.hpp"
+#include "model/board.hpp"
 #include "profile_fixture.hpp"
 
 namespace {
@@ -40,6 +41,7 @@ class ActionsTest : public ProfileTest {
         for (int k = 0; k < static_cast<int>(ReferenceKind::kCount); ++k) {
             ActionReferences::SetLookup(static_cast<ReferenceKind>(k), nullptr);
         }
+        ActionReferences::makeBattlePower = nullptr;
         Actions::InitGlobals();
         ProfileTest::TearDown();
     }
@@ -134,6 +136,9 @@ TEST_F(ActionsTest, BadFilesAndUnknownIdsAreToldOnceWithTheirFile) {
     ActionReferences::SetLookup(ReferenceKind::Dialogue, [](const std::string& id) { return id == "hello"; });
     ActionReferences::SetLookup(ReferenceKind::Location, [](const std::string& id) { return id == "Gym"; });
     ActionReferences::SetLookup(ReferenceKind::Quest, [](const std::string& id) { return id == "Easy"; });
+    ActionReferences::makeBattlePower = [](const std::string& id, int level) {
+        return id == "Jab" ? std::make_shared<PuzzleActorPower>(nullptr, level) : nullptr;
+    };
     testing::internal::CaptureStdout();
     EXPECT_EQ(Actions::LoadText("data/act2.xml", "<actions><location id=\"x\"></actions>"), 0);
     EXPECT_EQ(Actions::Load("data/no-such-file.xml"), 0);
@@ -143,7 +148,9 @@ TEST_F(ActionsTest, BadFilesAndUnknownIdsAreToldOnceWithTheirFile) {
                       R"(<flag name="ArriveAt" value="Gmy"/><flag name="ArriveAt" value="burglar"/>)"
                       R"(<flag name="Quest.Easy" value="1"/></conditions>)"
                       R"(<flags><flag name="Quest.Hard" add="1"/><flag name="Quest.Hard" add="1"/>)"
-                      R"(</flags><action dialogue="hello"/></action></location></actions>)");
+                      R"(</flags><action dialogue="hello"/></action>)"
+                      R"(<action battle="" image="F"><power id="Jab" level="2"/>)"
+                      R"(<power id="Nope" level="1"/></action></location></actions>)");
     EXPECT_EQ(ActionReferences::CheckAll(), 3);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out,
@@ -152,12 +159,17 @@ TEST_F(ActionsTest, BadFilesAndUnknownIdsAreToldOnceWithTheirFile) {
               "Actions: data/no-such-file.xml: missing or empty; XMLParser.ParseString: Something seriously "
               "wrong... no tags! (file skipped)\n"
               "Actions: data/act1.xml: <location> without an id is skipped\n"
+              "Actions: data/act1.xml: action (no id) in location \"City-Act1\" names unknown power \"Nope\" "
+              "(left out)\n"
               "Actions: data/act1.xml: action \"a1\" names unknown dialogue \"helo\"\n"
               "Actions: data/act1.xml: action \"a1\" names unknown location \"Gmy\"\n"
               "Actions: data/act1.xml: action \"a1\" names unknown quest \"Hard\"\n");
     // The readable file still loaded.
     ASSERT_EQ(Actions::actionLocations.size(), 1u);
-    EXPECT_EQ(Actions::actionLocations[0]->actions.Size(), 1);
+    ASSERT_EQ(Actions::actionLocations[0]->actions.Size(), 2);
+    auto* battle = static_cast<ActionItemBattle*>(Actions::actionLocations[0]->actions.Get2(1).get());
+    ASSERT_EQ(battle->powers.Size(), 1);
+    EXPECT_EQ(battle->powers.Get2(0)->level, 2);
 }
 
 TEST_F(ActionsTest, TheEngineFiresTheFirstHoldingActionAndRunsItsChain) {
