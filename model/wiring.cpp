@@ -3,6 +3,8 @@
 #include "model/wiring.hpp"
 
 #include "framework/main.hpp"
+#include "model/actionrefs.hpp"
+#include "model/actions.hpp"
 #include "model/data2.hpp"
 #include "model/powers.hpp"
 #include "model/profile.hpp"
@@ -21,6 +23,7 @@ void RegisterModel() {
     gameHooks.initGlobals.Add(InitProfileGlobals);
     gameHooks.initGlobals.Add(Data::InitGlobals);
     gameHooks.initGlobals.Add(Powers::InitGlobals);
+    gameHooks.initGlobals.Add(Actions::InitGlobals);
 
     // In start-up order; Trophies.Init comes between the profile and the resolution.
     gameHooks.beforeGraphics.Add(Data::Init);
@@ -28,6 +31,9 @@ void RegisterModel() {
     gameHooks.beforeGraphics.Add(Data::SetResolutionRatio);
     gameHooks.graphicsMode.Add(ModelGraphicsMode);
     gameHooks.loadTables.Add(TableStep::kPowers, Powers::Init);
+
+    gameHooks.loadTables.Add(TableStep::kActions, Actions::Init);
+    ActionReferences::RegisterModelLookups();
 
     gameHooks.onResume.Add(Data::ResetUpdate);
     gameHooks.onBack.Add([] { Data::backPressed = 1; });
