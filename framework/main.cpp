@@ -79,6 +79,7 @@ void Game::OnCreate() {
 void Game::OnUpdate() {
     BriskApp::OnUpdate();
     platform::UpdateAsyncEvents();
+    if (gameHooks.pollAsync) gameHooks.pollAsync();
 }
 
 void Game::OnSuspend() {

@@ -38,6 +38,9 @@ struct GameHooks {
     void (*loadTables)() = nullptr;
     // Game.OnCreate's last step: start the first screen; unset: the blank screen.
     void (*firstScreen)() = nullptr;
+    // Game.OnUpdate after the engine delivered the finished requests: whatever waits for a
+    // reply gives up on one that is overdue.
+    void (*pollAsync)() = nullptr;
     // Game.OnResume after the music resumed (the frame clock restarts).
     void (*onResume)() = nullptr;
     // Game.OnBack (the back request).

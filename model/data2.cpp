@@ -9,6 +9,7 @@
 #include "core/tween.hpp"
 #include "framework/framework.hpp"
 #include "framework/main.hpp"
+#include "model/postdata.hpp"
 #include "model/profile.hpp"
 #include "platform/app.hpp"
 #include "platform/graphics.hpp"
@@ -503,11 +504,13 @@ namespace {
 void ModelInitGlobals() {
     InitProfileGlobals();
     Data::InitGlobals();
+    InitPostDataGlobals();
 }
 
 void ModelBeforeGraphics() {
     Data::Init();
     Profile::Load();
+    postData->ReadServerAddress();
     Data::SetResolutionRatio();
 }
 
@@ -540,6 +543,18 @@ void WireModel() {
     gameHooks.onClose = ModelClose;
     Profile::services.getLevel = Data::GetLevel;
     Profile::services.getReputationLevel = Data::GetReputationLevel;
+    Data::hooks.requestStatisticsId = [] {
+        if (postData) postData->GetID();
+    };
+    Profile::services.postUpdate = [](const std::string& act, const std::string& time,
+                                      const std::string& strength, const std::string& essence,
+                                      const std::string& intelligence, const std::string& money,
+                                      const std::string& reputation) {
+        if (postData) postData->Update4(act, time, strength, essence, intelligence, money, reputation);
+    };
+    gameHooks.pollAsync = [] {
+        if (postData) postData->CheckTimeouts();
+    };
 }
 
 // The model is the highest layer so far; this moves up with the layers built on it.
