@@ -6,6 +6,7 @@
 #include "framework/main.hpp"
 #include "model/data2.hpp"
 #include "model/postdata.hpp"
+#include "model/powers.hpp"
 #include "model/profile.hpp"
 
 namespace {
@@ -22,6 +23,7 @@ void RegisterModel() {
     gameHooks.initGlobals.Add(InitProfileGlobals);
     gameHooks.initGlobals.Add(Data::InitGlobals);
     gameHooks.initGlobals.Add(InitPostDataGlobals);
+    gameHooks.initGlobals.Add(Powers::InitGlobals);
 
     // In start-up order; Trophies.Init comes between the profile and the resolution.
     gameHooks.beforeGraphics.Add(Data::Init);
@@ -30,6 +32,7 @@ void RegisterModel() {
     gameHooks.beforeGraphics.Add([] { postData->ReadServerAddress(); });
     gameHooks.beforeGraphics.Add(Data::SetResolutionRatio);
     gameHooks.graphicsMode.Add(ModelGraphicsMode);
+    gameHooks.loadTables.Add(TableStep::kPowers, Powers::Init);
 
     gameHooks.onResume.Add(Data::ResetUpdate);
     gameHooks.onBack.Add([] { Data::backPressed = 1; });
