@@ -4,6 +4,8 @@
 #include "model/wiring.hpp"
 
 #include "framework/main.hpp"
+#include "model/actionrefs.hpp"
+#include "model/actions.hpp"
 #include "model/data2.hpp"
 #include "model/postdata.hpp"
 #include "model/powers.hpp"
@@ -24,6 +26,7 @@ void RegisterModel() {
     gameHooks.initGlobals.Add(Data::InitGlobals);
     gameHooks.initGlobals.Add(InitPostDataGlobals);
     gameHooks.initGlobals.Add(Powers::InitGlobals);
+    gameHooks.initGlobals.Add(Actions::InitGlobals);
 
     // In start-up order; Trophies.Init comes between the profile and the resolution.
     gameHooks.beforeGraphics.Add(Data::Init);
@@ -33,6 +36,9 @@ void RegisterModel() {
     gameHooks.beforeGraphics.Add(Data::SetResolutionRatio);
     gameHooks.graphicsMode.Add(ModelGraphicsMode);
     gameHooks.loadTables.Add(TableStep::kPowers, Powers::Init);
+
+    gameHooks.loadTables.Add(TableStep::kActions, Actions::Init);
+    ActionReferences::RegisterModelLookups();
 
     gameHooks.onResume.Add(Data::ResetUpdate);
     gameHooks.onBack.Add([] { Data::backPressed = 1; });
