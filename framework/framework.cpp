@@ -141,11 +141,6 @@ BriskApp::BriskApp() {
     loadingScreen = std::make_shared<LoadingScreen>();
     screenFade = std::make_unique<ScreenFade>();
     images = std::make_unique<ImageBank>();
-    // Screen data layers draw bank images by name; core cannot see the bank, so it is told here.
-    BriskDataObject::imageFinder = [](const std::string& name) -> platform::ImagePtr {
-        GameImage* entry = briskGame ? briskGame->images->Find(name) : nullptr;
-        return entry ? entry->image : nullptr;
-    };
     sounds = std::make_unique<SoundBank>();
     inputCache = std::make_unique<InputCache>();
     briskMouse = std::make_unique<BriskMouse>();

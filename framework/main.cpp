@@ -37,7 +37,7 @@ void InitGlobals() {
     brisk::lastMouseZ = 0;
     Tween::InitGlobals();
     Fonts::Reset();
-    if (gameHooks.initGlobals) gameHooks.initGlobals();
+    gameHooks.initGlobals.Run();
 }
 
 void RunMain() {
@@ -53,11 +53,11 @@ void Main() {
 void Game::OnCreate() {
     BriskApp::OnCreate();
     platform::SetUpdateRate(60);
-    if (gameHooks.beforeGraphics) gameHooks.beforeGraphics();
+    gameHooks.beforeGraphics.Run();
     int width = kVirtualWidth;
     int height = kVirtualHeight;
     int fullscreen = 0;
-    if (gameHooks.graphicsMode) gameHooks.graphicsMode(width, height, fullscreen);
+    gameHooks.graphicsMode.Run(width, height, fullscreen);
     SetGraphicsMode(width, height, fullscreen);
     SetScreenSize(static_cast<float>(width), static_cast<float>(height), true);
     deviceChanged = true;
@@ -68,9 +68,9 @@ void Game::OnCreate() {
     auto font = std::make_unique<GlyphFont>();
     font->LoadFont(kDefaultFontName);
     Fonts::Set("n", std::move(font));
-    if (gameHooks.loadTables) gameHooks.loadTables();
-    if (gameHooks.firstScreen) {
-        gameHooks.firstScreen();
+    gameHooks.loadTables.Run();
+    if (!gameHooks.firstScreen.Empty()) {
+        gameHooks.firstScreen.Run();
     } else {
         std::make_shared<BlankScreen>()->PreStart();
     }
@@ -87,18 +87,18 @@ void Game::OnSuspend() {
 
 void Game::OnResume() {
     platform::ResumeMusic();
-    if (gameHooks.onResume) gameHooks.onResume();
+    gameHooks.onResume.Run();
 }
 
 void Game::OnClose() {
-    if (gameHooks.onClose) gameHooks.onClose();
+    gameHooks.onClose.Run();
     platform::EndApp();
 }
 
 // The desktop engine never delivers the back key; the escape key reaches the game through the
 // per-frame key state instead.
 void Game::OnBack() {
-    if (gameHooks.onBack) gameHooks.onBack();
+    gameHooks.onBack.Run();
 }
 
 BlankScreen::BlankScreen() : Screen("blank") {}

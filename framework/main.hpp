@@ -3,6 +3,7 @@
 // function, the Game class, the window and graphics-mode natives and the statistics-id file.
 #include <string>
 
+#include "core/hooks.hpp"
 #include "framework/framework.hpp"
 
 // The window's size in pixels, taken right after the window opens.
@@ -20,34 +21,54 @@ void InitGlobals();
 // The program's main entry after InitGlobals.
 void RunMain();
 
-// The start-up and life-cycle steps that belong to the layers above the framework (the model's
-// Data and Profile; later the GUI and the screens). The framework may not include those layers, so
-// they register their steps here instead: the program calls WireGame() once before it runs (and
-// so does the test harness), and the highest layer that exists defines WireGame to fill the hooks
-// in. Each hook runs only when set; an unset hook keeps the framework's own default. Later layers
-// add their steps to these same hooks rather than adding new ones beside them.
+// The data tables of start-up, in the order they load; a later table may look up what an earlier
+// one loaded. The order crosses layers (the dialogues, animations and particles of the GUI come
+// between the model's quests and upgrades), so each table's module adds its loader at its own slot:
+// `gameHooks.loadTables.Add(TableStep::kDialogues, DialogueList::Init)`.
+enum class TableStep {
+    kNodes,
+    kLocations,
+    kPowers,
+    kActions,
+    kQuests,
+    kDialogues,
+    kAnimations,
+    kParticles,
+    kUpgrades,
+    kCount
+};
+
+// The start-up and life-cycle steps that belong to the layers above the framework. The framework
+// may not include those layers, so each layer adds its steps to these lists from its own
+// `Register...` function (model/wiring.cpp, gui/wiring.cpp, screens/wiring.cpp,
+// minigames/wiring.cpp), and `WireGame` calls those in layer order; the program wires once before
+// it runs, and so does every test harness. A list runs its steps in the order they were added, so
+// a layer adds its steps in the order the start-up gives them; an empty list keeps the framework's
+// own default. core/hooks.hpp has the rules.
 struct GameHooks {
-    // Part of InitGlobals: the upper layers' module and class globals get their initial values.
-    void (*initGlobals)() = nullptr;
-    // Game.OnCreate before the graphics mode opens: Data.Init, Profile.Load, Trophies.Init,
-    // Data.SetResolutionRatio.
-    void (*beforeGraphics)() = nullptr;
-    // The size and full-screen choice of the graphics mode; unset: 1000 x 600 in a window.
-    void (*graphicsMode)(int& width, int& height, int& fullscreen) = nullptr;
-    // Game.OnCreate after the window, the logo and the default font: the data tables, in order.
-    void (*loadTables)() = nullptr;
-    // Game.OnCreate's last step: start the first screen; unset: the blank screen.
-    void (*firstScreen)() = nullptr;
+    // Part of InitGlobals: every layer's module and class globals get their initial values.
+    StepList<> initGlobals;
+    // Game.OnCreate before the graphics mode opens, in this order: Data.Init, Profile.Load,
+    // Trophies.Init, Data.SetResolutionRatio (all of the model).
+    StepList<> beforeGraphics;
+    // The size and full-screen choice of the graphics mode; each step may change what the ones
+    // before it chose. Empty: 1000 x 600 in a window.
+    StepList<int&, int&, int&> graphicsMode;
+    // Game.OnCreate after the window, the logo and the default font: the data tables, by slot.
+    SlotSteps<TableStep> loadTables;
+    // Game.OnCreate's last step: start the first screen. Empty: the blank screen.
+    StepList<> firstScreen;
     // Game.OnResume after the music resumed (the frame clock restarts).
-    void (*onResume)() = nullptr;
+    StepList<> onResume;
     // Game.OnBack (the back request).
-    void (*onBack)() = nullptr;
+    StepList<> onBack;
     // Game.OnClose before the program ends (the profile is saved).
-    void (*onClose)() = nullptr;
+    StepList<> onClose;
 };
 extern GameHooks gameHooks;
 
-// Fills gameHooks. Defined by the highest layer of the program.
+// Registers every layer's steps and services, lowest layer first. Defined by the highest layer
+// (minigames/wiring.cpp); calling it again adds nothing twice.
 void WireGame();
 // Creates the one Game.
 void Main();

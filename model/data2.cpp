@@ -165,8 +165,8 @@ void Data::SetResolutionRatio() {
     qualityOn = Profile::GetGlobalFlagInt("Quality") == 1 ? 1 : 0;
     mapNamesOn = Profile::GetGlobalFlagInt("MapNames") == 1 ? 1 : 0;
     hintsOn = Profile::GetGlobalFlagInt("Hints") == 1 ? 1 : 0;
-    if (Profile::GetGlobalFlagString("ID").empty() && hooks.requestStatisticsId) hooks.requestStatisticsId();
-    if (hooks.clearTrophies) hooks.clearTrophies();
+    if (Profile::GetGlobalFlagString("ID").empty()) hooks.requestStatisticsId.Run();
+    hooks.clearTrophies.Run();
 }
 
 void Data::AddTween(FloatObject* var, int ms, float from, float to) {
@@ -247,7 +247,7 @@ void Data::Update(int trail) {
         windowWidth = deviceW;
         windowHeight = deviceH;
         screenRotated = 1;
-        if (hooks.checkRotate) hooks.checkRotate();
+        hooks.checkRotate.Run();
     }
 
     if (platform::KeyHit(417)) menuPressed = 1;
@@ -267,10 +267,8 @@ void Data::Update(int trail) {
             const float size = platform::Rnd(1.0f, 5.0f);
             const float dy = platform::Rnd(0.0f, 16.0f) - 8;
             const float dx = platform::Rnd(0.0f, 16.0f) - 8;
-            if (hooks.trailDot) {
-                hooks.trailDot(TruncToInt(mouseVX + dx), TruncToInt(mouseVY + dy), size,
+            hooks.trailDot.Run(TruncToInt(mouseVX + dx), TruncToInt(mouseVY + dy), size,
                                r >= 1.0f ? 0xC0C0FF : 0xFFC0C0, 0.0075f * r);
-            }
         }
     }
 
@@ -494,55 +492,4 @@ std::u32string Data::FixString(const std::u32string& text) {
         }
     }
     return out;
-}
-
-// --- Start-up wiring -----------------------------------------------------------------------------
-
-namespace {
-
-void ModelInitGlobals() {
-    InitProfileGlobals();
-    Data::InitGlobals();
-}
-
-void ModelBeforeGraphics() {
-    Data::Init();
-    Profile::Load();
-    Data::SetResolutionRatio();
-}
-
-void ModelGraphicsMode(int& width, int& height, int& fullscreen) {
-    width = Data::virtualWidth;
-    height = Data::virtualHeight;
-    fullscreen = Profile::GetGlobalFlagInt("Fullscreen") == 1 ? 1 : 0;
-}
-
-void ModelResume() {
-    Data::ResetUpdate();
-}
-
-void ModelBack() {
-    Data::backPressed = 1;
-}
-
-void ModelClose() {
-    Profile::Save(0);
-}
-
-}  // namespace
-
-void WireModel() {
-    gameHooks.initGlobals = ModelInitGlobals;
-    gameHooks.beforeGraphics = ModelBeforeGraphics;
-    gameHooks.graphicsMode = ModelGraphicsMode;
-    gameHooks.onResume = ModelResume;
-    gameHooks.onBack = ModelBack;
-    gameHooks.onClose = ModelClose;
-    Profile::services.getLevel = Data::GetLevel;
-    Profile::services.getReputationLevel = Data::GetReputationLevel;
-}
-
-// The model is the highest layer so far; this moves up with the layers built on it.
-void WireGame() {
-    WireModel();
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/hooks.hpp"
+
 class FloatObject;
 class GlyphFont;
 class Screen;
@@ -22,19 +24,20 @@ class TweenItem {
     Tween* tween = nullptr;
 };
 
-// What the per-frame update and the settings ask of modules above this one (or not yet built):
-// each runs only when set.
+// What the per-frame update and the settings tell the modules above this one (or not yet built).
+// Each is a list the module that cares adds to from its layer's `Register...` function; an empty
+// list does nothing.
 struct DataHooks {
     // The statistics upload asks the score server for an id (none is stored yet).
-    void (*requestStatisticsId)() = nullptr;
+    StepList<> requestStatisticsId;
     // Trophies forget what they showed.
-    void (*clearTrophies)() = nullptr;
+    StepList<> clearTrophies;
     // The quests re-lay themselves out after the device turned.
-    void (*checkRotate)() = nullptr;
+    StepList<> checkRotate;
     // A mouse-trail dot at (x, y) in virtual coordinates: angle 90, speed 1, no gravity, fading
     // out over 1000 ms after a wait of 1. The particles (and, on the map, the shift by its scroll
     // position that keeps the dot in place) belong to the layers above.
-    void (*trailDot)(int x, int y, float size, int colour, float drag) = nullptr;
+    StepList<int, int, float, int, float> trailDot;
 };
 
 class Data {
@@ -120,6 +123,5 @@ class Data {
     static std::vector<std::string> SplitLines(const std::string& text);
 };
 
-// Registers the model's start-up steps with the game (Data, Profile) and the level rules with the
-// profile store.
+// Registers the model's start-up steps and services: the same as RegisterModel (model/wiring.hpp).
 void WireModel();

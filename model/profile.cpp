@@ -9,78 +9,17 @@
 #include "platform/app.hpp"
 #include "platform/storage.hpp"
 
-// Pools of flag objects. Objects are made 1024 at a time and never freed while the program runs;
-// the lowest free index is always the one handed out. Running out used to end the game (three
-// well-played characters plus the data files' value lists can pass 1024), so a full pool grows.
-template <class T>
-class FlagPool {
-  public:
-    static constexpr int kBlock = 1024;
-
-    explicit FlagPool(const char* exhaustedLine) : exhaustedLine_(exhaustedLine) {}
-
-    T* Take() {
-        if (size_ == 0) Grow();
-        int i = firstMaybeFree_;
-        while (i < size_ && At(i).inUse.value != 0) ++i;
-        if (i == size_) {
-            if (!reported_) {
-                platform::PrintLine(exhaustedLine_);
-                reported_ = true;
-            }
-            Grow();
-        }
-        T& item = At(i);
-        item.inUse.value = 1;
-        firstMaybeFree_ = i + 1;
-        return &item;
-    }
-
-    void NoteFree(int index) {
-        if (index < firstMaybeFree_) firstMaybeFree_ = index;
-    }
-
-    int Size() const { return size_; }
-    int InUse() {
-        int busy = 0;
-        for (int i = 0; i < size_; ++i) busy += At(i).inUse.value != 0 ? 1 : 0;
-        return busy;
-    }
-
-    void Reset() {
-        blocks_.clear();
-        size_ = 0;
-        firstMaybeFree_ = 0;
-        reported_ = false;
-    }
-
-  private:
-    T& At(int i) { return blocks_[static_cast<size_t>(i / kBlock)][static_cast<size_t>(i % kBlock)]; }
-
-    void Grow() {
-        blocks_.push_back(std::make_unique<T[]>(kBlock));
-        T* block = blocks_.back().get();
-        for (int k = 0; k < kBlock; ++k) block[k].inUse.index = size_ + k;
-        size_ += kBlock;
-    }
-
-    const char* exhaustedLine_;
-    std::vector<std::unique_ptr<T[]>> blocks_;
-    int size_ = 0;
-    // Every object below this index is in use.
-    int firstMaybeFree_ = 0;
-    bool reported_ = false;
-};
-
 namespace {
 
-FlagPool<FlagItem>& flagItemPool() {
-    static FlagPool<FlagItem> pool("ERROR: No available FlagItem objects!");
+// Running out used to end the game (three well-played characters plus the data files' value lists
+// can pass 1024), so a full pool grows.
+Pool<FlagItem>& flagItemPool() {
+    static Pool<FlagItem> pool("ERROR: No available FlagItem objects!", 1024);
     return pool;
 }
 
-FlagPool<FlagCompare>& flagComparePool() {
-    static FlagPool<FlagCompare> pool("ERROR: No available FlagCompare objects!");
+Pool<FlagCompare>& flagComparePool() {
+    static Pool<FlagCompare> pool("ERROR: No available FlagCompare objects!", 1024);
     return pool;
 }
 
@@ -157,7 +96,7 @@ int FlagItem::GetInt() const {
 }
 
 FlagItem* FlagItem::Get() {
-    FlagItem* item = flagItemPool().Take();
+    FlagItem* item = flagItemPool().Acquire();
     // A recycled item must not carry the name, value or additive mark of its last use.
     item->name.clear();
     item->value.clear();
@@ -195,9 +134,6 @@ int FlagItem::PoolInUse() {
 void FlagItem::ResetPool() {
     flagItemPool().Reset();
 }
-void FlagItem::NoteFree(int index) {
-    flagItemPool().NoteFree(index);
-}
 
 // --- FlagCompare ---------------------------------------------------------------------------------
 
@@ -226,7 +162,7 @@ int FlagCompare::Check() const {
 }
 
 FlagCompare* FlagCompare::Get() {
-    FlagCompare* compare = flagComparePool().Take();
+    FlagCompare* compare = flagComparePool().Acquire();
     compare->name.clear();
     compare->value.clear();
     compare->type = kEqual;
@@ -259,9 +195,6 @@ int FlagCompare::PoolInUse() {
 }
 void FlagCompare::ResetPool() {
     flagComparePool().Reset();
-}
-void FlagCompare::NoteFree(int index) {
-    flagComparePool().NoteFree(index);
 }
 
 // --- Profile -------------------------------------------------------------------------------------
@@ -500,14 +433,14 @@ int Profile::Save(int noUpload) {
     }
     platform::SaveState(saveData->ToString());
     if (noUpload == 0 && uploadsEnabled != 0 && uploadTimer >= 60000.0f) {
-        if (services.postUpdate != nullptr) {
-            services.postUpdate(std::to_string(GetFlagInt("Flag.Act")),
-                                std::to_string(GetFlagInt("TimePlayed")),
-                                std::to_string(GetFlagInt("Attribute.Strength")),
-                                std::to_string(GetFlagInt("Attribute.Essence")),
-                                std::to_string(GetFlagInt("Attribute.Intelligence")),
-                                std::to_string(GetFlagInt("Resource.Money")),
-                                std::to_string(GetFlagInt("Resource.Reputation")));
+        if (!services.postUpdate.Empty()) {
+            services.postUpdate.Run(std::to_string(GetFlagInt("Flag.Act")),
+                                    std::to_string(GetFlagInt("TimePlayed")),
+                                    std::to_string(GetFlagInt("Attribute.Strength")),
+                                    std::to_string(GetFlagInt("Attribute.Essence")),
+                                    std::to_string(GetFlagInt("Attribute.Intelligence")),
+                                    std::to_string(GetFlagInt("Resource.Money")),
+                                    std::to_string(GetFlagInt("Resource.Reputation")));
         }
         uploadTimer = 0.0f;
     }

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "core/collections.hpp"
+#include "core/hooks.hpp"
+#include "core/pool.hpp"
 
 class FlagItem;
 class FlagCompare;
@@ -18,34 +20,10 @@ class SaveData;
 
 using FlagList = ArrayList<FlagItem*>;
 
-// The free mark of a pooled object. It reads and writes like the int it stands for
-// (`item->inUse = 0` gives the object back), and tells its pool when the object becomes free so
-// that taking the lowest free object does not rescan the busy front of a large pool.
-template <class T>
-class PoolMark {
-  public:
-    PoolMark() = default;
-    PoolMark(const PoolMark&) = delete;
-    PoolMark& operator=(const PoolMark&) = delete;
-
-    operator int() const { return value; }
-    PoolMark& operator=(int v) {
-        value = v;
-        if (v == 0) T::NoteFree(index);
-        return *this;
-    }
-
-  private:
-    template <class>
-    friend class FlagPool;
-    int value = 0;
-    int index = 0;
-};
-
 // One key and its value (a reward of a value list, a stored flag); pooled.
 class FlagItem {
   public:
-    PoolMark<FlagItem> inUse;
+    PoolMark inUse;
     std::string name;
     std::string value;
     // 1 for an additive reward of a data file's value list; the store itself ignores it.
@@ -74,7 +52,6 @@ class FlagItem {
     static int PoolInUse();
     // Drops the pool: the next Get starts a new one (start of a fresh program state).
     static void ResetPool();
-    static void NoteFree(int index);
 };
 
 // One condition on a slot flag; pooled like `FlagItem`.
@@ -83,7 +60,7 @@ class FlagCompare {
     // Comparison types; any other value never holds.
     enum { kEqual = 0, kHigher = 1, kLower = 2, kNot = 3 };
 
-    PoolMark<FlagCompare> inUse;
+    PoolMark inUse;
     std::string name;
     std::string value;
     int type = kEqual;
@@ -101,15 +78,14 @@ class FlagCompare {
     static int PoolSize();
     static int PoolInUse();
     static void ResetPool();
-    static void NoteFree(int index);
 
   private:
     int Holds() const;
 };
 
-// What the store asks of the modules built on it: the level tables and the statistics upload.
-// Those modules fill these in when they start; until then levels and ranks are not recomputed
-// and nothing is posted.
+// What the store asks of the modules built on it: the level tables (answers, one provider each)
+// and the statistics upload (a step list). Those modules register here from their layer's
+// `Register...` function; until then levels and ranks are not recomputed and nothing is posted.
 struct ProfileServices {
     // The level of a raw attribute or skill value.
     int (*getLevel)(int value) = nullptr;
@@ -117,9 +93,9 @@ struct ProfileServices {
     int (*getReputationLevel)(int value) = nullptr;
     // Posts the current character's statistics (act, play time, strength, essence,
     // intelligence, money, reputation as decimal texts).
-    void (*postUpdate)(const std::string& act, const std::string& time, const std::string& strength,
-                       const std::string& essence, const std::string& intelligence, const std::string& money,
-                       const std::string& reputation) = nullptr;
+    StepList<const std::string&, const std::string&, const std::string&, const std::string&,
+             const std::string&, const std::string&, const std::string&>
+        postUpdate;
 };
 
 class Profile {
