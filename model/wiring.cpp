@@ -1,10 +1,16 @@
-// The model's start-up registration: Data and Profile take their places in the game's start-up
-// and life cycle, and the level rules reach the profile store.
+// The model's start-up registration: Data, Profile and the model's data tables (city graph,
+// locations, quests, trophies, upgrades) take their places in the game's start-up and life cycle,
+// and the level rules reach the profile store.
 #include "model/wiring.hpp"
 
 #include "framework/main.hpp"
 #include "model/data2.hpp"
+#include "model/locations.hpp"
+#include "model/nodes.hpp"
 #include "model/profile.hpp"
+#include "model/quests.hpp"
+#include "model/trophies.hpp"
+#include "model/upgrades.hpp"
 
 namespace {
 
@@ -19,11 +25,24 @@ void ModelGraphicsMode(int& width, int& height, int& fullscreen) {
 void RegisterModel() {
     gameHooks.initGlobals.Add(InitProfileGlobals);
     gameHooks.initGlobals.Add(Data::InitGlobals);
+    gameHooks.initGlobals.Add(Nodes::InitGlobals);
+    gameHooks.initGlobals.Add(Locations::InitGlobals);
+    gameHooks.initGlobals.Add(Quests::InitGlobals);
+    gameHooks.initGlobals.Add(Trophies::InitGlobals);
+    gameHooks.initGlobals.Add(Upgrades::InitGlobals);
 
-    // In start-up order; Trophies.Init comes between the profile and the resolution.
+    // In start-up order. The resolution step rebuilds the trophies still to earn, so they load
+    // before it and after the profile that says which are earned.
     gameHooks.beforeGraphics.Add(Data::Init);
     gameHooks.beforeGraphics.Add(Profile::Load);
+    gameHooks.beforeGraphics.Add(Trophies::Init);
     gameHooks.beforeGraphics.Add(Data::SetResolutionRatio);
+    Data::hooks.clearTrophies.Add(Trophies::Clear);
+
+    gameHooks.loadTables.Add(TableStep::kNodes, Nodes::Init);
+    gameHooks.loadTables.Add(TableStep::kLocations, Locations::Init);
+    gameHooks.loadTables.Add(TableStep::kQuests, Quests::Init);
+    gameHooks.loadTables.Add(TableStep::kUpgrades, Upgrades::Init);
     gameHooks.graphicsMode.Add(ModelGraphicsMode);
 
     gameHooks.onResume.Add(Data::ResetUpdate);

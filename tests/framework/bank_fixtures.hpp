@@ -15,6 +15,7 @@
 #include "framework/screen.hpp"
 #include "platform/graphics.hpp"
 #include "platform/imagecodec.hpp"
+#include "tools/bake/manifest.hpp"
 
 namespace bankfix {
 
@@ -92,6 +93,11 @@ class DataFolder {
         fs::create_directories(Graphics());
         fs::create_directories(Sounds());
         WritePNG(Graphics() + "Logo1.png", 41, 21, [](int, int) { return Colour{200, 40, 40, 255}; });
+        // The data tables start-up reads, empty, as the baker stands them in.
+        for (const bake::manifest::DataFile& file : bake::manifest::kDataFiles) {
+            fs::create_directories(fs::path(root_ + "/data/" + file.path).parent_path());
+            std::ofstream(root_ + "/data/" + file.path) << "<" << file.root << "/>\n";
+        }
     }
     ~DataFolder() {
         std::error_code ignored;
