@@ -116,14 +116,15 @@ std::shared_ptr<Dungeon> Quests::ParseDungeon(const XMLElement* element, const s
     const std::string where = "the dungeon of quest \"" + questId + "\"";
     auto inside = [&dungeon](int x, int y) { return x >= 0 && y >= 0 && x < dungeon->w && y < dungeon->h; };
     if (dungeon->w < 1 || dungeon->h < 1) {
-        ReportDataProblem(path, where + " is " + std::to_string(dungeon->w) + " x " + std::to_string(dungeon->h) +
-                                    " cells; the stage offers no dungeon");
+        ReportDataProblem(path, where + " is " + std::to_string(dungeon->w) + " x " +
+                                    std::to_string(dungeon->h) + " cells; the stage offers no dungeon");
         return nullptr;
     }
     if (!inside(dungeon->startx, dungeon->starty)) {
         ReportDataProblem(path, where + " enters at " + std::to_string(dungeon->startx) + ", " +
-                                    std::to_string(dungeon->starty) + ", outside its " + std::to_string(dungeon->w) +
-                                    " x " + std::to_string(dungeon->h) + " cells; the stage offers no dungeon");
+                                    std::to_string(dungeon->starty) + ", outside its " +
+                                    std::to_string(dungeon->w) + " x " + std::to_string(dungeon->h) +
+                                    " cells; the stage offers no dungeon");
         return nullptr;
     }
     if (Locations::Get(dungeon->location) == nullptr) {
@@ -137,8 +138,9 @@ std::shared_ptr<Dungeon> Quests::ParseDungeon(const XMLElement* element, const s
         tile->y = StringToInt(child->GetAttribute("y"));
         if (child->HasAttribute("index")) tile->index = StringToInt(child->GetAttribute("index"));
         if (!inside(tile->x, tile->y)) {
-            ReportDataProblem(path, where + " has tile \"" + tile->id + "\" at " + std::to_string(tile->x) + ", " +
-                                        std::to_string(tile->y) + ", outside its cells; the tile is left out");
+            ReportDataProblem(path, where + " has tile \"" + tile->id + "\" at " + std::to_string(tile->x) +
+                                        ", " + std::to_string(tile->y) +
+                                        ", outside its cells; the tile is left out");
             continue;
         }
         // Only the last child element counts, so only that one is read.

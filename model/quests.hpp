@@ -100,7 +100,8 @@ struct QuestViews {
 // The action engine's part in the quests.
 struct QuestActions {
     // The action parser, for the event of a dungeon tile (parsed with an empty location).
-    std::shared_ptr<ActionItem> (*parseAction)(const XMLElement* element, const std::string& locationId) = nullptr;
+    std::shared_ptr<ActionItem> (*parseAction)(const XMLElement* element,
+                                               const std::string& locationId) = nullptr;
     // A quest popup has shown: the engine rebuilds its candidates at its next check.
     void (*questShown)() = nullptr;
 };

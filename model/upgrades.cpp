@@ -35,10 +35,11 @@ void Upgrades::ParseUpgrade(const XMLElement* element, const std::string& path) 
     item->text = element->GetAttribute("text");
     item->level = StringToInt(element->GetAttribute("level"));
     item->cost = StringToInt(element->GetAttribute("cost"));
-    const bool sold = std::any_of(kLines.begin(), kLines.end(),
-                                  [&item](const char* line) { return item->id == line; });
+    const bool sold =
+        std::any_of(kLines.begin(), kLines.end(), [&item](const char* line) { return item->id == line; });
     if (!sold) {
-        ReportDataProblem(path, "upgrade \"" + item->id + "\" is not one of the base's upgrades; it is left out");
+        ReportDataProblem(path,
+                          "upgrade \"" + item->id + "\" is not one of the base's upgrades; it is left out");
         return;
     }
     for (const XMLElement* child : element->Children()) {
