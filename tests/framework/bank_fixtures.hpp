@@ -15,7 +15,6 @@
 #include "framework/screen.hpp"
 #include "platform/graphics.hpp"
 #include "platform/imagecodec.hpp"
-#include "tools/bake/manifest.hpp"
 
 namespace bankfix {
 
@@ -93,10 +92,17 @@ class DataFolder {
         fs::create_directories(Graphics());
         fs::create_directories(Sounds());
         WritePNG(Graphics() + "Logo1.png", 41, 21, [](int, int) { return Colour{200, 40, 40, 255}; });
-        // The data tables start-up reads, empty, as the baker stands them in.
-        for (const bake::manifest::DataFile& file : bake::manifest::kDataFiles) {
-            fs::create_directories(fs::path(root_ + "/data/" + file.path).parent_path());
-            std::ofstream(root_ + "/data/" + file.path) << "<" << file.root << "/>\n";
+        // Start-up reads every data table; an empty root is a valid, empty table.
+        for (const char* folder : {"data", "dialogues", "animations"})
+            fs::create_directories(root_ + "/data/" + folder);
+        for (const char* file :
+             {"data/preactions.xml", "data/act1.xml",      "data/act2.xml",      "data/act3.xml",
+              "data/act4.xml",       "data/act5.xml",      "data/act6.xml",      "data/actions.xml",
+              "data/powers.xml",     "data/quests.xml",    "data/locations.xml", "data/trophies.xml",
+              "data/upgrades.xml",   "dialogues/main.xml", "dialogues/act1.xml", "dialogues/act2.xml",
+              "dialogues/act3.xml",  "dialogues/act4.xml", "dialogues/act5.xml", "dialogues/act6.xml",
+              "animations/main.xml", "animations/fx.xml"}) {
+            WriteText(root_ + "/data/" + file, "<data/>");
         }
     }
     ~DataFolder() {
