@@ -7,6 +7,7 @@
 #include "model/data2.hpp"
 #include "model/locations.hpp"
 #include "model/nodes.hpp"
+#include "model/powers.hpp"
 #include "model/profile.hpp"
 #include "model/quests.hpp"
 #include "model/trophies.hpp"
@@ -27,6 +28,7 @@ void RegisterModel() {
     gameHooks.initGlobals.Add(Data::InitGlobals);
     gameHooks.initGlobals.Add(Nodes::InitGlobals);
     gameHooks.initGlobals.Add(Locations::InitGlobals);
+    gameHooks.initGlobals.Add(Powers::InitGlobals);
     gameHooks.initGlobals.Add(Quests::InitGlobals);
     gameHooks.initGlobals.Add(Trophies::InitGlobals);
     gameHooks.initGlobals.Add(Upgrades::InitGlobals);
@@ -41,6 +43,7 @@ void RegisterModel() {
 
     gameHooks.loadTables.Add(TableStep::kNodes, Nodes::Init);
     gameHooks.loadTables.Add(TableStep::kLocations, Locations::Init);
+    gameHooks.loadTables.Add(TableStep::kPowers, Powers::Init);
     gameHooks.loadTables.Add(TableStep::kQuests, Quests::Init);
     gameHooks.loadTables.Add(TableStep::kUpgrades, Upgrades::Init);
     gameHooks.graphicsMode.Add(ModelGraphicsMode);
