@@ -4,6 +4,8 @@
 #include "model/wiring.hpp"
 
 #include "framework/main.hpp"
+#include "model/actionrefs.hpp"
+#include "model/actions.hpp"
 #include "model/data2.hpp"
 #include "model/locations.hpp"
 #include "model/nodes.hpp"
@@ -29,6 +31,7 @@ void RegisterModel() {
     gameHooks.initGlobals.Add(Nodes::InitGlobals);
     gameHooks.initGlobals.Add(Locations::InitGlobals);
     gameHooks.initGlobals.Add(Powers::InitGlobals);
+    gameHooks.initGlobals.Add(Actions::InitGlobals);
     gameHooks.initGlobals.Add(Quests::InitGlobals);
     gameHooks.initGlobals.Add(Trophies::InitGlobals);
     gameHooks.initGlobals.Add(Upgrades::InitGlobals);
@@ -44,8 +47,10 @@ void RegisterModel() {
     gameHooks.loadTables.Add(TableStep::kNodes, Nodes::Init);
     gameHooks.loadTables.Add(TableStep::kLocations, Locations::Init);
     gameHooks.loadTables.Add(TableStep::kPowers, Powers::Init);
+    gameHooks.loadTables.Add(TableStep::kActions, Actions::Init);
     gameHooks.loadTables.Add(TableStep::kQuests, Quests::Init);
     gameHooks.loadTables.Add(TableStep::kUpgrades, Upgrades::Init);
+    ActionReferences::RegisterModelLookups();
     gameHooks.graphicsMode.Add(ModelGraphicsMode);
 
     gameHooks.onResume.Add(Data::ResetUpdate);
