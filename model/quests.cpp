@@ -15,7 +15,6 @@ QuestItem* Quests::currentQuest = nullptr;
 QuestStatus* Quests::currentStatus = nullptr;
 Dungeon* Quests::currentDungeon = nullptr;
 QuestViews Quests::views;
-QuestActions Quests::actions;
 
 // --- Stages and quests ---------------------------------------------------------------------------
 
@@ -40,7 +39,11 @@ int QuestStatus::Check() {
 }
 
 int QuestItem::Check() const {
-    return FlagLists::Holds(conditions.get());
+    if (!conditions) return 1;
+    for (const FlagCompare* compare : *conditions) {
+        if (compare->Check() == 0) return 0;
+    }
+    return 1;
 }
 
 int QuestItem::Progress() const {
@@ -73,9 +76,9 @@ std::shared_ptr<QuestItem> Quests::ParseQuest(const XMLElement* element, const s
         if (child->Name() == "status") {
             quest->statuses.Add(ParseStatus(child, path, quest->id));
         } else if (child->Name() == "conditions") {
-            quest->conditions = FlagLists::ParseConditions(child);
+            quest->conditions = Actions::ParseConditions(child, path);
         } else if (child->Name() == "rewards") {
-            quest->rewards = FlagLists::ParseFlags(child);
+            quest->rewards = Actions::ParseFlags(child, path);
         }
     }
     // Starting a quest takes its first stage: one without stages could never run.
@@ -94,7 +97,7 @@ std::shared_ptr<QuestStatus> Quests::ParseStatus(const XMLElement* element, cons
     if (element->HasAttribute("clues")) status->clues = StringToInt(element->GetAttribute("clues"));
     for (const XMLElement* child : element->Children()) {
         if (child->Name() == "conditions") {
-            status->conditions = FlagLists::ParseConditions(child);
+            status->conditions = Actions::ParseConditions(child, path);
         } else if (child->Name() == "dungeon") {
             status->dungeon = ParseDungeon(child, path, questId);
         }
@@ -145,7 +148,7 @@ std::shared_ptr<Dungeon> Quests::ParseDungeon(const XMLElement* element, const s
         }
         // Only the last child element counts, so only that one is read.
         const XMLElement* event = child->Children().IsEmpty() != 0 ? nullptr : child->Children().Top();
-        if (event != nullptr && actions.parseAction != nullptr) tile->action = actions.parseAction(event, "");
+        if (event != nullptr) tile->action = Actions::ParseAction(event, "", path);
         dungeon->tiles.Add(std::move(tile));
     }
     return dungeon;
@@ -225,7 +228,8 @@ void Quests::Check(int showPopup) {
 }
 
 void Quests::ShowQuest(QuestItem& quest, QuestStatus& status, const std::string& heading) {
-    if (actions.questShown != nullptr) actions.questShown();
+    // The action engine rebuilds its candidates at its next check.
+    Actions::actionKey.clear();
     if (views.showQuest != nullptr) views.showQuest(quest, status, heading);
 }
 

@@ -6,16 +6,15 @@
 // the save state with everything else.
 //
 // What the quests show (the title and text boxes, the map's quest button, the result popup) are
-// GUI items: the GUI registers them in `Quests::views`. The tile events are actions, read by the
-// action engine's parser, which the engine registers in `Quests::parseAction`. The rules below run
-// whether or not those are registered: progress, clue hunts and rewards never depend on a popup.
+// GUI items: the GUI registers them in `Quests::views`. The rules below run whether or not those
+// are registered: progress, clue hunts and rewards never depend on a popup. The tile events of a
+// dungeon are actions, read with the action engine's parser.
 #include <memory>
 #include <string>
 
 #include "core/collections.hpp"
-#include "model/flaglists.hpp"
+#include "model/actions.hpp"
 
-class ActionItem;
 class XMLElement;
 
 class DungeonTile {
@@ -30,7 +29,7 @@ class DungeonTile {
     // The tile picture and event kind.
     int index = 0;
     // The action chain the tile runs, or null for plain floor.
-    std::shared_ptr<ActionItem> action;
+    ActionPtr action;
 };
 
 class Dungeon {
@@ -97,15 +96,6 @@ struct QuestViews {
     void (*fadeOutQuestItems)() = nullptr;
 };
 
-// The action engine's part in the quests.
-struct QuestActions {
-    // The action parser, for the event of a dungeon tile (parsed with an empty location).
-    std::shared_ptr<ActionItem> (*parseAction)(const XMLElement* element,
-                                               const std::string& locationId) = nullptr;
-    // A quest popup has shown: the engine rebuilds its candidates at its next check.
-    void (*questShown)() = nullptr;
-};
-
 class Quests {
   public:
     static constexpr const char* kFile = "data/quests.xml";
@@ -118,9 +108,8 @@ class Quests {
     // The dungeon the map offers, or null.
     static Dungeon* currentDungeon;
     static QuestViews views;
-    static QuestActions actions;
 
-    // The program's initial values (the registrations stay).
+    // The program's initial values (the registered views stay).
     static void InitGlobals();
     static void Init();
     static void Load(const std::string& path);

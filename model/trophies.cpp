@@ -11,7 +11,11 @@ ArrayList<TrophyItem*> Trophies::pending;
 TrophyViews Trophies::views;
 
 int TrophyItem::Check() const {
-    return FlagLists::Holds(conditions.get());
+    if (!conditions) return 1;
+    for (const FlagCompare* compare : *conditions) {
+        if (compare->Check() == 0) return 0;
+    }
+    return 1;
 }
 
 void Trophies::InitGlobals() {
@@ -25,17 +29,17 @@ void Trophies::Init() {
 
 void Trophies::Load(const std::string& path) {
     const auto document = LoadDataFile(path);
-    for (const XMLElement* child : document->Root()->Children()) ParseTrophy(child);
+    for (const XMLElement* child : document->Root()->Children()) ParseTrophy(child, path);
 }
 
-void Trophies::ParseTrophy(const XMLElement* element) {
+void Trophies::ParseTrophy(const XMLElement* element, const std::string& path) {
     auto trophy = std::make_shared<TrophyItem>();
     trophy->id = element->GetAttribute("id");
     trophy->text = element->GetAttribute("text");
     trophy->index = StringToInt(element->GetAttribute("index"));
     trophy->flagKey = "Trophy." + trophy->id;
     for (const XMLElement* child : element->Children()) {
-        if (child->Name() == "conditions") trophy->conditions = FlagLists::ParseConditions(child);
+        if (child->Name() == "conditions") trophy->conditions = Actions::ParseConditions(child, path);
     }
     trophies.Add(std::move(trophy));
 }

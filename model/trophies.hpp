@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/collections.hpp"
-#include "model/flaglists.hpp"
+#include "model/actions.hpp"
 
 class XMLElement;
 
@@ -51,7 +51,7 @@ class Trophies {
     static void InitGlobals();
     static void Init();
     static void Load(const std::string& path);
-    static void ParseTrophy(const XMLElement* element);
+    static void ParseTrophy(const XMLElement* element, const std::string& path = kFile);
     // Rebuilds the pending list from the global "Trophy." flags.
     static void Clear();
     // Earns at most one trophy: none while a notice shows; else the first pending one whose

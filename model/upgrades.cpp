@@ -13,7 +13,11 @@ const std::array<const char*, 4> Upgrades::kLines = {"Training Mastery", "Burgla
 ArrayList<std::shared_ptr<UpgradeItem>> Upgrades::upgrades;
 
 int UpgradeItem::Check() const {
-    return FlagLists::Holds(conditions.get());
+    if (!conditions) return 1;
+    for (const FlagCompare* compare : *conditions) {
+        if (compare->Check() == 0) return 0;
+    }
+    return 1;
 }
 
 void Upgrades::InitGlobals() {
@@ -43,7 +47,7 @@ void Upgrades::ParseUpgrade(const XMLElement* element, const std::string& path) 
         return;
     }
     for (const XMLElement* child : element->Children()) {
-        if (child->Name() == "conditions") item->conditions = FlagLists::ParseConditions(child);
+        if (child->Name() == "conditions") item->conditions = Actions::ParseConditions(child, path);
     }
     upgrades.Add(std::move(item));
 }

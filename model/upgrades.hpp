@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/collections.hpp"
-#include "model/flaglists.hpp"
+#include "model/actions.hpp"
 
 class XMLElement;
 

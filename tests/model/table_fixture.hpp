@@ -27,11 +27,11 @@ class TableTest : public ::testing::Test {
     }
     static void Reset() {
         InitProfileGlobals();
+        Actions::InitGlobals();
         Nodes::InitGlobals();
         Locations::InitGlobals();
         Quests::InitGlobals();
         Quests::views = QuestViews{};
-        Quests::actions = QuestActions{};
         Trophies::InitGlobals();
         Trophies::views = TrophyViews{};
         Upgrades::InitGlobals();
