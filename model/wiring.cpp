@@ -1,6 +1,7 @@
 // The model's start-up registration: Data, Profile and the model's data tables (city graph,
 // locations, quests, trophies, upgrades) take their places in the game's start-up and life cycle,
-// and the level rules reach the profile store.
+// the level rules reach the profile store, and the statistics upload hears of start-up, saves and
+// the frame's poll.
 #include "model/wiring.hpp"
 
 #include "framework/main.hpp"
@@ -9,6 +10,7 @@
 #include "model/data2.hpp"
 #include "model/locations.hpp"
 #include "model/nodes.hpp"
+#include "model/postdata.hpp"
 #include "model/powers.hpp"
 #include "model/profile.hpp"
 #include "model/quests.hpp"
@@ -28,6 +30,7 @@ void ModelGraphicsMode(int& width, int& height, int& fullscreen) {
 void RegisterModel() {
     gameHooks.initGlobals.Add(InitProfileGlobals);
     gameHooks.initGlobals.Add(Data::InitGlobals);
+    gameHooks.initGlobals.Add(InitPostDataGlobals);
     gameHooks.initGlobals.Add(Nodes::InitGlobals);
     gameHooks.initGlobals.Add(Locations::InitGlobals);
     gameHooks.initGlobals.Add(Powers::InitGlobals);
@@ -41,6 +44,8 @@ void RegisterModel() {
     gameHooks.beforeGraphics.Add(Data::Init);
     gameHooks.beforeGraphics.Add(Profile::Load);
     gameHooks.beforeGraphics.Add(Trophies::Init);
+    // Before the resolution step, which asks for an id: the server's address must be known.
+    gameHooks.beforeGraphics.Add([] { postData->ReadServerAddress(); });
     gameHooks.beforeGraphics.Add(Data::SetResolutionRatio);
     Data::hooks.clearTrophies.Add(Trophies::Clear);
 
@@ -59,6 +64,19 @@ void RegisterModel() {
 
     Profile::services.getLevel = Data::GetLevel;
     Profile::services.getReputationLevel = Data::GetReputationLevel;
+
+    Data::hooks.requestStatisticsId.Add([] {
+        if (postData) postData->GetID();
+    });
+    Profile::services.postUpdate.Add([](const std::string& act, const std::string& time,
+                                        const std::string& strength, const std::string& essence,
+                                        const std::string& intelligence, const std::string& money,
+                                        const std::string& reputation) {
+        if (postData) postData->Update4(act, time, strength, essence, intelligence, money, reputation);
+    });
+    gameHooks.pollAsync.Add([] {
+        if (postData) postData->CheckTimeouts();
+    });
 }
 
 void WireModel() {
