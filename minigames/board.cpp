@@ -32,7 +32,8 @@ void BattleState::InitGlobals() {
     opponent.reset();
 }
 
-GUIBoard::GUIBoard(const std::string& itemId, const std::string& itemName, int columns, int rows, int boardType)
+GUIBoard::GUIBoard(const std::string& itemId, const std::string& itemName, int columns, int rows,
+                   int boardType)
     : BoardRules(columns, rows, boardType) {
     id = itemId;
     name = itemName;
