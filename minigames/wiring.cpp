@@ -3,15 +3,36 @@
 
 #include "framework/main.hpp"
 #include "framework/wiring.hpp"
+#include "gui/gui2.hpp"
 #include "gui/wiring.hpp"
 #include "minigames/board.hpp"
+#include "minigames/puzzlegame.hpp"
+#include "minigames/puzzlejob.hpp"
+#include "minigames/puzzletraining.hpp"
+#include "model/actions.hpp"
 #include "model/wiring.hpp"
 #include "screens/wiring.hpp"
 
-// The battle's shared state starts empty, and chains float their gains over the board.
+namespace {
+
+void StartJob(ActionItemJob& job) {
+    GUIList::Add(GUIPuzzleJob::GUIPuzzleJob_new(&job), 1650);
+}
+
+void StartTraining(ActionItemTraining& training) {
+    GUIList::Add(GUIPuzzleTraining::GUIPuzzleTraining_new(&training), 1650);
+}
+
+}  // namespace
+
+// The battle's shared state starts empty, chains float their gains over the board, and job and
+// training actions open their games.
 void RegisterMinigames() {
     gameHooks.initGlobals.Add(BattleState::InitGlobals);
+    gameHooks.initGlobals.Add(MapCover::InitGlobals);
     PuzzleActor::showGain.Add(ShowBoardGain);
+    Actions::starters.job = StartJob;
+    Actions::starters.training = StartTraining;
 }
 
 void WireGame() {

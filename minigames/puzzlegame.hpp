@@ -1,0 +1,111 @@
+#pragma once
+// The frame the job and the training share: a full-screen GUI item over the city map that hides
+// the map and sets it aside while it runs, waits a moment, builds its board and side panel, shows
+// its start message (or, the first time, the tutorial dialogue), dims the board while a message or
+// popup is up, ends with a message, the result sheet and the flags the story reads, and fades
+// away, bringing the map back. Each game supplies what differs: its panel, its clock or moves,
+// what decides it and what it pays.
+#include <memory>
+#include <string>
+
+#include "gui/item.hpp"
+#include "minigames/jobrules.hpp"
+
+class GameImage;
+class GUIBoard;
+class GUIContainer;
+class PuzzleActor;
+
+// The map under a full-screen game. Until the city map screen is part of the game, fading it out
+// goes through the action engine's map starter and whether it is drawn is kept here.
+class MapCover {
+  public:
+    // Fades out the map's own items; the map makes them again when its logic next runs.
+    static void FadeOutMap();
+    // 1: the map draws itself; 0: a game covers it completely.
+    static void SetMapVisible(int visible);
+    static int MapVisible();
+
+    static void InitGlobals();
+
+  private:
+    static int visible;
+};
+
+// Numbered steps: `Update2` is the game's frame (the item's fade first).
+class GUIPuzzleGame : public GUIItem {
+  public:
+    ~GUIPuzzleGame() override;
+
+    int Update2() override;
+    // The background, scaled to the screen height and centred, at the game's alpha.
+    void Render() override;
+    // Landscape: the board at the right, the panel centred in the room left of it. Portrait: the
+    // panel at the top, the board below. A result sheet is centred on the screen.
+    void UpdatePos();
+    // On the frame the screen turns: lay out again and centre the message on the board.
+    void CheckRotate();
+    // The white message in the middle of the board, fading after about three seconds.
+    void ShowMessage(const std::string& text);
+    // The start message, or the tutorial dialogue the first time this kind of game is played.
+    void InitStartMessage();
+    void InitWinMessage();
+
+    GameImage* bg = nullptr;
+    // The charges of this one game, a fresh actor each time.
+    std::shared_ptr<PuzzleActor> player;
+    int success = 1;
+    float wait = 500;
+    int done = 0;
+    std::shared_ptr<GUIBoard> board;
+    int result = 0;
+    // The game has ended (left with its flags set, or aborted): what is left is its fade-out.
+    int left = 0;
+
+  protected:
+    // What tells one game from the other.
+    struct Kind {
+        int music = 0;
+        // The first game of this kind plays the dialogue instead of the start message.
+        const char* tutorialFlag = "";
+        const char* tutorialDialogue = "";
+        const char* startText = "";
+        const char* winText = "";
+    };
+
+    // Construction steps shared by both games: the map set aside, the music, the id "popup", the
+    // background and a fresh actor. The game fades in once its own set-up is done.
+    GUIPuzzleGame(const Kind& kind, const std::string& bgName);
+
+    // Builds the board and the side panel (with the board it adds).
+    virtual void InitPopup() = 0;
+    // Shows and pays the results.
+    virtual void InitResult() = 0;
+    // The back request: the outcome flags the story reads are cleared.
+    virtual void ClearOutcome() = 0;
+    // The leave step: the outcome flags and counters of a played game.
+    virtual void SetOutcome() = 0;
+    // Each frame the board is dealt, before the decision: the clock and meters.
+    virtual void Play() {}
+    // True on the frame the game is decided (meters full, moves used up).
+    virtual bool Decided() = 0;
+    // The board reports a finished move.
+    virtual void Moved() {}
+
+    // InitPopup's shared parts: the board of that tile type, and the panel framed, added and laid
+    // out.
+    void AddBoard(int type);
+    void AddPanel(GUIContainer* panel);
+    // The result sheet with these lines and the bonus money, then every line added to the profile
+    // and the bonus paid.
+    static void PayResult(const std::string& title, const std::string& text, const RewardLines& lines,
+                          int bonusMoney);
+
+    Kind kind;
+
+  private:
+    void Abort();
+    // The end step, once the board is at rest after the decision.
+    void EndStep();
+    int resumed = 0;
+};
