@@ -11,6 +11,7 @@
 #include "gui/click.hpp"
 #include "gui/container.hpp"
 #include "gui/containerbutton.hpp"
+#include "gui/dialogues.hpp"
 #include "gui/gui2.hpp"
 #include "gui/hero.hpp"
 #include "gui/image.hpp"
@@ -24,9 +25,16 @@
 #include "gui/slider.hpp"
 #include "gui/text.hpp"
 #include "gui/textbutton.hpp"
+#include "model/actionrefs.hpp"
 #include "model/data2.hpp"
 
 namespace {
+
+// Every table has loaded once the upgrades have (the last of them, and a model table, so its step
+// was added before this one): now the ids the actions name can be looked up.
+void CheckActionReferences() {
+    ActionReferences::CheckAll();
+}
 
 // The item list first: it points into the pools that are made anew after it.
 void InitGuiGlobals() {
@@ -71,6 +79,9 @@ void RegisterGui() {
     gameHooks.initGlobals.Add(InitGuiGlobals);
     gameHooks.loadTables.Add(TableStep::kParticles, Particles::Init);
     Data::hooks.trailDot.Add(TrailDot);
+    gameHooks.initGlobals.Add(DialogueList::InitGlobals);
     gameHooks.initGlobals.Add(AnimationList::InitGlobals);
+    gameHooks.loadTables.Add(TableStep::kDialogues, DialogueList::Init);
     gameHooks.loadTables.Add(TableStep::kAnimations, AnimationList::Init);
+    gameHooks.loadTables.Add(TableStep::kUpgrades, CheckActionReferences);
 }
