@@ -1,3 +1,4 @@
+// The strict XML reader and the element tree it builds.
 #include "core/xml.hpp"
 
 #include <array>

@@ -100,8 +100,8 @@ void ImageKind::Reload(GameImage& e) {
     if (e.frames < 2) {
         e.Load2(e.path, e.midhandle, e.readPixels, e.maskRed, e.maskGreen, e.maskBlue, false, e.screenName);
     } else {
-        e.LoadAnim(e.path, e.w, e.h, e.frames, nullptr, e.midhandle, e.readPixels, e.maskRed, e.maskGreen,
-                   e.maskBlue, false, e.screenName);
+        e.LoadAnim(e.path, e.w, e.h, e.frames, e.midhandle, e.readPixels, e.maskRed, e.maskGreen, e.maskBlue,
+                   false, e.screenName);
     }
 }
 
@@ -116,11 +116,11 @@ GameImage* ImageBank::Load3(const std::string& file, const std::string& nameOver
 }
 
 GameImage* ImageBank::LoadAnim2(const std::string& file, int w, int h, int frames,
-                                const platform::ImagePtr& image, bool midhandle, bool ignoreCache,
+                                const platform::ImagePtr& /*image*/, bool midhandle, bool ignoreCache,
                                 const std::string& nameOverride, bool readPixels, int maskRed, int maskGreen,
                                 int maskBlue, bool preLoad, const std::string& screenName) {
     return Cached(KeyOf(file, nameOverride), ignoreCache, [&](GameImage& entry) {
-        entry.LoadAnim(path + file, w, h, frames, image, midhandle, readPixels, maskRed, maskGreen, maskBlue,
+        entry.LoadAnim(path + file, w, h, frames, midhandle, readPixels, maskRed, maskGreen, maskBlue,
                        preLoad, screenName);
     });
 }

@@ -14,6 +14,8 @@
 #include "platform/audio.hpp"
 #include "platform/graphics.hpp"
 
+// A picture of the image bank. Numbered names: Load2 loads a whole image and LoadAnim one cut
+// into frames; Draw2 draws a frame; MidHandle sets and MidHandle2 reads the centred handle.
 class GameImage : public BankEntry {
   public:
     // Draws the frame rotated (degrees) and scaled about the handle. Frames the image does not
@@ -24,10 +26,8 @@ class GameImage : public BankEntry {
     void MidHandle(bool on);
     bool MidHandle2() const { return midhandled; }
     void SetMaskColor(int r, int g, int b);
-    // `image` is not used: the frames always come from the file.
-    void LoadAnim(const std::string& file, int w, int h, int frames, const platform::ImagePtr& image,
-                  bool midhandle, bool readPixels, int maskRed, int maskGreen, int maskBlue, bool preLoad,
-                  const std::string& screenName);
+    void LoadAnim(const std::string& file, int w, int h, int frames, bool midhandle, bool readPixels,
+                  int maskRed, int maskGreen, int maskBlue, bool preLoad, const std::string& screenName);
     void Load2(const std::string& file, bool midhandle, bool readPixels, int maskRed, int maskGreen,
                int maskBlue, bool preLoad, const std::string& screenName);
     void DrawSubImage(float x, float y, float srcX, float srcY, float srcW, float srcH, float rotation = 0,
@@ -56,6 +56,7 @@ class GameImage : public BankEntry {
     void AllocatePixels();
 };
 
+// A sound effect of the sound bank; Load4 loads it.
 class GameSound : public BankEntry {
   public:
     // Loads "sounds/" + file, with ".wav" added when the name carries none of the known extensions.
@@ -97,7 +98,8 @@ struct SoundKind {
     static void Reload(GameSound& entry);
 };
 
-// Bank keys are upper case. Entries live until the program ends (KeyedBank says why).
+// Bank keys are upper case. Entries live until the program ends (KeyedBank says why). Load3
+// stores a whole picture, LoadAnim2 one cut into frames.
 class ImageBank : public KeyedBank<GameImage, ImageKind> {
   public:
     ImageBank();
@@ -105,6 +107,7 @@ class ImageBank : public KeyedBank<GameImage, ImageKind> {
     GameImage* Load3(const std::string& file, const std::string& nameOverride = "", bool midhandle = false,
                      bool ignoreCache = false, bool readPixels = false, int maskRed = 0, int maskGreen = 0,
                      int maskBlue = 0, bool preLoad = false, const std::string& screenName = "");
+    // `image` is not read: the frames always come from the file (callers pass null).
     GameImage* LoadAnim2(const std::string& file, int w, int h, int frames,
                          const platform::ImagePtr& image = nullptr, bool midhandle = false,
                          bool ignoreCache = false, const std::string& nameOverride = "",
@@ -134,6 +137,7 @@ class ImageBank : public KeyedBank<GameImage, ImageKind> {
     platform::ImagePtr LoadAtlasPage(const std::string& page);
 };
 
+// Load5 stores a sound effect.
 class SoundBank : public KeyedBank<GameSound, SoundKind> {
   public:
     SoundBank();

@@ -67,9 +67,9 @@ void GameImage::Load2(const std::string& file, bool midhandle, bool readPixels, 
     SetMaskColor(maskRed, maskGreen, maskBlue);
 }
 
-void GameImage::LoadAnim(const std::string& file, int w, int h, int frames,
-                         const platform::ImagePtr& /*image*/, bool midhandle, bool readPixels, int maskRed,
-                         int maskGreen, int maskBlue, bool preLoad, const std::string& screenName) {
+void GameImage::LoadAnim(const std::string& file, int w, int h, int frames, bool midhandle, bool readPixels,
+                         int maskRed, int maskGreen, int maskBlue, bool preLoad,
+                         const std::string& screenName) {
     name = UpperKey(StripPathAndExtension(file));
     path = file;
     this->midhandle = midhandle;

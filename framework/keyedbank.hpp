@@ -26,9 +26,10 @@ class BankEntry {
     std::string screenName;
 };
 
-// Entry is the bank's entry class, a BankEntry. Kind says the rest: the words of the bank's messages (kMap "image map",
-// kEntry "Image", kBank "ImageBank"), whether an entry holds its data (Loaded), how a replaced
-// entry lets go of it (Unload) and how an entry waiting for its screen loads (Reload).
+// Entry is the bank's entry class, a BankEntry. Kind says the rest: the words of the bank's
+// messages (kMap "image map", kEntry "Image", kBank "ImageBank"), whether an entry holds its data
+// (Loaded), how a replaced entry lets go of it (Unload) and how an entry waiting for its screen
+// loads (Reload).
 template <class Entry, class Kind>
 class KeyedBank {
   public:
