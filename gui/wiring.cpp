@@ -2,7 +2,11 @@
 #include "gui/wiring.hpp"
 
 #include "framework/main.hpp"
+#include "gui/animations.hpp"
 
-// Nothing of the GUI takes part in start-up yet. Its tables load at their own slots
-// (gameHooks.loadTables.Add(TableStep::kDialogues, ...)), its globals through gameHooks.initGlobals.
-void RegisterGui() {}
+// The GUI's tables load at their own slots (gameHooks.loadTables.Add(TableStep::kDialogues, ...)),
+// its globals through gameHooks.initGlobals.
+void RegisterGui() {
+    gameHooks.initGlobals.Add(AnimationList::InitGlobals);
+    gameHooks.loadTables.Add(TableStep::kAnimations, AnimationList::Init);
+}

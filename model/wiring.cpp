@@ -4,6 +4,7 @@
 
 #include "framework/main.hpp"
 #include "model/data2.hpp"
+#include "model/powers.hpp"
 #include "model/profile.hpp"
 
 namespace {
@@ -19,12 +20,14 @@ void ModelGraphicsMode(int& width, int& height, int& fullscreen) {
 void RegisterModel() {
     gameHooks.initGlobals.Add(InitProfileGlobals);
     gameHooks.initGlobals.Add(Data::InitGlobals);
+    gameHooks.initGlobals.Add(Powers::InitGlobals);
 
     // In start-up order; Trophies.Init comes between the profile and the resolution.
     gameHooks.beforeGraphics.Add(Data::Init);
     gameHooks.beforeGraphics.Add(Profile::Load);
     gameHooks.beforeGraphics.Add(Data::SetResolutionRatio);
     gameHooks.graphicsMode.Add(ModelGraphicsMode);
+    gameHooks.loadTables.Add(TableStep::kPowers, Powers::Init);
 
     gameHooks.onResume.Add(Data::ResetUpdate);
     gameHooks.onBack.Add([] { Data::backPressed = 1; });

@@ -92,6 +92,18 @@ class DataFolder {
         fs::create_directories(Graphics());
         fs::create_directories(Sounds());
         WritePNG(Graphics() + "Logo1.png", 41, 21, [](int, int) { return Colour{200, 40, 40, 255}; });
+        // Start-up reads every data table; an empty root is a valid, empty table.
+        for (const char* folder : {"data", "dialogues", "animations"})
+            fs::create_directories(root_ + "/data/" + folder);
+        for (const char* file :
+             {"data/preactions.xml", "data/act1.xml",      "data/act2.xml",      "data/act3.xml",
+              "data/act4.xml",       "data/act5.xml",      "data/act6.xml",      "data/actions.xml",
+              "data/powers.xml",     "data/quests.xml",    "data/locations.xml", "data/trophies.xml",
+              "data/upgrades.xml",   "dialogues/main.xml", "dialogues/act1.xml", "dialogues/act2.xml",
+              "dialogues/act3.xml",  "dialogues/act4.xml", "dialogues/act5.xml", "dialogues/act6.xml",
+              "animations/main.xml", "animations/fx.xml"}) {
+            WriteText(root_ + "/data/" + file, "<data/>");
+        }
     }
     ~DataFolder() {
         std::error_code ignored;
