@@ -2,6 +2,7 @@
 #include "core/xml.hpp"
 
 #include <array>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -25,9 +26,9 @@ bool MatchesAt(std::string_view s, size_t at, std::string_view word) {
 
 // SetAttribute's rule for the attributes of one tag (a repeated key replaces the first value) with
 // a constant-time check: a tag of a few attributes is searched, a wider one looks its keys up in
-// `wide`, filled once the tag has that many.
-void StoreAttribute(XMLElement& e, std::string key, std::string value,
-                    std::unordered_map<std::string, int>& wide) {
+// `wide`, made once the tag has that many.
+void StoreAttribute(XMLElement& e, std::string&& key, std::string&& value,
+                    std::optional<std::unordered_map<std::string, int>>& wide) {
     constexpr int kSearched = 8;
     const int count = e.attributes.Count();
     if (count < kSearched) {
@@ -38,10 +39,11 @@ void StoreAttribute(XMLElement& e, std::string key, std::string value,
             }
         }
     } else {
-        if (wide.empty()) {
-            for (int i = 0; i < count; ++i) wide.emplace(e.attributes.Get(i).name, i);
+        if (!wide) {
+            wide.emplace();
+            for (int i = 0; i < count; ++i) wide->emplace(e.attributes.Get(i).name, i);
         }
-        const auto [at, added] = wide.try_emplace(key, count);
+        const auto [at, added] = wide->try_emplace(key, count);
         if (!added) {
             e.attributes.Get(at->second).value = std::move(value);
             return;
@@ -335,7 +337,7 @@ XMLElement* XMLParser::GetTagContents(XMLDocument& doc, int start, int end) {
     if (pos == start) Fail("GetTagContents", "Error reading tag name.");
     XMLElement* e = doc.NewElement();
     e->name.assign(s + start, static_cast<size_t>(pos - start));
-    std::unordered_map<std::string, int> wideKeys;
+    std::optional<std::unordered_map<std::string, int>> wideKeys;
 
     while (pos < end) {
         while (pos < end && IsWhite(s[pos])) ++pos;
