@@ -80,6 +80,7 @@ void Game::OnCreate() {
 void Game::OnUpdate() {
     BriskApp::OnUpdate();
     platform::UpdateAsyncEvents();
+    gameHooks.pollAsync.Run();
 }
 
 void Game::OnSuspend() {

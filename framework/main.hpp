@@ -58,6 +58,9 @@ struct GameHooks {
     SlotSteps<TableStep> loadTables;
     // Game.OnCreate's last step: start the first screen. Empty: the blank screen.
     StepList<> firstScreen;
+    // Game.OnUpdate after the engine delivered the finished requests: whatever waits for a reply
+    // gives up on one that is overdue.
+    StepList<> pollAsync;
     // Game.OnResume after the music resumed (the frame clock restarts).
     StepList<> onResume;
     // Game.OnBack (the back request).

@@ -2,11 +2,7 @@
 // through the main thread's poll.
 #include "platform/http.hpp"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,6 +13,7 @@
 #include <vector>
 
 #include "platform/app.hpp"
+#include "tests/support/loopback_server.hpp"
 
 namespace {
 
@@ -50,65 +47,6 @@ struct FakeTransport : platform::HttpTransport {
         seen.push_back(method + " " + url + " " + contentType + " " + body);
         return reply;
     }
-};
-
-// One connection on a local port: records the request bytes, answers with `reply`.
-class OneShotServer {
-  public:
-    explicit OneShotServer(std::string reply) : reply_(std::move(reply)) {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        socklen_t len = sizeof addr;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
-        ::listen(fd_, 1);
-        thread_ = std::thread([this] { Serve(); });
-    }
-    ~OneShotServer() {
-        ::shutdown(fd_, SHUT_RDWR);
-        ::close(fd_);
-        thread_.join();
-    }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/api/scr.php"; }
-    std::string Received() {
-        std::lock_guard<std::mutex> guard(lock_);
-        return received_;
-    }
-
-  private:
-    void Serve() {
-        const int client = ::accept(fd_, nullptr, nullptr);
-        if (client < 0) return;
-        std::string request;
-        char buffer[4096];
-        for (;;) {
-            const size_t head = request.find("\r\n\r\n");
-            if (head != std::string::npos) {
-                const size_t at = request.find("Content-Length: ");
-                const size_t length = at == std::string::npos ? 0 : std::stoul(request.substr(at + 16));
-                if (request.size() >= head + 4 + length) break;
-            }
-            const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
-            if (n <= 0) break;
-            request.append(buffer, static_cast<size_t>(n));
-        }
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            received_ = request;
-        }
-        ::send(client, reply_.data(), reply_.size(), MSG_NOSIGNAL);
-        ::close(client);
-    }
-
-    std::string reply_;
-    int fd_ = -1;
-    int port_ = 0;
-    std::thread thread_;
-    std::mutex lock_;
-    std::string received_;
 };
 
 }  // namespace
@@ -160,13 +98,13 @@ TEST(Http, RealTransferIsHttp10WithTheGamesAgentAndFailuresCompleteEmpty) {
     platform::SetHttpTransport(nullptr);
     Listener listener;
     {
-        OneShotServer server("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nOK abc123");
-        platform::HttpRequest request("POST", server.Url(), &listener);
+        harness::LoopbackServer server({harness::LoopbackServer::Reply("OK abc123")});
+        platform::HttpRequest request("POST", server.Address() + "/api/scr.php", &listener);
         request.Send("action=id", "application/x-www-form-urlencoded", "utf8");
         ASSERT_TRUE(PollUntil([&] { return request.Done(); }));
         EXPECT_EQ(request.Status(), 200);
         EXPECT_EQ(request.ResponseText(), "OK abc123");
-        const std::string sent = server.Received();
+        const std::string sent = server.Requests().at(0);
         EXPECT_EQ(sent.rfind("POST /api/scr.php HTTP/1.0\r\n", 0), 0u) << sent;
         EXPECT_NE(sent.find("\r\nUser-Agent: QRVN/1.0\r\n"), std::string::npos) << sent;
         EXPECT_NE(sent.find("\r\nContent-Type: application/x-www-form-urlencoded\r\n"), std::string::npos) << sent;

@@ -1,0 +1,64 @@
+#pragma once
+// The real game, headless, showing a game screen whose frame is the item list's: what the GUI
+// tests click through. Tests build their items inside the screen's update (`onUpdate`), as game
+// code does.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "framework/framework.hpp"
+#include "gui/gui2.hpp"
+#include "gui/particledot.hpp"
+#include "platform/graphics.hpp"
+#include "tests/support/harness.hpp"
+
+namespace guitest {
+
+class TestScreen : public GameScreen, public ParticleMap {
+  public:
+    explicit TestScreen(const std::string& name) : GameScreen(name) {}
+    void Start() override { StartGui(); }
+    void Update2() override {
+        UpdateGui();
+        if (onUpdate) {
+            auto once = std::move(onUpdate);
+            onUpdate = nullptr;
+            once();
+        }
+    }
+    void Render() override {
+        platform::Cls(20, 20, 40);
+        RenderGui();
+    }
+    float MapXP() const override { return xp; }
+    float MapYP() const override { return yp; }
+
+    std::function<void()> onUpdate;
+    float xp = 0, yp = 0;
+};
+
+// A started game showing a fresh TestScreen, with the pictures and sounds the GUI draws loaded.
+inline std::shared_ptr<TestScreen> StartScreen(harness::Harness& h, const std::string& name = "guitest") {
+    if (!h.Start()) return nullptr;
+    auto& images = *briskGame->images;
+    images.Load3("Particle32x32.png", "", true);
+    images.LoadAnim2("Buttons01.png", 200, 96, 3);
+    images.LoadAnim2("Buttons02.png", 64, 64, 3);
+    images.Load3("FramePopupBright.png");
+    images.LoadAnim2("Icons02.png", 56, 56, 7);
+    for (const char* s : {"MouseOver", "Building", "Click", "OTick", "OTick2", "Tick", "Tick2"}) {
+        briskGame->sounds->Load5(std::string(s) + ".ogg");
+    }
+    auto screen = std::make_shared<TestScreen>(name);
+    screen->PreStart();
+    h.Step();
+    return screen;
+}
+
+// Runs `fn` inside the next update (after the item list's passes), then that frame's render.
+inline void During(harness::Harness& h, TestScreen& s, std::function<void()> fn) {
+    s.onUpdate = std::move(fn);
+    h.Step();
+}
+
+}  // namespace guitest
