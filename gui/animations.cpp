@@ -6,6 +6,7 @@
 #include "core/strings.hpp"
 #include "core/xml.hpp"
 #include "framework/framework.hpp"
+#include "model/powers.hpp"
 #include "platform/app.hpp"
 #include "platform/storage.hpp"
 
@@ -84,6 +85,15 @@ void AnimationList::InitGlobals() {
 void AnimationList::Init() {
     Load("animations/main.xml");
     LoadFX("animations/fx.xml");
+    // The powers are read before the animations: a power whose effect is missing is named now
+    // rather than found out in the middle of a battle (where it plays an empty script).
+    for (const auto& power : Powers::powers) {
+        if (power != nullptr && FindItem(effects, power->fx) == nullptr) {
+            platform::PrintLine(std::string(Powers::kFile) + ": power \"" + power->id +
+                                "\" plays the effect \"" + power->fx +
+                                "\", which animations/fx.xml does not hold");
+        }
+    }
 }
 
 void AnimationList::Load(const std::string& path) {
