@@ -1,12 +1,16 @@
 // Load-time checks of the ids that actions name in the other data tables.
 #include "model/actionrefs.hpp"
 
+#include <algorithm>
 #include <array>
 #include <set>
 
 #include "model/actions.hpp"
 #include "model/board.hpp"
+#include "model/locations.hpp"
 #include "model/powers.hpp"
+#include "model/quests.hpp"
+#include "model/upgrades.hpp"
 
 std::function<std::shared_ptr<PuzzleActorPower>(const std::string&, int)> ActionReferences::makeBattlePower;
 
@@ -153,9 +157,20 @@ bool ActionReferences::Exists(ReferenceKind kind, const std::string& id) {
 }
 
 void ActionReferences::RegisterModelLookups() {
-    // The tables of the model, each through its owner's lookup. Quests, upgrades and locations
-    // join here when their tables exist; dialogues register from the dialogue table itself.
+    // The tables of the model, each through its owner's lookup; dialogues register from the
+    // dialogue table itself.
     SetLookup(ReferenceKind::Power, [](const std::string& id) { return Powers::Get(id) != nullptr; });
+    SetLookup(ReferenceKind::Location, [](const std::string& id) { return Locations::Get(id) != nullptr; });
+    SetLookup(ReferenceKind::Quest, [](const std::string& id) {
+        for (const auto& quest : Quests::allQuests) {
+            if (quest->id == id) return true;
+        }
+        return false;
+    });
+    // "Upgrade." keys name the base's lines.
+    SetLookup(ReferenceKind::Upgrade, [](const std::string& id) {
+        return std::find(Upgrades::kLines.begin(), Upgrades::kLines.end(), id) != Upgrades::kLines.end();
+    });
     makeBattlePower = [](const std::string& id, int level) -> std::shared_ptr<PuzzleActorPower> {
         Power* power = Powers::Get(id);
         if (power == nullptr) return nullptr;

@@ -243,6 +243,22 @@ std::vector<Job> CollectJobs(const fs::path& content, const fs::path& data) {
         }
     }
 
+    // Data files that content does not hold yet: an empty table each.
+    for (const manifest::DataFile& file : manifest::kDataFiles) {
+        const bool authored = std::any_of(jobs.begin(), jobs.end(), [&file](const Job& job) {
+            return std::find(job.outputs.begin(), job.outputs.end(), file.path) != job.outputs.end();
+        });
+        if (authored) continue;
+        Job job;
+        job.source = std::string("(empty ") + file.path + ")";
+        job.outputs = {file.path};
+        job.extra = std::string("<") + file.root + "/>\n";
+        job.cost = 1;
+        const std::string target = (data / file.path).string();
+        job.run = [target, bytes = job.extra] { WriteFileAtomic(target, bytes); };
+        jobs.push_back(std::move(job));
+    }
+
     // Two sources for one output would make the result depend on the order of the threads.
     std::map<std::string, std::string> owners;
     for (const Job& job : jobs)

@@ -160,6 +160,20 @@ inline constexpr const char* kMusic[] = {
 inline constexpr const char* kFonts[] = {
     "YikesH96", "YikesH64", "YikesH32", "YikesH24", "YikesH16", "Yikes32", "Yikes24", "Yikes16",
 };
+// The XML data files the game loads at start-up, each with the root element of an empty one. Until
+// content/files holds a file, the baker writes that empty root in its place: the table loads with
+// nothing in it and the game still starts.
+struct DataFile {
+    const char* path;  // under data/
+    const char* root;
+};
+
+inline constexpr DataFile kDataFiles[] = {
+    {"data/locations.xml", "locations"},
+    {"data/quests.xml", "quests"},
+    {"data/trophies.xml", "trophies"},
+    {"data/upgrades.xml", "upgrades"},
+};
 // clang-format on
 
 // The picture's entry, or nullptr.
