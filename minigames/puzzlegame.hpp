@@ -35,6 +35,16 @@ class MapCover {
 // Numbered steps: `Update2` is the game's frame (the item's fade first).
 class GUIPuzzleGame : public GUIItem {
   public:
+    // What tells one game from the other.
+    struct Kind {
+        int music = 0;
+        // The first game of this kind plays the dialogue instead of the start message.
+        const char* tutorialFlag = "";
+        const char* tutorialDialogue = "";
+        const char* startText = "";
+        const char* winText = "";
+    };
+
     ~GUIPuzzleGame() override;
 
     int Update2() override;
@@ -63,16 +73,6 @@ class GUIPuzzleGame : public GUIItem {
     int left = 0;
 
   protected:
-    // What tells one game from the other.
-    struct Kind {
-        int music = 0;
-        // The first game of this kind plays the dialogue instead of the start message.
-        const char* tutorialFlag = "";
-        const char* tutorialDialogue = "";
-        const char* startText = "";
-        const char* winText = "";
-    };
-
     // Construction steps shared by both games: the map set aside, the music, the id "popup", the
     // background and a fresh actor. The game fades in once its own set-up is done.
     GUIPuzzleGame(const Kind& kind, const std::string& bgName);

@@ -1,0 +1,342 @@
+// A job and a training started by their actions over a stand-in for the city map, played with the
+// real mouse on the real board to their result sheets: what they pay is checked against the
+// rules of the games (collected money, bonus and scaled rewards, costs that stop at 0, collected
+// attribute tiles), with the flags the story reads, the clock, and the map set aside and brought
+// back. Frames are saved for a look.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/glyphfont.hpp"
+#include "core/xml.hpp"
+#include "framework/framework.hpp"
+#include "gui/audio2.hpp"
+#include "gui/gui2.hpp"
+#include "gui/text.hpp"
+#include "minigames/board.hpp"
+#include "minigames/puzzlejob.hpp"
+#include "minigames/puzzletraining.hpp"
+#include "model/actions.hpp"
+#include "model/data2.hpp"
+#include "model/profile.hpp"
+#include "platform/graphics.hpp"
+#include "platform/random.hpp"
+#include "tests/support/harness.hpp"
+
+namespace {
+
+// The map's part, reduced to its own items "menu" and "time" under whatever the actions open.
+class MapStandIn : public GameScreen {
+  public:
+    MapStandIn() : GameScreen("Map") {}
+    void Start() override {
+        StartGui();
+        for (const char* id : {"menu", "time"}) {
+            GUIText* t = GUIText::Create(10, 10, id, Fonts::Get("os"), 0xFFFFFF);
+            t->id = id;
+            GUIList::Add(t, 1600);
+        }
+    }
+    void Update2() override { UpdateGui(); }
+    void Render() override {
+        platform::Cls(30, 60, 30);
+        RenderGui();
+    }
+};
+
+bool Adjacent(const Pos& a, const Pos& b) {
+    const int rows = std::abs(a.y - b.y), columns = std::abs(a.x - b.x);
+    if (rows > 1 || columns > 1 || (rows == 0 && columns == 0)) return false;
+    return rows == 0 || columns == 0 || b.x + (b.y % 2 == 1 ? 2 : 0) == a.x + 1;
+}
+
+class PuzzleGames : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(h.Start());
+        for (const char* id : Fonts::Ids()) Fonts::Set(id, std::make_unique<GlyphFont>(Fonts::FileFor(id)));
+        auto& images = *briskGame->images;
+        images.LoadAnim2("TileBg70x80.png", 70, 80, 2);
+        images.LoadAnim2("Tiles64x64.png", 64, 64, 12);
+        for (const char* marker : {"TileMarker.png", "TileMarker2.png", "TileMarker3.png"})
+            images.Load3(marker, "", true);
+        images.Load3("FramePopup.png");
+        images.Load3("FrameSpeech.png");
+        images.Load3("Particle32x32.png", "", true);
+        images.LoadAnim2("Meters1.png", 86, 89, 6);
+        images.LoadAnim2("TimeBar.png", 168, 32, 2);
+        images.LoadAnim2("HealthBar.png", 168, 32, 2);
+        images.LoadAnim2("Icons02.png", 56, 56, 7);
+        images.LoadAnim2("Buttons01.png", 200, 96, 3);
+        images.LoadAnim2("Characters01.png", 256, 256, 4);
+        images.LoadAnim2("Characters02.png", 256, 256, 4);
+        images.LoadAtlas("Atlas02.txt", 1);
+        for (const char* bg : {"Street.jpg", "Arena.jpg"}) images.Load3(bg);
+        for (int sound = 0; sound < Audio::kSoundCount; ++sound)
+            briskGame->sounds->Load5(std::string(Audio::SoundName(sound)) + ".ogg");
+
+        Profile::currentSlot = 0;
+        Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
+        Profile::Init();
+        Profile::SetFlagString("Name", "Rook");
+        platform::SetSeed(7);
+        std::make_shared<MapStandIn>()->PreStart();
+        h.Step(2);
+    }
+
+    // Starts the action of that XML as the action engine would.
+    void Start(const std::string& xml) {
+        XMLParser parser;
+        doc = parser.ParseString(xml);
+        action = Actions::ParseAction(doc->Root(), "City-Act1", "test");
+        ASSERT_TRUE(action);
+        action->Activate();
+        h.Step();
+    }
+
+    GUIPuzzleGame* Game() { return dynamic_cast<GUIPuzzleGame*>(GUIList::Get("popup", "")); }
+
+    // Steps until the game's board rests fully dealt, or the game is decided.
+    bool Settle() {
+        for (int i = 0; i < 900; ++i) {
+            GUIPuzzleGame* game = Game();
+            if (game && game->done) return true;
+            if (game && game->board && game->board->inited && game->board->stable && !game->board->bonus &&
+                game->board->alpha.value == 1.0f && !GUIList::Get("dialogue", "")) {
+                int resting = 0;
+                for (const Tile& t : game->board->board) resting += t.state == 1 && t.y == t.dy;
+                if (resting == 36) return true;
+            }
+            h.Step();
+        }
+        return false;
+    }
+
+    // Three cells of a cloud of that kind (any kind: -1) that can be dragged in a row.
+    std::vector<Pos> PathOfThree(GUIBoard& b, int kind) {
+        for (int row = 0; row < b.th; ++row) {
+            for (int column = 0; column < b.tw; ++column) {
+                const Tile* t = b.TileAt(column, row);
+                if (!t || !t->movable || (kind >= 0 && t->index != kind) || t->index > kTileReputation)
+                    continue;
+                PosList cloud;
+                b.GetCloud(column, row, cloud, t->index);
+                for (const Pos& middle : cloud) {
+                    std::vector<Pos> ends;
+                    for (const Pos& p : cloud)
+                        if (Adjacent(middle, p)) ends.push_back(p);
+                    if (ends.size() >= 2) return {ends[0], middle, ends[1]};
+                }
+            }
+        }
+        return {};
+    }
+
+    void Drag(GUIBoard& b, const std::vector<Pos>& path) {
+        for (size_t i = 0; i < path.size(); ++i) {
+            h.MouseMove(TruncToInt(b.x) + BoardRules::CellX(path[i].x, path[i].y) + 33,
+                        TruncToInt(b.y) + BoardRules::CellY(path[i].y) + 30);
+            if (i == 0) h.MouseButton(0, true);
+            h.Step();
+        }
+        h.MouseButton(0, false);
+        h.Step();
+    }
+
+    void ClickAnywhere() {
+        h.MouseMove(500, 560);
+        h.Step();
+        h.MouseButton(0, true);
+        h.Step();
+        h.MouseButton(0, false);
+        h.Step();
+    }
+
+    // Steps until the game has gone and the map's list is back.
+    bool RunUntilGone(int frames) {
+        for (int i = 0; i < frames; ++i) {
+            if (!GUIList::Get("popup", "") && !GUIList::Suspended()) return true;
+            h.Step();
+        }
+        return false;
+    }
+
+    harness::Harness h;
+    std::unique_ptr<XMLDocument> doc;
+    ActionPtr action;
+};
+
+TEST_F(PuzzleGames, AJobPlayedToItsWinPaysByTheTimeLeft) {
+    Profile::SetFlagInt("Game.TutorialJob", 1);
+    Profile::SetFlagInt("Resource.Money", 5);
+    const int clock = Profile::GetFlagInt("Date.Time");
+    Start(
+        R"(<action id="work" job="dock work" bg="Street" money="60" time="90" target_ment="3" target_elem="3"
+                     target_phys="3"><positive><flag name="Skill.Science" add="60"/></positive>
+             <negative><flag name="Resource.Money" add="-10"/></negative></action>)");
+    GUIPuzzleJob* job = dynamic_cast<GUIPuzzleJob*>(Game());
+    ASSERT_NE(job, nullptr);
+    // The map is set aside and its menu and clock fade; nothing of the board yet.
+    EXPECT_TRUE(GUIList::Suspended());
+    EXPECT_EQ(Profile::GetFlagString("Game.JobWin"), "");
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(MapCover::MapVisible(), 0);
+    ASSERT_NE(GUIList::Get("gamepopup", "container"), nullptr);
+    h.SaveFrame("job_playing");
+
+    // Fill the meters, one chain of three at a time, each colour the meters still lack.
+    int chains = 0;
+    while (!job->done && chains < 30) {
+        int kind = -1;
+        for (int k : {kTileMental, kTileElemental, kTilePhysical})
+            if (job->player->values[static_cast<size_t>(k)].value < 3 && !PathOfThree(*job->board, k).empty())
+                kind = k;
+        const std::vector<Pos> path = PathOfThree(*job->board, kind);
+        ASSERT_EQ(path.size(), 3u);
+        Drag(*job->board, path);
+        ++chains;
+        ASSERT_TRUE(Settle());
+    }
+    ASSERT_TRUE(job->done);
+    h.Step(20);
+    EXPECT_NE(GUIList::Get("dialogue", "message"), nullptr);  // "You did it!"
+    EXPECT_EQ(GUIList::Get("result", ""), nullptr);           // the sheet waits for it
+    EXPECT_TRUE(job->rules.Filled(*job->player));
+    EXPECT_LT(job->rules.time, job->rules.maxtime);
+    h.SaveFrame("job_won");
+
+    // The escape key no longer takes a won job back.
+    h.Key(27, true);
+    h.Step();
+    h.Key(27, false);
+    EXPECT_EQ(job->success, 1);
+
+    // The result sheet comes once the board rests; it pays as the rules say.
+    GUIItem* sheet = nullptr;
+    for (int i = 0; i < 600 && !sheet; ++i) {
+        h.Step();
+        sheet = GUIList::Get("result", "");
+    }
+    ASSERT_NE(sheet, nullptr);
+    const float fraction = job->rules.time / job->rules.maxtime;
+    const int money = TruncToInt(job->player->values[kTileMoney].value);
+    const int bonus = TruncToInt(fraction * 60);
+    EXPECT_EQ(TruncToInt(job->bonusmoney.value), bonus);
+    EXPECT_GT(bonus, 0);
+    // The cost of 10 is measured against the 5 the hero had: it takes those 5. The money collected
+    // and the bonus come on top.
+    EXPECT_EQ(Profile::GetFlagInt("Resource.Money"), 5 - 5 + money + bonus);
+    EXPECT_EQ(Profile::GetFlagInt("Skill.Science"), TruncToInt(60 * fraction));
+    EXPECT_EQ(Profile::GetFlagString("Game.JobWin"), "");  // not before the sheet is closed
+    h.Step(30);
+    h.SaveFrame("job_result");
+
+    ClickAnywhere();
+    ASSERT_TRUE(RunUntilGone(300));
+    EXPECT_EQ(Profile::GetFlagInt("Game.JobWin"), 1);
+    EXPECT_EQ(Profile::GetFlagString("Game.JobFail"), "");
+    EXPECT_EQ(Profile::GetFlagInt("Game.JobCount"), 1);
+    EXPECT_EQ(Profile::GetFlagInt("Date.Time"), clock + 120);
+    EXPECT_EQ(MapCover::MapVisible(), 1);
+    EXPECT_EQ(Audio::IsPlaying(), 0);
+}
+
+TEST_F(PuzzleGames, ATrainingPlayedToItsLastMovePaysWhatWasCollected) {
+    Profile::SetFlagInt("Attribute.Intelligence", 2);
+    const int clock = Profile::GetFlagInt("Date.Time");
+    Start(R"(<action id="gym" training="gym" bg="Arena" moves="3">
+             <positive><flag name="Attribute.Strength" add="20"/><flag name="Skill.Science" add="9"/></positive>
+             <negative><flag name="Attribute.Intelligence" add="-5"/></negative></action>)");
+    GUIPuzzleTraining* training = dynamic_cast<GUIPuzzleTraining*>(Game());
+    ASSERT_NE(training, nullptr);
+    EXPECT_EQ(Profile::GetFlagInt("Game.Fail"), 0);
+
+    // The first training explains itself first; skipping the dialogue starts play.
+    for (int i = 0; i < 120 && !GUIList::Get("dialogue", ""); ++i) h.Step();
+    ASSERT_NE(GUIList::Get("dialogue", ""), nullptr);
+    EXPECT_EQ(Profile::GetFlagInt("Game.TutorialTraining"), 1);
+    h.Step(30);
+    h.SaveFrame("training_tutorial");
+    GUIItem* skip = GUIList::Get("skip", "");
+    ASSERT_NE(skip, nullptr);
+    h.MouseMove(TruncToInt(skip->x) + skip->w / 2, TruncToInt(skip->y) + skip->h / 2);
+    h.Step();
+    h.MouseButton(0, true);
+    h.Step();
+    h.MouseButton(0, false);
+    ASSERT_TRUE(Settle());
+    h.SaveFrame("training_playing");
+
+    // The first move drops a Strength and an Intelligence tile into the bottom row, where they pay.
+    GUIBoard& board = *training->board;
+    const int bottom = board.th - 1;
+    for (int column = 0; column < 3; ++column) {
+        Tile* t = board.TileAt(column, bottom);
+        t->index = kTilePhysical;
+        t->movable = 1;
+    }
+    const auto makeAttribute = [&](int column, int kind, int value) {
+        Tile* t = board.TileAt(column, bottom - 1);
+        t->index = kind;
+        t->value = value;
+        t->movable = 0;
+    };
+    makeAttribute(0, kTileStrength, 20);
+    makeAttribute(1, kTileIntelligence, -5);
+    h.Step();
+    Drag(board, {{0, bottom}, {1, bottom}, {2, bottom}});
+    EXPECT_EQ(training->moves.value, 2.0f);
+    for (int move = 0; move < 2; ++move) {
+        ASSERT_TRUE(Settle());
+        Drag(board, PathOfThree(board, -1));
+    }
+    EXPECT_EQ(training->moves.value, 0.0f);
+    h.Step();
+    EXPECT_TRUE(training->done);
+    h.SaveFrame("training_done");
+
+    GUIItem* sheet = nullptr;
+    for (int i = 0; i < 600 && !sheet; ++i) {
+        h.Step();
+        sheet = GUIList::Get("result", "");
+    }
+    ASSERT_NE(sheet, nullptr);
+    const int strength = TruncToInt(training->player->values[kTileStrength].value);
+    EXPECT_GE(strength, 20);
+    EXPECT_EQ(Profile::GetFlagInt("Attribute.Strength"), strength);
+    // The cost of 5 (or more) stops at the 2 the hero had.
+    EXPECT_LE(training->player->values[kTileIntelligence].value, -5.0f);
+    EXPECT_EQ(Profile::GetFlagInt("Attribute.Intelligence"), 0);
+    // No tile carries a skill, and the plain charges are not paid as one.
+    EXPECT_EQ(Profile::GetFlagInt("Skill.Science"), 0);
+    h.Step(30);
+    h.SaveFrame("training_result");
+
+    ClickAnywhere();
+    ASSERT_TRUE(RunUntilGone(300));
+    EXPECT_EQ(Profile::GetFlagInt("Game.TrainingCount"), 1);
+    EXPECT_EQ(Profile::GetFlagInt("Game.Fail"), 0);
+    EXPECT_EQ(Profile::GetFlagInt("Date.Time"), clock + 120);
+}
+
+// Escape in the middle of play leaves without results: no win, no fail, no count, an hour gone.
+TEST_F(PuzzleGames, EscapeAbandonsATrainingOnce) {
+    Profile::SetFlagInt("Game.TutorialTraining", 1);
+    const int clock = Profile::GetFlagInt("Date.Time");
+    Start(R"(<action training="gym" bg="Arena" moves="5">
+             <positive><flag name="Attribute.Strength" add="20"/></positive></action>)");
+    ASSERT_TRUE(Settle());
+    h.Key(27, true);
+    h.Step();
+    h.Key(27, false);
+    h.Step();
+    ASSERT_TRUE(RunUntilGone(300));
+    EXPECT_EQ(Profile::GetFlagString("Game.Fail"), "");
+    EXPECT_EQ(Profile::GetFlagInt("Game.TrainingCount"), 0);
+    EXPECT_EQ(Profile::GetFlagInt("Attribute.Strength"), 0);
+    EXPECT_EQ(Profile::GetFlagInt("Date.Time"), clock + 60);
+}
+
+}  // namespace
