@@ -33,6 +33,7 @@ constexpr std::array<Card, 6> kCards{{
 // (216, 230, 255): the pale blue of the act's title.
 constexpr int kTitleColour = 14214911;
 constexpr int kWhite = 0xFFFFFF;
+constexpr float kFirstAlpha = 0.001f;
 
 }  // namespace
 
@@ -92,7 +93,11 @@ void ActScreen::Burst(const std::string& line, int colour, int x0, int y0, bool 
         GUIParticle* p = GUIParticle::Create(px, py, "", line, Fonts::Get(font), colour);
         p->drag = s * (subtitle ? 0.001f : 0.0025f);
         p->Move2(subtitle ? 180.0f : 0.0f, s);
-        p->FadeIn(target, 1);
+        // A drifting text leaves the list once its alpha is 0, so its fade-in starts just above 0:
+        // a frame that takes no time (the frames after a stall) would otherwise end it unseen.
+        Data::KillTweens(&p->alpha);
+        p->alpha.value = kFirstAlpha;
+        Data::AddTween(&p->alpha, 500, kFirstAlpha, target);
         p->FadeOut(3000, 300);
         GUIList::Add(p, 100 + i);
         s *= 0.85f;

@@ -1,6 +1,8 @@
 // The end-game screen: score, ending pages, score table, thank-you note, credits.
 #include "screens/endgame.hpp"
 
+#include <algorithm>
+
 #include "core/glyphfont.hpp"
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
@@ -21,6 +23,8 @@
 namespace {
 
 constexpr int kWhite = 0xFFFFFF;
+// The page texts are in the plain "n" font, without an outline: dark on the light page.
+constexpr int kPageText = 0;
 constexpr int kPageWidth = 400;
 // (224, 240, 255): the score table's labels.
 constexpr int kLabelColour = 0xE0F0FF;
@@ -43,10 +47,12 @@ void AddHeroPortrait(GUIContainer* c) {
         0, 0, Profile::RankTitle(Profile::GetFlagInt("Level.Resource.Reputation")), Fonts::Get("os"), kWhite);
     rank->x = static_cast<float>((hero->w - rank->w) / 2);
     rank->y = bar->y - static_cast<float>(bar->h) + 4;
+    // The block keeps its room in the page; only its pictures move, so the hero leans out of the
+    // frame's corner.
+    for (GUIItem* part : std::initializer_list<GUIItem*>{hero, bar, health, rank}) c->AddLast20(part);
     for (GUIItem* part : std::initializer_list<GUIItem*>{hero, bar, health, rank}) {
         part->x -= 50;
         part->y -= 80;
-        c->AddLast20(part);
     }
 }
 
@@ -268,11 +274,11 @@ void EndGameScreen::InitResult2() {
     const std::string name = Profile::GetFlagString("Name");
     const EndingPages pages = PagesOf(ChooseEnding(Flag), name);
     // The portrait block may have moved the page's origin; the texts keep their place beside it.
-    GUIText* beside = GUIText::Create(180, 0, pages.besidePortrait, Fonts::Get("n"), kWhite);
+    GUIText* beside = GUIText::Create(180, 0, pages.besidePortrait, Fonts::Get("n"), kPageText);
     beside->SetWidth(kPageWidth - 180);
     page->AddLast20(beside);
     GUIText* below =
-        GUIText::Create(0, static_cast<float>(page->h + 16), pages.below, Fonts::Get("n"), kWhite);
+        GUIText::Create(0, static_cast<float>(page->h + 16), pages.below, Fonts::Get("n"), kPageText);
     below->SetWidth(kPageWidth);
     page->AddLast20(below);
     FinishPage(page);
@@ -282,7 +288,7 @@ void EndGameScreen::InitResult2() {
 void EndGameScreen::InitResult3() {
     GUIContainer* page = NewPage();
     const EndingPages pages = PagesOf(ChooseEnding(Flag), Profile::GetFlagString("Name"));
-    GUIText* epilogue = GUIText::Create(0, 0, pages.epilogue, Fonts::Get("n"), kWhite);
+    GUIText* epilogue = GUIText::Create(0, 0, pages.epilogue, Fonts::Get("n"), kPageText);
     epilogue->SetWidth(kPageWidth);
     page->AddLast20(epilogue);
     FinishPage(page);
@@ -301,16 +307,25 @@ void EndGameScreen::InitResult1() {
                          {"Villains found:", villains, 500}, {"Secrets:", blizzard, 500}};
     GUIContainer* page = NewPage();
     GlyphFont* small = Fonts::Get("os");
+    const auto countText = [&rows](size_t i) {
+        return std::to_string(rows[i].part) + (rows[i].factor == 250 ? " * 250 =" : " * 500 =");
+    };
+    // The counts end 16 left of the points at 304, or further right when a wide label would run
+    // into them.
+    int countEnd = 304 - 16;
+    if (small) {
+        for (size_t i = 0; i < 8; ++i)
+            countEnd =
+                std::max(countEnd, 24 + small->TextWidth(rows[i].label) + 8 + small->TextWidth(countText(i)));
+    }
     for (size_t i = 0; i < 8; ++i) {
         const float y = static_cast<float>(page->h);
-        GUIText* label = GUIText::Create(24, y, rows[i].label, small, kLabelColour);
-        page->AddLast20(label);
-        GUIText* counted = GUIText::Create(
-            0, y, std::to_string(rows[i].part) + (rows[i].factor == 250 ? " * 250 =" : " * 500 ="), small,
-            kLabelColour);
-        counted->x = static_cast<float>(304 - 16 - counted->w);
+        page->AddLast20(GUIText::Create(24, y, rows[i].label, small, kLabelColour));
+        GUIText* counted = GUIText::Create(0, y, countText(i), small, kLabelColour);
+        counted->x = static_cast<float>(countEnd - counted->w);
         page->AddLast20(counted);
-        GUIText* points = GUIText::Create(304, y, i == 0 ? "0000" : "0", small, kWhite);
+        GUIText* points =
+            GUIText::Create(static_cast<float>(countEnd + 16), y, i == 0 ? "0000" : "0", small, kWhite);
         points->SetVariable(&values[i]);
         page->AddLast20(points);
     }

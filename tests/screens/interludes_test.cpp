@@ -1,0 +1,180 @@
+// The act card, the intro cutscene and the end-game screen in the running game: what they count
+// and clear, how a click or the skip button ends them, where they lead, and the end game's pages,
+// score and credits clicked through. Frames are saved for a look.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/glyphfont.hpp"
+#include "framework/framework.hpp"
+#include "gui/audio2.hpp"
+#include "gui/gui2.hpp"
+#include "model/data2.hpp"
+#include "model/profile.hpp"
+#include "platform/graphics.hpp"
+#include "screens/act.hpp"
+#include "screens/cutscene.hpp"
+#include "screens/endgame.hpp"
+#include "screens/interlude.hpp"
+#include "tests/support/harness.hpp"
+
+namespace {
+
+// Where the interludes lead: a blank screen that counts its starts.
+class Arrival : public GameScreen {
+  public:
+    explicit Arrival(int* starts) : GameScreen("arrival"), starts(starts) {}
+    void Start() override {
+        StartGui();
+        ++*starts;
+    }
+    void Update2() override { UpdateGui(); }
+    void Render() override { platform::Cls(0, 0, 0); }
+    int* starts;
+};
+
+class Interludes : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(h.Start());
+        for (const char* id : Fonts::Ids()) Fonts::Set(id, std::make_unique<GlyphFont>(Fonts::FileFor(id)));
+        auto& images = *briskGame->images;
+        for (const char* file :
+             {"Act.jpg", "FramePopup.png", "FrameSpeech.png", "SuperheroU.jpg", "ComicBorder.png",
+              "CharacterTimeMaster.png", "CharacterShadow.png", "FXLightning3.png"})
+            images.Load3(file);
+        images.Load3("Rays.png", "", true);
+        images.Load3("Particle32x32.png", "", true);
+        images.LoadAnim2("HealthBar.png", 168, 32, 2);
+        images.LoadAnim2("HeroMale1.png", 256, 256, 4);
+        images.LoadAnim2("Characters01.png", 256, 256, 4);
+        images.LoadAnim2("Buttons01.png", 200, 96, 3);
+        for (int sound = 0; sound < Audio::kSoundCount; ++sound)
+            briskGame->sounds->Load5(std::string(Audio::SoundName(sound)) + ".ogg");
+        Profile::currentSlot = 0;
+        Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
+        Profile::Init();
+        Profile::SetFlagString("Name", "Rook");
+        Profile::SetFlagString("CharacterPortrait", "HeroMale1");
+        InterludeExits::exits.map = [this] { return std::make_shared<Arrival>(&maps); };
+        InterludeExits::exits.gameLoading = [this] { return std::make_shared<Arrival>(&loads); };
+    }
+    void TearDown() override { InterludeExits::exits = {}; }
+    void Press(bool down) {
+        h.MouseButton(0, down);
+        h.Step();
+    }
+    // Steps until an arrival started, at most `frames`.
+    bool Arrived(const int& starts, int frames) {
+        for (int i = 0; i < frames && starts == 0; ++i) h.Step();
+        return starts > 0;
+    }
+
+    harness::Harness h;
+    int maps = 0, loads = 0;
+};
+
+TEST_F(Interludes, ActCardsCountClearAndLeaveOnAReleasedClick) {
+    Profile::SetFlagInt("ID.a1_start", 1);
+    h.MouseMove(500, 300);
+    Press(true);  // held from the screen before
+    auto card = ActScreen::ActScreen_new();
+    card->PreStart();
+    EXPECT_EQ(Profile::GetFlagInt("Flag.ActShow"), 1);
+    EXPECT_EQ(card->title, "Act I");
+    EXPECT_EQ(card->text, "\"Call to Adventure\"");
+    EXPECT_EQ(Profile::GetFlagInt("ID.a1_start"), 0);
+    h.Step(60);
+    h.SaveFrame("act_card");
+    EXPECT_EQ(maps, 0);  // the held press does not skip it
+    Press(false);
+    Press(true);
+    EXPECT_TRUE(Arrived(maps, 10));
+    Press(false);
+
+    // Left alone, a card returns to the map after eight seconds; the sixth is the epilogue's.
+    Profile::SetFlagInt("Flag.ActShow", 5);
+    maps = 0;
+    auto epilogue = ActScreen::ActScreen_new();
+    epilogue->PreStart();
+    EXPECT_EQ(epilogue->title, "Epilogue");
+    EXPECT_EQ(epilogue->text, "\"The End?\"");
+    h.Step(60 * 7);
+    EXPECT_EQ(maps, 0);
+    EXPECT_TRUE(Arrived(maps, 120));
+}
+
+TEST_F(Interludes, TheIntroSkippedLeadsToTheGameLoading) {
+    CutsceneScreen::CutsceneScreen_new("intro_1_wide", "map")->PreStart();
+    h.Step(60 * 9);
+    h.SaveFrame("intro_playing");
+    EXPECT_EQ(loads, 0);
+    EXPECT_EQ(Audio::IsPlaying(), 1);
+    GUIItem* skip = GUIList::Get("skip", "");
+    ASSERT_NE(skip, nullptr);
+    h.MouseMove(TruncToInt(skip->x) + skip->w / 2, TruncToInt(skip->y) + skip->h / 2);
+    h.Step();
+    Press(true);
+    Press(false);
+    EXPECT_TRUE(Arrived(loads, 30));
+    EXPECT_EQ(Audio::IsPlaying(), 0);
+
+    // A scene followed by anything but the map leaves its screen empty.
+    loads = 0;
+    auto other = CutsceneScreen::CutsceneScreen_new("no such scene", "title");
+    other->PreStart();
+    h.Step(30);
+    EXPECT_EQ(other->stopped, 1);
+    EXPECT_EQ(loads, 0);
+}
+
+TEST_F(Interludes, TheEndGameScoresShowsItsEndingAndRollsTheCredits) {
+    Profile::SetFlagInt("Game.Sidekick", 1);
+    Profile::SetFlagInt("Villain.Henchman", 1);
+    Profile::SetFlagInt("Level.Attribute.Strength", 2);
+    Profile::SetFlagInt("Date.Month", 1);
+    auto end = EndGameScreen::EndGameScreen_new();
+    end->PreStart();
+    EXPECT_EQ(end->total, 2 * 250 + 500);
+    EXPECT_EQ(Profile::GetFlagInt("Game.Total"), 1000);
+    EXPECT_EQ(Profile::GetFlagInt("Flag.ActEnd"), 1);
+
+    const auto clickThrough = [&](int expectedState, const char* frame) {
+        h.Step(90);
+        h.SaveFrame(frame);
+        EXPECT_EQ(end->state, expectedState);
+        Press(true);
+        Press(false);
+        h.Step(40);
+    };
+    clickThrough(1, "end_ending1");
+    clickThrough(3, "end_ending2");
+    // The score table's continue button waits for the second row of the count-up.
+    h.Step(60);
+    Press(true);
+    Press(false);
+    EXPECT_EQ(end->state, 5);
+    h.Step(60 * 17);
+    h.SaveFrame("end_score");
+    EXPECT_FLOAT_EQ(end->values[8].value, 1000);
+    EXPECT_FLOAT_EQ(end->values[1].value, 500);
+    Press(true);
+    Press(false);
+    h.Step(60 * 4);
+    ASSERT_TRUE(end->text);
+    Press(true);  // shows the note whole
+    Press(false);
+    h.SaveFrame("end_thanks");
+    Press(true);  // closes it
+    Press(false);
+    EXPECT_FALSE(end->text);
+    h.Step(60 * 12);
+    EXPECT_EQ(end->state, 7);
+    EXPECT_NE(GUIList::Get("credits", ""), nullptr);
+    h.SaveFrame("end_credits");
+    Press(true);  // a click ends the credits and fades back to the map
+    Press(false);
+    EXPECT_TRUE(Arrived(maps, 120));
+}
+
+}  // namespace
