@@ -4,6 +4,7 @@
 
 #include "framework/framework.hpp"
 #include "framework/main.hpp"
+#include "gui/actioncallback.hpp"
 #include "gui/animations.hpp"
 #include "gui/audio2.hpp"
 #include "gui/button.hpp"
@@ -71,4 +72,5 @@ void RegisterGui() {
     gameHooks.loadTables.Add(TableStep::kDialogues, DialogueList::Init);
     gameHooks.loadTables.Add(TableStep::kAnimations, AnimationList::Init);
     gameHooks.loadTables.Add(TableStep::kUpgrades, CheckActionReferences);
+    RegisterActionScreens();
 }

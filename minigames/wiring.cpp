@@ -4,11 +4,15 @@
 #include "framework/main.hpp"
 #include "framework/wiring.hpp"
 #include "gui/wiring.hpp"
+#include "minigames/board.hpp"
 #include "model/wiring.hpp"
 #include "screens/wiring.hpp"
 
-// No mini-game takes part in start-up yet.
-void RegisterMinigames() {}
+// The battle's shared state starts empty, and chains float their gains over the board.
+void RegisterMinigames() {
+    gameHooks.initGlobals.Add(BattleState::InitGlobals);
+    PuzzleActor::showGain.Add(ShowBoardGain);
+}
 
 void WireGame() {
     RegisterFramework();

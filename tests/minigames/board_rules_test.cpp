@@ -86,44 +86,6 @@ class BoardRulesTest : public profiletest::ProfileTest {
     }
 };
 
-TEST_F(BoardRulesTest, ADraggedChainOfNeighboursOfOneKindIsCreditedOnRelease) {
-    Board b(6, 6, BoardRules::kJob);
-    b.originX = 100, b.originY = 40;
-    b.actor = std::make_shared<PuzzleActor>();
-    LayOut(b);
-    b.TileAt(1, 2)->index = b.TileAt(2, 2)->index = b.TileAt(1, 3)->index = b.TileAt(1, 1)->index = 3;
-
-    // The first press on a new board waits for a release; one outside the board starts nothing.
-    Mouse(b, 1, 2, true);
-    EXPECT_TRUE(b.marked.IsEmpty());
-    Mouse(b, 1, 2, false);
-    Data::mouseHeld = 1, Data::mouseVX = 50, Data::mouseVY = 50;
-    b.UpdatePlayer();
-    EXPECT_TRUE(b.marked.IsEmpty());
-    Mouse(b, 1, 2, false);
-
-    Mouse(b, 1, 2, true);
-    Mouse(b, 3, 2, true);  // not a neighbour: ignored
-    Mouse(b, 2, 2, true);
-    Mouse(b, 1, 2, true);  // back onto the tile before: the chain shortens
-    EXPECT_EQ(b.marked.Size(), 1);
-    Mouse(b, 2, 2, true);
-    Mouse(b, 2, 3, true);  // a neighbour of another kind: ignored
-    EXPECT_EQ(b.marked.Size(), 2);
-    EXPECT_EQ(Mouse(b, 2, 2, false), 0);  // two tiles: dropped
-    EXPECT_TRUE(b.marked.IsEmpty());
-    EXPECT_EQ(b.actor->values[3].value, 0.0f);
-    EXPECT_EQ(b.bangs, 0);
-
-    EXPECT_EQ(Drag(b, {{1, 1}, {1, 2}, {2, 2}, {1, 3}}), 1);
-    EXPECT_EQ(b.actor->values[3].value, 4.0f);
-    EXPECT_EQ(b.bangs, 4);
-    EXPECT_EQ(b.TileAt(1, 3)->state, -1);
-    EXPECT_TRUE(b.praise.empty());
-    // The rest falls into place and new tiles drop in from above until the board rests full.
-    Settle(b);
-}
-
 TEST_F(BoardRulesTest, DiagonalStepsFollowTheRowsShift) {
     Board b(6, 6, BoardRules::kJob);
     LayOut(b);
@@ -181,54 +143,6 @@ TEST_F(BoardRulesTest, LongChainsBlastTheirNeighboursOneByOneWithoutTouchingTheC
     EXPECT_EQ(b.UpdatePlayer(), 1);
 }
 
-TEST_F(BoardRulesTest, TenInAChainLeaveABonusTileThatGoesOffWithItsNeighboursOnceTheBoardRests) {
-    Board b(6, 6, BoardRules::kBattle);
-    b.actor = std::make_shared<PuzzleActor>();
-    LayOut(b);
-    std::vector<Pos> ten;
-    for (int c = 0; c < 6; ++c) ten.emplace_back(c, 2);
-    for (int c = 5; c >= 2; --c) ten.emplace_back(c, 3);
-    for (const Pos& p : ten) b.TileAt(p.x, p.y)->index = 3;
-    b.ok = 1;
-    EXPECT_EQ(Drag(b, ten), 0);
-    EXPECT_EQ(b.actor->values[3].value, 10.0f);
-    const Tile* bonusTile = b.TileAt(5, 2);  // the sixth of ten
-    EXPECT_EQ(bonusTile->index, kTileBonus);
-    EXPECT_EQ(bonusTile->special, 1);
-    EXPECT_EQ(bonusTile->movable, 0);
-    EXPECT_EQ(std::count(b.sounds.begin(), b.sounds.end(), 30), 1);
-    // A battle board ignores the player until everything has settled.
-    Data::mouseHeld = 1;
-    EXPECT_EQ(Mouse(b, 0, 0, true), 0);
-    EXPECT_TRUE(b.marked.IsEmpty());
-    Data::mouseHeld = 0;
-    int result = 0, bonusGone = 0;
-    for (int i = 0; i < 1500 && !result; ++i) {
-        Frames(b, 1);
-        bool any = false;
-        for (const Tile& t : b.board) any = any || t.special == 1;
-        bonusGone = bonusGone || !any;
-        result = b.UpdatePlayer();
-    }
-    EXPECT_EQ(result, 1);
-    EXPECT_TRUE(bonusGone);
-    EXPECT_EQ(b.switch_, 0);
-}
-
-TEST_F(BoardRulesTest, ABoardWithoutMovesIsDealtAnewOncePerRest) {
-    Board b(6, 6, BoardRules::kJob);
-    LayOut(b);
-    EXPECT_FALSE(b.GetMove(1, 1, 1));
-    b.shuffle = 0;
-    Frames(b, 1);
-    EXPECT_EQ(b.noMoves, 1);
-    EXPECT_EQ(b.bangs, 36);
-    for (const Tile& t : b.board) {
-        EXPECT_EQ(t.state, 0);
-        EXPECT_LT(t.y, 0.0f);  // dropping in from above
-    }
-}
-
 TEST_F(BoardRulesTest, TheMoveSearchWeighsCloudsByColourAndSkipsAttributeTiles) {
     Board b(6, 6, BoardRules::kTraining);
     LayOut(b, {5, 6, 8});  // attribute tiles only: never a cloud, even side by side
@@ -249,75 +163,17 @@ TEST_F(BoardRulesTest, TheMoveSearchWeighsCloudsByColourAndSkipsAttributeTiles) 
     EXPECT_EQ(picked.size(), 2u);
 }
 
-TEST_F(BoardRulesTest, HintsGrowAfterFiveSecondsOfRestAndStayOffWhenSwitchedOff) {
-    Board b(6, 6, BoardRules::kJob);
-    LayOut(b);
-    for (Pos p : {Pos{0, 0}, Pos{1, 0}, Pos{2, 0}}) b.TileAt(p.x, p.y)->index = 3;
-    Data::frameMs = 1000;
-    for (int i = 0; i < 4; ++i) b.UpdatePlayer();
-    EXPECT_TRUE(b.marked.IsEmpty());
-    b.UpdatePlayer();
-    EXPECT_EQ(b.hintState, BoardRules::kHintShowing);
-    EXPECT_EQ(b.marked.Size(), 1);
-    Data::frameMs = 100;
-    b.UpdatePlayer();
-    EXPECT_EQ(b.marked.Size(), 2);
-    // Releasing over a hint credits nothing; a press takes the hint away.
-    EXPECT_EQ(Mouse(b, 0, 0, false), 0);
-    EXPECT_EQ(Mouse(b, 0, 0, false), 0);
-    EXPECT_EQ(b.marked.Size(), 3);
-    EXPECT_EQ(b.bangs, 0);
-    Mouse(b, 2, 0, true);  // and starts the player's own chain
-    ASSERT_EQ(b.marked.Size(), 1);
-    EXPECT_EQ(b.marked.Get2(0), b.TileAt(2, 0));
-    EXPECT_EQ(b.hintState, BoardRules::kHintSuppressed);
-
+TEST_F(BoardRulesTest, HintsSwitchedOffStayOffAfterPresses) {
     Profile::SetGlobalFlagInt("Hints", 0);
     Board off(6, 6, BoardRules::kJob);
     LayOut(off);
+    for (Pos p : {Pos{0, 0}, Pos{1, 0}, Pos{2, 0}}) off.TileAt(p.x, p.y)->index = 3;
     Mouse(off, 0, 0, true);
     Mouse(off, 0, 0, false);
     Data::frameMs = 1000;
     for (int i = 0; i < 20; ++i) off.UpdatePlayer();
     EXPECT_EQ(off.hintState, BoardRules::kHintsOff);
     EXPECT_TRUE(off.marked.IsEmpty());
-}
-
-TEST_F(BoardRulesTest, TheOpponentSavesForAPowerItCanPayAndOtherwiseMarksAMoveTileByTile) {
-    Board b(6, 6, BoardRules::kBattle);
-    auto foe = std::make_shared<PuzzleActor>();
-    b.actor = foe;
-    LayOut(b);
-    for (Pos p : {Pos{0, 0}, Pos{1, 0}, Pos{2, 0}}) b.TileAt(p.x, p.y)->index = 3;
-
-    // Without powers the opponent only moves: it picks the cloud, then one tile per 100 ms.
-    Data::frameMs = 100;
-    EXPECT_EQ(b.UpdateOpponent(), 0);
-    ASSERT_TRUE(b.opponentMove);
-    int turns = 1, result = 0;
-    for (; turns < 40 && !result; ++turns) result = b.UpdateOpponent();
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(foe->values[3].value, 3.0f);
-    EXPECT_EQ(std::count(b.sounds.begin(), b.sounds.end(), 14), 3);
-    EXPECT_EQ(b.fired, 0);
-
-    // A power is fired only from a charge strictly above its cost (6 at level 1), which it pays.
-    OpponentPower punch;
-    punch.attribute = "Attribute.Strength";
-    punch.cost_base = 6;
-    foe->powers.Add(std::make_shared<PuzzleActorPower>(&punch, 1));
-    foe->values[0].value = 6.9f;
-    LayOut(b);
-    b.opponentMove.reset();
-    b.UpdateOpponent();
-    EXPECT_EQ(b.fired, 0);
-    foe->values[0].value = 7.5f;
-    b.opponentMove.reset();
-    b.wait = 0;
-    b.UpdateOpponent();
-    EXPECT_EQ(b.fired, 1);
-    EXPECT_EQ(foe->values[0].value, 1.0f);
-    EXPECT_EQ(b.UpdateOpponent(), 1);  // the turn ends once the board rests
 }
 
 TEST_F(BoardRulesTest, ATrainingDealsAttributeTilesAboveTheBottomRowWhichPayWhenTheyReachIt) {

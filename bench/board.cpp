@@ -1,0 +1,158 @@
+// The puzzle board: the move searches behind the re-deal check, the hint and the opponent's choice
+// (each must stay far below a frame), and one update and render of a full board with sparks
+// flying, in the real game headless (run from the build folder, where "data" lives).
+#include "minigames/board.hpp"
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "core/glyphfont.hpp"
+#include "framework/framework.hpp"
+#include "framework/main.hpp"
+#include "gui/audio2.hpp"
+#include "gui/gui2.hpp"
+#include "gui/particledot.hpp"
+#include "model/data2.hpp"
+#include "model/profile.hpp"
+#include "platform/engine.hpp"
+#include "platform/random.hpp"
+#include "platform/storage.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A clean program state for the board's rules (they read the profile and the virtual size).
+void CleanState() {
+    WireGame();
+    InitGlobals();
+    Profile::InitGlobal();
+}
+
+// A dealt, resting battle board; `stuck` gives it no move at all (the hex grid in three colours).
+void Deal(BoardRules& board, bool stuck) {
+    board.Initialize();
+    for (Tile& t : board.board) {
+        const int colour = ((t.xp - (t.yp - (t.yp & 1)) / 2 - t.yp) % 3 + 3) % 3;
+        t.index = stuck ? colour : board.GetIndex(t);
+        t.state = 1;
+    }
+}
+
+void BM_AnyMoveLeft(benchmark::State& state) {
+    CleanState();
+    BoardRules board(6, 6, BoardRules::kBattle);
+    Deal(board, true);  // the slowest answer: every cell is searched and nothing is found
+    for (auto _ : state) benchmark::DoNotOptimize(board.GetMove(1, 1, 1).has_value());
+}
+
+void BM_HintSearch(benchmark::State& state) {
+    CleanState();
+    platform::SetSeed(11);
+    BoardRules board(6, 6, BoardRules::kBattle);
+    Deal(board, false);
+    for (auto _ : state) benchmark::DoNotOptimize(board.GetMove(1, 1, 1));
+}
+
+void BM_OpponentChoice(benchmark::State& state) {
+    CleanState();
+    platform::SetSeed(12);
+    BoardRules board(6, 6, BoardRules::kBattle);
+    Deal(board, false);
+    for (auto _ : state) benchmark::DoNotOptimize(board.GetMove(4.0f, 1.0f, 2.0f));
+}
+
+// The game screen of a puzzle game: the item list with the board in it, sparks bursting from a
+// tile every few frames as chains would make them, and a chain being dragged.
+class BoardScreen : public GameScreen {
+  public:
+    BoardScreen() : GameScreen("benchboard") {}
+    void Start() override {
+        StartGui();
+        board = std::make_shared<GUIBoard>("gameboard", "", 6, 6, BoardRules::kBattle);
+        board->SetActor2(std::make_shared<PuzzleActor>());
+        board->Fade(0);
+        GUIList::Add(board, 1800);
+    }
+    void Update2() override {
+        UpdateGui();
+        if (!board->inited || ++ticks % 4 != 0) return;
+        const Tile& t = board->board[static_cast<size_t>(ticks / 4 % 36)];
+        GUIParticleDot::CreateBang(TruncToInt(board->x + t.x + 32), TruncToInt(board->y + t.y + 32), 16,
+                                   0xFFFFFF, 0.75f, nullptr);
+        if (board->marked.IsEmpty())
+            for (int c = 0; c < 5; ++c) board->marked.Add(board->TileAt(c, 3));
+    }
+    void Render() override {
+        platform::Cls(20, 20, 40);
+        RenderGui();
+    }
+    std::shared_ptr<GUIBoard> board;
+    long ticks = 0;
+};
+
+void BM_BoardFrame(benchmark::State& state) {
+    if (!fs::exists("data/Yikes24.txt")) {
+        state.SkipWithError("no baked data folder here: run from the build folder");
+        return;
+    }
+    std::string user = (fs::temp_directory_path() / "brallwick-bench-XXXXXX").string();
+    if (!mkdtemp(user.data())) return;
+    WireGame();
+    InitGlobals();
+    Profile::InitGlobal();
+    Profile::SetGlobalFlagInt("Fullscreen", 0);
+    const std::string saved = Profile::saveData->ToString();
+    InitGlobals();
+    fs::create_directories(fs::path(user) / platform::kGameFolderName);
+    std::ofstream(fs::path(user) / platform::kGameFolderName / ".vantlestate") << saved;
+
+    platform::EngineOptions options;
+    options.headless = options.fakeClock = true;
+    options.messageBoxes = false;
+    options.appDataFolder = user;
+    platform::driver::Start(&InitGlobals, &RunMain, options);
+    platform::driver::Step(1);
+    ImageBank& images = *briskGame->images;
+    images.Load3("Particle32x32.png", "", true);
+    images.LoadAnim2("TileBg70x80.png", 70, 80, 2);
+    images.LoadAnim2("Tiles64x64.png", 64, 64, 12);
+    for (const char* marker : {"TileMarker.png", "TileMarker2.png", "TileMarker3.png"})
+        images.Load3(marker, "", true);
+    for (int sound : {2, 3, 4, 9, 14, 29, 30, 33})
+        briskGame->sounds->Load5(std::string(Audio::SoundName(sound)) + ".ogg");
+    auto screen = std::make_shared<BoardScreen>();
+    screen->PreStart();
+    platform::driver::Step(240);  // dealt, landed, sparks flying
+    std::error_code ignored;
+    fs::create_directories("frames", ignored);
+    platform::driver::SaveFramePNG("frames/bench_board.png");
+
+    const auto begin = std::chrono::steady_clock::now();
+    long frames = 0;
+    for (auto _ : state) {
+        platform::driver::Step(1);
+        ++frames;
+    }
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+    state.counters["frame_ms"] = ms / static_cast<double>(frames);
+    state.counters["dots"] = GUIParticleDot::InUse();
+    screen.reset();
+    platform::driver::Stop();
+    InitGlobals();
+    fs::remove_all(user, ignored);
+}
+
+}  // namespace
+
+BENCHMARK(BM_AnyMoveLeft)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HintSearch)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OpponentChoice)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BoardFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
