@@ -74,14 +74,17 @@ TEST(BakedAnimations, PowersFindTheirScriptsAndFightersReturn) {
         // the first arrived would leave it off its spot for the rest of the battle.
         std::map<std::string, int> net, lastAt;
         int now = 0;
+        float shown = 0;
         for (const AnimationElement& e : effect->elements) {
             if (e.type == "wait") now += e.time;
+            if (e.type == "damage") shown += e.percent;
             if ((e.type != "left" && e.type != "right") || e.x == AnimationElement::unset || e.x == 0)
                 continue;
             EXPECT_TRUE(!lastAt.count(e.type) || now - lastAt[e.type] >= 500) << effect->id << " " << e.type;
             lastAt[e.type] = now;
             net[e.type] += e.x;
         }
+        EXPECT_NEAR(shown, 1.0f, 0.011f) << effect->id << ": the numbers shown add up to the damage dealt";
         EXPECT_EQ(net["left"], 0) << effect->id;
         EXPECT_EQ(net["right"], 0) << effect->id;
     }
