@@ -1,5 +1,6 @@
 // How long the data files take to read: a generated document shaped like the action files
-// (nested locations and actions with attributes, flags, text, comments and a CDATA section).
+// (nested locations and actions with attributes, flags, text, comments and a CDATA section), and
+// documents as wide as they are long (many siblings, many attributes on one element).
 #include "core/xml.hpp"
 
 #include <benchmark/benchmark.h>
@@ -54,6 +55,40 @@ void BM_WalkParsedDocument(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WalkParsedDocument)->Unit(benchmark::kMillisecond);
+
+// A document as wide as it is long: one element with n children, then one element with n
+// attributes. Reading either must take time in proportion to its size.
+std::string MakeWideDocument(int children) {
+    std::string s = "<list>\n";
+    for (int i = 0; i < children; ++i) s += "  <item n=\"" + std::to_string(i) + "\"/>\n";
+    return s + "</list>\n";
+}
+
+std::string MakeManyAttributes(int attributes) {
+    std::string s = "<settings";
+    for (int i = 0; i < attributes; ++i) s += " key" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    return s + "/>\n";
+}
+
+void BM_ParseSiblings(benchmark::State& state) {
+    const std::string text = MakeWideDocument(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        auto doc = XMLParser().ParseString(text);
+        benchmark::DoNotOptimize(doc->Root());
+    }
+    state.counters["elements"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_ParseSiblings)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+void BM_ParseAttributes(benchmark::State& state) {
+    const std::string text = MakeManyAttributes(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        auto doc = XMLParser().ParseString(text);
+        benchmark::DoNotOptimize(doc->Root());
+    }
+    state.counters["attributes"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_ParseAttributes)->Arg(25000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,3 +1,4 @@
+// Screen data layers: drawing their objects' bank images.
 #include "core/briskdata.hpp"
 
 std::function<platform::ImagePtr(const std::string&)> BriskDataObject::imageFinder;

@@ -9,6 +9,7 @@
 #include "core/briskstack.hpp"
 #include "platform/graphics.hpp"
 
+// One image of a screen data layer. Render2 draws it shifted by the layer's offset.
 class BriskDataObject {
   public:
     // Resolves an image name through the image bank. The bank lives above this layer, so it
@@ -30,6 +31,7 @@ class BriskDataObject {
 
 using BriskDataObjects = BriskStack<std::shared_ptr<BriskDataObject>>;
 
+// One layer of a screen; Render2 draws its visible objects shifted by the offset.
 class BriskDataLayer {
   public:
     int index = 0;

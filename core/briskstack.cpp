@@ -1,3 +1,4 @@
+// The stack's range and null errors.
 #include "core/briskstack.hpp"
 
 #include <string>

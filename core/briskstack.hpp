@@ -16,6 +16,8 @@ namespace briskstack_detail {
 [[noreturn]] void RaiseNull(const char* message);
 }
 
+// Numbered names: AddAll copies from another stack, AddAll2 from a list, AddAll3 from a set;
+// Equals5 is the equality that Contains uses.
 template <class T>
 class BriskStack {
   public:

@@ -1,3 +1,4 @@
+// The list's errors, its growth, and the boxed values' default ordering.
 #include "core/collections.hpp"
 
 #include <string>

@@ -56,6 +56,7 @@ class IDepComparable {
     virtual int Compare(const IDepComparable* other) const = 0;
 };
 
+// Compare7 orders two elements of a list: negative, 0 or positive.
 template <class T>
 class IDepComparator {
   public:
@@ -233,6 +234,8 @@ class ArrayListEnumerator final : public ListEnumerator<T> {
     const ArrayList<T>* alst;
 };
 
+// Numbered names: Get2 reads an index, Insert3 inserts at one, Contains5 tests identity, Clear2
+// empties the list keeping its capacity, Comparator reads and Comparator2 sets the sort's comparator.
 template <class T>
 class ArrayList : public IList<T> {
   public:
@@ -256,7 +259,10 @@ class ArrayList : public IList<T> {
     // A moved-from list is empty (capacity 0), never a size without its elements; a walk over
     // it that was under way fails fast.
     ArrayList(ArrayList&& other) noexcept
-        : IList<T>(other), elements(std::move(other.elements)), size(other.size), comparator(other.comparator) {
+        : IList<T>(other),
+          elements(std::move(other.elements)),
+          size(other.size),
+          comparator(other.comparator) {
         other.Forget();
     }
     ArrayList& operator=(ArrayList&& other) noexcept {

@@ -1,3 +1,4 @@
+// The game's exceptions: their causes and the text they print.
 #include "core/exception.hpp"
 
 namespace {

@@ -12,6 +12,8 @@
 
 #include "platform/app.hpp"
 
+// The game's exception. Numbered names: Message2 and Cause2 set what Message and Cause read;
+// ToString2 is the text with or without the chain of causes.
 class BriskException : public platform::ThrowableObject {
   public:
     explicit BriskException(std::string message = "", std::exception_ptr cause = nullptr)

@@ -1,3 +1,4 @@
+// Bitmap fonts: loading glyph metrics and kerning, measuring and drawing text, and the font slots.
 #include "core/glyphfont.hpp"
 
 #include <cstdio>

@@ -19,11 +19,13 @@ struct Char {
     int x = 0, y = 0, width = 0, height = 0;
     int xOffset = 0, yOffset = 0, xAdvance = 0, page = 0;
 
+    // Draw3: draws the glyph from the font's page image with the pen at (penX, penY).
     void Draw3(const platform::ImagePtr& image, int penX, int penY) const;
 };
 
+// A bitmap font. DrawText draws left-aligned at (x, y); DrawText2 is the same text aligned to x.
 class GlyphFont {
-public:
+  public:
     explicit GlyphFont(const std::string& name = "");
 
     void LoadFont(const std::string& fontName);
@@ -50,7 +52,7 @@ public:
 // The eight program-wide fonts, addressed by the loader ids "oxb", "ob", "on", "os", "oxs", "b",
 // "n" and "s". The slots own their fonts until the program ends.
 class Fonts {
-public:
+  public:
     static constexpr int kSlots = 8;
     static const std::array<const char*, kSlots>& Ids();
     // The font file each slot is loaded from ("YikesH96" for "oxb", ...); "" for an unknown id.

@@ -1,3 +1,4 @@
+// Assertions, the number formatter and file-name helpers.
 #include "core/helpers.hpp"
 
 #include <cmath>

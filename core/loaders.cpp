@@ -1,3 +1,4 @@
+// Image and sound loaders that never return Null, and the program's end.
 #include "core/loaders.hpp"
 
 #include "core/helpers.hpp"

@@ -1,3 +1,4 @@
+// Number <-> text conversions as the game's runtime does them.
 #include "core/strings.hpp"
 
 #include <algorithm>

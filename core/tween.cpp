@@ -1,3 +1,4 @@
+// The tween pool and how a linear tween advances.
 #include "core/tween.hpp"
 
 namespace {

@@ -6,7 +6,7 @@
 
 // One tween, and (as class members) the pool that owns them all.
 class Tween {
-public:
+  public:
     static constexpr int kPoolSize = 200;
     static constexpr int kNextRestart = 0;
     static constexpr int kNextDestroy = 3;
@@ -31,5 +31,4 @@ public:
     static void UpdateTween(int index, int ms);
     static void UpdateAll(int ms);
     static Tween* Get(int index);
-
 };

@@ -1,6 +1,9 @@
+// The strict XML reader and the element tree it builds.
 #include "core/xml.hpp"
 
 #include <array>
+#include <optional>
+#include <unordered_map>
 
 namespace {
 
@@ -19,6 +22,34 @@ bool MatchesAt(std::string_view s, size_t at, std::string_view word) {
         if (Lower(s[at + i]) != Lower(word[i])) return false;
     }
     return true;
+}
+
+// SetAttribute's rule for the attributes of one tag (a repeated key replaces the first value) with
+// a constant-time check: a tag of a few attributes is searched, a wider one looks its keys up in
+// `wide`, made once the tag has that many.
+void StoreAttribute(XMLElement& e, std::string&& key, std::string&& value,
+                    std::optional<std::unordered_map<std::string, int>>& wide) {
+    constexpr int kSearched = 8;
+    const int count = e.attributes.Count();
+    if (count < kSearched) {
+        for (XMLAttribute& a : e.attributes) {
+            if (a.name == key) {
+                a.value = std::move(value);
+                return;
+            }
+        }
+    } else {
+        if (!wide) {
+            wide.emplace();
+            for (int i = 0; i < count; ++i) wide->emplace(e.attributes.Get(i).name, i);
+        }
+        const auto [at, added] = wide->try_emplace(key, count);
+        if (!added) {
+            e.attributes.Get(at->second).value = std::move(value);
+            return;
+        }
+    }
+    e.attributes.Push(XMLAttribute(std::move(key), std::move(value)));
 }
 
 // A filter is "name=value"; only an exact attribute match passes.
@@ -81,9 +112,14 @@ int XMLElement::MatchesAttribute(std::string_view filter) const {
     return 0;
 }
 
+// Becoming a child always sets the parent, and nothing here clears it, so the parent answers at
+// once for an element new to any parent (every element a parse makes) and for one already ours;
+// only an element taken over from another parent may be among ours and needs the walk. A parse
+// adds each of its elements once, so it stays linear in the document's size.
 void XMLElement::AddChild(XMLElement* child) {
     if (child == nullptr) return;
-    if (!children.Contains(child)) children.Push(child);
+    const bool present = child->parent == this || (child->parent != nullptr && children.Contains(child));
+    if (!present) children.Push(child);
     child->parent = this;
 }
 
@@ -301,6 +337,7 @@ XMLElement* XMLParser::GetTagContents(XMLDocument& doc, int start, int end) {
     if (pos == start) Fail("GetTagContents", "Error reading tag name.");
     XMLElement* e = doc.NewElement();
     e->name.assign(s + start, static_cast<size_t>(pos - start));
+    std::optional<std::unordered_map<std::string, int>> wideKeys;
 
     while (pos < end) {
         while (pos < end && IsWhite(s[pos])) ++pos;
@@ -335,7 +372,7 @@ XMLElement* XMLParser::GetTagContents(XMLDocument& doc, int start, int end) {
                 value = XMLUnescape(std::string_view(s + valueStart, static_cast<size_t>(pos - valueStart)));
             }
         }
-        e->SetAttribute(key, std::move(value));
+        StoreAttribute(*e, std::move(key), std::move(value), wideKeys);
     }
     return e;
 }

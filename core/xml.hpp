@@ -30,6 +30,7 @@ class XMLAttribute {
     std::string value;
 };
 
+// One element of a document. Name reads the name, Name2 sets it.
 class XMLElement {
   public:
     XMLElement() = default;

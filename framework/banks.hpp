@@ -10,16 +10,14 @@
 #include <vector>
 
 #include "core/briskstack.hpp"
+#include "framework/keyedbank.hpp"
 #include "platform/audio.hpp"
 #include "platform/graphics.hpp"
 
-class GameImage {
+// A picture of the image bank. Numbered names: Load2 loads a whole image and LoadAnim one cut
+// into frames; Draw2 draws a frame; MidHandle sets and MidHandle2 reads the centred handle.
+class GameImage : public BankEntry {
   public:
-    GameImage() = default;
-    virtual ~GameImage() = default;
-    GameImage(const GameImage&) = delete;
-    GameImage& operator=(const GameImage&) = delete;
-
     // Draws the frame rotated (degrees) and scaled about the handle. Frames the image does not
     // have, and an image that is not loaded, draw nothing.
     void Draw2(float x, float y, float rotation = 0, float scaleX = 1, float scaleY = 1, int frame = 0,
@@ -28,10 +26,8 @@ class GameImage {
     void MidHandle(bool on);
     bool MidHandle2() const { return midhandled; }
     void SetMaskColor(int r, int g, int b);
-    // `image` is not used: the frames always come from the file.
-    void LoadAnim(const std::string& file, int w, int h, int frames, const platform::ImagePtr& image,
-                  bool midhandle, bool readPixels, int maskRed, int maskGreen, int maskBlue, bool preLoad,
-                  const std::string& screenName);
+    void LoadAnim(const std::string& file, int w, int h, int frames, bool midhandle, bool readPixels,
+                  int maskRed, int maskGreen, int maskBlue, bool preLoad, const std::string& screenName);
     void Load2(const std::string& file, bool midhandle, bool readPixels, int maskRed, int maskGreen,
                int maskBlue, bool preLoad, const std::string& screenName);
     void DrawSubImage(float x, float y, float srcX, float srcY, float srcW, float srcH, float rotation = 0,
@@ -40,15 +36,11 @@ class GameImage {
 
     platform::ImagePtr image;
     int w = 0, h = 0;
-    bool preLoad = false;
     int offSetX = 0, offSetY = 0;
-    std::string screenName;
     int frames = 0;
-    std::string path;
     bool midhandle = false;
     bool readPixels = false;
     int maskRed = 0, maskGreen = 0, maskBlue = 0;
-    std::string name;
     float w2 = 0, h2 = 0;
     bool midhandled = false;
     // w x h ints, allocated at load and never read back. Zeroed pages from calloc stay untouched,
@@ -64,13 +56,9 @@ class GameImage {
     void AllocatePixels();
 };
 
-class GameSound {
+// A sound effect of the sound bank; Load4 loads it.
+class GameSound : public BankEntry {
   public:
-    GameSound() = default;
-    virtual ~GameSound() = default;
-    GameSound(const GameSound&) = delete;
-    GameSound& operator=(const GameSound&) = delete;
-
     // Loads "sounds/" + file, with ".wav" added when the name carries none of the known extensions.
     void Load4(const std::string& file, bool preLoad, const std::string& screenName);
     bool IsPlaying() const;
@@ -79,11 +67,7 @@ class GameSound {
     // the previous one, or no channel free.
     bool Play(int playChannel = -1, bool ignoreDelay = false);
 
-    bool preLoad = false;
-    std::string screenName;
-    std::string path;
     platform::SamplePtr sound;
-    std::string name;
     float volume = 1.0f;
     float rate = 1.0f;
     int soundDelay = 0;
@@ -95,19 +79,35 @@ class GameSound {
     int loop = 0;
 };
 
-// Bank keys are upper case. Entries live until the program ends; one replaced by a later load
-// keeps existing (with its picture released) so that anybody still holding it draws nothing
-// instead of reading freed memory.
-class ImageBank {
+// What the image bank's entries are to the keyed store (framework/keyedbank.hpp).
+struct ImageKind {
+    static constexpr const char* kMap = "image map";
+    static constexpr const char* kEntry = "Image";
+    static constexpr const char* kBank = "ImageBank";
+    static bool Loaded(const GameImage& entry) { return entry.image != nullptr; }
+    static void Unload(GameImage& entry);
+    static void Reload(GameImage& entry);
+};
+
+struct SoundKind {
+    static constexpr const char* kMap = "sound map";
+    static constexpr const char* kEntry = "Sound";
+    static constexpr const char* kBank = "SoundBank";
+    static bool Loaded(const GameSound& entry) { return entry.sound != nullptr; }
+    static void Unload(GameSound& entry) { entry.sound.reset(); }
+    static void Reload(GameSound& entry);
+};
+
+// Bank keys are upper case. Entries live until the program ends (KeyedBank says why). Load3
+// stores a whole picture, LoadAnim2 one cut into frames.
+class ImageBank : public KeyedBank<GameImage, ImageKind> {
   public:
     ImageBank();
 
-    // The entry under `name` upper-cased; raises "Image 'KEY' not found in the ImageBank" when
-    // there is none, or when it waits for its screen to start.
-    GameImage* Find(const std::string& name);
     GameImage* Load3(const std::string& file, const std::string& nameOverride = "", bool midhandle = false,
                      bool ignoreCache = false, bool readPixels = false, int maskRed = 0, int maskGreen = 0,
                      int maskBlue = 0, bool preLoad = false, const std::string& screenName = "");
+    // `image` is not read: the frames always come from the file (callers pass null).
     GameImage* LoadAnim2(const std::string& file, int w, int h, int frames,
                          const platform::ImagePtr& image = nullptr, bool midhandle = false,
                          bool ignoreCache = false, const std::string& nameOverride = "",
@@ -127,17 +127,7 @@ class ImageBank {
     void LoadAtlas(const std::string& file, int format, bool midhandle = false, bool readPixels = false,
                    int maskRed = 0, int maskGreen = 0, int maskBlue = 0);
 
-    // The map lookup itself: no upper-casing, null when missing.
-    GameImage* Get(const std::string& key) const;
-    bool Contains(const std::string& key) const { return map.count(key) != 0; }
-    // Stores under `key`, replacing (and retiring) an earlier entry.
-    GameImage* Set(const std::string& key, std::unique_ptr<GameImage> entry);
-    // Loads every entry that waits for the screen of that name (compared upper-cased). Entries stay
-    // screen-owned, so each later start of such a screen loads them again.
-    void LoadPreloaded(const std::string& screenName);
-
     std::string path = "graphics/";
-    std::map<std::string, std::unique_ptr<GameImage>> map;
 
   private:
     // Builds one region of an atlas page into the bank.
@@ -145,28 +135,17 @@ class ImageBank {
                    const std::string& regionName, int x, int y, int w, int h, bool midhandle, bool readPixels,
                    int maskRed, int maskGreen, int maskBlue);
     platform::ImagePtr LoadAtlasPage(const std::string& page);
-
-    std::vector<std::unique_ptr<GameImage>> retired;
 };
 
-class SoundBank {
+// Load5 stores a sound effect.
+class SoundBank : public KeyedBank<GameSound, SoundKind> {
   public:
     SoundBank();
 
-    // The entry under `name` upper-cased; raises "Sound 'KEY' not found in the SoundBank".
-    GameSound* Find(const std::string& name);
     GameSound* Load5(const std::string& file, const std::string& nameOverride = "", bool ignoreCache = false,
                      int soundDelay = 0, bool preLoad = false, const std::string& screenName = "");
 
-    GameSound* Get(const std::string& key) const;
-    bool Contains(const std::string& key) const { return map.count(key) != 0; }
-    void LoadPreloaded(const std::string& screenName);
-
     static std::string path;
-    std::map<std::string, std::unique_ptr<GameSound>> map;
-
-  private:
-    std::vector<std::unique_ptr<GameSound>> retired;
 };
 
 // The 32 sound channels: a cursor and one state per channel (0 free, 1 reserved by a loop).
@@ -183,6 +162,3 @@ class SoundPlayer {
 
 // Gives the banks' class-level values their initial state (program start, and every test).
 void InitBankGlobals();
-
-// The upper case of a key, byte by byte.
-std::string UpperKey(const std::string& text);

@@ -1,3 +1,4 @@
+// The application object's frame cycle, virtual screen, timers, mouse tracker and particle cache.
 #include "framework/framework.hpp"
 
 #include <algorithm>

@@ -63,6 +63,7 @@ class FPSCounter {
     static int totalFPS;
 };
 
+// The mouse position as the previous frame left it; Update2 is its per-frame step.
 class BriskMouse {
   public:
     BriskMouse();

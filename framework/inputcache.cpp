@@ -1,3 +1,4 @@
+// The input cache: per-frame button, pointer and key state and the screen's input hooks it calls.
 #include "framework/inputcache.hpp"
 
 #include <cmath>

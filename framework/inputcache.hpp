@@ -57,7 +57,8 @@ class EnumWrapper {
     KeyEventEnumerator* wrappedEnum = nullptr;
 };
 
-// Gesture state of one touch pointer, from its hit to its release.
+// Gesture state of one touch pointer, from its hit to its release. Reset starts it at the hit;
+// Update3 follows the pointer as it moves.
 class TouchData {
   public:
     void AddFlingSample(int x, int y);

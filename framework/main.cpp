@@ -1,3 +1,4 @@
+// The program's start-up and life cycle (the Game), the graphics mode and the natives.
 #include "framework/main.hpp"
 
 #include <cmath>

@@ -98,7 +98,8 @@ class BlankScreen : public Screen {
     void Update2() override {}
 };
 
-// Native helpers of the game; only the static operations are used.
+// Native helpers of the game; only the static operations are used. The ones below the wheel are
+// the natives of phones and browsers: on the desktop each does nothing and answers 0 or "".
 class brisk {
   public:
     static double systemMillisecs();
@@ -107,20 +108,32 @@ class brisk {
     static float realMod(float a, float b);
     // The change of the wheel position since the previous call.
     static int mouseZ();
+    // Does nothing on the desktop: the wheel needs no setting up.
     static void mouseZInit() {}
+    // Does nothing on the desktop: there is no on-screen keyboard.
     static int showKeyboard() { return 0; }
+    // Does nothing on the desktop: no web page is opened.
     static int launchBrowser(const std::string& /*url*/) { return 0; }
+    // Does nothing on the desktop: no mail is written.
     static int launchEmail(const std::string& /*address*/, const std::string& /*subject*/,
                            const std::string& /*text*/) {
         return 0;
     }
+    // Does nothing on the desktop: it cannot vibrate.
     static int startVibrate(int /*ms*/) { return 0; }
+    // Does nothing on the desktop: it cannot vibrate.
     static int stopVibrate() { return 0; }
+    // Does nothing on the desktop: it has no position.
     static int startGps() { return 0; }
+    // Does nothing on the desktop: the game shows its own messages.
     static int showAlertDialog(const std::string& /*title*/, const std::string& /*message*/) { return 0; }
+    // Does nothing on the desktop: music is never moved to a position.
     static int SeekMusic(int /*ms*/) { return 0; }
+    // Does nothing on the desktop: "" (no position).
     static std::string getLatitiude() { return ""; }
+    // Does nothing on the desktop: "" (no position).
     static std::string getLongitude() { return ""; }
+    // Does nothing on the desktop: "" (typed text comes through the key events).
     static std::string getInputString() { return ""; }
 
     static int lastMouseZ;

@@ -1,3 +1,4 @@
+// Screens: starting, fading between and finding them, and the exit and loading screens.
 #include "framework/screen.hpp"
 
 #include <algorithm>

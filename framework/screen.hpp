@@ -8,6 +8,8 @@
 #include "core/briskdata.hpp"
 #include "platform/graphics.hpp"
 
+// Update2 is a screen's per-frame logic (the frame itself belongs to the application, which
+// calls it once per update of the current screen).
 class Screen : public std::enable_shared_from_this<Screen> {
   public:
     explicit Screen(const std::string& name);
@@ -66,7 +68,7 @@ class Screen : public std::enable_shared_from_this<Screen> {
     int musicFlag = 0;
 };
 
-// Started screens by upper-cased name; walked in key order.
+// Started screens by upper-cased name; walked in key order. Set2 stores a screen under a name.
 class Screens {
   public:
     void Set2(const std::string& name, std::shared_ptr<Screen> screen);
@@ -76,7 +78,8 @@ class Screens {
     std::map<std::string, std::shared_ptr<Screen>> map;
 };
 
-// The fade between screens. ratio 1 shows the picture fully, 0 is black.
+// The fade between screens. ratio 1 shows the picture fully, 0 is black. Start2 starts a fade
+// and Update2 is its per-frame step.
 class ScreenFade {
   public:
     void Render();

@@ -1,3 +1,4 @@
+// The story clock's text.
 #include "gui/time.hpp"
 
 std::string ClockText(int minutes) {

@@ -121,6 +121,14 @@ class Data {
 
     // Splits at the break code.
     static std::vector<std::string> SplitLines(const std::string& text);
+
+  private:
+    // The level thresholds: 100, 200, then each the sum of the two before it.
+    static void FillLevelTable();
+    // Moves every registered value on with its tween; a finished one ends exactly at its end.
+    static void AdvanceTweens(int ms);
+    // The missing free tween has been reported (once per program).
+    static bool tweenWarned;
 };
 
 // Registers the model's start-up steps and services: the same as RegisterModel (model/wiring.hpp).

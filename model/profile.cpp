@@ -1,33 +1,18 @@
+// The flag store: the global flags and the current character's flags, read and changed by name,
+// with the levels and signals a change raises, the calendar, and loading and saving the state.
 #include "model/profile.hpp"
 
 #include <climits>
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
-#include "core/strings.hpp"
+#include "model/flaglist.hpp"
 #include "platform/app.hpp"
 #include "platform/storage.hpp"
 
 namespace {
-
-// Running out used to end the game (three well-played characters plus the data files' value lists
-// can pass 1024), so a full pool grows.
-Pool<FlagItem>& flagItemPool() {
-    static Pool<FlagItem> pool("ERROR: No available FlagItem objects!", 1024);
-    return pool;
-}
-
-Pool<FlagCompare>& flagComparePool() {
-    static Pool<FlagCompare> pool("ERROR: No available FlagCompare objects!", 1024);
-    return pool;
-}
-
-// The runtime's integer reading, except that a number too big for an int reads as INT_MAX or
-// INT_MIN: a hand-edited "99999999999" must not turn into a negative fortune.
-int ParseFlagInt(std::string_view text) {
-    return StringToIntSaturating(text);
-}
 
 int SaturatingAdd(int a, int b) {
     const int64_t sum = int64_t{a} + b;
@@ -38,21 +23,6 @@ int SaturatingAdd(int a, int b) {
 
 bool StartsWith(const std::string& s, std::string_view prefix) {
     return s.compare(0, prefix.size(), prefix) == 0;
-}
-
-FlagItem* FindIn(const FlagList& list, const std::string& name) {
-    for (FlagItem* item : list) {
-        if (item != nullptr && item->name == name) return item;
-    }
-    return nullptr;
-}
-
-// Gives every item of the list back to the pool and empties the list.
-void ReleaseAll(FlagList& list) {
-    for (FlagItem* item : list) {
-        if (item != nullptr) item->inUse = 0;
-    }
-    list.Clear2();
 }
 
 // Changes made inside a dungeon are held apart until the dungeon pays them out.
@@ -70,132 +40,7 @@ void RecomputeLevel(const std::string& key, int value) {
     }
 }
 
-struct GlobalDefault {
-    const char* name;
-    int value;
-};
-// The settings every store holds, in the order a fresh store writes them.
-constexpr GlobalDefault kGlobalDefaults[] = {{"MusicVolume", 50}, {"SoundVolume", 75}, {"Fullscreen", 1},
-                                             {"Widescreen", 1},   {"TimePlayed", 0},   {"Quality", 1},
-                                             {"MapNames", 0},     {"Hints", 1}};
-
 }  // namespace
-
-// --- FlagItem ------------------------------------------------------------------------------------
-
-void FlagItem::SetInt(int i) {
-    value = std::to_string(i);
-}
-
-void FlagItem::SetFloat(float f) {
-    value = FloatToString(f);
-}
-
-int FlagItem::GetInt() const {
-    return ParseFlagInt(value);
-}
-
-FlagItem* FlagItem::Get() {
-    FlagItem* item = flagItemPool().Acquire();
-    // A recycled item must not carry the name, value or additive mark of its last use.
-    item->name.clear();
-    item->value.clear();
-    item->add = 0;
-    return item;
-}
-
-FlagItem* FlagItem::Create(const std::string& name, const std::string& s) {
-    FlagItem* item = Get();
-    item->name = name;
-    item->SetString(s);
-    return item;
-}
-
-FlagItem* FlagItem::Create2(const std::string& name, int i) {
-    FlagItem* item = Get();
-    item->name = name;
-    item->SetInt(i);
-    return item;
-}
-
-FlagItem* FlagItem::Create3(const std::string& name, float f) {
-    FlagItem* item = Get();
-    item->name = name;
-    item->SetFloat(f);
-    return item;
-}
-
-int FlagItem::PoolSize() {
-    return flagItemPool().Size();
-}
-int FlagItem::PoolInUse() {
-    return flagItemPool().InUse();
-}
-void FlagItem::ResetPool() {
-    flagItemPool().Reset();
-}
-
-// --- FlagCompare ---------------------------------------------------------------------------------
-
-int FlagCompare::Holds() const {
-    switch (type) {
-        case kEqual:
-            return Profile::GetFlagString(name) == value ? 1 : 0;
-        case kHigher:
-            return Profile::GetFlagInt(name) >= ParseFlagInt(value) ? 1 : 0;
-        case kLower:
-            return Profile::GetFlagInt(name) < ParseFlagInt(value) ? 1 : 0;
-        case kNot:
-            return Profile::GetFlagString(name) != value ? 1 : 0;
-        default:
-            return 0;
-    }
-}
-
-int FlagCompare::Check() const {
-    // The chain holds when any of its compares holds; tests read flags only, so walking it from
-    // the front gives the same answer as testing the linked ones first, without deep recursion.
-    for (const FlagCompare* c = this; c != nullptr; c = c->eor) {
-        if (c->Holds()) return 1;
-    }
-    return 0;
-}
-
-FlagCompare* FlagCompare::Get() {
-    FlagCompare* compare = flagComparePool().Acquire();
-    compare->name.clear();
-    compare->value.clear();
-    compare->type = kEqual;
-    compare->eor = nullptr;
-    return compare;
-}
-
-FlagCompare* FlagCompare::Create(const std::string& name, const std::string& s, int type) {
-    FlagCompare* compare = Get();
-    compare->name = name;
-    compare->value = s;
-    compare->type = type;
-    compare->eor = nullptr;
-    return compare;
-}
-
-FlagCompare* FlagCompare::Create2(const std::string& name, int i, int type) {
-    return Create(name, std::to_string(i), type);
-}
-
-FlagCompare* FlagCompare::Create3(const std::string& name, float f, int type) {
-    return Create(name, FloatToString(f), type);
-}
-
-int FlagCompare::PoolSize() {
-    return flagComparePool().Size();
-}
-int FlagCompare::PoolInUse() {
-    return flagComparePool().InUse();
-}
-void FlagCompare::ResetPool() {
-    flagComparePool().Reset();
-}
 
 // --- Profile -------------------------------------------------------------------------------------
 
@@ -240,7 +85,7 @@ void InitProfileGlobals() {
 }
 
 FlagItem* Profile::GetGlobalFlag(const std::string& name, int) {
-    return FindIn(globalFlags, name);
+    return FindFlag(globalFlags, name);
 }
 
 int Profile::GetGlobalFlagInt(const std::string& name) {
@@ -281,7 +126,7 @@ int Profile::AddGlobalFlagInt(const std::string& name, int i) {
 }
 
 FlagItem* Profile::GetFlag(const std::string& name, int) {
-    return FindIn(*slotFlags, name);
+    return FindFlag(*slotFlags, name);
 }
 
 int Profile::GetFlagInt(const std::string& name) {
@@ -363,14 +208,14 @@ int Profile::UpdateReputationLevel(const std::string& name, int value) {
 }
 
 int Profile::InitGlobal() {
-    ReleaseAll(globalFlags);
+    ReleaseFlags(globalFlags);
     playTimeAccumulator = 0.0f;
     for (const GlobalDefault& d : kGlobalDefaults) SetGlobalFlagInt(d.name, d.value);
     return 0;
 }
 
 int Profile::Init() {
-    ReleaseAll(*slotFlags);
+    ReleaseFlags(*slotFlags);
     // The slot being created keeps its index: creation runs on the slot just chosen, and a
     // character without an index would have neither play time nor statistics of its own.
     flagsDirty = 1;
@@ -512,192 +357,5 @@ std::shared_ptr<FlagList> Profile::GetDungeon() {
 int Profile::ClearDungeon() {
     for (FlagItem* item : TakeOut(*slotFlags, "Dungeon.")) item->inUse = 0;
     flagsDirty = 1;
-    return 0;
-}
-
-// --- SaveData ------------------------------------------------------------------------------------
-
-namespace {
-
-// Writes the pairs of one list. The format has no escaping, so a "|" would shift every pair after
-// it (or forge a record): it is dropped from what is written, and so is a pair whose name or value
-// is left empty, since an empty token ends the record.
-void AppendFlags(std::string& out, const FlagList& list, int& stripped) {
-    bool first = true;
-    for (const FlagItem* item : list) {
-        if (item == nullptr) continue;
-        std::string name = item->name;
-        std::string value = item->FormattedString();
-        if (name.find('|') != std::string::npos || value.find('|') != std::string::npos) {
-            std::erase(name, '|');
-            std::erase(value, '|');
-            ++stripped;
-        }
-        if (name.empty() || value.empty()) continue;
-        if (!first) out += '|';
-        first = false;
-        out += name;
-        out += '|';
-        out += value;
-    }
-}
-
-void ReportStripped(int stripped) {
-    if (stripped > 0) {
-        platform::PrintLine("Save state: removed \"|\" from " + std::to_string(stripped) +
-                            " flag name(s) or value(s)");
-    }
-}
-
-}  // namespace
-
-SaveData::SaveData() {
-    PadProfiles();
-}
-
-int SaveData::PadProfiles() {
-    while (Profiles.Size() < 3) Profiles.Add(std::make_shared<FlagList>());
-    return 0;
-}
-
-std::string SaveData::FlagsToString(const FlagList& list) const {
-    std::string out;
-    int stripped = 0;
-    AppendFlags(out, list, stripped);
-    ReportStripped(stripped);
-    return out;
-}
-
-std::string SaveData::ToString() const {
-    int stripped = 0;
-    std::string out = "v0|G|";
-    AppendFlags(out, Profile::globalFlags, stripped);
-    out += "||";
-    for (int i = 0; i < Profiles.Size(); ++i) {
-        const SlotList& stored = Profiles.Get2(i);
-        const FlagList* list = i == Profile::currentSlot ? Profile::slotFlags.get() : stored.get();
-        out += "P|";
-        if (list != nullptr) AppendFlags(out, *list, stripped);
-        out += "||";
-    }
-    ReportStripped(stripped);
-    return out;
-}
-
-int SaveData::FromString(const std::string& text) {
-    // Every stored slot goes back to the pool, not only the bound one: a second load must not
-    // strand the first load's items.
-    for (const SlotList& list : Profiles) {
-        if (list) ReleaseAll(*list);
-    }
-    Profiles.Clear2();
-    ReleaseAll(Profile::globalFlags);
-    ReleaseAll(*Profile::slotFlags);
-    // The live list is no longer any slot's list.
-    Profile::currentSlot = -1;
-    loadDamaged = 0;
-
-    enum class Record { kNone, kGlobal, kSlot, kOther };
-    int state = 0;
-    bool firstToken = true;
-    bool sawGlobal = false;
-    int slotRecords = 0;
-    Record record = Record::kNone;
-    SlotList slot;
-    std::string pendingName;
-
-    size_t start = 0;
-    for (size_t bar = text.find('|'); bar != std::string::npos; bar = text.find('|', start)) {
-        const std::string_view token(text.data() + start, bar - start);
-        start = bar + 1;
-        if (firstToken) {
-            firstToken = false;
-            if (token != "v0") {
-                platform::PrintLine("ERROR - version not OK");
-                Profile::InitGlobal();
-                Profile::Init();
-                PadProfiles();
-                loadDamaged = 1;
-                return 0;
-            }
-            continue;
-        }
-        if (state == 0) {
-            if (token.empty()) continue;
-            state = 1;
-            if (token == "P") {
-                record = Record::kSlot;
-                slot = std::make_shared<FlagList>();
-            } else if (token == "G") {
-                record = Record::kGlobal;
-                sawGlobal = true;
-            } else {
-                record = Record::kOther;
-                loadDamaged = 1;
-            }
-        } else if (state == 1) {
-            if (token.empty()) {
-                if (record == Record::kSlot) {
-                    Profiles.Add(slot);
-                    slot.reset();
-                    ++slotRecords;
-                }
-                state = 0;
-            } else {
-                pendingName.assign(token);
-                state = 2;
-            }
-        } else {
-            // The pairs of an unknown record are read past without taking pool items. The writer
-            // never writes an empty value, so one here is damage; it would read as missing anyway.
-            if (token.empty()) {
-                loadDamaged = 1;
-            } else if (record == Record::kGlobal) {
-                Profile::globalFlags.Add(FlagItem::Create(pendingName, std::string(token)));
-            } else if (record == Record::kSlot) {
-                slot->Add(FlagItem::Create(pendingName, std::string(token)));
-            }
-            state = 1;
-        }
-    }
-
-    // A record left open, bytes after the last separator, a missing global record or fewer than
-    // three slots: the text was cut or damaged, so part of it may be lost.
-    if (slot) ReleaseAll(*slot);
-    if (firstToken ? !text.empty() : (state != 0 || start < text.size() || !sawGlobal || slotRecords < 3)) {
-        loadDamaged = 1;
-    }
-
-    PadProfiles();
-    if (Profile::globalFlags.IsEmpty()) {
-        Profile::InitGlobal();
-    } else {
-        // A global record cut short would leave sound off and the screen small: settings it no
-        // longer holds take their defaults, stored values stay.
-        for (const GlobalDefault& d : kGlobalDefaults) {
-            if (Profile::GetGlobalFlag(d.name) == nullptr) Profile::SetGlobalFlagInt(d.name, d.value);
-        }
-    }
-    return 0;
-}
-
-FlagItem* SaveData::GetFlag(int slot, const std::string& name) const {
-    const SlotList list = Profiles.Get2(slot);
-    return list ? FindIn(*list, name) : nullptr;
-}
-
-std::string SaveData::GetFlagString(int slot, const std::string& name) const {
-    const FlagItem* item = GetFlag(slot, name);
-    return item != nullptr ? item->GetString() : std::string();
-}
-
-int SaveData::GetFlagInt(int slot, const std::string& name) const {
-    const FlagItem* item = GetFlag(slot, name);
-    return item != nullptr ? item->GetInt() : 0;
-}
-
-int SaveData::Clear(int slot) {
-    const SlotList list = Profiles.Get2(slot);
-    if (list) ReleaseAll(*list);
     return 0;
 }

@@ -20,7 +20,8 @@ class SaveData;
 
 using FlagList = ArrayList<FlagItem*>;
 
-// One key and its value (a reward of a value list, a stored flag); pooled.
+// One key and its value (a reward of a value list, a stored flag); pooled. Create makes one with
+// a text value, Create2 with an int, Create3 with a float.
 class FlagItem {
   public:
     PoolMark inUse;
@@ -54,7 +55,8 @@ class FlagItem {
     static void ResetPool();
 };
 
-// One condition on a slot flag; pooled like `FlagItem`.
+// One condition on a slot flag; pooled like `FlagItem`, and made like it (Create with a text to
+// compare against, Create2 with an int, Create3 with a float).
 class FlagCompare {
   public:
     // Comparison types; any other value never holds.

@@ -1,3 +1,4 @@
+// Sound effects on numbered channels and the streamed music track, fed to the mixer on the audio device.
 #include "platform/audio.hpp"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// Asynchronous HTTP requests on worker threads, completed on the main thread by the per-frame poll.
 #include "platform/http.hpp"
 
 #include <curl/curl.h>

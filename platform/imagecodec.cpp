@@ -1,3 +1,4 @@
+// PNG and JPEG decoding into RGBA pixels, and PNG writing.
 #include "platform/imagecodec.hpp"
 
 #include <png.h>

@@ -1,3 +1,4 @@
+// Input state tracked from the engine's events and snapshot once per frame.
 #include "platform/input.hpp"
 
 #include "platform/internal.hpp"

@@ -86,8 +86,8 @@ Engine& E();
 
 // Lifecycle helpers used by the loop (engine.cpp) and implemented by the concern that owns them.
 void ResetGraphicsState();             // graphics.cpp: white, alpha 1, normal blend, no scissor, identity
-void UploadTexture(Texture& texture);  // graphics.cpp
-void DestroyAllTextures();             // graphics.cpp: before the renderer goes away
+void UploadTexture(Texture& texture);  // images.cpp
+void DestroyAllTextures();             // images.cpp: before the renderer goes away
 void CloseGraphics();                  // app.cpp: textures, renderer, window
 void ResetInput();                     // input.cpp
 void HandleInputEvent(const SDL_Event& event);  // input.cpp

@@ -1,3 +1,4 @@
+// The software mixer: sample channels and one music stream mixed into float stereo.
 #include "platform/mixer.hpp"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// The one seeded random generator.
 #include "platform/random.hpp"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Files: data paths and the "vantle://" scheme, the per-user folder, the save state and one-line files.
 #include "platform/storage.hpp"
 
 #include <fcntl.h>

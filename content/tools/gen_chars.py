@@ -8,7 +8,7 @@ from portrait import bust, Ctx, S
 
 G = 'graphics/'
 
-# --- the cast (story.md section 2) --------------------------------------
+# --- the cast: mentors, contacts, villains and the people of the streets, one look each --------
 WIZARD = dict(skin=SKIN[0], hs='bald', hairc='#f2f2f2', beardc='#f7f7f7', browc='#ffffff', brows='bushy',
               os='robe', oc='#3a86ff', oc2='#e8f6ff', extras=('beard',), hat='wizard', hatc='#2f6fd6', hatc2='#e8f6ff',
               wrinkles=1, mouth='smile')

@@ -228,3 +228,33 @@ TEST(XML, ElementOperations) {
     XMLDocument wrapped(&parent);
     EXPECT_EQ(wrapped.Root(), &parent);
 }
+
+TEST(XML, WideTagsKeepTheFirstPlaceOfARepeatedKeyAndChildrenAreAddedOnce) {
+    // Repeats before, across and well after the point where a tag's keys are looked up instead of
+    // searched: each replaces the value in the key's first place.
+    std::string text = "<a";
+    for (int i = 0; i < 40; ++i) text += " k" + std::to_string(i) + "=" + std::to_string(i);
+    text += " k0=first k7=seventh k8=eighth k39=last k12 k40=new/>";
+    auto doc = Parse(text);
+    const XMLElement* a = doc->Root();
+    ASSERT_EQ(a->attributes.Count(), 41);
+    EXPECT_EQ(a->attributes.Get(0).value, "first");
+    EXPECT_EQ(a->attributes.Get(7).value, "seventh");
+    EXPECT_EQ(a->attributes.Get(8).value, "eighth");
+    EXPECT_EQ(a->attributes.Get(12).value, "");
+    EXPECT_EQ(a->attributes.Get(39).value, "last");
+    EXPECT_EQ(a->attributes.Get(40).name, "k40");
+    EXPECT_EQ(a->GetAttribute("k13"), "13");
+
+    // A child taken over by another parent is still its first parent's, and is not added there
+    // twice; the next parent gets it once.
+    XMLElement first("p");
+    XMLElement second("q");
+    XMLElement child("c", &first);
+    second.AddChild(&child);
+    second.AddChild(&child);
+    first.AddChild(&child);
+    EXPECT_EQ(first.Children().Count(), 1);
+    EXPECT_EQ(second.Children().Count(), 1);
+    EXPECT_EQ(child.parent, &first);
+}

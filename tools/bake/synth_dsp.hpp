@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "synth_ogg.hpp"
+
 namespace bake::synth {
 
 constexpr int kSampleRate = 44100;
@@ -94,9 +96,5 @@ bool Normalise(std::vector<float>& left, std::vector<float>& right, double peakD
 
 // Frequency of a MIDI note number (69 = A4 = 440 Hz).
 double NoteFrequency(double midi);
-
-// Writes planar float samples (one or two channels) as Ogg Vorbis at kSampleRate.
-bool WriteOggVorbis(const std::string& path, const std::vector<const std::vector<float>*>& channels,
-                    float quality, std::string& error);
 
 }  // namespace bake::synth

@@ -1,11 +1,12 @@
+// The one Ogg Vorbis writer, for the baker's sounds and tracks and the audio tests' fixtures.
+#include "synth_ogg.hpp"
+
 #include <vorbis/vorbisenc.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-
-#include "synth_dsp.hpp"
 
 namespace bake::synth {
 namespace {
@@ -27,7 +28,7 @@ bool WritePage(std::FILE* file, const ogg_page& page) {
 
 }  // namespace
 
-bool WriteOggVorbis(const std::string& path, const std::vector<const std::vector<float>*>& channels,
+bool WriteOggVorbis(const std::string& path, const std::vector<const std::vector<float>*>& channels, int rate,
                     float quality, std::string& error) {
     if (channels.empty() || channels.size() > 2) {
         error = path + ": only mono or stereo can be written";
@@ -45,7 +46,7 @@ bool WriteOggVorbis(const std::string& path, const std::vector<const std::vector
 
     vorbis_info info;
     vorbis_info_init(&info);
-    if (vorbis_encode_init_vbr(&info, static_cast<long>(channels.size()), kSampleRate, quality) != 0) {
+    if (vorbis_encode_init_vbr(&info, static_cast<long>(channels.size()), rate, quality) != 0) {
         vorbis_info_clear(&info);
         error = path + ": the Vorbis encoder refused its settings";
         return false;

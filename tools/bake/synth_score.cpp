@@ -359,7 +359,7 @@ bool BakeMusicTrack(const std::string& scoreFile, const std::string& oggFile, st
         error = scoreFile + ": the score renders silence";
         return false;
     }
-    return WriteOggVorbis(oggFile, {&left, &right}, kQuality, error);
+    return WriteOggVorbis(oggFile, {&left, &right}, kSampleRate, kQuality, error);
 }
 
 }  // namespace bake

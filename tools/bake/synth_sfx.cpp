@@ -171,7 +171,7 @@ bool BakeSoundEffect(const std::string& recipeFile, const std::string& oggFile, 
 
     std::vector<const std::vector<float>*> channels{&left};
     if (recipe.channels == 2) channels.push_back(&right);
-    return WriteOggVorbis(oggFile, channels, kQuality, error);
+    return WriteOggVorbis(oggFile, channels, kSampleRate, kQuality, error);
 }
 
 }  // namespace bake

@@ -1,0 +1,194 @@
+// The save-state format: the whole store as one text, "v0", the global record and one record per
+// character slot, each a list of name and value pairs between "|" separators.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "model/flaglist.hpp"
+#include "model/profile.hpp"
+#include "platform/app.hpp"
+
+namespace {
+
+// Writes the pairs of one list. The format has no escaping, so a "|" would shift every pair after
+// it (or forge a record): it is dropped from what is written, and so is a pair whose name or value
+// is left empty, since an empty token ends the record.
+void AppendFlags(std::string& out, const FlagList& list, int& stripped) {
+    bool first = true;
+    for (const FlagItem* item : list) {
+        if (item == nullptr) continue;
+        std::string name = item->name;
+        std::string value = item->FormattedString();
+        if (name.find('|') != std::string::npos || value.find('|') != std::string::npos) {
+            std::erase(name, '|');
+            std::erase(value, '|');
+            ++stripped;
+        }
+        if (name.empty() || value.empty()) continue;
+        if (!first) out += '|';
+        first = false;
+        out += name;
+        out += '|';
+        out += value;
+    }
+}
+
+void ReportStripped(int stripped) {
+    if (stripped > 0) {
+        platform::PrintLine("Save state: removed \"|\" from " + std::to_string(stripped) +
+                            " flag name(s) or value(s)");
+    }
+}
+
+}  // namespace
+
+SaveData::SaveData() {
+    PadProfiles();
+}
+
+int SaveData::PadProfiles() {
+    while (Profiles.Size() < 3) Profiles.Add(std::make_shared<FlagList>());
+    return 0;
+}
+
+std::string SaveData::FlagsToString(const FlagList& list) const {
+    std::string out;
+    int stripped = 0;
+    AppendFlags(out, list, stripped);
+    ReportStripped(stripped);
+    return out;
+}
+
+std::string SaveData::ToString() const {
+    int stripped = 0;
+    std::string out = "v0|G|";
+    AppendFlags(out, Profile::globalFlags, stripped);
+    out += "||";
+    for (int i = 0; i < Profiles.Size(); ++i) {
+        const SlotList& stored = Profiles.Get2(i);
+        const FlagList* list = i == Profile::currentSlot ? Profile::slotFlags.get() : stored.get();
+        out += "P|";
+        if (list != nullptr) AppendFlags(out, *list, stripped);
+        out += "||";
+    }
+    ReportStripped(stripped);
+    return out;
+}
+
+int SaveData::FromString(const std::string& text) {
+    // Every stored slot goes back to the pool, not only the bound one: a second load must not
+    // strand the first load's items.
+    for (const SlotList& list : Profiles) {
+        if (list) ReleaseFlags(*list);
+    }
+    Profiles.Clear2();
+    ReleaseFlags(Profile::globalFlags);
+    ReleaseFlags(*Profile::slotFlags);
+    // The live list is no longer any slot's list.
+    Profile::currentSlot = -1;
+    loadDamaged = 0;
+
+    enum class Record { kNone, kGlobal, kSlot, kOther };
+    int state = 0;
+    bool firstToken = true;
+    bool sawGlobal = false;
+    int slotRecords = 0;
+    Record record = Record::kNone;
+    SlotList slot;
+    std::string pendingName;
+
+    size_t start = 0;
+    for (size_t bar = text.find('|'); bar != std::string::npos; bar = text.find('|', start)) {
+        const std::string_view token(text.data() + start, bar - start);
+        start = bar + 1;
+        if (firstToken) {
+            firstToken = false;
+            if (token != "v0") {
+                platform::PrintLine("ERROR - version not OK");
+                Profile::InitGlobal();
+                Profile::Init();
+                PadProfiles();
+                loadDamaged = 1;
+                return 0;
+            }
+            continue;
+        }
+        if (state == 0) {
+            if (token.empty()) continue;
+            state = 1;
+            if (token == "P") {
+                record = Record::kSlot;
+                slot = std::make_shared<FlagList>();
+            } else if (token == "G") {
+                record = Record::kGlobal;
+                sawGlobal = true;
+            } else {
+                record = Record::kOther;
+                loadDamaged = 1;
+            }
+        } else if (state == 1) {
+            if (token.empty()) {
+                if (record == Record::kSlot) {
+                    Profiles.Add(slot);
+                    slot.reset();
+                    ++slotRecords;
+                }
+                state = 0;
+            } else {
+                pendingName.assign(token);
+                state = 2;
+            }
+        } else {
+            // The pairs of an unknown record are read past without taking pool items. The writer
+            // never writes an empty value, so one here is damage; it would read as missing anyway.
+            if (token.empty()) {
+                loadDamaged = 1;
+            } else if (record == Record::kGlobal) {
+                Profile::globalFlags.Add(FlagItem::Create(pendingName, std::string(token)));
+            } else if (record == Record::kSlot) {
+                slot->Add(FlagItem::Create(pendingName, std::string(token)));
+            }
+            state = 1;
+        }
+    }
+
+    // A record left open, bytes after the last separator, a missing global record or fewer than
+    // three slots: the text was cut or damaged, so part of it may be lost.
+    if (slot) ReleaseFlags(*slot);
+    if (firstToken ? !text.empty() : (state != 0 || start < text.size() || !sawGlobal || slotRecords < 3)) {
+        loadDamaged = 1;
+    }
+
+    PadProfiles();
+    if (Profile::globalFlags.IsEmpty()) {
+        Profile::InitGlobal();
+    } else {
+        // A global record cut short would leave sound off and the screen small: settings it no
+        // longer holds take their defaults, stored values stay.
+        for (const GlobalDefault& d : kGlobalDefaults) {
+            if (Profile::GetGlobalFlag(d.name) == nullptr) Profile::SetGlobalFlagInt(d.name, d.value);
+        }
+    }
+    return 0;
+}
+
+FlagItem* SaveData::GetFlag(int slot, const std::string& name) const {
+    const SlotList list = Profiles.Get2(slot);
+    return list ? FindFlag(*list, name) : nullptr;
+}
+
+std::string SaveData::GetFlagString(int slot, const std::string& name) const {
+    const FlagItem* item = GetFlag(slot, name);
+    return item != nullptr ? item->GetString() : std::string();
+}
+
+int SaveData::GetFlagInt(int slot, const std::string& name) const {
+    const FlagItem* item = GetFlag(slot, name);
+    return item != nullptr ? item->GetInt() : 0;
+}
+
+int SaveData::Clear(int slot) {
+    const SlotList list = Profiles.Get2(slot);
+    if (list) ReleaseFlags(*list);
+    return 0;
+}
