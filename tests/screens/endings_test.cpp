@@ -49,15 +49,11 @@ TEST(Endings, FirstDecisionThatHoldsWins) {
     EXPECT_EQ(ChooseEnding(Flags({{"Game.Evil", -1}})), Ending::Own);
 
     const EndingPages evil = PagesOf(Ending::Evil, "Zap");
-    EXPECT_EQ(evil.below.rfind("Time Master and Zap became", 0), 0u);
     EXPECT_NE(evil.epilogue.find("schemes! Zap learned"), std::string::npos);
     const EndingPages own = PagesOf(Ending::Own, "Zap");
     // Lines break at the two-character code, never at a control character.
     EXPECT_EQ(own.epilogue.find('\n'), std::string::npos);
     EXPECT_NE(own.epilogue.find("\\n\\nChoosing for yourself"), std::string::npos);
-
-    EXPECT_STREQ(kCredits[40], "...And to YOU for buying this game!");
-    EXPECT_STREQ(kCredits[43], "The End");
 }
 
 }  // namespace
