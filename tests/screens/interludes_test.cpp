@@ -64,6 +64,13 @@ class Interludes : public ::testing::Test {
         h.MouseButton(0, down);
         h.Step();
     }
+    // Lets about `ms` of game time pass in frames of a quarter second.
+    void Pass(int ms) {
+        for (int t = 0; t < ms; t += 250) {
+            h.AdvanceClock(234);
+            h.Step();
+        }
+    }
     // Steps until an arrival started, at most `frames`.
     bool Arrived(const int& starts, int frames) {
         for (int i = 0; i < frames && starts == 0; ++i) h.Step();
@@ -99,7 +106,7 @@ TEST_F(Interludes, ActCardsCountClearAndLeaveOnAReleasedClick) {
     epilogue->PreStart();
     EXPECT_EQ(epilogue->title, "Epilogue");
     EXPECT_EQ(epilogue->text, "\"The End?\"");
-    h.Step(60 * 7);
+    Pass(7000);
     EXPECT_EQ(maps, 0);
     EXPECT_TRUE(Arrived(maps, 120));
 }
@@ -154,13 +161,13 @@ TEST_F(Interludes, TheEndGameScoresShowsItsEndingAndRollsTheCredits) {
     Press(true);
     Press(false);
     EXPECT_EQ(end->state, 5);
-    h.Step(60 * 17);
+    Pass(17000);
     h.SaveFrame("end_score");
     EXPECT_FLOAT_EQ(end->values[8].value, 1000);
     EXPECT_FLOAT_EQ(end->values[1].value, 500);
     Press(true);
     Press(false);
-    h.Step(60 * 4);
+    Pass(4000);
     ASSERT_TRUE(end->text);
     Press(true);  // shows the note whole
     Press(false);
@@ -168,7 +175,7 @@ TEST_F(Interludes, TheEndGameScoresShowsItsEndingAndRollsTheCredits) {
     Press(true);  // closes it
     Press(false);
     EXPECT_FALSE(end->text);
-    h.Step(60 * 12);
+    Pass(12000);
     EXPECT_EQ(end->state, 7);
     EXPECT_NE(GUIList::Get("credits", ""), nullptr);
     h.SaveFrame("end_credits");
