@@ -8,16 +8,22 @@
 #include "gui/animations.hpp"
 #include "gui/audio2.hpp"
 #include "gui/button.hpp"
+#include "gui/checkbox.hpp"
 #include "gui/click.hpp"
 #include "gui/container.hpp"
 #include "gui/containerbutton.hpp"
 #include "gui/dialogues.hpp"
 #include "gui/gui2.hpp"
+#include "gui/hero.hpp"
 #include "gui/image.hpp"
+#include "gui/meterattribute.hpp"
+#include "gui/meterglobe.hpp"
+#include "gui/meterhealth.hpp"
 #include "gui/particle.hpp"
 #include "gui/particledot.hpp"
 #include "gui/particles.hpp"
 #include "gui/primitive.hpp"
+#include "gui/slider.hpp"
 #include "gui/text.hpp"
 #include "gui/textbutton.hpp"
 #include "model/actionrefs.hpp"
@@ -40,11 +46,18 @@ void InitGuiGlobals() {
     GUIContainer::pool = std::make_unique<GUIPool<GUIContainer>>(32, "GUIContainer");
     GUIText::pool = std::make_unique<GUIPool<GUIText>>(64, "GUIText");
     GUIImage::pool = std::make_unique<GUIPool<GUIImage>>(50, "GUIImage");
+    GUIMeterAttribute::pool = std::make_unique<GUIPool<GUIMeterAttribute>>(20, "GUIMeterAttribute");
     GUIClickButton::pool = std::make_unique<GUIPool<GUIClickButton>>(4, "GUIClickButton");
     GUITextButton::pool = std::make_unique<GUIPool<GUITextButton>>(40, "GUITextButton");
     GUIButton::pool = std::make_unique<GUIPool<GUIButton>>(40, "GUIButton");
+    GUIHero::pool = std::make_unique<GUIPool<GUIHero>>(2, "GUIHero");
     GUIPrimitive::pool = std::make_unique<GUIPool<GUIPrimitive>>(10, "GUIPrimitive");
     GUIContainerButton::pool = std::make_unique<GUIPool<GUIContainerButton>>(25, "GUIContainerButton");
+    GUISlider::pool = std::make_unique<GUIPool<GUISlider>>(2, "GUISlider");
+    GUICheckbox::pool = std::make_unique<GUIPool<GUICheckbox>>(5, "GUICheckbox");
+    GUICheckbox::checkArmed = 0;
+    GUIMeterHealth::pool = std::make_unique<GUIPool<GUIMeterHealth>>(2, "GUIMeterHealth");
+    GUIMeterGlobe::pool = std::make_unique<GUIPool<GUIMeterGlobe>>(6, "GUIMeterGlobe");
 }
 
 // A dot of the mouse trail. On the map it is bound to the map and placed in map space, so it stays

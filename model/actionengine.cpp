@@ -13,6 +13,12 @@ void NoScreen(const ActionItem& action, const char* kind) {
                                      " starts nothing: the game has no such screen yet");
 }
 
+std::string Prefixed(const char* prefix, long long n) {
+    std::string text(prefix);
+    text += std::to_string(n);
+    return text;
+}
+
 // Attribute, money and reputation changes float up from the middle of the screen.
 void ShowNumberFor(const FlagItem& item) {
     if (!Actions::starters.showNumber) return;
@@ -33,10 +39,10 @@ void ShowNumberFor(const FlagItem& item) {
         }
     } else if (name == "Resource.Money") {
         // A loss shows in the colour of a lowered attribute.
-        number.text = n >= 1 ? "$" + std::to_string(n) : "-$" + std::to_string(-n);
+        number.text = n >= 1 ? Prefixed("$", n) : Prefixed("-$", -n);
         number.paletteEntry = n >= 1 ? 0 : 4;
     } else if (name == "Resource.Reputation") {
-        number.text = n >= 1 ? "+" + std::to_string(n) : std::to_string(n);
+        number.text = n >= 1 ? Prefixed("+", n) : std::to_string(n);
         number.paletteEntry = n >= 1 ? 1 : 4;
     } else {
         return;

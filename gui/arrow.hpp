@@ -1,0 +1,33 @@
+#pragma once
+// A pointer that shows the player where to go or what to press: it sits one arrow-length from
+// its target on the side toward the screen centre (or at the screen's edge when the target is off
+// screen), points at it and bobs gently. Not pooled: its owner creates it and adds it to the list.
+#include <string>
+
+#include "gui/item.hpp"
+
+class GameImage;
+
+class GUIArrow : public GUIItem {
+  public:
+    // Points at `target` (none: at nothing until SetPos); `map` makes the pointed spot move with
+    // the arrow's own scroll offset (xadd, yadd), as on the scrolling map.
+    GUIArrow(const GUIItem* target, const std::string& id, const std::string& name, int map);
+    GUIArrow();
+
+    // Points at the centre of an item.
+    void SetPos(const GUIItem* item);
+    int Update2() override;
+    void Render() override;
+
+    int map = 0;
+    GameImage* image = nullptr;
+    // The spot pointed at.
+    int ix = 0, iy = 0;
+    // An item pointed at afresh every frame (set by the owner).
+    const GUIItem* follow = nullptr;
+    // An item whose position is added to the spot (set by the owner).
+    const GUIItem* parent = nullptr;
+    // Milliseconds since creation: the bobbing.
+    float counter = 0;
+};
