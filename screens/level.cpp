@@ -35,6 +35,8 @@ constexpr const char* kIntelligence = "Attribute.Intelligence";
 constexpr std::array<int, 3> kRowY = {48, 136, 224};
 constexpr std::array<int, 3> kRowRank = {0, 2, 5};
 enum Column { kLeft = -88, kMiddle = 0, kRight = 88 };
+// Where a rounded frame would lie.
+constexpr int kBackground = -100;
 
 // One node of a tree: it opens once the hero's rank reaches its row's and, where a node below is
 // named, once that node has a level.
@@ -168,7 +170,8 @@ void Level::AddPowerButton(GUIContainer* container, int x, int y, const std::str
 GUIContainer* Level::BuildTree(const std::string& attribute) {
     GUIContainer* popup = GUIContainer::Create(0, 0);
     popup->id = "result";
-    popup->AddLast20(GUIImage::Create(0, 0, "LevelUpBgBig", 0));
+    // The background is the popup's frame: it lies under everything, the faded icons too.
+    popup->Add21(GUIImage::Create(0, 0, "LevelUpBgBig", 0), kBackground);
     if (attribute == kStrength) {
         AddPhysical(popup, attribute);
     } else if (attribute == kEssence) {
@@ -286,7 +289,7 @@ void Level::InitPowerPreview(const std::string& attribute) {
     preview->id = "preview";
     preview->padX = 24;
     preview->padY = 24;
-    preview->AddLast20(GUIImage::Create(0, 0, "LevelUpBgSmall", 0));
+    preview->Add21(GUIImage::Create(0, 0, "LevelUpBgSmall", 0), kBackground);
     GUIText* heading = GUIText::Create(0, 16, "Power Preview", Fonts::Get("os"), kWhite);
     heading->x = static_cast<float>(TruncToInt(preview->w * 0.5) - heading->w / 2);
     preview->AddLast20(heading);
