@@ -37,6 +37,14 @@ std::vector<TweenItem> Data::tweenRegistry;
 DataHooks Data::hooks;
 bool Data::tweenWarned = false;
 
+const std::array<int, 10> Data::textPalette = {0xffff80, 0xff80ff, 0xc0c0ff, 0xc0ffc0, 0xffc0c0,
+                                               0x8080ff, 0x80ff80, 0xff8080, 0x80ffff, 0xc0ffff};
+
+int Data::PaletteColour(int entry) {
+    if (entry < 0 || entry >= static_cast<int>(textPalette.size())) return 0xffffff;
+    return textPalette[static_cast<size_t>(entry)];
+}
+
 const std::array<const char*, 7> Data::exclamationAdjectives = {
     "Great", "Galloping", "Vicious", "Voluptuous", "Slobbering", "Silly", "Holy"};
 const std::array<const char*, 5> Data::exclamationNouns = {"gadzooks", "mariachis", "gnomes of Zurich",

@@ -49,6 +49,11 @@ class Data {
     static constexpr int kTopRank = 16;
 
     static std::array<int, kLevels> levelTable;
+    // The program's text colours (0xRRGGBB), addressed by entry everywhere a reward, a meter or an
+    // attack is tinted: 0 money, 1 reputation, 2 skills, 3 raised and 4 lowered attributes, ...
+    static const std::array<int, 10> textPalette;
+    // The palette entry's colour; an entry outside the palette (data) is white.
+    static int PaletteColour(int entry);
     static std::string yearText;
     static int virtualWidth;
     static int virtualHeight;

@@ -1,0 +1,182 @@
+// The character sheet and the floating number.
+#include "screens/menu.hpp"
+
+#include <array>
+
+#include "core/glyphfont.hpp"
+#include "framework/framework.hpp"
+#include "gui/click.hpp"
+#include "gui/container.hpp"
+#include "gui/gui2.hpp"
+#include "gui/hero.hpp"
+#include "gui/image.hpp"
+#include "gui/meterattribute.hpp"
+#include "gui/particle.hpp"
+#include "gui/popup.hpp"
+#include "gui/text.hpp"
+#include "model/data2.hpp"
+#include "model/powers.hpp"
+#include "model/profile.hpp"
+#include "screens/level.hpp"
+
+MenuCallback Menu::menuCallback;
+
+namespace {
+
+constexpr int kWhite = 0xffffff;
+// The portrait's place in the sheet's layout; the picture itself is larger and stands out of it.
+constexpr int kPortraitW = 156;
+constexpr int kPortraitH = 176;
+
+// The meters top to bottom with their palette entries: attributes, skills, reputation.
+struct MeterRow {
+    const char* key;
+    int paletteEntry;
+};
+
+constexpr std::array<MeterRow, 10> kMeters = {{
+    {"Attribute.Strength", 3},
+    {"Attribute.Essence", 3},
+    {"Attribute.Intelligence", 3},
+    {"Attribute.Constitution", 3},
+    {"Attribute.Ethics", 3},
+    {"Skill.Manual Labor", 2},
+    {"Skill.Management", 2},
+    {"Skill.Science", 2},
+    {"Skill.Learning", 2},
+    {"Resource.Reputation", 1},
+}};
+
+// The attack keys in card order, each with the attribute level its card shows.
+struct AttackRow {
+    const char* attackKey;
+    const char* levelKey;
+};
+
+constexpr std::array<AttackRow, 3> kAttacks = {{
+    {"Power.Attribute.Strength", "Level.Attribute.Strength"},
+    {"Power.Attribute.Essence", "Level.Attribute.Essence"},
+    {"Power.Attribute.Intelligence", "Level.Attribute.Intelligence"},
+}};
+
+std::string TwoDigits(int v) {
+    return (v < 10 ? "0" : "") + std::to_string(v);
+}
+
+// A damaged save's negative time shows as none.
+std::string PlayTimeText(int seconds) {
+    if (seconds < 0) seconds = 0;
+    return "Play time: " + TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" +
+           TwoDigits(seconds % 60);
+}
+
+}  // namespace
+
+void Menu::ShowNumber(int x, int y, const std::string& text, int colour, float angle, float speed,
+                      int fadeSpeed, GlyphFont* font, int priority) {
+    GUIParticle* number = GUIParticle::Create(x, y, "", text, font, colour);
+    number->px.value -= static_cast<float>(number->w / 2);
+    number->py.value -= static_cast<float>(number->h / 2);
+    number->x = number->px.value;
+    number->y = number->py.value;
+    number->Move2(angle, speed);
+    number->FadeOut(fadeSpeed, 40);
+    GUIList::Add(number, priority + 2000);
+}
+
+void Menu::ShowCharacterInfo() {
+    GUIContainer* sheet = GUIContainer::Create(0, 0);
+    sheet->id = "result";
+    GUIList::Suspend();
+    AddPortrait(sheet);
+    AddLevels(sheet, 280, 0);
+
+    GlyphFont* small = Fonts::Get("os");
+    GUIText* time = GUIText::Create(0, static_cast<float>(sheet->h + 4),
+                                    PlayTimeText(Profile::GetFlagInt("TimePlayed")), small, kWhite);
+    time->x = static_cast<float>(TruncToInt(sheet->w * 0.5) - time->w / 2);
+    sheet->AddLast20(time);
+    AddPowers(sheet, 0, sheet->h + 16);
+
+    GUIClickButton* close = GUIClickButton::Create(0, static_cast<float>(sheet->h + 20), "Click to continue",
+                                                   small, kWhite, &menuCallback);
+    close->id = "result";
+    close->name = "ok";
+    sheet->AddLast20(close, kAlignCentre, 0);
+    sheet->h += 4;
+    Popup::AddFrameRounded(sheet);
+
+    GUIText* title = GUIText::Create(0, 0, Profile::GetFlagString("Name"), Fonts::Get("ob"), kWhite);
+    title->x = static_cast<float>((sheet->w - title->w) / 2);
+    title->y = -0.4f * static_cast<float>(title->h);
+    sheet->AddLast20(title);
+    GUIList::Add(sheet, 1700, kAlignCentre, kAlignCentre);
+}
+
+void Menu::AddPortrait(GUIContainer* container) {
+    GUIHero* hero = GUIHero::Create(0, 0);
+    hero->w = kPortraitW;
+    hero->h = kPortraitH;
+    container->AddLast20(hero);
+
+    GUIImage* bar = GUIImage::Create(0, 0, "HealthBar", 0);
+    bar->x = static_cast<float>((kPortraitW - bar->w) / 2);
+    bar->y = static_cast<float>(kPortraitH - bar->h);
+    container->AddLast20(bar);
+
+    GlyphFont* font = Fonts::Get("os");
+    const int health = Profile::GetFlagInt("Level.Attribute.Constitution") * 5 + 20;
+    GUIText* healthText = GUIText::Create(0, bar->y, std::to_string(health), font, kWhite);
+    healthText->x = bar->x + static_cast<float>((bar->w - healthText->w) / 2);
+    container->AddLast20(healthText);
+
+    GUIText* rank =
+        GUIText::Create(0, bar->y - static_cast<float>(bar->h - 4),
+                        Profile::RankTitle(Profile::GetFlagInt("Level.Resource.Reputation")), font, kWhite);
+    rank->x = static_cast<float>((kPortraitW - rank->w) / 2);
+    container->AddLast20(rank);
+
+    hero->x -= 50;
+    hero->y -= 80;
+}
+
+void Menu::AddLevels(GUIContainer* container, int x, int y) {
+    for (const MeterRow& row : kMeters) {
+        GUIMeterAttribute* meter =
+            GUIMeterAttribute::Create(static_cast<float>(x), static_cast<float>(y),
+                                      Data::PaletteColour(row.paletteEntry), row.key, 0, 1);
+        container->AddLast20(meter);
+        y += meter->h + 2;
+    }
+    container->w += 48;
+}
+
+void Menu::AddPowers(GUIContainer* container, int /*x*/, int y) {
+    // An attack the power table lacks (told at start-up) gets no card; the others stay centred.
+    std::array<const Power*, kAttacks.size()> powers{};
+    std::array<int, kAttacks.size()> levels{};
+    int n = 0;
+    for (const AttackRow& row : kAttacks) {
+        const std::string attack = Profile::GetFlagString(row.attackKey);
+        if (attack.empty()) continue;
+        const Power* power = Powers::Get(attack);
+        if (power == nullptr) continue;
+        powers[static_cast<size_t>(n)] = power;
+        levels[static_cast<size_t>(n)] = Profile::GetFlagInt(row.levelKey);
+        ++n;
+    }
+    if (n == 0) return;
+    int px = TruncToInt(container->w * 0.5);
+    if (n > 1) px -= (n - 1) * 64;
+    for (int i = 0; i < n; ++i) {
+        Level::AddPower(container, powers[static_cast<size_t>(i)], levels[static_cast<size_t>(i)], px, y);
+        px += 128;
+    }
+}
+
+int MenuCallback::Call(GUIItem* sender) {
+    if (sender == nullptr) return 0;
+    GUIList::FadeOut(sender->id, "");
+    GUIList::Resume();
+    return 0;
+}
