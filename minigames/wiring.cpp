@@ -6,6 +6,7 @@
 #include "gui/gui2.hpp"
 #include "gui/wiring.hpp"
 #include "minigames/board.hpp"
+#include "minigames/dungeon.hpp"
 #include "minigames/puzzlegame.hpp"
 #include "minigames/puzzlejob.hpp"
 #include "minigames/puzzletraining.hpp"
@@ -33,6 +34,7 @@ void RegisterMinigames() {
     PuzzleActor::showGain.Add(ShowBoardGain);
     Actions::starters.job = StartJob;
     Actions::starters.training = StartTraining;
+    RegisterDungeon();
 }
 
 void WireGame() {
