@@ -12,7 +12,6 @@
 #include "gui/click.hpp"
 #include "gui/container.hpp"
 #include "gui/containerbutton.hpp"
-#include "gui/dialogue.hpp"
 #include "gui/dialogues.hpp"
 #include "gui/gui2.hpp"
 #include "gui/hero.hpp"
@@ -87,6 +86,4 @@ void RegisterGui() {
     gameHooks.loadTables.Add(TableStep::kAnimations, AnimationList::Init);
     gameHooks.loadTables.Add(TableStep::kUpgrades, CheckActionReferences);
     RegisterActionScreens();
-    // The hero on a stage (dialogues, the street of a distress call) is the player's own portrait.
-    DialogueActor::heroPortrait = [] { return static_cast<GUIItem*>(GUIHero::Create(0, 0)); };
 }

@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-#include "core/glyphfont.hpp"
 #include "core/xml.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
@@ -23,6 +22,7 @@
 #include "model/profile.hpp"
 #include "platform/graphics.hpp"
 #include "platform/random.hpp"
+#include "tests/support/game_art.hpp"
 #include "tests/support/harness.hpp"
 
 namespace {
@@ -43,7 +43,8 @@ class DistressGames : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(h.Start());
-        for (const char* id : Fonts::Ids()) Fonts::Set(id, std::make_unique<GlyphFont>(Fonts::FileFor(id)));
+        harness::LoadPuzzleArt();
+        // And what the distress games draw besides.
         auto& images = *briskGame->images;
         struct Anim {
             const char* file;
@@ -51,22 +52,15 @@ class DistressGames : public ::testing::Test {
             bool mid;
         };
         for (const Anim& a :
-             {Anim{"TileBg70x80.png", 70, 80, 2, false}, Anim{"Signs128x128.png", 128, 128, 6, false},
-              Anim{"Characters01.png", 256, 256, 4, false}, Anim{"Characters08.png", 256, 256, 3, false},
+             {Anim{"Signs128x128.png", 128, 128, 6, false}, Anim{"Characters08.png", 256, 256, 3, false},
               Anim{"HeroSmall80x80.png", 80, 80, 4, false}, Anim{"TreeCircle320x320.png", 320, 320, 2, true},
               Anim{"Citizen01.png", 24, 32, 24, true}, Anim{"Citizen02.png", 24, 32, 24, true},
               Anim{"Citizen03.png", 24, 32, 24, true}, Anim{"Citizen04.png", 24, 32, 24, true},
-              Anim{"Citizen05.png", 24, 32, 24, true}, Anim{"Buttons01.png", 200, 96, 3, false},
-              Anim{"Icons02.png", 56, 56, 7, false}})
+              Anim{"Citizen05.png", 24, 32, 24, true}})
             images.LoadAnim2(a.file, a.w, a.h, a.frames, nullptr, a.mid);
-        for (const char* file : {"MinigameCar.png", "MinigameCar2.png", "MinigameCar3.png", "TreeCat.png",
-                                 "Particle32x32.png"})
+        for (const char* file : {"MinigameCar.png", "MinigameCar2.png", "MinigameCar3.png", "TreeCat.png"})
             images.Load3(file, "", true);
-        for (const char* file : {"FramePopup.png", "Street.jpg", "Road.jpg", "Square.jpg", "Tree.png"})
-            images.Load3(file);
-        images.LoadAtlas("Atlas02.txt", 1);
-        for (int sound = 0; sound < Audio::kSoundCount; ++sound)
-            briskGame->sounds->Load5(std::string(Audio::SoundName(sound)) + ".ogg");
+        for (const char* file : {"Road.jpg", "Square.jpg", "Tree.png"}) images.Load3(file);
 
         Profile::currentSlot = 0;
         Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
