@@ -54,8 +54,6 @@ struct MapLinks {
     std::function<std::shared_ptr<Screen>()> title;
     // The options popup.
     std::function<void()> options;
-    // The tile dungeon on offer, as an item the map adds to its list.
-    std::function<std::shared_ptr<GUIItem>()> dungeon;
 };
 
 // While 1 the map draws its picture and its map-space items; a full-screen game sets it to 0 once

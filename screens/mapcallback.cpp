@@ -3,9 +3,11 @@
 #include <memory>
 
 #include "gui/gui2.hpp"
+#include "model/actions.hpp"
 #include "model/data2.hpp"
 #include "model/nodes.hpp"
 #include "model/profile.hpp"
+#include "model/quests.hpp"
 #include "platform/app.hpp"
 #include "screens/map.hpp"
 #include "screens/menu.hpp"
@@ -37,9 +39,9 @@ int MapCallback::Call(GUIItem* sender) {
         GUIList::FadeOut("popup", "");
         GUIList::Resume();
         Profile::SetFlagString("ArriveAt", "");
-        if (sender->name == "ok") {
-            if (MapScreen::links.dungeon) {
-                if (auto dungeon = MapScreen::links.dungeon()) GUIList::Add(std::move(dungeon), 600);
+        if (sender->name == "ok" && Quests::currentDungeon != nullptr) {
+            if (Actions::starters.dungeon) {
+                Actions::starters.dungeon(*Quests::currentDungeon);
             } else {
                 platform::PrintLine("No dungeon game in this build");
             }
