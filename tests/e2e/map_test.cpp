@@ -45,7 +45,8 @@ class MapTest : public ::testing::Test {
     void SetUp() override {
         h.SetDataRoot(harness::DataRootWith(h.AppDataFolder(), {{"preactions.xml", "<actions/>"},
                                                                 {"act1.xml", kStory},
-                                                                {"actions.xml", "<actions/>"}}));
+                                                                {"actions.xml", "<actions/>"},
+                                                                {"quests.xml", "<quests/>"}}));
         ASSERT_TRUE(h.Start());
         harness::LoadGameAssets();
         harness::MakeHero("Rook");
