@@ -6,6 +6,7 @@
 #include "gui/gui2.hpp"
 #include "gui/wiring.hpp"
 #include "minigames/board.hpp"
+#include "minigames/dungeon.hpp"
 #include "minigames/gamecar_item.hpp"
 #include "minigames/gamefalling_item.hpp"
 #include "minigames/gamesearch_item.hpp"
@@ -43,6 +44,7 @@ void RegisterMinigames() {
     PuzzleActor::showGain.Add(ShowBoardGain);
     Actions::starters.job = StartJob;
     Actions::starters.training = StartTraining;
+    RegisterDungeon();
     Actions::starters.distress["falling"] = StartDistress<GUIGameFalling>;
     Actions::starters.distress["car"] = StartDistress<GUIGameCar>;
     Actions::starters.distress["search"] = StartDistress<GUIGameSearch>;
