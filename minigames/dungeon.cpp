@@ -163,8 +163,9 @@ int GUIGameDungeon::Update2() {
         Leave();
         return 0;
     }
-    if (Profile::GetFlagInt("Flag.intro_dungeon") < 1) {
-        Profile::SetFlagInt("Flag.intro_dungeon", 1);
+    static const std::string kIntroSeen = "Flag.intro_dungeon";
+    if (Profile::GetFlagInt(kIntroSeen) < 1) {
+        Profile::SetFlagInt(kIntroSeen, 1);
         GUIList::Add(std::make_shared<GUIDialogue>("intro_dungeon", 0), 1000);
     }
     if (dirty) {
