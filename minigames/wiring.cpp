@@ -9,6 +9,8 @@
 #include "minigames/dungeon.hpp"
 #include "minigames/gamecar_item.hpp"
 #include "minigames/gamefalling_item.hpp"
+#include "minigames/gamesearch_item.hpp"
+#include "minigames/gametree_item.hpp"
 #include "minigames/puzzlegame.hpp"
 #include "minigames/puzzlejob.hpp"
 #include "minigames/puzzletraining.hpp"
@@ -45,6 +47,8 @@ void RegisterMinigames() {
     RegisterDungeon();
     Actions::starters.distress["falling"] = StartDistress<GUIGameFalling>;
     Actions::starters.distress["car"] = StartDistress<GUIGameCar>;
+    Actions::starters.distress["search"] = StartDistress<GUIGameSearch>;
+    Actions::starters.distress["tree"] = StartDistress<GUIGameTree>;
 }
 
 void WireGame() {
