@@ -6,6 +6,8 @@
 #include "gui/gui2.hpp"
 #include "gui/wiring.hpp"
 #include "minigames/board.hpp"
+#include "minigames/gamecar_item.hpp"
+#include "minigames/gamefalling_item.hpp"
 #include "minigames/puzzlegame.hpp"
 #include "minigames/puzzlejob.hpp"
 #include "minigames/puzzletraining.hpp"
@@ -23,6 +25,12 @@ void StartTraining(ActionItemTraining& training) {
     GUIList::Add(GUIPuzzleTraining::GUIPuzzleTraining_new(&training), 1650);
 }
 
+// A distress game goes over the map, under the popups it opens.
+template <typename Game>
+void StartDistress(ActionItemGameDistress& action) {
+    GUIList::Add(std::make_shared<Game>(&action), 600);
+}
+
 }  // namespace
 
 // The battle's shared state starts empty, chains float their gains over the board, and job and
@@ -33,6 +41,8 @@ void RegisterMinigames() {
     PuzzleActor::showGain.Add(ShowBoardGain);
     Actions::starters.job = StartJob;
     Actions::starters.training = StartTraining;
+    Actions::starters.distress["falling"] = StartDistress<GUIGameFalling>;
+    Actions::starters.distress["car"] = StartDistress<GUIGameCar>;
 }
 
 void WireGame() {
