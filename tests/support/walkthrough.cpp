@@ -4,10 +4,12 @@
 
 #include <algorithm>
 
+#include "framework/framework.hpp"
 #include "gui/arrow.hpp"
 #include "gui/gui2.hpp"
 #include "model/profile.hpp"
 #include "model/upgrades.hpp"
+#include "screens/endgame.hpp"
 
 namespace harness {
 
@@ -134,6 +136,16 @@ void Walkthrough::Turn() {
     const std::string screen = p.ScreenName();
     if (screen == "Map" && OnMap()) return;
     if (screen == "Title" && OnTitle()) return;
+    if (screen == "Act" || screen == "Endgame") {
+        // A click skips the act card; on the end screen it reads the typed pages on, and once a
+        // few lines of the credits have rolled by it lets them go.
+        const auto* end = dynamic_cast<const EndGameScreen*>(briskGame->currentScreen.get());
+        const bool click = !end || end->text || (end->state >= 7 && end->state <= 8 && end->index >= 4);
+        if (click && p.frames % 20 == 0) {
+            p.ClickAt(SCREEN_WIDTH * 0.5f, SCREEN_HEIGHT * 0.5f);
+            return;
+        }
+    }
     p.Step();
 }
 
