@@ -6,8 +6,11 @@
 #include "gui/gui2.hpp"
 #include "gui/wiring.hpp"
 #include "minigames/board.hpp"
+#include "minigames/dungeon.hpp"
 #include "minigames/gamecar_item.hpp"
 #include "minigames/gamefalling_item.hpp"
+#include "minigames/gamesearch_item.hpp"
+#include "minigames/gametree_item.hpp"
 #include "minigames/puzzlegame.hpp"
 #include "minigames/puzzlejob.hpp"
 #include "minigames/puzzletraining.hpp"
@@ -41,8 +44,11 @@ void RegisterMinigames() {
     PuzzleActor::showGain.Add(ShowBoardGain);
     Actions::starters.job = StartJob;
     Actions::starters.training = StartTraining;
+    RegisterDungeon();
     Actions::starters.distress["falling"] = StartDistress<GUIGameFalling>;
     Actions::starters.distress["car"] = StartDistress<GUIGameCar>;
+    Actions::starters.distress["search"] = StartDistress<GUIGameSearch>;
+    Actions::starters.distress["tree"] = StartDistress<GUIGameTree>;
 }
 
 void WireGame() {
