@@ -133,6 +133,11 @@ void Walkthrough::Turn() {
         }
     }
     if (p.Answer() || p.PlayPuzzle()) return;
+    // In a dungeon: step into the next cell it offers.
+    if (auto tile = p.Find("tile")) {
+        p.Click(*tile);
+        return;
+    }
     const std::string screen = p.ScreenName();
     if (screen == "Map" && OnMap()) return;
     if (screen == "Title" && OnTitle()) return;
@@ -182,24 +187,39 @@ bool Walkthrough::OnMap() {
         if (p.Click("button", "Leave")) return true;
     }
     if (here == errand.place && !errand.buttons.empty()) return false;
-    if (!p.Click("location", errand.place)) {
+    const std::optional<ItemBox> place = p.Find("location", errand.place);
+    if (!place) {
         stuck = "cannot see the place \"" + errand.place + "\" (" + errand.why + ")";
         return false;
     }
+    // A place outside the view: drag the map until it is in.
+    const float dx = place->CentreX() - SCREEN_WIDTH * 0.5f, dy = place->CentreY() - SCREEN_HEIGHT * 0.5f;
+    if (place->x < 0 || place->y < 0 || place->x + place->w > SCREEN_WIDTH || place->y + place->h > SCREEN_HEIGHT) {
+        p.DragBy(-std::clamp(dx, -SCREEN_WIDTH * 0.3f, SCREEN_WIDTH * 0.3f),
+                 -std::clamp(dy, -SCREEN_HEIGHT * 0.3f, SCREEN_HEIGHT * 0.3f));
+        return true;
+    }
+    p.Click(*place);
+    stuck.clear();
     walking = 600;
     return true;
 }
 
 bool Walkthrough::PlayUntil(const std::function<bool()>& reached, int maxFrames) {
     const int start = p.frames;
+    stuck.clear();
     while (!reached()) {
         if (p.frames - start >= maxFrames) {
             if (stuck.empty()) stuck = "still on screen \"" + p.ScreenName() + "\" doing: " + errand.why;
+            stuck += "; last clicks:" + p.RecentClicks();
             return false;
         }
         const int before = p.frames;
         Turn();
-        if (p.frames == before && !p.Step()) return false;
+        if (!p.Running() || (p.frames == before && !p.Step())) {
+            stuck = "the program ended: " + p.LastReport() + "; last clicks:" + p.RecentClicks();
+            return false;
+        }
     }
     return true;
 }
