@@ -12,6 +12,7 @@
 #include "gui/click.hpp"
 #include "gui/container.hpp"
 #include "gui/containerbutton.hpp"
+#include "gui/dialogue.hpp"
 #include "gui/dialogues.hpp"
 #include "gui/gui2.hpp"
 #include "gui/hero.hpp"
@@ -86,4 +87,6 @@ void RegisterGui() {
     gameHooks.loadTables.Add(TableStep::kAnimations, AnimationList::Init);
     gameHooks.loadTables.Add(TableStep::kUpgrades, CheckActionReferences);
     RegisterActionScreens();
+    // A scene's "hero" actor is the hero's own portrait.
+    DialogueActor::heroPortrait = []() -> GUIItem* { return GUIHero::Create(0, 0); };
 }

@@ -32,6 +32,9 @@ class MapCover {
     static int visible;
 };
 
+// A full-screen game's background: scaled to the screen height and centred, at the given alpha.
+void DrawGameBackground(GameImage* bg, float alpha);
+
 // Numbered steps: `Update2` is the game's frame (the item's fade first).
 class GUIPuzzleGame : public GUIItem {
   public:
@@ -60,6 +63,10 @@ class GUIPuzzleGame : public GUIItem {
     // The start message, or the tutorial dialogue the first time this kind of game is played.
     void InitStartMessage();
     void InitWinMessage();
+    // The result sheet with these lines and the bonus money, then every line added to the profile
+    // (its items back in the flag pool) and the bonus paid.
+    static void PayResult(const std::string& title, const std::string& text, const RewardLines& lines,
+                          int bonusMoney);
 
     GameImage* bg = nullptr;
     // The charges of this one game, a fresh actor each time.
@@ -96,10 +103,6 @@ class GUIPuzzleGame : public GUIItem {
     // out.
     void AddBoard(int type);
     void AddPanel(GUIContainer* panel);
-    // The result sheet with these lines and the bonus money, then every line added to the profile
-    // and the bonus paid.
-    static void PayResult(const std::string& title, const std::string& text, const RewardLines& lines,
-                          int bonusMoney);
 
     Kind kind;
 

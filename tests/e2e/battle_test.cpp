@@ -1,0 +1,187 @@
+// Battles started by their actions over a stand-in for the city map and fought with the real mouse:
+// chains dragged on the board, power buttons clicked, the opponent firing its own powers. Every hit
+// is checked against the power formulas and the handicap, the health totals against the hits, and
+// the end against what the story reads: the spoils, the win, fail and flee flags, the handicap and
+// the clock. Frames of the fight and of each effect are saved for a look.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "gui/textbutton.hpp"
+#include "minigames/battlefx.hpp"
+#include "minigames/battlerules.hpp"
+#include "minigames/puzzlebattle.hpp"
+#include "minigames/puzzlegame.hpp"
+#include "model/data2.hpp"
+#include "model/powers.hpp"
+#include "tests/e2e/puzzle_fixture.hpp"
+
+namespace {
+
+class Battles : public puzzle_fixture::PuzzleFixture {
+  protected:
+    GUIPuzzleBattle* Battle() { return dynamic_cast<GUIPuzzleBattle*>(GUIList::Get("popup", "")); }
+
+    // Steps until the hero may move on a resting board, or the fight is decided.
+    bool Settle() {
+        return SettleBoard(
+            [this]() -> GUIBoard* {
+                GUIPuzzleBattle* b = Battle();
+                return b && b->playerTurn && !GUIList::Get("powerpopup", "") ? b->board.get() : nullptr;
+            },
+            [this] { return Battle() && Battle()->done; });
+    }
+
+    // One frame, checking the hit of every effect that starts in it against the fighters' health
+    // just before.
+    void Frame() override {
+        const float heroBefore = BattleState::player ? BattleState::player->health.value : 0;
+        const float opponentBefore = BattleState::opponent ? BattleState::opponent->health.value : 0;
+        const int heroShield = BattleState::player ? BattleState::player->protect : 0;
+        const int opponentShield = BattleState::opponent ? BattleState::opponent->protect : 0;
+        h.Step();
+        if (shotIn > 0 && --shotIn == 0) h.SaveFrame("battle_effect_" + std::to_string(effects));
+        auto* fx = dynamic_cast<GUIFX*>(GUIList::Get("powerpopup", ""));
+        const bool started = fx && !effectUp;
+        effectUp = fx != nullptr;
+        if (!started) return;
+        ++effects;
+        const bool heroAttacks = fx->reverse == 0;
+        const PuzzleActor& target = heroAttacks ? *BattleState::opponent : *BattleState::player;
+        const float before = heroAttacks ? opponentBefore : heroBefore;
+        // Without a shield on the target, everything blocked is the resistance share.
+        if ((heroAttacks ? opponentShield : heroShield) == 0) {
+            EXPECT_EQ(before - target.health.value, std::max(0.0f, fx->damage + fx->extra - fx->blocked));
+        }
+        (heroAttacks ? dealt : taken) += before - target.health.value;
+        hits.push_back(fx);
+        shotIn = 45;
+    }
+
+    void Steps(int n) {
+        for (int i = 0; i < n; ++i) Frame();
+    }
+
+    // The first enabled power button, or null.
+    GUITextButton* EnabledPower() {
+        GUIPuzzleBattle* b = Battle();
+        if (!b || !BattleState::powerButtonsShown) return nullptr;
+        for (int i = 0; i < b->powerCount; ++i)
+            if (b->powers[static_cast<size_t>(i)]->active) return b->powers[static_cast<size_t>(i)];
+        return nullptr;
+    }
+
+    // Plays the hero's turns until the fight is decided: a power when one can be paid, else a chain.
+    void FightToTheEnd(int maxTurns, bool usePowers) {
+        for (int turn = 0; turn < maxTurns; ++turn) {
+            ASSERT_TRUE(Settle());
+            GUIPuzzleBattle* b = Battle();
+            if (b->done) return;
+            Steps(2);
+            GUITextButton* power = usePowers ? EnabledPower() : nullptr;
+            if (power) {
+                GUIItem* panel = GUIList::Get("gamepopup", "powers");
+                const Power* fired = Powers::Get(power->name);
+                const int handicap = Profile::GetFlagInt("Game.Handicap");
+                h.MouseMove(TruncToInt(panel->x + power->x) + 32, TruncToInt(panel->y + power->y) + 32);
+                Frame();
+                h.MouseButton(0, true);
+                Frame();
+                h.MouseButton(0, false);
+                const int before = effects;
+                for (int i = 0; i < 10 && effects == before; ++i) Frame();
+                ASSERT_EQ(effects, before + 1) << power->name;
+                // The hero's damage: the formula's draw, raised by 2 per point of handicap.
+                const GUIFX& fx = *hits.back();
+                EXPECT_GE(fx.damage, fired->minDamage(0) + 2 * handicap) << fired->id;
+                EXPECT_LE(fx.damage, fired->maxDamage(0) + 2 * handicap) << fired->id;
+                fired_.push_back(fired->id);
+            } else {
+                const std::vector<Pos> path = PathOfThree(*b->board, -1);
+                ASSERT_EQ(path.size(), 3u);
+                Drag(*b->board, path);
+            }
+            for (int i = 0; i < 30; ++i) Frame();
+        }
+        FAIL() << "the fight did not end";
+    }
+
+    bool effectUp = false;
+    // Frames until the running effect is saved for a look.
+    int shotIn = 0;
+    int effects = 0;
+    float dealt = 0;
+    float taken = 0;
+    std::vector<GUIFX*> hits;
+    std::vector<std::string> fired_;
+};
+
+TEST_F(Battles, AFightWonWithPowersPaysItsSpoilsAndTellsTheStory) {
+    Profile::SetFlagInt("Game.Handicap", 1);
+    Profile::SetFlagString("CharacterPortrait", "HeroMale1");
+    Profile::SetFlagInt("Level.Attribute.Constitution", 4);
+    for (const char* attribute : {"Strength", "Essence", "Intelligence"})
+        Profile::SetFlagInt(std::string("Level.Attribute.") + attribute, 3);
+    Profile::SetFlagString("Power.Attribute.Strength", "Left Hook");
+    Profile::SetFlagInt("Power.Physical.Damage", 1);
+    Profile::SetFlagString("Power.Attribute.Essence", "Energy Strike");
+    Profile::SetFlagInt("Power.Elemental.Energy", 1);
+    Profile::SetFlagInt("Power.Elemental.Freeze", 1);
+    Profile::SetFlagString("Power.Attribute.Intelligence", "Psycho Bolt");
+    Profile::SetFlagInt("Power.Mental.Bolt", 1);
+    const int clock = Profile::GetFlagInt("Date.Time");
+    const int flagsInUse = FlagItem::PoolInUse() - Profile::slotFlags->Size();
+    Start(R"(<action battle="thug" name="Thug" bg="Street" image="Characters01" index="1" constitution="2"
+                     physical="1" elemental="1" mental="1" win="thug"><power id="Sucker Punch" level="1"/></action>)");
+    GUIPuzzleBattle* battle = Battle();
+    ASSERT_NE(battle, nullptr);
+    EXPECT_TRUE(GUIList::Suspended());
+    const PuzzleActor& hero = *BattleState::player;
+    const PuzzleActor& thug = *BattleState::opponent;
+    EXPECT_EQ(hero.maxHealth, 4 * 5 + 20);
+    EXPECT_EQ(thug.maxHealth, 2 * 5 + 20);
+    EXPECT_EQ(hero.powers.Size(), 3);
+    ASSERT_TRUE(Settle());
+    h.SaveFrame("battle_start");
+
+    FightToTheEnd(80, true);
+    ASSERT_TRUE(battle->done);
+    EXPECT_EQ(battle->success, 1);
+    EXPECT_EQ(thug.health.value, thug.maxHealth - dealt);
+    EXPECT_EQ(hero.health.value, hero.maxHealth - taken);
+    EXPECT_LE(thug.health.value, 0);
+    EXPECT_FALSE(fired_.empty());
+
+    // The escape key no longer takes a won battle back.
+    PressEscape();
+    EXPECT_EQ(battle->success, 1);
+    ASSERT_TRUE(WaitFor("result", 900));
+    Steps(40);
+    h.SaveFrame("battle_result");
+    // The spoils: what was collected, and the attributes by the reward level (the thug's best
+    // rating, 1): Constitution 1 or 2.
+    EXPECT_EQ(Profile::GetFlagInt("Resource.Money"), TruncToInt(hero.values[kTileMoney].value));
+    const int constitution = Profile::GetFlagInt("Attribute.Constitution");
+    EXPECT_TRUE(constitution == 1 || constitution == 2) << constitution;
+    EXPECT_EQ(Profile::GetFlagString("Game.BattleWin"), "");  // not before the sheet is closed
+
+    Click(500, 560);
+    for (int i = 0; i < 300 && !battle->left; ++i) Frame();
+    ASSERT_TRUE(battle->left);
+    // Frames that take no time do not end the battle a second time.
+    Data::frameMs = 0;
+    for (int i = 0; i < 3; ++i) battle->Update2();
+    ASSERT_TRUE(RunUntilGone(300));
+    EXPECT_EQ(Profile::GetFlagInt("Game.BattleWin"), 1);
+    EXPECT_EQ(Profile::GetFlagString("Game.BattleFail"), "");
+    EXPECT_EQ(Profile::GetFlagInt("Game.OpponentCount"), 1);
+    EXPECT_EQ(Profile::GetFlagInt("Flag.FirstBattle"), 1);
+    EXPECT_EQ(Profile::GetFlagInt("ID.thug"), 1);
+    EXPECT_EQ(Profile::GetFlagInt("Game.Handicap"), 0);
+    EXPECT_EQ(Profile::GetFlagInt("Date.Time"), clock + 60);
+    EXPECT_EQ(MapCover::MapVisible(), 1);
+    // The spoils' flag items went back to their pool: only the profile's own keys hold items.
+    EXPECT_EQ(FlagItem::PoolInUse() - Profile::slotFlags->Size(), flagsInUse);
+}
+
+}  // namespace
