@@ -24,9 +24,11 @@
 #include "gui/particledot.hpp"
 #include "gui/particles.hpp"
 #include "gui/primitive.hpp"
+#include "gui/questpopup.hpp"
 #include "gui/slider.hpp"
 #include "gui/text.hpp"
 #include "gui/textbutton.hpp"
+#include "gui/trophypopup.hpp"
 #include "model/actionrefs.hpp"
 #include "model/data2.hpp"
 
@@ -87,6 +89,8 @@ void RegisterGui() {
     gameHooks.loadTables.Add(TableStep::kAnimations, AnimationList::Init);
     gameHooks.loadTables.Add(TableStep::kUpgrades, CheckActionReferences);
     RegisterActionScreens();
+    RegisterQuestViews();
+    RegisterTrophyViews();
     // A scene's "hero" actor is the hero's own portrait.
     DialogueActor::heroPortrait = []() -> GUIItem* { return GUIHero::Create(0, 0); };
 }

@@ -79,6 +79,11 @@ class GUIPuzzleGame : public GUIItem {
     // The game has ended (left with its flags set, or aborted): what is left is its fade-out.
     int left = 0;
 
+    // The result sheet with these lines and the bonus money, then every line added to the profile
+    // and the bonus paid. The distress games pay through it too.
+    static void PayResult(const std::string& title, const std::string& text, const RewardLines& lines,
+                          int bonusMoney);
+
   protected:
     // Construction steps shared by both games: the map set aside, the music, the id "popup", the
     // background and a fresh actor. The game fades in once its own set-up is done.

@@ -8,6 +8,11 @@
 #include "minigames/battleeffect.hpp"
 #include "minigames/battlefx.hpp"
 #include "minigames/board.hpp"
+#include "minigames/dungeon.hpp"
+#include "minigames/gamecar_item.hpp"
+#include "minigames/gamefalling_item.hpp"
+#include "minigames/gamesearch_item.hpp"
+#include "minigames/gametree_item.hpp"
 #include "minigames/puzzlebattle.hpp"
 #include "minigames/puzzlegame.hpp"
 #include "minigames/puzzlejob.hpp"
@@ -40,6 +45,12 @@ void InitBattleGlobals() {
     GUIBattleEffect::pool = std::make_unique<GUIPool<GUIBattleEffect>>(5, "GUIBattleEffect");
 }
 
+// A distress game goes over the map, under the popups it opens.
+template <typename Game>
+void StartDistress(ActionItemGameDistress& action) {
+    GUIList::Add(std::make_shared<Game>(&action), 600);
+}
+
 }  // namespace
 
 // The battle's shared state starts empty, chains float their gains over the board, job, training
@@ -53,6 +64,11 @@ void RegisterMinigames() {
     Actions::starters.training = StartTraining;
     Actions::starters.battle = StartBattle;
     BattleState::showOpponentPower.Add(ShowOpponentPower);
+    RegisterDungeon();
+    Actions::starters.distress["falling"] = StartDistress<GUIGameFalling>;
+    Actions::starters.distress["car"] = StartDistress<GUIGameCar>;
+    Actions::starters.distress["search"] = StartDistress<GUIGameSearch>;
+    Actions::starters.distress["tree"] = StartDistress<GUIGameTree>;
 }
 
 void WireGame() {

@@ -185,6 +185,15 @@ int ActionReferences::CheckAll() {
             if (action) walk.Action(*action);
         }
     }
+    // The events of the quests' dungeons are actions as well.
+    for (const auto& quest : Quests::allQuests) {
+        for (const auto& status : quest->statuses) {
+            if (!status->dungeon) continue;
+            for (const auto& tile : status->dungeon->tiles) {
+                if (tile->action) walk.Action(*tile->action);
+            }
+        }
+    }
     return walk.lines;
 }
 

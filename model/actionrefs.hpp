@@ -28,8 +28,9 @@ class ActionReferences {
     // Sets the lookups of the model tables that exist.
     static void RegisterModelLookups();
 
-    // Walks every loaded action (chains, choices and alternatives included) and prints one line
-    // for each unknown id, naming the file and the action. Returns the number of lines.
+    // Walks every loaded action (chains, choices, alternatives and the quests' dungeon events
+    // included) and prints one line for each unknown id, naming the file and the action. Returns
+    // the number of lines.
     static int CheckAll();
     // The same for one action and what hangs below it.
     static int CheckAction(const ActionItem& action);

@@ -7,7 +7,10 @@
 
 #include <algorithm>
 
+#include "gui/container.hpp"
+#include "gui/text.hpp"
 #include "gui/textbutton.hpp"
+#include "minigames/battleeffect.hpp"
 #include "minigames/battlefx.hpp"
 #include "minigames/battlerules.hpp"
 #include "minigames/puzzlebattle.hpp"
@@ -58,7 +61,7 @@ class Battles : public puzzle_fixture::PuzzleFixture {
         shotIn = 45;
     }
 
-    void Steps(int n) {
+    void Frames(int n) {
         for (int i = 0; i < n; ++i) Frame();
     }
 
@@ -77,7 +80,7 @@ class Battles : public puzzle_fixture::PuzzleFixture {
             ASSERT_TRUE(Settle());
             GUIPuzzleBattle* b = Battle();
             if (b->done) return;
-            Steps(2);
+            Frames(2);
             GUITextButton* power = usePowers ? EnabledPower() : nullptr;
             if (power) {
                 GUIItem* panel = GUIList::Get("gamepopup", "powers");
@@ -156,7 +159,7 @@ TEST_F(Battles, AFightWonWithPowersPaysItsSpoilsAndTellsTheStory) {
     PressEscape();
     EXPECT_EQ(battle->success, 1);
     ASSERT_TRUE(WaitFor("result", 900));
-    Steps(40);
+    Frames(40);
     h.SaveFrame("battle_result");
     // The spoils: what was collected, and the attributes by the reward level (the thug's best
     // rating, 1): Constitution 1 or 2.
@@ -182,6 +185,109 @@ TEST_F(Battles, AFightWonWithPowersPaysItsSpoilsAndTellsTheStory) {
     EXPECT_EQ(MapCover::MapVisible(), 1);
     // The spoils' flag items went back to their pool: only the profile's own keys hold items.
     EXPECT_EQ(FlagItem::PoolInUse() - Profile::slotFlags->Size(), flagsInUse);
+}
+
+// A hero without powers against an opponent that punches, throws sand and raises a shield: the
+// shield and the freeze show over the portraits, a frozen hero skips turns, every hit is eased
+// by the highest handicap, and the lost fight leaves the fail flag.
+TEST_F(Battles, AFightLostToFreezesAndPunchesLeavesTheFailFlag) {
+    Profile::SetFlagInt("Game.Handicap", 3);
+    Profile::SetFlagString("RealName", "Robin Ashe");
+    const int clock = Profile::GetFlagInt("Date.Time");
+    Start(R"(<action battle="brute" name="Brute" bg="Street" image="Characters02" index="2" constitution="6"
+                     physical="2" elemental="2" mental="2"><power id="Sucker Punch" level="5"/>
+             <power id="Pocket Sand" level="1"/><power id="Hard Hat" level="1"/></action>)");
+    GUIPuzzleBattle* battle = Battle();
+    ASSERT_NE(battle, nullptr);
+    const PuzzleActor& hero = *BattleState::player;
+    PuzzleActor& brute = *BattleState::opponent;
+    EXPECT_EQ(hero.maxHealth, 20);
+    EXPECT_EQ(brute.maxHealth, 50);
+    // The brute comes with its charges full, so it fires every turn.
+    for (int slot = 0; slot < 3; ++slot) brute.values[static_cast<size_t>(slot)].value = 500;
+
+    // No powers: the hero hears why once, and the panel names the hero's real name.
+    ASSERT_TRUE(WaitFor("dialogue", 300));
+    Frames(20);
+    h.SaveFrame("battle_no_powers");
+    for (int i = 0; i < 600 && GUIList::Get("dialogue", ""); ++i) {
+        if (GUIItem* skip = GUIList::Get("skip", "")) Click(TruncToInt(skip->x) + skip->w / 2, TruncToInt(skip->y) + 8);
+        Frame();
+    }
+    ASSERT_TRUE(WaitFor("gamepopup", 300));
+    auto* portrait = dynamic_cast<GUIContainer*>(GUIList::Get("gamepopup", "portrait"));
+    ASSERT_NE(portrait, nullptr);
+    bool named = false;
+    for (GUIItem* child : portrait->items)
+        if (auto* text = dynamic_cast<GUIText*>(child)) named = named || text->text == "Robin Ashe";
+    EXPECT_TRUE(named);
+
+    bool shieldShown = false, freezeShown = false, heroSkipped = false;
+    for (int turn = 0; turn < 60 && !battle->done; ++turn) {
+        ASSERT_TRUE(Settle());
+        if (battle->done) break;
+        const std::vector<Pos> path = PathOfThree(*battle->board, -1);
+        ASSERT_EQ(path.size(), 3u);
+        Drag(*battle->board, path);
+        for (int i = 0; i < 200 && !battle->done && !(battle->playerTurn && battle->board->stable); ++i) {
+            Frame();
+            if (auto* status = dynamic_cast<GUIBattleEffect*>(GUIList::Get("opponent", "status"))) {
+                if (status->text.find("Shield up!") != std::string::npos && !shieldShown) {
+                    shieldShown = true;
+                    h.SaveFrame("battle_shield");
+                }
+            }
+            if (auto* status = dynamic_cast<GUIBattleEffect*>(GUIList::Get("gamepopup", "status"))) {
+                if (status->text.find("Frozen!") != std::string::npos && !freezeShown) {
+                    freezeShown = true;
+                    h.SaveFrame("battle_frozen");
+                }
+            }
+            if (auto* message = dynamic_cast<GUIText*>(GUIList::Get("board", "message")))
+                heroSkipped = heroSkipped || message->text == "Player frozen!";
+        }
+    }
+    ASSERT_TRUE(battle->done);
+    EXPECT_EQ(battle->success, 0);
+    EXPECT_TRUE(shieldShown);
+    EXPECT_TRUE(freezeShown);
+    EXPECT_TRUE(heroSkipped);
+    EXPECT_EQ(hero.health.value, hero.maxHealth - taken);
+    // Every punch was eased by 6 and kept at 1 at least.
+    const Power& punch = *Powers::Get("Sucker Punch");
+    for (const GUIFX* fx : hits) {
+        if (fx->damage <= 0) continue;
+        EXPECT_GE(fx->damage, std::max(1, punch.minDamage(5) - 6));
+        EXPECT_LE(fx->damage, std::max(1, punch.maxDamage(5) - 6));
+    }
+    Frames(30);
+    h.SaveFrame("battle_lost");
+    ASSERT_TRUE(RunUntilGone(900));
+    EXPECT_EQ(GUIList::Get("result", ""), nullptr);
+    EXPECT_EQ(Profile::GetFlagInt("Game.BattleFail"), 1);
+    EXPECT_EQ(Profile::GetFlagString("Game.BattleWin"), "");
+    EXPECT_EQ(Profile::GetFlagInt("Game.OpponentCount"), 0);
+    EXPECT_EQ(Profile::GetFlagInt("Game.Handicap"), 3);
+    EXPECT_EQ(Profile::GetFlagInt("Date.Time"), clock + 60);
+}
+
+// Escape in the middle of a fight flees it: no win, no fail, an hour gone, the handicap as it was.
+TEST_F(Battles, EscapeFleesAFight) {
+    Profile::SetFlagInt("Game.Handicap", 2);
+    Profile::SetFlagString("Power.Attribute.Strength", "Left Hook");
+    Profile::SetFlagString("Game.WinDialogue", "some_win");
+    const int clock = Profile::GetFlagInt("Date.Time");
+    Start(R"(<action battle="thug" name="Thug" bg="Street" image="Characters01" index="1" constitution="-1"
+                     physical="-1" elemental="-1" mental="-1"><power id="Sucker Punch" level="1"/></action>)");
+    ASSERT_TRUE(Settle());
+    PressEscape();
+    ASSERT_TRUE(RunUntilGone(300));
+    EXPECT_EQ(Profile::GetFlagString("Game.BattleWin"), "");
+    EXPECT_EQ(Profile::GetFlagString("Game.BattleFail"), "");
+    EXPECT_EQ(Profile::GetFlagString("Game.WinDialogue"), "");
+    EXPECT_EQ(Profile::GetFlagInt("Game.Handicap"), 2);
+    EXPECT_EQ(Profile::GetFlagInt("Date.Time"), clock + 60);
+    EXPECT_EQ(MapCover::MapVisible(), 1);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "model/profile.hpp"
 #include "platform/graphics.hpp"
 #include "platform/random.hpp"
+#include "tests/support/game_art.hpp"
 #include "tests/support/harness.hpp"
 
 namespace puzzle_fixture {
@@ -46,26 +47,7 @@ class PuzzleFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(h.Start());
-        for (const char* id : Fonts::Ids()) Fonts::Set(id, std::make_unique<GlyphFont>(Fonts::FileFor(id)));
-        auto& images = *briskGame->images;
-        struct Anim {
-            const char* file;
-            int w, h, frames;
-        };
-        for (const Anim& a : {Anim{"TileBg70x80.png", 70, 80, 2}, Anim{"Tiles64x64.png", 64, 64, 12},
-                              Anim{"Meters1.png", 86, 89, 6}, Anim{"TimeBar.png", 168, 32, 2},
-                              Anim{"HealthBar.png", 168, 32, 2}, Anim{"Icons02.png", 56, 56, 7},
-                              Anim{"Buttons01.png", 200, 96, 3}, Anim{"Characters01.png", 256, 256, 4},
-                              Anim{"Characters02.png", 256, 256, 4}, Anim{"HeroMale1.png", 256, 256, 4}})
-            images.LoadAnim2(a.file, a.w, a.h, a.frames);
-        for (const char* file : {"TileMarker.png", "TileMarker2.png", "TileMarker3.png", "Particle32x32.png"})
-            images.Load3(file, "", true);
-        for (const char* file : {"FramePopup.png", "FrameSpeech.png", "Street.jpg", "Arena.jpg", "Arrow.png"})
-            images.Load3(file);
-        images.LoadAtlas("Atlas02.txt", 1);
-        for (int sound = 0; sound < Audio::kSoundCount; ++sound)
-            briskGame->sounds->Load5(std::string(Audio::SoundName(sound)) + ".ogg");
-
+        harness::LoadPuzzleArt();
         Profile::currentSlot = 0;
         Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
         Profile::Init();

@@ -1,0 +1,9 @@
+#pragma once
+// The pictures, sounds and fonts the puzzle-board games and dialogues draw with, loaded into the
+// running program's banks the way the loading screen fills them, for tests that open those games
+// without going through the loading screen.
+namespace harness {
+
+void LoadPuzzleArt();
+
+}  // namespace harness
