@@ -12,7 +12,6 @@
 #include "gui/click.hpp"
 #include "gui/container.hpp"
 #include "gui/containerbutton.hpp"
-#include "gui/dialogue.hpp"
 #include "gui/dialogues.hpp"
 #include "gui/gui2.hpp"
 #include "gui/hero.hpp"
@@ -91,6 +90,4 @@ void RegisterGui() {
     RegisterActionScreens();
     RegisterQuestViews();
     RegisterTrophyViews();
-    // A scene's "hero" actor is the hero's own portrait.
-    DialogueActor::heroPortrait = []() -> GUIItem* { return GUIHero::Create(0, 0); };
 }

@@ -63,10 +63,6 @@ class GUIPuzzleGame : public GUIItem {
     // The start message, or the tutorial dialogue the first time this kind of game is played.
     void InitStartMessage();
     void InitWinMessage();
-    // The result sheet with these lines and the bonus money, then every line added to the profile
-    // (its items back in the flag pool) and the bonus paid.
-    static void PayResult(const std::string& title, const std::string& text, const RewardLines& lines,
-                          int bonusMoney);
 
     GameImage* bg = nullptr;
     // The charges of this one game, a fresh actor each time.
@@ -80,7 +76,8 @@ class GUIPuzzleGame : public GUIItem {
     int left = 0;
 
     // The result sheet with these lines and the bonus money, then every line added to the profile
-    // and the bonus paid. The distress games pay through it too.
+    // (its items back in the flag pool) and the bonus paid. The distress games and the battle pay
+    // through it too.
     static void PayResult(const std::string& title, const std::string& text, const RewardLines& lines,
                           int bonusMoney);
 
