@@ -19,23 +19,22 @@
 #include "model/profile.hpp"
 #include "platform/app.hpp"
 #include "platform/graphics.hpp"
-
-int MapCover::visible = 1;
+#include "screens/map.hpp"
 
 void MapCover::FadeOutMap() {
-    if (Actions::starters.fadeOutMap) Actions::starters.fadeOutMap();
+    MapScreen::FadeOutMap();
 }
 
 void MapCover::SetMapVisible(int v) {
-    visible = v;
+    mapVisible = v;
 }
 
 int MapCover::MapVisible() {
-    return visible;
+    return mapVisible;
 }
 
 void MapCover::InitGlobals() {
-    visible = 1;
+    mapVisible = 1;
 }
 
 namespace {

@@ -16,8 +16,7 @@ class GUIBoard;
 class GUIContainer;
 class PuzzleActor;
 
-// The map under a full-screen game. Until the city map screen is part of the game, fading it out
-// goes through the action engine's map starter and whether it is drawn is kept here.
+// The map under a full-screen game: fading it out, and whether the map draws itself.
 class MapCover {
   public:
     // Fades out the map's own items; the map makes them again when its logic next runs.
@@ -27,9 +26,6 @@ class MapCover {
     static int MapVisible();
 
     static void InitGlobals();
-
-  private:
-    static int visible;
 };
 
 // A full-screen game's background: scaled to the screen height and centred, at the given alpha.
