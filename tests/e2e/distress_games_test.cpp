@@ -13,9 +13,13 @@
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
 #include "gui/gui2.hpp"
+#include "gui/particle.hpp"
+#include "gui/text.hpp"
 #include "minigames/distressgame.hpp"
 #include "minigames/gamecar_item.hpp"
 #include "minigames/gamefalling_item.hpp"
+#include "minigames/gamesearch_item.hpp"
+#include "minigames/gametree_item.hpp"
 #include "minigames/puzzlegame.hpp"
 #include "model/actions.hpp"
 #include "model/data2.hpp"
@@ -43,25 +47,7 @@ class DistressGames : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(h.Start());
-        harness::LoadPuzzleArt();
-        // And what the distress games draw besides.
-        auto& images = *briskGame->images;
-        struct Anim {
-            const char* file;
-            int w, h, frames;
-            bool mid;
-        };
-        for (const Anim& a :
-             {Anim{"Signs128x128.png", 128, 128, 6, false}, Anim{"Characters08.png", 256, 256, 3, false},
-              Anim{"HeroSmall80x80.png", 80, 80, 4, false}, Anim{"TreeCircle320x320.png", 320, 320, 2, true},
-              Anim{"Citizen01.png", 24, 32, 24, true}, Anim{"Citizen02.png", 24, 32, 24, true},
-              Anim{"Citizen03.png", 24, 32, 24, true}, Anim{"Citizen04.png", 24, 32, 24, true},
-              Anim{"Citizen05.png", 24, 32, 24, true}})
-            images.LoadAnim2(a.file, a.w, a.h, a.frames, nullptr, a.mid);
-        for (const char* file : {"MinigameCar.png", "MinigameCar2.png", "MinigameCar3.png", "TreeCat.png"})
-            images.Load3(file, "", true);
-        for (const char* file : {"Road.jpg", "Square.jpg", "Tree.png"}) images.Load3(file);
-
+        harness::LoadDistressArt();
         Profile::currentSlot = 0;
         Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
         Profile::Init();
@@ -247,6 +233,116 @@ TEST_F(DistressGames, ACarHitEndsTheRunWithWhatWasEarned) {
 
     ASSERT_TRUE(WaitFor("result", 300));
     ExpectPaid(game->rules, 0);
+    ASSERT_TRUE(CloseSheetAndReturn());
+    ExpectWon(clock);
+}
+
+// Crooks are clicked out of the crowd one press at a time, a citizen once by mistake; the clock
+// ends the search.
+TEST_F(DistressGames, CrooksPickedFromTheCrowdUntilTheClockRunsOut) {
+    Profile::SetFlagInt("Game.Clues", 2);
+    const int clock = Profile::GetFlagInt("Date.Time");
+    GUIGameSearch* game = Start<GUIGameSearch>(R"(<action id="crowd" game="search" difficulty="3"/>)");
+    ASSERT_NE(game, nullptr);
+    ASSERT_TRUE(WaitFor("gamepopup", 120));
+    ASSERT_NE(game->timer, nullptr);
+    EXPECT_EQ(game->timer->text, "60.00");
+    ASSERT_TRUE(UntilPlay(*game));
+    EXPECT_LT(game->rules.clock.time, 30000);
+
+    // A walker standing clear of every walker before it in the list, fully in view.
+    const auto clear = [&](int type) -> const Person* {
+        for (size_t i = 0; i < game->rules.persons.size(); ++i) {
+            const Person& p = game->rules.persons[i];
+            if (p.type != type || !p.active || p.alpha < 1) continue;
+            bool alone = true;
+            for (size_t j = 0; j < game->rules.persons.size() && alone; ++j)
+                if (j != i && std::hypot(game->rules.persons[j].xpos - p.xpos, game->rules.persons[j].ypos - p.ypos) < 48)
+                    alone = false;
+            if (alone) return &p;
+        }
+        return nullptr;
+    };
+    int caught = 0;
+    for (int tries = 0; tries < 40 && caught < 5; ++tries) {
+        const Person* crook = clear(1);
+        if (!crook) {
+            h.Step(10);
+            continue;
+        }
+        const int before = game->rules.bonus;
+        Press(TruncToInt(crook->xpos), TruncToInt(crook->ypos));
+        // Holding the button picks no second walker.
+        h.Step(10);
+        Release();
+        EXPECT_EQ(crook->active, 0);
+        EXPECT_EQ(game->rules.bonus, before + 6);
+        ++caught;
+    }
+    ASSERT_EQ(caught, 5);
+    h.SaveFrame("distress_search_play");
+
+    const Person* citizen = clear(0);
+    ASSERT_NE(citizen, nullptr);
+    Press(TruncToInt(citizen->xpos), TruncToInt(citizen->ypos));
+    Release();
+    EXPECT_EQ(citizen->active, 0);
+    EXPECT_EQ(game->rules.bonus, 30);
+    bool scorned = false;
+    for (GUIItem* item : *GUIList::currentList) {
+        const auto* word = dynamic_cast<GUIParticle*>(item);
+        for (const char* text : SearchRules::kWords) scorned = scorned || (word && word->text == text);
+    }
+    EXPECT_TRUE(scorned);
+    h.SaveFrame("distress_search_wrong");
+
+    for (int i = 0; i < 2400 && !game->rules.done; ++i) h.Step();
+    ASSERT_TRUE(game->rules.done);
+    EXPECT_EQ(game->rules.clock.time, 0.0f);
+    ASSERT_TRUE(WaitFor("result", 300));
+    ExpectPaid(game->rules, 5);
+    ASSERT_TRUE(CloseSheetAndReturn());
+    ExpectWon(clock);
+}
+
+// A blow released late in the ring shakes two cats out; one released early is too weak.
+TEST_F(DistressGames, TreeBashedWithAStrongAndAWeakBlow) {
+    Profile::SetFlagInt("Game.Clues", 1);
+    const int clock = Profile::GetFlagInt("Date.Time");
+    GUIGameTree* game = Start<GUIGameTree>(R"(<action id="cat" game="tree" difficulty="2"/>)");
+    ASSERT_NE(game, nullptr);
+    // Charges the ring from the button until the blow's power passes `power`, then lets go.
+    const auto blow = [&](float power) {
+        for (int i = 0; i < 400 && !(GUIList::Get("gamepopup", "button") && game->rules.ok); ++i) h.Step();
+        ASSERT_NE(GUIList::Get("gamepopup", "button"), nullptr);
+        h.MouseMove(500, 300);
+        h.Step();
+        h.MouseButton(0, true);
+        for (int i = 0; i < 200 && game->rules.ring / TreeRules::kRingMax <= power; ++i) h.Step();
+        if (power > 0.5f) h.SaveFrame("distress_tree_ring");
+        Release();
+    };
+
+    blow(0.82f);
+    EXPECT_EQ(game->rules.bonus, 8);
+    EXPECT_EQ(game->rules.clues, 1);
+    EXPECT_NE(GUIList::Get("cat", ""), nullptr);
+    h.Step(10);
+    h.SaveFrame("distress_tree_cats");
+
+    blow(0.3f);
+    EXPECT_EQ(game->rules.bonus, 8);
+    GUIItem* message = GUIList::Get("dialogue", "message");
+    ASSERT_NE(message, nullptr);
+    // The message is wrapped to its width: a line break may stand for the space.
+    std::string said = dynamic_cast<GUIText*>(message)->text;
+    if (const size_t at = said.find("\\n"); at != std::string::npos) said.replace(at, 2, " ");
+    EXPECT_EQ(said, "Too weak!");
+
+    for (int i = 0; i < 2400 && !game->rules.done; ++i) h.Step();
+    ASSERT_TRUE(game->rules.done);
+    ASSERT_TRUE(WaitFor("result", 300));
+    ExpectPaid(game->rules, 1);
     ASSERT_TRUE(CloseSheetAndReturn());
     ExpectWon(clock);
 }
