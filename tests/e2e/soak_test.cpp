@@ -66,7 +66,6 @@ class Soak {
         while (frames < total && failure.empty()) {
             harness::Harness h;
             h.WriteState(NewHeroState());
-            OpenAsPlayed(h);
             ++games;
             if (!h.Start()) {
                 failure = "start-up failed: " + h.LastReport();
@@ -80,8 +79,6 @@ class Soak {
     }
 
   private:
-    static void OpenAsPlayed(harness::Harness& /*h*/) {}
-
     int Below(int n) { return static_cast<int>(rng_() % static_cast<unsigned long long>(n)); }
     float Between(float low, float high) {
         return low + (high - low) * std::uniform_real_distribution<float>(0.0f, 1.0f)(rng_);
@@ -131,8 +128,9 @@ class Soak {
     void Turn(harness::Harness& h, harness::Player& player) {
         static const int kKeys[] = {8, 9, 13, 32, 37, 38, 39, 40, 46, 65, 69, 81, 90, 48, 57, 112, 123};
         static const int kSizes[][2] = {{1000, 600}, {800, 600}, {1920, 1080}, {1280, 720},
-                                        {600, 1000}, {640, 480}, {320, 200}, {1001, 599}};
-        static const char* const kTexts[] = {"a", "Z", "7", " ", "!", "|", "\xc3\xa9", "\xe2\x82\xac", "Qx-."};
+                                        {600, 1000}, {640, 480}, {320, 200},   {1001, 599}};
+        static const char* const kTexts[] = {"a",   "Z", "7", " ", "!", "|", "\xc3\xa9", "\xe2\x82\xac",
+                                             "Qx-."};
         const int roll = Below(1000);
         float vx = 0, vy = 0;
         if (roll < 350) {
@@ -195,17 +193,18 @@ class Soak {
 
 TEST(Soak, RandomInputOverEveryScreenNeverBreaksTheGame) {
     gameHooks.pollAsync.Add(NoteUpdateEnd);
-    const unsigned long long seed = static_cast<unsigned long long>(
-        EnvNumber("BRALLWICK_SOAK_SEED", std::chrono::system_clock::now().time_since_epoch().count() % 1000000));
+    const unsigned long long seed = static_cast<unsigned long long>(EnvNumber(
+        "BRALLWICK_SOAK_SEED", std::chrono::system_clock::now().time_since_epoch().count() % 1000000));
     const int total = static_cast<int>(EnvNumber("BRALLWICK_SOAK_FRAMES", 3000));
     std::printf("Soak seed %llu, %d frames\n", seed, total);
     Soak soak(seed);
     soak.Run(total);
     std::string reached;
     for (const std::string& screen : soak.screens) reached += " " + screen;
-    std::printf("Soak seed %llu: %d frames in %d games, slowest update %.1f ms, screens:%s\n", seed, soak.frames,
-                soak.games, soak.slowestUpdateMs, reached.c_str());
-    EXPECT_EQ(soak.failure, "") << "replay with BRALLWICK_SOAK_SEED=" << seed << " BRALLWICK_SOAK_FRAMES=" << total;
+    std::printf("Soak seed %llu: %d frames in %d games, slowest update %.1f ms, screens:%s\n", seed,
+                soak.frames, soak.games, soak.slowestUpdateMs, reached.c_str());
+    EXPECT_EQ(soak.failure, "") << "replay with BRALLWICK_SOAK_SEED=" << seed
+                                << " BRALLWICK_SOAK_FRAMES=" << total;
 }
 
 }  // namespace
