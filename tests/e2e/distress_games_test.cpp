@@ -47,25 +47,7 @@ class DistressGames : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(h.Start());
-        harness::LoadPuzzleArt();
-        // And what the distress games draw besides.
-        auto& images = *briskGame->images;
-        struct Anim {
-            const char* file;
-            int w, h, frames;
-            bool mid;
-        };
-        for (const Anim& a :
-             {Anim{"Signs128x128.png", 128, 128, 6, false}, Anim{"Characters08.png", 256, 256, 3, false},
-              Anim{"HeroSmall80x80.png", 80, 80, 4, false}, Anim{"TreeCircle320x320.png", 320, 320, 2, true},
-              Anim{"Citizen01.png", 24, 32, 24, true}, Anim{"Citizen02.png", 24, 32, 24, true},
-              Anim{"Citizen03.png", 24, 32, 24, true}, Anim{"Citizen04.png", 24, 32, 24, true},
-              Anim{"Citizen05.png", 24, 32, 24, true}})
-            images.LoadAnim2(a.file, a.w, a.h, a.frames, nullptr, a.mid);
-        for (const char* file : {"MinigameCar.png", "MinigameCar2.png", "MinigameCar3.png", "TreeCat.png"})
-            images.Load3(file, "", true);
-        for (const char* file : {"Road.jpg", "Square.jpg", "Tree.png"}) images.Load3(file);
-
+        harness::LoadDistressArt();
         Profile::currentSlot = 0;
         Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
         Profile::Init();

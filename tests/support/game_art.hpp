@@ -5,5 +5,7 @@
 namespace harness {
 
 void LoadPuzzleArt();
+// The puzzle games' art and what the four distress games draw besides.
+void LoadDistressArt();
 
 }  // namespace harness
