@@ -61,10 +61,6 @@ class DialogueActor {
     // Minus half the width: the picture is centred on x.
     int xmod = 0;
 
-    // Takes a hero portrait widget from its pool. The portrait widget's module sets it; until it
-    // does, the hero stands on stage without a picture.
-    static GUIItem* (*heroPortrait)();
-
   private:
     void Place();
 };

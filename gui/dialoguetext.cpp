@@ -9,11 +9,10 @@
 #include "gui/audio2.hpp"
 #include "gui/container.hpp"
 #include "gui/dialogue.hpp"
+#include "gui/hero.hpp"
 #include "model/data2.hpp"
 #include "platform/graphics.hpp"
 #include "platform/random.hpp"
-
-GUIItem* (*DialogueActor::heroPortrait)() = nullptr;
 
 GameImage* FindImage(const std::string& name) {
     if (briskGame == nullptr || !briskGame->images || name.empty()) return nullptr;
@@ -46,7 +45,7 @@ DialogueActor::DialogueActor(const std::string& actorId, int onLeft, const std::
                              int frameIndex, int x0, int border0, int centred)
     : left(onLeft), border(border0), id(actorId) {
     if (id == "hero") {
-        hero = heroPortrait != nullptr ? heroPortrait() : nullptr;
+        hero = GUIHero::Create(0, 0);
         if (hero != nullptr) {
             w = hero->w;
             h = hero->h;

@@ -23,9 +23,11 @@
 #include "gui/particledot.hpp"
 #include "gui/particles.hpp"
 #include "gui/primitive.hpp"
+#include "gui/questpopup.hpp"
 #include "gui/slider.hpp"
 #include "gui/text.hpp"
 #include "gui/textbutton.hpp"
+#include "gui/trophypopup.hpp"
 #include "model/actionrefs.hpp"
 #include "model/data2.hpp"
 
@@ -35,6 +37,7 @@ namespace {
 // was added before this one): now the ids the actions name can be looked up.
 void CheckActionReferences() {
     ActionReferences::CheckAll();
+    DialogueList::CheckReferences();
 }
 
 // The item list first: it points into the pools that are made anew after it.
@@ -86,4 +89,6 @@ void RegisterGui() {
     gameHooks.loadTables.Add(TableStep::kAnimations, AnimationList::Init);
     gameHooks.loadTables.Add(TableStep::kUpgrades, CheckActionReferences);
     RegisterActionScreens();
+    RegisterQuestViews();
+    RegisterTrophyViews();
 }

@@ -16,8 +16,7 @@ class GUIBoard;
 class GUIContainer;
 class PuzzleActor;
 
-// The map under a full-screen game. Until the city map screen is part of the game, fading it out
-// goes through the action engine's map starter and whether it is drawn is kept here.
+// The map under a full-screen game: fading it out, and whether the map draws itself.
 class MapCover {
   public:
     // Fades out the map's own items; the map makes them again when its logic next runs.
@@ -27,10 +26,10 @@ class MapCover {
     static int MapVisible();
 
     static void InitGlobals();
-
-  private:
-    static int visible;
 };
+
+// A full-screen game's background: scaled to the screen height and centred, at the given alpha.
+void DrawGameBackground(GameImage* bg, float alpha);
 
 // Numbered steps: `Update2` is the game's frame (the item's fade first).
 class GUIPuzzleGame : public GUIItem {
@@ -72,6 +71,12 @@ class GUIPuzzleGame : public GUIItem {
     // The game has ended (left with its flags set, or aborted): what is left is its fade-out.
     int left = 0;
 
+    // The result sheet with these lines and the bonus money, then every line added to the profile
+    // (its items back in the flag pool) and the bonus paid. The distress games and the battle pay
+    // through it too.
+    static void PayResult(const std::string& title, const std::string& text, const RewardLines& lines,
+                          int bonusMoney);
+
   protected:
     // Construction steps shared by both games: the map set aside, the music, the id "popup", the
     // background and a fresh actor. The game fades in once its own set-up is done.
@@ -96,10 +101,6 @@ class GUIPuzzleGame : public GUIItem {
     // out.
     void AddBoard(int type);
     void AddPanel(GUIContainer* panel);
-    // The result sheet with these lines and the bonus money, then every line added to the profile
-    // and the bonus paid.
-    static void PayResult(const std::string& title, const std::string& text, const RewardLines& lines,
-                          int bonusMoney);
 
     Kind kind;
 

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "model/actions.hpp"
+
 class ActionItem;
 class ActionItemBattle;
 class PuzzleActorPower;
@@ -28,10 +30,22 @@ class ActionReferences {
     // Sets the lookups of the model tables that exist.
     static void RegisterModelLookups();
 
-    // Walks every loaded action (chains, choices and alternatives included) and prints one line
-    // for each unknown id, naming the file and the action. Returns the number of lines.
+    // Walks every loaded action (chains, choices and alternatives included), the quests (their
+    // conditions, rewards, stages and the events of their dungeons), the upgrades' and the
+    // trophies' conditions, and prints one line for each unknown id, naming the file and the
+    // element. Returns the number of lines.
     static int CheckAll();
-    // The same for one action and what hangs below it.
+    // Visits every loaded action: each location's actions with their choices, alternatives and
+    // chains, then the events of the quests' dungeons.
+    // Each with the element in words for reports: "action \"a1\"", or the dungeon tile it lies on.
+    using Visitor = std::function<void(const ActionItem& action, const std::string& where)>;
+    static void ForEachAction(const Visitor& visit);
+    // One line for each unknown id that a list of conditions names, told as file + element.
+    // Returns the number of lines.
+    static int CheckConditions(const std::string& file, const std::string& element, const CompareList* list);
+    // The same for the name of one flag that is set or added.
+    static int CheckFlagName(const std::string& file, const std::string& element, const std::string& name);
+    // The same checks for one action and what hangs below it.
     static int CheckAction(const ActionItem& action);
 
     // A battle's opponent power: a power that the power table does not know is reported and left

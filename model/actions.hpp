@@ -17,6 +17,7 @@
 
 class XMLElement;
 class PuzzleActorPower;
+class Dungeon;
 
 using CompareList = ArrayList<FlagCompare*>;
 
@@ -214,6 +215,8 @@ struct ActionStarters {
     // Shows the modal popup with the offered choices (already appended to `actionButtons`).
     std::function<void(ActionItemPopup&, const std::vector<ActionItem*>& offered)> popup;
     std::function<void(ActionItemArrow&)> arrow;
+    // The tile dungeon of a quest stage, when the player accepts the map's offer.
+    std::function<void(Dungeon&)> dungeon;
     // Removes the action buttons from the screen.
     std::function<void()> clearButtons;
     std::function<void(const ActionNumber&)> showNumber;

@@ -28,7 +28,15 @@ int QuestStatus::Check() {
         }
     }
     if (clues > 0) {
+        // The hunt is over: its counter starts again from 0. Inside a dungeon the write goes to the
+        // loot's copy, which would leave the real counter standing and let the next hunt begin
+        // half done; the real counter is reset as well.
         Profile::SetFlagInt("Resource.Clues", 0);
+        if (Profile::dungeonMode != 0) {
+            Profile::dungeonMode = 0;
+            Profile::SetFlagInt("Resource.Clues", 0);
+            Profile::dungeonMode = 1;
+        }
         Profile::SetFlagInt("Game.Clues", 0);
     }
     if (conditions && dungeon) {

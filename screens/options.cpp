@@ -16,10 +16,10 @@
 #include "gui/textbutton.hpp"
 #include "model/data2.hpp"
 #include "model/profile.hpp"
+#include "screens/map.hpp"
 
 OptionsCallback Options::optionsCallback;
 int Options::namesChanged = 0;
-StepList<> Options::rebuildLocations;
 
 namespace {
 
@@ -122,7 +122,8 @@ int OptionsCallback::Call(GUIItem* sender) {
             Options::namesChanged = 0;
             GUIList::Delete("location", "");
             Profile::SetFlagInt("Refresh", 1);
-            Options::rebuildLocations.Run();
+            // The map builds them again, without the reveal.
+            locationsBuilt = 0;
         }
     } else if (name == "widescreen") {
         const int fullscreen = Profile::GetGlobalFlagInt("Fullscreen");

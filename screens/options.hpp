@@ -3,7 +3,6 @@
 // move hints and location names on checkboxes. Every change takes effect at once; "OK" saves the
 // settings and, when the location names were switched, has the city map rebuild its location
 // buttons.
-#include "core/hooks.hpp"
 #include "gui/callback.hpp"
 
 class OptionsCallback : public Callback {
@@ -16,9 +15,6 @@ class Options {
     static OptionsCallback optionsCallback;
     // The location-name setting changed while the popup was open.
     static int namesChanged;
-    // Run by "OK" after a change of the location names: the city map forgets that its location
-    // buttons are built (the map registers its step here).
-    static StepList<> rebuildLocations;
 
     static void InitOptions();
     static void InitGlobals() { namesChanged = 0; }

@@ -1,10 +1,17 @@
-// The screens' start-up registration: the first screen, the loading screen the interludes lead to,
-// the career popups' state, the check of the lines the base sells, and the floating number the
-// action engine shows rewards with.
+// The screens' start-up registration: the first screen (the splash row), the loading screen the
+// interludes lead to, the title's and the character popups' state, the career popups' state, the
+// check of the lines the base sells, the floating number the action engine shows rewards with, and
+// the city map: its module values and walker pools, the way back to it from the interludes, and
+// what story actions ask of it (fading it out under a full-screen game, pointing arrows at its
+// items).
 #include "screens/wiring.hpp"
+
+#include <memory>
 
 #include "core/glyphfont.hpp"
 #include "framework/main.hpp"
+#include "gui/arrow.hpp"
+#include "gui/gui2.hpp"
 #include "model/actions.hpp"
 #include "model/data2.hpp"
 #include "screens/base.hpp"
@@ -13,10 +20,12 @@
 #include "screens/level.hpp"
 #include "screens/loader.hpp"
 #include "screens/loadscreen.hpp"
+#include "screens/map.hpp"
 #include "screens/menu.hpp"
 #include "screens/options.hpp"
 #include "screens/splash.hpp"
 #include "screens/title.hpp"
+#include "screens/walkers.hpp"
 
 namespace {
 
@@ -26,10 +35,30 @@ void ShowActionNumber(const ActionNumber& number) {
                      Fonts::Get(number.font), number.priority);
 }
 
+// An arrow action: "add" points a new arrow at the named item (replacing an earlier arrow of the
+// same key); otherwise that arrow fades out.
+void ShowArrow(ActionItemArrow& action) {
+    const std::string key = action.guiID + "." + action.guiName;
+    if (action.add == 1) {
+        if (GUIItem* old = GUIList::Get("arrow", key)) GUIList::Remove(old);
+        if (GUIItem* target = GUIList::Get(action.guiID, action.guiName)) {
+            GUIList::Add(std::make_shared<GUIArrow>(target, "arrow", key, action.map), 1500);
+        }
+    } else {
+        GUIList::FadeOut("arrow", key);
+    }
+}
+
+void InitScreenGlobals() {
+    InitMapGlobals();
+    InitWalkerGlobals();
+}
+
 }  // namespace
 
 void RegisterScreens() {
     gameHooks.initGlobals.Add(Level::InitGlobals);
+    gameHooks.initGlobals.Add(InitScreenGlobals);
     gameHooks.initGlobals.Add(SplashScreen::InitGlobals);
     gameHooks.initGlobals.Add(Loader::InitGlobals);
     gameHooks.initGlobals.Add(TitleScreen::InitGlobals);
@@ -41,4 +70,9 @@ void RegisterScreens() {
     // After the upgrade table itself has loaded (the model's step in the same slot).
     gameHooks.loadTables.Add(TableStep::kUpgrades, Base::CheckLines);
     Actions::starters.showNumber = ShowActionNumber;
+    Actions::starters.fadeOutMap = MapScreen::FadeOutMap;
+    Actions::starters.arrow = ShowArrow;
+    InterludeExits::exits.map = [] { return std::static_pointer_cast<Screen>(MapScreen::MapScreen_new()); };
+    MapScreen::links.title = [] { return std::static_pointer_cast<Screen>(TitleScreen::TitleScreen_new()); };
+    MapScreen::links.options = Options::InitOptions;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/flaglist.hpp"
 #include "tests/model/table_fixture.hpp"
 
 namespace {
@@ -112,6 +113,21 @@ TEST_F(QuestRules, StagesThatHoldCompleteTogetherAndAGameResumesItsStage) {
     Quests::CloseQuests();
     EXPECT_EQ(Flag("Quest.Next"), 0);
     EXPECT_EQ(Flag("Quest.Raise"), 4) << "a finished quest stays finished";
+}
+
+TEST_F(QuestRules, AClueHuntEndingInsideADungeonLeavesNoCluesForTheNextHunt) {
+    Quests::Load(Write("quests.xml", kStory));
+    Profile::SetFlagInt("Quest.Raise", 2);
+    Profile::SetFlagInt("Resource.Clues", 3);
+    Profile::dungeonMode = 1;
+    Profile::AddFlagInt("Resource.Clues", 2);
+    Quests::Check(0);
+    Profile::dungeonMode = 0;
+    EXPECT_EQ(Flag("Quest.Raise"), 3);
+    auto loot = Profile::GetDungeon();
+    for (const FlagItem* item : *loot) Profile::AddFlagInt(item->name, item->GetInt());
+    ReleaseFlags(*loot);
+    EXPECT_EQ(Flag("Resource.Clues"), 0);
 }
 
 TEST_F(QuestRules, QuestDataTheGameCannotUseIsReportedAtLoad) {

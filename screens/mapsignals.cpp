@@ -1,0 +1,225 @@
+// The signals the rest of the game leaves for the map in the profile, taken in a fixed order with
+// at most one visible reaction a frame; the pan of the view to a place; and the two-line message
+// that slides in from both sides.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+
+#include "core/glyphfont.hpp"
+#include "framework/banks.hpp"
+#include "framework/framework.hpp"
+#include "gui/audio2.hpp"
+#include "gui/container.hpp"
+#include "gui/dialogue.hpp"
+#include "gui/gui2.hpp"
+#include "gui/popup.hpp"
+#include "gui/text.hpp"
+#include "model/actions.hpp"
+#include "model/data2.hpp"
+#include "model/locations.hpp"
+#include "model/profile.hpp"
+#include "model/quests.hpp"
+#include "model/upgrades.hpp"
+#include "screens/base.hpp"
+#include "screens/level.hpp"
+#include "screens/map.hpp"
+
+namespace {
+
+// The three power attributes, with the keys of their levels and spent points made once: the map
+// asks about them every frame.
+struct PowerKeys {
+    std::string attribute;
+    std::string level;
+    std::string spent;
+};
+
+const std::array<PowerKeys, 3>& Powers() {
+    static const std::array<PowerKeys, 3> keys = [] {
+        std::array<PowerKeys, 3> k;
+        const char* names[] = {"Attribute.Strength", "Attribute.Essence", "Attribute.Intelligence"};
+        for (size_t i = 0; i < k.size(); ++i) {
+            k[i].attribute = names[i];
+            k[i].level = std::string("Level.") + names[i];
+            k[i].spent = std::string("PowerUp.") + names[i];
+        }
+        return k;
+    }();
+    return keys;
+}
+
+const std::string& NewLocationKey() {
+    static const std::string key = "Game.NewLocation";
+    return key;
+}
+
+// A signal's value, taken: the flag is emptied. Empty when none is pending.
+std::string Take(const std::string& key) {
+    std::string value = Profile::GetFlagString(key);
+    if (!value.empty()) Profile::SetFlagString(key, "");
+    return value;
+}
+
+bool ChainRunning() {
+    return Actions::currentAction != nullptr;
+}
+
+// The level-up text names the attribute without its family: "Strength" of "Attribute.Strength".
+// A value without a family is shown whole.
+std::string AfterFamily(const std::string& key) {
+    const size_t dot = key.find('.');
+    if (dot == std::string::npos) return key;
+    const size_t next = key.find('.', dot + 1);
+    return key.substr(dot + 1, next == std::string::npos ? std::string::npos : next - dot - 1);
+}
+
+}  // namespace
+
+int MapScreen::CheckFlags() {
+    if (Dungeon* dungeon = Quests::currentDungeon) {
+        if (!dungeon->location.empty() && Profile::GetFlagString("ArriveAt") == dungeon->location) {
+            GUIList::FadeOut("arrow", "dungeon");
+            Popup::ShowChoice("", dungeon->description, "Let's go!", "Not now...", "dungeon", mapCallback.get(), 1);
+            return 1;
+        }
+    }
+    for (const PowerKeys& power : Powers()) CheckLevelUp(power.attribute);
+
+    const std::string fade = Take("FadeOut");
+    if (!fade.empty()) GUIList::FadeOut(fade, "");
+
+    const std::string dialogue = Take("Dialogue");
+    if (!dialogue.empty()) {
+        GUIList::AddLast(std::make_shared<GUIDialogue>(dialogue, 1));
+        return 1;
+    }
+
+    if (!ChainRunning()) {
+        if (!Take("Refresh").empty()) Actions::Clear();
+        if (!Take("RefreshQuest").empty()) Quests::Clear();
+        if (!Take("Goto").empty()) {
+            Data::ExitScreen(MapScreen::MapScreen_new(), 500);
+            fading = 1;
+            return 1;
+        }
+    }
+
+    const std::string move = Take("MoveTo");
+    if (!move.empty()) moveTo = move;
+    CheckMoveTo();
+
+    if (GUIList::Get("quest", "title") != nullptr || GUIList::Get("result", "") != nullptr) return 0;
+
+    const std::string levelUp = Take("Game.LevelUp");
+    if (!levelUp.empty()) {
+        Audio::PlaySound(30, 1.0f);
+        ShowMessage("Level Up!", AfterFamily(levelUp) + " is now level " +
+                                     std::to_string(Profile::GetFlagInt("Level." + levelUp)) + "!");
+        return 1;
+    }
+    const std::string villain = Take("Game.Villain");
+    if (!villain.empty()) {
+        Audio::PlaySound(30, 1.0f);
+        ShowMessage("Villain Defeated!", villain);
+        return 1;
+    }
+    const std::string powerUp = Take("Game.PowerUp");
+    if (!powerUp.empty()) {
+        Audio::PlaySound(11, 1.0f);
+        Level::InitPowerUp(powerUp);
+        return 1;
+    }
+    const std::string rankUp = Take("Game.RankUp");
+    if (!rankUp.empty()) {
+        Audio::PlaySound(30, 1.0f);
+        ShowMessage("Rank Up!", std::string("New rank is ") +
+                                    Profile::RankTitle(Profile::GetFlagInt("Level." + rankUp)) + "!");
+        return 1;
+    }
+    const std::string place = Take(NewLocationKey());
+    if (!place.empty()) {
+        ShowMessage("New Location!", place);
+        return 1;
+    }
+    const std::string upgrade = Take("Game.NewUpgrade");
+    if (!upgrade.empty()) {
+        const UpgradeItem* item = Upgrades::Get(upgrade, 1);
+        ShowMessage(upgrade, item != nullptr ? item->text : std::string());
+        return 1;
+    }
+    if (!Take("Game.ShowBase").empty()) {
+        Base::InitBase();
+        return 1;
+    }
+    return 0;
+}
+
+void MapScreen::CheckLevelUp(const std::string& key) {
+    for (const PowerKeys& power : Powers()) {
+        if (power.attribute != key) continue;
+        if (!Profile::GetFlagString("Game.PowerUp").empty()) return;
+        if (Profile::GetFlagInt(power.spent) < Profile::GetFlagInt(power.level)) {
+            Profile::SetFlagString("Game.PowerUp", key);
+        }
+        return;
+    }
+}
+
+void MapScreen::CheckMoveTo() {
+    if (moveTo.empty()) return;
+    const LocationItem* location = Locations::Get(moveTo);
+    if (location == nullptr) {
+        moveTo.clear();
+        return;
+    }
+    int bw = 0, bh = 0;
+    BgSize(bw, bh);
+    const int tx = std::clamp(TruncToInt(location->x * Data::layoutScaleX - Data::virtualWidth * 0.5f + 100.0f), 0,
+                              std::max(0, bw - Data::virtualWidth));
+    const int ty = std::clamp(TruncToInt(location->y * Data::layoutScaleY - Data::virtualHeight * 0.5f + 100.0f), 0,
+                              std::max(0, bh - Data::virtualHeight));
+    const float step = Data::frameMs * 0.5f;
+    bool moved = false;
+    if (std::fabs(xp - tx) > 20) {
+        xp += xp < tx ? step : -step;
+        moved = true;
+    }
+    if (std::fabs(yp - ty) > 20) {
+        yp += yp < ty ? step : -step;
+        moved = true;
+    }
+    if (!moved) moveTo.clear();
+}
+
+void MapScreen::ShowMessage(const std::string& title, const std::string& text) {
+    const int vw = Data::virtualWidth;
+    const int vh = Data::virtualHeight;
+
+    GUIContainer* upper = GUIContainer::Create(0, 0);
+    upper->id = "result";
+    upper->name = "upper";
+    GUIText* heading = GUIText::Create(0, 0, title, Fonts::Get("ob"), 0xffffff);
+    heading->SetWidth(vw);
+    upper->AddLast20(heading);
+    upper->x = -2.0f * upper->w;
+    const float uy = static_cast<float>((vh - upper->h) / 2 - upper->h);
+    upper->y = uy;
+    GUIList::Add(upper, 2500);
+    upper->Move(static_cast<float>((vw - upper->w) / 2), static_cast<float>(TruncToInt(uy)), 500.0f);
+    upper->FadeOut(500, 250);
+
+    GUIContainer* lower = GUIContainer::Create(0, 0);
+    lower->id = "result";
+    lower->name = "lower";
+    GUIText* body = GUIText::Create(0, 0, text, Fonts::Get("on"), 0xfff0e0);
+    body->SetWidth(vw);
+    body->center = 1;
+    lower->AddLast20(body);
+    lower->x = static_cast<float>(vw + 4 * lower->w);
+    const float ly = static_cast<float>((vh - lower->h) / 2);
+    lower->y = ly;
+    GUIList::Add(lower, 2500);
+    lower->Move(static_cast<float>((vw - lower->w) / 2), static_cast<float>(TruncToInt(ly)), 750.0f);
+    lower->FadeOut(500, 250);
+}

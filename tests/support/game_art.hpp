@@ -1,0 +1,11 @@
+#pragma once
+// The pictures, sounds and fonts the puzzle-board games and dialogues draw with, loaded into the
+// running program's banks the way the loading screen fills them, for tests that open those games
+// without going through the loading screen.
+namespace harness {
+
+void LoadPuzzleArt();
+// The puzzle games' art and what the four distress games draw besides.
+void LoadDistressArt();
+
+}  // namespace harness
