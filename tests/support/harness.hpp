@@ -42,6 +42,9 @@ class Harness {
     int ExitStatus() const;
     const std::string& LastReport() const;
     void AdvanceClock(int64_t ms);
+    // Draws only every n-th stepped frame (drawing is most of a frame's cost); a saved frame is
+    // drawn afresh.
+    void RenderEvery(int n);
 
     void MouseMove(int x, int y);
     void MouseButton(int button, bool down);
@@ -71,6 +74,7 @@ class Harness {
     std::string dataRoot_ = BRISK_DATA_ROOT;
     bool started_ = false;
     bool asPlayed_ = false;
+    int renderEvery_ = 1;
 };
 
 }  // namespace harness
