@@ -8,7 +8,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_chec
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
-.PHONY: all deps run build test bench fuzz contact-sheet clean
+.PHONY: all deps run build test playthrough bench fuzz contact-sheet clean
 
 all: build
 
@@ -31,6 +31,11 @@ test: deps $(TESTDIR)/CMakeCache.txt
 	cmake --build $(TESTDIR) -j $(JOBS)
 	@bash scripts/run-fuzz.sh $(FUZZDIR) 60
 	cd $(TESTDIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# The whole game played once per ending (make test plays one of them).
+playthrough: deps $(TESTDIR)/CMakeCache.txt
+	cmake --build $(TESTDIR) -j $(JOBS)
+	cd $(TESTDIR) && $(SANITIZER_ENV) BRISK_EVERY_ENDING=1 ctest --output-on-failure -j $(JOBS) -R 'WholeGame' --timeout 3600
 
 bench: deps
 	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBRISK_TESTS=OFF -DBRISK_BENCH=ON

@@ -4,13 +4,11 @@
 #include "minigames/board.hpp"
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
+#include "bench/headless.hpp"
 #include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
 #include "framework/main.hpp"
@@ -21,11 +19,8 @@
 #include "model/profile.hpp"
 #include "platform/engine.hpp"
 #include "platform/random.hpp"
-#include "platform/storage.hpp"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // A clean program state for the board's rules (they read the profile and the virtual size).
 void CleanState() {
@@ -97,27 +92,12 @@ class BoardScreen : public GameScreen {
 };
 
 void BM_BoardFrame(benchmark::State& state) {
-    if (!fs::exists("data/Yikes24.txt")) {
-        state.SkipWithError("no baked data folder here: run from the build folder");
+    HeadlessGame game;
+    std::string error;
+    if (!game.Start(error)) {
+        state.SkipWithError(error.c_str());
         return;
     }
-    std::string user = (fs::temp_directory_path() / "brallwick-bench-XXXXXX").string();
-    if (!mkdtemp(user.data())) return;
-    WireGame();
-    InitGlobals();
-    Profile::InitGlobal();
-    Profile::SetGlobalFlagInt("Fullscreen", 0);
-    const std::string saved = Profile::saveData->ToString();
-    InitGlobals();
-    fs::create_directories(fs::path(user) / platform::kGameFolderName);
-    std::ofstream(fs::path(user) / platform::kGameFolderName / ".vantlestate") << saved;
-
-    platform::EngineOptions options;
-    options.headless = options.fakeClock = true;
-    options.messageBoxes = false;
-    options.appDataFolder = user;
-    platform::driver::Start(&InitGlobals, &RunMain, options);
-    platform::driver::Step(1);
     ImageBank& images = *briskGame->images;
     images.Load3("Particle32x32.png", "", true);
     images.LoadAnim2("TileBg70x80.png", 70, 80, 2);
@@ -129,8 +109,6 @@ void BM_BoardFrame(benchmark::State& state) {
     auto screen = std::make_shared<BoardScreen>();
     screen->PreStart();
     platform::driver::Step(240);  // dealt, landed, sparks flying
-    std::error_code ignored;
-    fs::create_directories("frames", ignored);
     platform::driver::SaveFramePNG("frames/bench_board.png");
 
     const auto begin = std::chrono::steady_clock::now();
@@ -144,9 +122,6 @@ void BM_BoardFrame(benchmark::State& state) {
     state.counters["frame_ms"] = ms / static_cast<double>(frames);
     state.counters["dots"] = GUIParticleDot::InUse();
     screen.reset();
-    platform::driver::Stop();
-    InitGlobals();
-    fs::remove_all(user, ignored);
 }
 
 }  // namespace

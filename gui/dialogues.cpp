@@ -6,6 +6,7 @@
 #include "core/exception.hpp"
 #include "core/strings.hpp"
 #include "core/xml.hpp"
+#include "gui/audio2.hpp"
 #include "model/actionrefs.hpp"
 #include "platform/app.hpp"
 #include "platform/storage.hpp"
@@ -35,6 +36,28 @@ void ReportLostJumps(const DialogueItem& dialogue) {
         if (step.type == "goto" && labels.count(step.id) == 0) {
             Report(dialogue.file,
                    "dialogue \"" + dialogue.id + "\" jumps to unknown label \"" + step.id + "\"");
+        }
+    }
+}
+
+// A speaker, a move or an exit of someone who never enters shows a bubble pointing nowhere or
+// does nothing; a music number the audio table lacks plays nothing. Both are worth telling.
+void ReportStrangersAndSilence(const DialogueItem& dialogue) {
+    std::set<std::string> cast;
+    for (const DialogueElement& step : dialogue.elements) {
+        if (step.type == "enter") cast.insert(step.id);
+    }
+    std::set<std::string> told;
+    for (const DialogueElement& step : dialogue.elements) {
+        const bool actorStep =
+            (step.type == "text" && !step.id.empty()) || step.type == "move" || step.type == "exit";
+        if (actorStep && cast.count(step.id) == 0 && told.insert(step.id).second) {
+            Report(dialogue.file, "dialogue \"" + dialogue.id + "\" has \"" + step.id + "\" <" + step.type +
+                                      "> without entering");
+        }
+        if (step.type == "music" && Audio::MusicName(StringToInt(step.id))[0] == '\0') {
+            Report(dialogue.file,
+                   "dialogue \"" + dialogue.id + "\" plays music \"" + step.id + "\", which is no track");
         }
     }
 }
@@ -135,6 +158,7 @@ void DialogueList::ParseDialogue(const XMLElement* element, const std::string& f
         dialogue->elements.push_back(std::move(step));
     }
     ReportLostJumps(*dialogue);
+    ReportStrangersAndSilence(*dialogue);
     firstIndex.emplace(dialogue->id, dialogues.size());
     dialogues.push_back(std::move(dialogue));
 }
@@ -147,4 +171,17 @@ DialogueItem* DialogueList::Get(const std::string& id) {
 void DialogueList::InitGlobals() {
     dialogues.clear();
     firstIndex.clear();
+}
+
+void DialogueList::CheckReferences() {
+    for (const auto& dialogue : dialogues) {
+        int number = 0;
+        for (const DialogueElement& step : dialogue->elements) {
+            ++number;
+            const std::string where =
+                "dialogue \"" + dialogue->id + "\" step " + std::to_string(number) + " <" + step.type + ">";
+            ActionReferences::CheckConditions(dialogue->file, where, step.conditions.get());
+            if (step.type == "flag") ActionReferences::CheckFlagName(dialogue->file, where, step.text);
+        }
+    }
 }

@@ -63,6 +63,9 @@ class DialogueList {
     static void ParseDialogue(const XMLElement* element, const std::string& file);
     // Sets the step's conditions from the element's "conditions" children (the last one wins).
     static void ParseConditions(const XMLElement* element, DialogueElement& step, const std::string& file);
+    // Once every table has loaded: one line for each quest, upgrade or place that a step's
+    // conditions or flag names and no table holds.
+    static void CheckReferences();
     // The first dialogue in table order with exactly that id, or null.
     static DialogueItem* Get(const std::string& id);
 

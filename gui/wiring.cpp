@@ -37,6 +37,7 @@ namespace {
 // was added before this one): now the ids the actions name can be looked up.
 void CheckActionReferences() {
     ActionReferences::CheckAll();
+    DialogueList::CheckReferences();
 }
 
 // The item list first: it points into the pools that are made anew after it.

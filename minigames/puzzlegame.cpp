@@ -158,10 +158,14 @@ void GUIPuzzleGame::EndStep() {
 }
 
 void GUIPuzzleGame::Render() {
+    DrawGameBackground(bg, alpha.value);
+}
+
+void DrawGameBackground(GameImage* bg, float alpha) {
     if (!bg || bg->h <= 0) return;
     const float screenH = static_cast<float>(Data::virtualHeight);
     const float s = bg->h == Data::virtualHeight ? 1.0f : screenH / static_cast<float>(bg->h);
-    platform::SetAlpha(alpha.value);
+    platform::SetAlpha(alpha);
     bg->Draw2((static_cast<float>(Data::virtualWidth) - s * static_cast<float>(bg->w)) / 2,
               (screenH - s * static_cast<float>(bg->h)) / 2, 0, s, s, 0);
     platform::SetAlpha(1.0f);

@@ -28,6 +28,9 @@ class MapCover {
     static void InitGlobals();
 };
 
+// A full-screen game's background: scaled to the screen height and centred, at the given alpha.
+void DrawGameBackground(GameImage* bg, float alpha);
+
 // Numbered steps: `Update2` is the game's frame (the item's fade first).
 class GUIPuzzleGame : public GUIItem {
   public:
@@ -69,7 +72,8 @@ class GUIPuzzleGame : public GUIItem {
     int left = 0;
 
     // The result sheet with these lines and the bonus money, then every line added to the profile
-    // and the bonus paid. The distress games pay through it too.
+    // (its items back in the flag pool) and the bonus paid. The distress games and the battle pay
+    // through it too.
     static void PayResult(const std::string& title, const std::string& text, const RewardLines& lines,
                           int bonusMoney);
 

@@ -5,12 +5,15 @@
 #include "framework/wiring.hpp"
 #include "gui/gui2.hpp"
 #include "gui/wiring.hpp"
+#include "minigames/battleeffect.hpp"
+#include "minigames/battlefx.hpp"
 #include "minigames/board.hpp"
 #include "minigames/dungeon.hpp"
 #include "minigames/gamecar_item.hpp"
 #include "minigames/gamefalling_item.hpp"
 #include "minigames/gamesearch_item.hpp"
 #include "minigames/gametree_item.hpp"
+#include "minigames/puzzlebattle.hpp"
 #include "minigames/puzzlegame.hpp"
 #include "minigames/puzzlejob.hpp"
 #include "minigames/puzzletraining.hpp"
@@ -28,6 +31,20 @@ void StartTraining(ActionItemTraining& training) {
     GUIList::Add(GUIPuzzleTraining::GUIPuzzleTraining_new(&training), 1650);
 }
 
+void StartBattle(ActionItemBattle& battle) {
+    GUIList::Add(GUIPuzzleBattle::GUIPuzzleBattle_new(&battle), 1650);
+}
+
+// The opponent's power plays against the hero, the opponent attacking.
+void ShowOpponentPower(Power& power) {
+    if (!BattleState::player || !BattleState::opponent) return;
+    GUIList::Add(GUIFX::GUIFX_new(power, BattleState::player, BattleState::opponent, 1), 1900);
+}
+
+void InitBattleGlobals() {
+    GUIBattleEffect::pool = std::make_unique<GUIPool<GUIBattleEffect>>(5, "GUIBattleEffect");
+}
+
 // A distress game goes over the map, under the popups it opens.
 template <typename Game>
 void StartDistress(ActionItemGameDistress& action) {
@@ -36,14 +53,17 @@ void StartDistress(ActionItemGameDistress& action) {
 
 }  // namespace
 
-// The battle's shared state starts empty, chains float their gains over the board, and job and
-// training actions open their games.
+// The battle's shared state starts empty, chains float their gains over the board, job, training
+// and battle actions open their games, and an opponent's power plays its effect.
 void RegisterMinigames() {
     gameHooks.initGlobals.Add(BattleState::InitGlobals);
     gameHooks.initGlobals.Add(MapCover::InitGlobals);
+    gameHooks.initGlobals.Add(InitBattleGlobals);
     PuzzleActor::showGain.Add(ShowBoardGain);
     Actions::starters.job = StartJob;
     Actions::starters.training = StartTraining;
+    Actions::starters.battle = StartBattle;
+    BattleState::showOpponentPower.Add(ShowOpponentPower);
     RegisterDungeon();
     Actions::starters.distress["falling"] = StartDistress<GUIGameFalling>;
     Actions::starters.distress["car"] = StartDistress<GUIGameCar>;

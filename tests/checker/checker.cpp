@@ -101,14 +101,9 @@ std::vector<std::string> CheckDataFolder(const std::string& root) {
         return problems;
     }
     const std::string dataFolder = root + "/data/";
-    CapturedOutput output;
     CheckNamedIds(problems);
     CheckPicturesAndSounds(dataFolder, problems);
-    CheckDialogueSteps(problems);
     CheckBubbles(dataFolder, problems);
-    for (const std::string& line : output.Lines()) {
-        if (NamesDataFile(line, files)) problems.push_back(line);
-    }
     return problems;
 }
 

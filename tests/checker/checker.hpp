@@ -18,8 +18,6 @@ void CheckNamedIds(std::vector<std::string>& out);
 // Pictures, sounds and music the tables name, against the files of `dataFolder` and the regions
 // of its atlases.
 void CheckPicturesAndSounds(const std::string& dataFolder, std::vector<std::string>& out);
-// The dialogue steps' conditions, flags, music and inline pictures.
-void CheckDialogueSteps(std::vector<std::string>& out);
 // Every speech bubble and narration box holds its text at 1000 x 600 (and in the tall bubble).
 void CheckBubbles(const std::string& dataFolder, std::vector<std::string>& out);
 

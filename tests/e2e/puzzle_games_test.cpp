@@ -5,145 +5,24 @@
 // back. Frames are saved for a look.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <vector>
-
-#include "core/glyphfont.hpp"
-#include "core/xml.hpp"
-#include "framework/framework.hpp"
-#include "gui/audio2.hpp"
-#include "gui/gui2.hpp"
-#include "minigames/board.hpp"
 #include "minigames/puzzlejob.hpp"
 #include "minigames/puzzletraining.hpp"
-#include "model/actions.hpp"
 #include "model/data2.hpp"
-#include "model/profile.hpp"
-#include "platform/graphics.hpp"
-#include "platform/random.hpp"
-#include "tests/support/game_art.hpp"
-#include "tests/support/harness.hpp"
+#include "tests/e2e/puzzle_fixture.hpp"
 
 namespace {
 
-// The map's part, reduced to its item list under whatever the actions open.
-class MapStandIn : public GameScreen {
-  public:
-    MapStandIn() : GameScreen("Map") {}
-    void Start() override { StartGui(); }
-    void Update2() override { UpdateGui(); }
-    void Render() override {
-        platform::Cls(30, 60, 30);
-        RenderGui();
-    }
-};
+using puzzle_fixture::PuzzleFixture;
 
-bool Adjacent(const Pos& a, const Pos& b) {
-    const int rows = std::abs(a.y - b.y), columns = std::abs(a.x - b.x);
-    if (rows > 1 || columns > 1 || (rows == 0 && columns == 0)) return false;
-    return rows == 0 || columns == 0 || b.x + (b.y % 2 == 1 ? 2 : 0) == a.x + 1;
-}
-
-class PuzzleGames : public ::testing::Test {
+class PuzzleGames : public PuzzleFixture {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(h.Start());
-        harness::LoadPuzzleArt();
-        Profile::currentSlot = 0;
-        Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
-        Profile::Init();
-        Profile::SetFlagString("Name", "Rook");
-        platform::SetSeed(7);
-        std::make_shared<MapStandIn>()->PreStart();
-        h.Step(2);
-    }
-
-    // Starts the action of that XML as the action engine would.
-    void Start(const std::string& xml) {
-        XMLParser parser;
-        doc = parser.ParseString(xml);
-        action = Actions::ParseAction(doc->Root(), "City-Act1", "test");
-        ASSERT_TRUE(action);
-        action->Activate();
-        h.Step();
-    }
-
     GUIPuzzleGame* Game() { return dynamic_cast<GUIPuzzleGame*>(GUIList::Get("popup", "")); }
 
     // Steps until the game's board rests fully dealt, or the game is decided.
     bool Settle() {
-        for (int i = 0; i < 900; ++i) {
-            GUIPuzzleGame* game = Game();
-            if (game && game->done) return true;
-            if (game && game->board && game->board->inited && game->board->stable && !game->board->bonus &&
-                game->board->alpha.value == 1.0f && !GUIList::Get("dialogue", "")) {
-                int resting = 0;
-                for (const Tile& t : game->board->board) resting += t.state == 1 && t.y == t.dy;
-                if (resting == 36) return true;
-            }
-            h.Step();
-        }
-        return false;
+        return SettleBoard([this]() -> GUIBoard* { return Game() ? Game()->board.get() : nullptr; },
+                           [this] { return Game() && Game()->done; });
     }
-
-    // Three cells of a cloud of that kind (any kind: -1) that can be dragged in a row.
-    std::vector<Pos> PathOfThree(GUIBoard& b, int kind) {
-        for (int row = 0; row < b.th; ++row) {
-            for (int column = 0; column < b.tw; ++column) {
-                const Tile* t = b.TileAt(column, row);
-                if (!t || !t->movable || (kind >= 0 && t->index != kind) || t->index > kTileReputation)
-                    continue;
-                PosList cloud;
-                b.GetCloud(column, row, cloud, t->index);
-                for (const Pos& middle : cloud) {
-                    std::vector<Pos> ends;
-                    for (const Pos& p : cloud)
-                        if (Adjacent(middle, p)) ends.push_back(p);
-                    if (ends.size() >= 2) return {ends[0], middle, ends[1]};
-                }
-            }
-        }
-        return {};
-    }
-
-    void Drag(GUIBoard& b, const std::vector<Pos>& path) {
-        for (size_t i = 0; i < path.size(); ++i) {
-            h.MouseMove(TruncToInt(b.x) + BoardRules::CellX(path[i].x, path[i].y) + 33,
-                        TruncToInt(b.y) + BoardRules::CellY(path[i].y) + 30);
-            if (i == 0) h.MouseButton(0, true);
-            h.Step();
-        }
-        h.MouseButton(0, false);
-        h.Step();
-    }
-
-    void Click(int x, int y) {
-        h.MouseMove(x, y);
-        h.Step();
-        h.MouseButton(0, true);
-        h.Step();
-        h.MouseButton(0, false);
-        h.Step();
-    }
-
-    // Steps until an item of that id is up.
-    bool WaitFor(const char* id, int frames) {
-        for (int i = 0; i < frames && !GUIList::Get(id, ""); ++i) h.Step();
-        return GUIList::Get(id, "") != nullptr;
-    }
-
-    // Steps until the game has gone and the map's list is back.
-    bool RunUntilGone(int frames) {
-        for (int i = 0; i < frames; ++i) {
-            if (!GUIList::Get("popup", "") && !GUIList::Suspended()) return true;
-            h.Step();
-        }
-        return false;
-    }
-
-    harness::Harness h;
-    std::unique_ptr<XMLDocument> doc;
-    ActionPtr action;
 };
 
 TEST_F(PuzzleGames, AJobPlayedToItsWinPaysByTheTimeLeft) {

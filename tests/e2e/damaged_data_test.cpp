@@ -1,0 +1,131 @@
+// The game on damaged copies of its data: for every XML data file, a copy without the file, one with
+// the file cut in half and one where an id the file names is changed to one nothing holds. The
+// game never crashes: it prints a line naming the file, then either plays on without the broken
+// piece or, for a table it cannot start without, ends with the XML reader's fatal error.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/support/data_copy.hpp"
+#include "tests/support/harness.hpp"
+
+namespace {
+
+struct DataFile {
+    const char* path;
+    // The game cannot start without this table.
+    bool required;
+};
+
+const DataFile kFiles[] = {
+    {"data/preactions.xml", false}, {"data/act1.xml", false},      {"data/act2.xml", false},
+    {"data/act3.xml", false},       {"data/act4.xml", false},      {"data/act5.xml", false},
+    {"data/act6.xml", false},       {"data/actions.xml", false},   {"dialogues/main.xml", false},
+    {"dialogues/act1.xml", false},  {"dialogues/act2.xml", false}, {"dialogues/act3.xml", false},
+    {"dialogues/act4.xml", false},  {"dialogues/act5.xml", false}, {"dialogues/act6.xml", false},
+    {"data/powers.xml", true},      {"data/locations.xml", true},  {"data/quests.xml", true},
+    {"data/upgrades.xml", true},    {"data/trophies.xml", true},   {"animations/main.xml", true},
+    {"animations/fx.xml", true},
+};
+
+// The references a file makes, most telling first; the first one the file holds is the one broken.
+// Its captured part is replaced by a name that nothing holds.
+const char* const kReferences[] = {
+    R"re(dialogue="([^"$]+)")re",   // an action's dialogue
+    R"re(fx="([^"]+)")re",          // a power's effect script
+    R"re(node="(\d+)")re",          // a place's crossing
+    R"re(<sound id="(\d+)")re",     // a script's sound
+    R"re(<goto id="([^"]+)")re",    // a dialogue's jump
+    R"re(<text id="([^"]+)")re",    // a dialogue's speaker
+    R"re(<flag name="([^"]+)")re",  // a key: made to name a quest nobody wrote
+};
+
+std::string BreakOneReference(const std::string& text) {
+    for (const char* reference : kReferences) {
+        std::smatch match;
+        if (!std::regex_search(text, match, std::regex(reference))) continue;
+        const std::string pattern = reference;
+        std::string unknown = "zz_nobody";
+        if (pattern.find("node") != std::string::npos) unknown = "99";
+        if (pattern.find("sound") != std::string::npos) unknown = "99";
+        if (pattern.find("flag") != std::string::npos) unknown = "Quest.Zz Nobody";
+        const auto at = static_cast<size_t>(match.position(1));
+        return text.substr(0, at) + unknown + text.substr(at + match.length(1));
+    }
+    return "";
+}
+
+struct Outcome {
+    bool started = false;
+    bool runs = false;
+    int status = 0;
+    std::string report;
+    std::string printed;
+};
+
+// Starts the game on the copy and lets it run a second of frames.
+Outcome Play(const harness::DataCopy& copy) {
+    Outcome outcome;
+    harness::Harness game;
+    game.SetDataRoot(copy.Root());
+    testing::internal::CaptureStdout();
+    outcome.started = game.Start();
+    outcome.runs = outcome.started && game.Step(60) && game.Running();
+    outcome.printed = testing::internal::GetCapturedStdout();
+    outcome.status = game.ExitStatus();
+    outcome.report = game.LastReport();
+    return outcome;
+}
+
+class DamagedData : public testing::TestWithParam<DataFile> {};
+
+TEST_P(DamagedData, TheGameNamesTheFileAndPlaysOnWithoutItOrEndsWithTheReadersError) {
+    const DataFile file = GetParam();
+    const std::string path = file.path;
+
+    harness::DataCopy missing;
+    missing.Remove(path);
+    harness::DataCopy halved;
+    const std::string whole = halved.Read(path);
+    ASSERT_FALSE(whole.empty()) << path << " is not in the baked data";
+    halved.Write(path, whole.substr(0, whole.size() / 2));
+    harness::DataCopy unknown;
+    const std::string broken = BreakOneReference(whole);
+    ASSERT_FALSE(broken.empty()) << path << " names nothing another table holds";
+    unknown.Write(path, broken);
+
+    for (const auto& [how, copy] :
+         {std::pair<const char*, const harness::DataCopy*>{"missing", &missing}, {"cut in half", &halved}}) {
+        SCOPED_TRACE(path + " " + how);
+        const Outcome outcome = Play(*copy);
+        EXPECT_NE(outcome.printed.find(path), std::string::npos) << outcome.printed;
+        if (file.required) {
+            EXPECT_FALSE(outcome.runs);
+            EXPECT_EQ(outcome.status, 1);
+            // A missing file reads as empty text, which the reader refuses with its "no tags" error.
+            const std::string error = copy == &missing
+                                          ? "XMLParser.ParseString: Something seriously wrong... no tags!"
+                                          : "XMLParseException: XMLParser.";
+            EXPECT_NE(outcome.report.find(error), std::string::npos) << outcome.report;
+        } else {
+            EXPECT_TRUE(outcome.runs) << outcome.report;
+        }
+    }
+
+    SCOPED_TRACE(path + " with an unknown id");
+    const Outcome outcome = Play(unknown);
+    EXPECT_TRUE(outcome.runs) << outcome.report;
+    EXPECT_NE(outcome.printed.find(path), std::string::npos) << outcome.printed;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFile, DamagedData, testing::ValuesIn(kFiles), [](const auto& info) {
+    std::string name = info.param.path;
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    }
+    return name;
+});
+
+}  // namespace
