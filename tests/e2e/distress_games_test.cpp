@@ -26,22 +26,13 @@
 #include "model/profile.hpp"
 #include "platform/graphics.hpp"
 #include "platform/random.hpp"
+#include "tests/e2e/puzzle_fixture.hpp"
 #include "tests/support/game_art.hpp"
 #include "tests/support/harness.hpp"
 
 namespace {
 
-// The map's part, reduced to its item list under whatever the actions open.
-class MapStandIn : public GameScreen {
-  public:
-    MapStandIn() : GameScreen("Map") {}
-    void Start() override { StartGui(); }
-    void Update2() override { UpdateGui(); }
-    void Render() override {
-        platform::Cls(30, 60, 30);
-        RenderGui();
-    }
-};
+using puzzle_fixture::MapStandIn;
 
 class DistressGames : public ::testing::Test {
   protected:
