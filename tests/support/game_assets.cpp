@@ -37,13 +37,13 @@ constexpr Anim kAnims[] = {
     {"UpgradeIcons64x64.png", 64, 64, 4, false}, {"UpgradeBar.png", 165, 40, 2, false},
     {"Tiles64x64.png", 64, 64, 12, false},   {"TileBg70x80.png", 70, 80, 2, false},
     {"Meters1.png", 86, 89, 6, false},       {"HealthBar.png", 168, 32, 2, false},
-    {"TimeBar.png", 168, 32, 2, false},
+    {"TimeBar.png", 168, 32, 2, false},      {"DungeonTiles64x64.png", 64, 64, 6, false},
 };
 
 constexpr const char* kPictures[] = {"Act.jpg",       "Map.jpg",         "Arena.jpg",        "Cellar.jpg",
                                      "Classroom.jpg", "Federal.jpg",     "Luxury.jpg",       "SuperheroU.jpg",
                                      "CloudsBlue.jpg", "CloudsRed.jpg",  "FrameSpeech.png",  "FramePopup.png",
-                                     "FramePopupBright.png"};
+                                     "FramePopupBright.png", "Street.jpg"};
 
 }  // namespace
 

@@ -85,6 +85,11 @@ void Harness::AdvanceClock(int64_t ms) {
     platform::driver::AdvanceClock(ms);
 }
 
+void Harness::RenderEvery(int n) {
+    renderEvery_ = n;
+    platform::driver::RenderEvery(n);
+}
+
 void Harness::MouseMove(int x, int y) {
     platform::driver::InjectMouseMove(x, y);
 }
@@ -126,6 +131,7 @@ std::string Harness::SaveFrame(const std::string& name) const {
     std::error_code ignored;
     fs::create_directories(folder, ignored);
     std::string file = (folder / (name + ".png")).string();
+    if (renderEvery_ > 1) platform::driver::RenderNow();
     return platform::driver::SaveFramePNG(file) ? file : "";
 }
 

@@ -39,6 +39,9 @@ class Harness {
     int ExitStatus() const;
     const std::string& LastReport() const;
     void AdvanceClock(int64_t ms);
+    // Draws only every n-th stepped frame (drawing is most of a frame's cost); a saved frame is
+    // drawn afresh.
+    void RenderEvery(int n);
 
     void MouseMove(int x, int y);
     void MouseButton(int button, bool down);
@@ -67,6 +70,7 @@ class Harness {
     std::string appData_;
     std::string dataRoot_ = BRISK_DATA_ROOT;
     bool started_ = false;
+    int renderEvery_ = 1;
 };
 
 }  // namespace harness
