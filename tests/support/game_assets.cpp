@@ -11,6 +11,7 @@
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
 #include "model/profile.hpp"
+#include "tests/support/game_art.hpp"
 
 namespace harness {
 
@@ -62,6 +63,7 @@ void LoadGameAssets() {
     images.Load3("Arrow.png", "", true);
     images.Load3("Particle32x32.png", "", true);
     for (const Anim& a : kAnims) images.LoadAnim2(a.file, a.w, a.h, a.frames, nullptr, a.mid);
+    LoadBattleBoardArt();
 }
 
 std::string DataRootWith(const std::string& folder,
