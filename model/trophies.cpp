@@ -5,6 +5,7 @@
 #include "core/xml.hpp"
 #include "model/datafile.hpp"
 #include "model/profile.hpp"
+#include "platform/app.hpp"
 
 ArrayList<std::shared_ptr<TrophyItem>> Trophies::trophies;
 ArrayList<TrophyItem*> Trophies::pending;
@@ -71,4 +72,12 @@ void Trophies::Check() {
 
 void Trophies::Show(const TrophyItem& trophy) {
     if (views.show != nullptr) views.show(trophy);
+}
+
+void Trophies::ShowPopup() {
+    if (views.showPopup != nullptr) {
+        views.showPopup();
+    } else {
+        platform::PrintLine("No trophies popup in this build to show");
+    }
 }

@@ -35,6 +35,8 @@ struct TrophyViews {
     void (*show)(const TrophyItem& trophy) = nullptr;
     // 1 while a notice (a GUI item with id "trophy") is on screen.
     int (*noticeShowing)() = nullptr;
+    // Opens the popup of every trophy, earned or locked (the title's "trophies" button).
+    void (*showPopup)() = nullptr;
 };
 
 class Trophies {
@@ -59,4 +61,6 @@ class Trophies {
     // and marked earned for every character.
     static void Check();
     static void Show(const TrophyItem& trophy);
+    // The trophies popup, through `views.showPopup`; without one, a printed line and nothing shown.
+    static void ShowPopup();
 };
