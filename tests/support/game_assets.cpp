@@ -11,6 +11,7 @@
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
 #include "model/profile.hpp"
+#include "tests/support/game_art.hpp"
 
 namespace harness {
 
@@ -59,9 +60,16 @@ void LoadGameAssets() {
     ImageBank& images = *briskGame->images;
     for (const char* atlas : {"Atlas01.txt", "Atlas02.txt", "Atlas03.txt"}) images.LoadAtlas(atlas, 1);
     for (const char* file : kPictures) images.Load3(file);
+    // The title's and the intro's pictures, loaded before the game's.
+    images.Load3("Street.jpg");
+    for (const char* file : {"Rays.png", "Particle32x32.png", "Cloud01.png", "Cloud02.png", "CharacterTimeMaster.png"})
+        images.Load3(file, "", true);
+    images.Load3("CharacterShadow.png");
+    images.Load3("ComicBorder.png");
+    images.LoadAnim2("OptionsIcons64x64.png", 64, 64, 3);
     images.Load3("Arrow.png", "", true);
-    images.Load3("Particle32x32.png", "", true);
     for (const Anim& a : kAnims) images.LoadAnim2(a.file, a.w, a.h, a.frames, nullptr, a.mid);
+    LoadBattleBoardArt();
 }
 
 std::string DataRootWith(const std::string& folder,
