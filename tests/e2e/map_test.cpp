@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/container.hpp"
 #include "gui/gui2.hpp"
+#include "gui/particle.hpp"
 #include "gui/text.hpp"
 #include "gui/textbutton.hpp"
 #include "model/data2.hpp"
@@ -280,6 +282,73 @@ TEST_F(MapTest, CitizensWalkResourcesPayAndABurglarCalledInIsChased) {
     for (int i = 0; i < 900 && Profile::GetFlagString("ArriveAt") != "burglar"; ++i) h.Step();
     EXPECT_EQ(Profile::GetFlagString("ArriveAt"), "burglar");
     EXPECT_EQ(Profile::GetFlagString("Location"), "");
+}
+
+TEST_F(MapTest, DraggingGlidingANewTripMidHopTheNewDayAndTheActs) {
+    MapScreen* map = Map();
+    // A drag moves the view with the mouse; let go, it glides on, slows and stops inside the map.
+    const float x0 = map->xp;
+    h.MouseMove(600, 300);
+    h.Step();
+    h.MouseButton(0, true);
+    h.Step();
+    for (int x = 580; x >= 500; x -= 20) {
+        h.MouseMove(x, 300);
+        h.Step();
+    }
+    EXPECT_GT(map->xp, x0 + 50);
+    h.MouseButton(0, false);
+    h.Step();
+    const float released = map->xp;
+    h.Step(5);
+    EXPECT_GT(map->xp, released);
+    h.Step(200);
+    const float settled = map->xp;
+    h.Step(10);
+    EXPECT_EQ(map->xp, settled);
+    EXPECT_LE(map->xp, static_cast<float>(map->bg->w - Data::virtualWidth));
+
+    // A new place chosen in the middle of a hop: the hop is finished first, then the new trip
+    // starts where it ended. The day rolls over on the way and says so.
+    Profile::SetFlagInt("Date.Time", 955);
+    const std::vector<int> toGym = [] {
+        std::vector<int> path;
+        for (const auto& node : Nodes::GetPath(Locations::Get("Quellfast")->node, Locations::Get("Gym")->node))
+            path.push_back(node->value);
+        return path;
+    }();
+    ClickItem(GUIList::Get("location", "Gym"));
+    ASSERT_EQ(map->status, "moving");
+    ClickItem(GUIList::Get("location", "Docks"));
+    std::vector<int> nodes{map->currentNode};
+    bool noticed = false;
+    for (int i = 0; i < 900 && Profile::GetFlagString("ArriveAt") != "Docks"; ++i) {
+        h.Step();
+        if (map->currentNode != nodes.back()) nodes.push_back(map->currentNode);
+        if (auto* notice = dynamic_cast<GUIParticle*>(GUIList::Get("notice", ""))) noticed = notice->text == "New day! Jan 2";
+    }
+    EXPECT_EQ(Profile::GetFlagString("ArriveAt"), "Docks");
+    ASSERT_GE(nodes.size(), 3u);
+    EXPECT_EQ(nodes[1], toGym.front());
+    EXPECT_EQ(nodes.back(), Locations::Get("Docks")->node);
+    EXPECT_TRUE(noticed);
+    EXPECT_EQ(Profile::GetFlagInt("Date.Day"), 1);
+
+    // A hero whose story has not begun opens the first act card; the sixth act opens the end game
+    // once, and the epilogue card after it.
+    Profile::SetFlagInt("Flag.Act", 0);
+    Profile::SetFlagInt("Flag.ActShow", 0);
+    MapScreen::MapScreen_new()->PreStart();
+    EXPECT_EQ(briskGame->currentScreen->name, "Act");
+    EXPECT_EQ(Profile::GetFlagInt("Flag.Act"), 1);
+    Profile::SetFlagInt("Flag.Act", 6);
+    Profile::SetFlagInt("Flag.ActShow", 5);
+    MapScreen::MapScreen_new()->PreStart();
+    EXPECT_EQ(briskGame->currentScreen->name, "Endgame");
+    Profile::SetFlagInt("Flag.ActEnd", 1);
+    MapScreen::MapScreen_new()->PreStart();
+    EXPECT_EQ(briskGame->currentScreen->name, "Act");
+    EXPECT_EQ(Profile::GetFlagInt("Flag.ActShow"), 6);
 }
 
 }  // namespace

@@ -193,17 +193,17 @@ TEST_F(QuestDungeon, AQuestRunsThroughItsClueHuntAndDungeonToItsRewardAndATrophy
     h.Step(60);
     h.SaveFrame("quest_complete");
     CloseSheet();
-    // Back on the map the reward earns the trophy.
+    // The quest finished inside the dungeon sends the map back to its start; the reward's trophy
+    // is announced on the new map, not to the one that is leaving.
+    const Screen* map = briskGame->currentScreen.get();
+    ASSERT_TRUE(WaitFor([map] { return briskGame->currentScreen.get() != map; }));
     ASSERT_TRUE(WaitFor([] { return GUIList::Get("trophy", "") != nullptr; }));
     EXPECT_EQ(Game(), nullptr);
     EXPECT_EQ(Profile::GetGlobalFlagInt("Trophy.Rat Catcher"), 1);
     EXPECT_EQ(Profile::GetGlobalFlagInt("Trophy.Far Off"), 0);
-    h.Step(15);
-    h.SaveFrame("trophy_notice");
-    // The quest finished inside the dungeon sends the map back to its start.
-    const Screen* map = briskGame->currentScreen.get();
-    ASSERT_TRUE(WaitFor([map] { return briskGame->currentScreen.get() != map; }));
     h.Step(40);
+    h.SaveFrame("trophy_notice");
+    ASSERT_NE(GUIList::Get("trophy", ""), nullptr);
 
     TrophyPopup::ShowPopup();
     h.Step(40);
