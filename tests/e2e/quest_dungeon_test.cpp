@@ -13,7 +13,6 @@
 #include "gui/container.hpp"
 #include "gui/gui2.hpp"
 #include "gui/text.hpp"
-#include "gui/trophypopup.hpp"
 #include "minigames/dungeon.hpp"
 #include "model/profile.hpp"
 #include "model/quests.hpp"
@@ -77,9 +76,6 @@ class QuestDungeon : public ::testing::Test {
             Profile::SetFlagInt(std::string("Location.") + place, 1);
         Profile::SetFlagString("Location", "Quellfast");
         Profile::SetFlagInt("Flag.intro_dungeon", 1);
-        MapScreen::links.title = [] {
-            return std::static_pointer_cast<Screen>(std::make_shared<TitleStandIn>());
-        };
     }
     void TearDown() override { MapScreen::links = {}; }
 
@@ -193,19 +189,27 @@ TEST_F(QuestDungeon, AQuestRunsThroughItsClueHuntAndDungeonToItsRewardAndATrophy
     h.Step(60);
     h.SaveFrame("quest_complete");
     CloseSheet();
-    // Back on the map the reward earns the trophy.
+    // The quest finished inside the dungeon sends the map back to its start; the reward's trophy
+    // is announced on the new map, not to the one that is leaving.
+    const Screen* map = briskGame->currentScreen.get();
+    ASSERT_TRUE(WaitFor([map] { return briskGame->currentScreen.get() != map; }));
     ASSERT_TRUE(WaitFor([] { return GUIList::Get("trophy", "") != nullptr; }));
     EXPECT_EQ(Game(), nullptr);
     EXPECT_EQ(Profile::GetGlobalFlagInt("Trophy.Rat Catcher"), 1);
     EXPECT_EQ(Profile::GetGlobalFlagInt("Trophy.Far Off"), 0);
-    h.Step(15);
-    h.SaveFrame("trophy_notice");
-    // The quest finished inside the dungeon sends the map back to its start.
-    const Screen* map = briskGame->currentScreen.get();
-    ASSERT_TRUE(WaitFor([map] { return briskGame->currentScreen.get() != map; }));
     h.Step(40);
+    h.SaveFrame("trophy_notice");
+    ASSERT_NE(GUIList::Get("trophy", ""), nullptr);
 
-    TrophyPopup::ShowPopup();
+    // The title's trophies button shows it earned, the other one locked.
+    h.Key(27, true);
+    h.Step();
+    h.Key(27, false);
+    ASSERT_TRUE(WaitFor([] {
+        GUIItem* button = GUIList::Get("button", "trophies");
+        return button && button->alpha.value == 1.0f;
+    }));
+    ClickItem(GUIList::Get("button", "trophies"));
     h.Step(40);
     h.SaveFrame("trophies_popup");
     auto* popup = dynamic_cast<GUIContainer*>(GUIList::Get("options", "trophies"));
@@ -222,6 +226,10 @@ TEST_F(QuestDungeon, AQuestRunsThroughItsClueHuntAndDungeonToItsRewardAndATrophy
 }
 
 TEST_F(QuestDungeon, EscapeInsideADungeonLosesTheLootAndLaterGainsAreReal) {
+    // A title that leaves the game's state as it finds it: what is dropped, the dungeon drops.
+    MapScreen::links.title = [] {
+        return std::static_pointer_cast<Screen>(std::make_shared<TitleStandIn>());
+    };
     Profile::SetFlagInt("Quest.Cellar Rats", 2);
     OpenMap();
     EnterDungeon();
