@@ -1,11 +1,13 @@
-// The player at the puzzle board: it asks the board's own move search which cloud of tiles to take
-// (weighted towards the colours a job still lacks), walks the longest chain of neighbours through
-// that cloud, and drags it with the mouse, cell centre by cell centre.
+// The player at the puzzle board: in a fight it fires any power the hero can pay for; otherwise it
+// asks the board's own move search which cloud of tiles to take (weighted towards the colours a job
+// still lacks), walks the longest chain of neighbours through that cloud, and drags it with the
+// mouse, cell centre by cell centre.
 #include <cstdlib>
 
 #include "framework/framework.hpp"
 #include "gui/gui2.hpp"
 #include "minigames/board.hpp"
+#include "minigames/puzzlebattle.hpp"
 #include "minigames/puzzlegame.hpp"
 #include "minigames/puzzlejob.hpp"
 #include "tests/support/player.hpp"
@@ -54,21 +56,37 @@ class ChainSearch {
     int budget = 20000;
 };
 
+// A puzzle-board game on screen, whichever kind: its board, and whether the board waits for the
+// player's chain now.
+struct Table {
+    GUIItem* game = nullptr;
+    GUIBoard* board = nullptr;
+    bool playersTurn = false;
+};
+
+Table TableOnScreen() {
+    GUIItem* item = GUIList::Get("popup", "");
+    if (auto* g = dynamic_cast<GUIPuzzleGame*>(item)) return {g, g->board.get(), !g->done && !g->left};
+    if (auto* b = dynamic_cast<GUIPuzzleBattle*>(item))
+        return {b, b->board.get(), !b->done && !b->left && b->playerTurn == 1 && !BattleState::effectRunning};
+    return {};
+}
+
 // A board at rest that takes the player's chain.
-bool Ready(const GUIPuzzleGame& game) {
-    const GUIBoard* b = game.board.get();
-    if (!b || !b->inited || !b->stable || b->bonus || b->switch_ || game.done || game.left) return false;
+bool Ready(const Table& t) {
+    const GUIBoard* b = t.board;
+    if (!t.playersTurn || !b || !b->inited || !b->stable || b->bonus || b->switch_) return false;
     if (b->alpha.value < 1.0f || (!b->marked.IsEmpty() && b->hintState != BoardRules::kHintShowing)) return false;
     // The game holds while its messages and popups are up.
     for (const char* id : {"dialogue", "result", "playerpopup", "powerpopup"})
         if (GUIList::Get(id, "")) return false;
-    for (const Tile& t : b->board)
-        if (t.state != 1 || t.y != t.dy) return false;
+    for (const Tile& tile : b->board)
+        if (tile.state != 1 || tile.y != tile.dy) return false;
     return true;
 }
 
 // How much the player wants each colour: a job's meters still short of their targets count most.
-void Weights(const GUIPuzzleGame& game, float& physical, float& elemental, float& mental) {
+void Weights(const GUIItem& game, float& physical, float& elemental, float& mental) {
     physical = elemental = mental = 1.5f;
     const auto* job = dynamic_cast<const GUIPuzzleJob*>(&game);
     if (!job || !job->player) return;
@@ -83,15 +101,20 @@ void Weights(const GUIPuzzleGame& game, float& physical, float& elemental, float
 }  // namespace
 
 bool Player::PlayPuzzle() {
-    auto* game = dynamic_cast<GUIPuzzleGame*>(GUIList::Get("popup", ""));
-    if (game == nullptr) return false;
-    if (!Ready(*game)) {
+    const Table table = TableOnScreen();
+    if (table.game == nullptr) return false;
+    if (!Ready(table)) {
         Step();
         return true;
     }
-    GUIBoard& b = *game->board;
+    // In a fight, a power the hero can pay for goes first.
+    if (auto power = Find("power")) {
+        Click(*power);
+        return true;
+    }
+    GUIBoard& b = *table.board;
     float physical = 0, elemental = 0, mental = 0;
-    Weights(*game, physical, elemental, mental);
+    Weights(*table.game, physical, elemental, mental);
     const std::optional<PosList> cloud = b.GetMove(physical, elemental, mental);
     // No move at all: the board deals anew by itself.
     const PosList chain = cloud ? ChainSearch(*cloud).Longest() : PosList{};
