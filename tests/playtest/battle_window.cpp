@@ -17,6 +17,7 @@
 #include "model/actions.hpp"
 #include "model/profile.hpp"
 #include "tests/support/game_art.hpp"
+#include "tests/support/player.hpp"
 #include "tests/support/window_game.hpp"
 
 namespace {
@@ -24,7 +25,7 @@ namespace {
 const char* const kEasy =
     R"(<action battle="thug" name="Street Thug" bg="Street" image="Characters01" index="1" constitution="1"
                physical="1" elemental="1" mental="1" win="thug" music="3"><power id="Sucker Punch" level="1"/>
-       <power id="Hard Hat" level="1"/></action>)";
+       </action>)";
 const char* const kHard =
     R"(<action battle="brute" name="Brute" bg="Street" image="Characters02" index="2" constitution="12"
                physical="6" elemental="2" mental="2" music="3"><power id="Sucker Punch" level="9"/>
@@ -35,10 +36,11 @@ void PrintTurn(GUIPuzzleBattle& battle) {
     GUIBoard* board = battle.board.get();
     if (!board || !board->inited || !board->stable || board->faded || GUIList::Get("powerpopup", "")) return;
     std::string line = "turn:";
-    if (const auto move = board->GetMove(1, 1, 1)) {
+    if (const auto cloud = board->GetMove(1, 1, 1)) {
         line += " drag";
-        for (size_t i = 0; i < 3 && i < move->size(); ++i) {
-            const Pos& p = (*move)[i];
+        const PosList chain = harness::LongestChain(*cloud);
+        for (size_t i = 0; i < 3 && i < chain.size(); ++i) {
+            const Pos& p = chain[i];
             line += " " + std::to_string(static_cast<int>(board->x) + BoardRules::CellX(p.x, p.y) + 33) + " " +
                     std::to_string(static_cast<int>(board->y) + BoardRules::CellY(p.y) + 30);
         }
