@@ -8,7 +8,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_chec
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
-.PHONY: all deps run build test bench fuzz contact-sheet clean
+.PHONY: all deps run build test playthrough soak bench fuzz contact-sheet clean
 
 all: build
 
@@ -31,6 +31,17 @@ test: deps $(TESTDIR)/CMakeCache.txt
 	cmake --build $(TESTDIR) -j $(JOBS)
 	@bash scripts/run-fuzz.sh $(FUZZDIR) 60
 	cd $(TESTDIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# The whole game played once per ending (make test plays one of them).
+playthrough: deps $(TESTDIR)/CMakeCache.txt
+	cmake --build $(TESTDIR) -j $(JOBS)
+	cd $(TESTDIR) && $(SANITIZER_ENV) BRISK_EVERY_ENDING=1 ctest --output-on-failure -j $(JOBS) -R 'WholeGame' --timeout 3600
+
+# The long random-input run over every screen (the sanitizer build); BRALLWICK_SOAK_SEED replays a run.
+soak: deps $(TESTDIR)/CMakeCache.txt
+	cmake --build $(TESTDIR) -j $(JOBS) --target test_e2e
+	cd $(TESTDIR) && $(SANITIZER_ENV) BRALLWICK_SOAK_FRAMES=$${BRALLWICK_SOAK_FRAMES:-100000} \
+		./tests/test_e2e --gtest_filter='Soak.*'
 
 bench: deps
 	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBRISK_TESTS=OFF -DBRISK_BENCH=ON

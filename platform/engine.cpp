@@ -105,6 +105,8 @@ bool StartEngine(const EngineOptions& options, bool driven) {
     e.updateRate = 60;
     e.fakeMs = 0;
     e.fakeRemainder = 0;
+    e.renderEvery = 1;
+    e.sinceRender = 0;
     e.startNs = detail::NowNs();
     e.created = e.suspended = e.quitRequested = false;
     e.exitStatus = 0;
@@ -252,7 +254,10 @@ void Iterate() {
                 return;
             }
             if (!e.suspended) app->OnUpdate();
-            Render(*app);
+            if (++e.sinceRender >= e.renderEvery) {
+                e.sinceRender = 0;
+                Render(*app);
+            }
         }
         AudioPump();
     });
@@ -348,6 +353,19 @@ bool Step(int frames) {
 
 bool Running() {
     return E().running;
+}
+
+void RenderEvery(int n) {
+    E().renderEvery = n < 1 ? 1 : n;
+    E().sinceRender = 0;
+}
+
+void RenderNow() {
+    Engine& e = E();
+    if (!e.running || !e.created) return;
+    Guarded([&] {
+        if (App* app = App::Current()) Render(*app);
+    });
 }
 int ExitStatus() {
     return E().exitStatus;

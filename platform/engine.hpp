@@ -37,6 +37,9 @@ const std::string& LastReport();
 void Stop();
 
 void AdvanceClock(int64_t ms);  // fake clock only
+// Steps draw only every n-th frame from now on (1: every frame); RenderNow draws the current one.
+void RenderEvery(int n);
+void RenderNow();
 
 // Events travel through SDL's own queue, so they take the real input path.
 void InjectMouseMove(int x, int y);

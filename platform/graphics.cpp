@@ -146,6 +146,57 @@ void SnapAxisAligned(SDL_Vertex* q) {
     }
 }
 
+bool SoftwareRenderer() {
+    static SDL_Renderer* asked = nullptr;
+    static bool software = false;
+    if (asked != E().renderer) {
+        asked = E().renderer;
+        SDL_RendererInfo info{};
+        software = asked && SDL_GetRendererInfo(asked, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    }
+    return software;
+}
+
+SDL_Vertex Between(const SDL_Vertex& a, const SDL_Vertex& b, float t) {
+    SDL_Vertex v = a;
+    v.position.x += t * (b.position.x - a.position.x);
+    v.position.y += t * (b.position.y - a.position.y);
+    v.tex_coord.x += t * (b.tex_coord.x - a.tex_coord.x);
+    v.tex_coord.y += t * (b.tex_coord.y - a.tex_coord.y);
+    return v;
+}
+
+// The software renderer's triangle filler overflows on large turned triangles (a quad of more
+// than about 600 pixels a side, such as the end game's rays, ends the program inside the
+// renderer), so there a large quad is drawn as a grid of pieces no more than 512 pixels a side.
+// The quad is a parallelogram, so the pieces cut along its sides cover it exactly.
+void DrawInPieces(SDL_Texture* texture) {
+    constexpr float kPiece = 512.0f;
+    const SDL_Vertex* q = S().quad;
+    const float across = std::hypot(q[1].position.x - q[0].position.x, q[1].position.y - q[0].position.y);
+    const float down = std::hypot(q[3].position.x - q[0].position.x, q[3].position.y - q[0].position.y);
+    const int nx = std::clamp(static_cast<int>(std::ceil(across / kPiece)), 1, 16);
+    const int ny = std::clamp(static_cast<int>(std::ceil(down / kPiece)), 1, 16);
+    if (nx == 1 && ny == 1) {
+        SDL_RenderGeometry(E().renderer, texture, q, 4, kQuadIndices, 6);
+        return;
+    }
+    const SDL_Vertex corners[4] = {q[0], q[1], q[2], q[3]};
+    for (int i = 0; i < nx; ++i) {
+        const float u0 = static_cast<float>(i) / static_cast<float>(nx);
+        const float u1 = static_cast<float>(i + 1) / static_cast<float>(nx);
+        const SDL_Vertex top0 = Between(corners[0], corners[1], u0), top1 = Between(corners[0], corners[1], u1);
+        const SDL_Vertex low0 = Between(corners[3], corners[2], u0), low1 = Between(corners[3], corners[2], u1);
+        for (int j = 0; j < ny; ++j) {
+            const float v0 = static_cast<float>(j) / static_cast<float>(ny);
+            const float v1 = static_cast<float>(j + 1) / static_cast<float>(ny);
+            const SDL_Vertex piece[4] = {Between(top0, low0, v0), Between(top1, low1, v0), Between(top1, low1, v1),
+                                         Between(top0, low0, v1)};
+            SDL_RenderGeometry(E().renderer, texture, piece, 4, kQuadIndices, 6);
+        }
+    }
+}
+
 void DrawQuad(SDL_Texture* texture) {
     // A NaN or infinite corner (a division by zero upstream) would reach the rasteriser's integer
     // conversions; such a shape is not drawable anyway.
@@ -161,6 +212,10 @@ void DrawQuad(SDL_Texture* texture) {
     }
     SDL_SetTextureBlendMode(texture, Blend());
     if (CopyAxisAligned(texture, untextured)) return;
+    if (SoftwareRenderer()) {
+        DrawInPieces(texture);
+        return;
+    }
     SDL_RenderGeometry(E().renderer, texture, S().quad, 4, kQuadIndices, 6);
 }
 

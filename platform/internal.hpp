@@ -71,6 +71,9 @@ struct Engine {
     int64_t fakeRemainder = 0;
 
     bool created = false;
+    // Driven runs may draw only every n-th frame (drawing is most of a headless frame's cost).
+    int renderEvery = 1;
+    int sinceRender = 0;
     bool suspended = false;
     bool running = false;
     bool quitRequested = false;

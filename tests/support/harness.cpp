@@ -65,8 +65,13 @@ bool Harness::Start() {
     options.dataRoot = dataRoot_;
     options.appDataFolder = appData_;
     started_ = true;
-    if (!platform::driver::Start(&InitGlobals, &RunMain, options)) return false;
-    return platform::driver::Step(1);
+    // Without the game's own first screen the framework starts its blank one.
+    const StepList<> firstScreen = gameHooks.firstScreen;
+    if (!asPlayed_) gameHooks.firstScreen.Clear();
+    const bool started =
+        platform::driver::Start(&InitGlobals, &RunMain, options) && platform::driver::Step(1);
+    gameHooks.firstScreen = firstScreen;
+    return started;
 }
 
 bool Harness::Step(int frames) {
@@ -83,6 +88,11 @@ const std::string& Harness::LastReport() const {
 }
 void Harness::AdvanceClock(int64_t ms) {
     platform::driver::AdvanceClock(ms);
+}
+
+void Harness::RenderEvery(int n) {
+    renderEvery_ = n;
+    platform::driver::RenderEvery(n);
 }
 
 void Harness::MouseMove(int x, int y) {
@@ -126,6 +136,7 @@ std::string Harness::SaveFrame(const std::string& name) const {
     std::error_code ignored;
     fs::create_directories(folder, ignored);
     std::string file = (folder / (name + ".png")).string();
+    if (renderEvery_ > 1) platform::driver::RenderNow();
     return platform::driver::SaveFramePNG(file) ? file : "";
 }
 

@@ -27,8 +27,11 @@ class Harness {
     // Starts the program and runs its first frame (start-up and the first render, no update).
     // False when the program ended during start-up. Unless the test writes a state of its own
     // (WriteState) or asks for none (NoSavedState) first, the saved settings are the defaults with
-    // full screen off, so the game opens a window of the virtual size.
+    // full screen off, so the game opens a window of the virtual size. Start-up ends on a blank
+    // screen that leaves the frame to the test, unless the test asked for the game's own opening.
     bool Start();
+    // Start-up opens the game as a player sees it: the splash row, the loading and the title.
+    void OpenAsPlayed() { asPlayed_ = true; }
     // The save state the program finds at start-up (written into this run's per-user folder).
     void WriteState(const std::string& state);
     // Start-up finds no save state at all: a first run, full screen by default.
@@ -39,6 +42,9 @@ class Harness {
     int ExitStatus() const;
     const std::string& LastReport() const;
     void AdvanceClock(int64_t ms);
+    // Draws only every n-th stepped frame (drawing is most of a frame's cost); a saved frame is
+    // drawn afresh.
+    void RenderEvery(int n);
 
     void MouseMove(int x, int y);
     void MouseButton(int button, bool down);
@@ -67,6 +73,8 @@ class Harness {
     std::string appData_;
     std::string dataRoot_ = BRISK_DATA_ROOT;
     bool started_ = false;
+    bool asPlayed_ = false;
+    int renderEvery_ = 1;
 };
 
 }  // namespace harness

@@ -49,7 +49,7 @@ std::string Caption(GUIItem* item) {
 }  // namespace
 
 Player::Player(Harness& harness) : h(harness) {
-    lastMinutes = GameMinutes();
+    startMinutes = lastMinutes = GameMinutes();
 }
 
 int Player::GameMinutes() {
@@ -141,7 +141,19 @@ void Player::ClickAt(float vx, float vy) {
 }
 
 void Player::Click(const ItemBox& box) {
+    Remember(box.item->id + "/" + box.item->name);
     ClickAt(box.CentreX(), box.CentreY());
+}
+
+void Player::Remember(const std::string& what) {
+    if (recentClicks.size() >= 16) recentClicks.erase(recentClicks.begin());
+    recentClicks.push_back(std::to_string(frames) + " " + ScreenName() + ": " + what);
+}
+
+std::string Player::RecentClicks() const {
+    std::string all;
+    for (const std::string& click : recentClicks) all += "\n  " + click;
+    return all;
 }
 
 bool Player::Click(const std::string& id, const std::string& name) {
@@ -156,6 +168,22 @@ bool Player::ClickCaption(const std::string& caption) {
     if (!box) return false;
     Click(*box);
     return true;
+}
+
+void Player::DragBy(float dx, float dy) {
+    const float x0 = SCREEN_WIDTH * 0.5f, y0 = SCREEN_HEIGHT * 0.5f;
+    Remember("drag by " + std::to_string(static_cast<int>(dx)) + "," + std::to_string(static_cast<int>(dy)));
+    MoveTo(x0, y0);
+    Step();
+    h.MouseButton(0, true);
+    Step();
+    constexpr int kSteps = 6;
+    for (int i = 1; i <= kSteps; ++i) {
+        MoveTo(x0 + dx * static_cast<float>(i) / kSteps, y0 + dy * static_cast<float>(i) / kSteps);
+        Step();
+    }
+    h.MouseButton(0, false);
+    Step();
 }
 
 void Player::PressKey(int key) {
@@ -174,16 +202,18 @@ bool Player::Answer() {
         const std::string pick = choose ? choose(choices) : choices.front();
         return Click("choice", pick);
     }
-    // Text popups and result sheets: their "ok" button, or "Click to continue" (topmost first).
+    // Text popups and result sheets: their "ok" button, or "Click to continue" (topmost first). A
+    // dungeon's way out is no answer.
     for (const ItemBox& box : Items()) {
         const bool button = dynamic_cast<GUIPressable*>(box.item) || dynamic_cast<GUIClickButton*>(box.item);
-        if (button && box.item->name == "ok") {
+        if (button && box.item->name == "ok" && box.item->id != "back") {
             Click(box);
             return true;
         }
     }
     // A dialogue reads on with a click anywhere.
     if (Find("dialogue")) {
+        Remember("dialogue");
         ClickAt(SCREEN_WIDTH * 0.5f, SCREEN_HEIGHT * 0.5f);
         return true;
     }

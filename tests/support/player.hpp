@@ -64,6 +64,8 @@ class Player {
     bool Click(const std::string& id, const std::string& name = "");
     bool ClickCaption(const std::string& caption);
     void PressKey(int key);
+    // Drags from the middle of the screen by (dx, dy), a few frames on the way.
+    void DragBy(float dx, float dy);
 
     // Chooses among a popup's choices by their names; the default takes the first.
     std::function<std::string(const std::vector<std::string>&)> choose;
@@ -81,6 +83,9 @@ class Player {
     // not happen within maxFrames or the program ended.
     bool PlayOn(int maxFrames);
 
+    bool Running() const { return h.Running(); }
+    const std::string& LastReport() const { return h.LastReport(); }
+
     // The current screen's name ("" before the first).
     std::string ScreenName() const;
     // The story's clock in minutes since the first morning.
@@ -89,11 +94,17 @@ class Player {
     // Screens in the order they were first reached, and what each act took.
     std::vector<std::string> screensReached;
     std::map<int, ActRecord> acts;
+    // The story's clock when the player began.
+    int startMinutes = 0;
     int frames = 0;
+    // The last clicks, newest last, for telling where a run went astray.
+    std::vector<std::string> recentClicks;
+    std::string RecentClicks() const;
 
   private:
     // Adds the frame and the minutes that passed to the current act, and a new screen to the list.
     void Note();
+    void Remember(const std::string& what);
 
     Harness& h;
     int lastMinutes = 0;

@@ -1,0 +1,210 @@
+// The soak: a new hero, then a long run of random input over every screen the game reaches -
+// clicks (mostly on what is on screen, so the game goes somewhere), drags, keys with the escape
+// key's back request among them, typed text, focus changes and window resizes - on the fake clock.
+// Any crash or sanitizer report ends the program; an uncaught error ends the game with status 1;
+// an update that takes longer than 50 ms is too slow. Each fails the test with the seed, so the run
+// can be replayed: BRALLWICK_SOAK_SEED=<seed> BRALLWICK_SOAK_FRAMES=<frames>. A game the player
+// ends (the title's exit) simply starts again.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+
+#include "framework/main.hpp"
+#include "model/profile.hpp"
+#include "tests/support/harness.hpp"
+#include "tests/support/player.hpp"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The end of the last update: the frame's asynchronous poll is its last step.
+Clock::time_point updateEnd;
+
+void NoteUpdateEnd() {
+    updateEnd = Clock::now();
+}
+
+long long EnvNumber(const char* name, long long fallback) {
+    const char* text = std::getenv(name);
+    return text != nullptr && *text != '\0' ? std::atoll(text) : fallback;
+}
+
+// A store with one hero just made, in the first slot, windowed: the story has not begun.
+std::string NewHeroState() {
+    InitGlobals();
+    Profile::InitGlobal();
+    Profile::SetGlobalFlagInt("Fullscreen", 0);
+    Profile::currentSlot = 0;
+    Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
+    Profile::Init();
+    Profile::SetFlagString("Name", "Soaky");
+    Profile::SetFlagString("CharacterPortrait", "Characters01");
+    const std::string state = Profile::saveData->ToString();
+    InitGlobals();
+    return state;
+}
+
+class Soak {
+  public:
+    explicit Soak(unsigned long long seed) : rng_(seed) {}
+
+    int frames = 0;
+    int games = 0;
+    double slowestUpdateMs = 0;
+    std::set<std::string> screens;
+    std::string failure;
+
+    // Runs `total` frames, starting the game again whenever the player ended it.
+    void Run(int total) {
+        while (frames < total && failure.empty()) {
+            harness::Harness h;
+            h.WriteState(NewHeroState());
+            ++games;
+            if (!h.Start()) {
+                failure = "start-up failed: " + h.LastReport();
+                return;
+            }
+            harness::Player player(h);
+            player.frameMs = 17;
+            while (frames < total && failure.empty() && h.Running()) Turn(h, player);
+            if (failure.empty() && h.ExitStatus() != 0) failure = "the game ended with: " + h.LastReport();
+        }
+    }
+
+  private:
+    int Below(int n) { return static_cast<int>(rng_() % static_cast<unsigned long long>(n)); }
+    float Between(float low, float high) {
+        return low + (high - low) * std::uniform_real_distribution<float>(0.0f, 1.0f)(rng_);
+    }
+
+    // One frame, timed; the screen it ends on is noted.
+    bool Frame(harness::Harness& h) {
+        updateEnd = Clock::time_point{};
+        const Clock::time_point start = Clock::now();
+        const bool running = h.Step();
+        ++frames;
+        if (updateEnd != Clock::time_point{}) {
+            const double ms = std::chrono::duration<double, std::milli>(updateEnd - start).count();
+            if (ms > slowestUpdateMs) slowestUpdateMs = ms;
+            if (ms > 50.0 && failure.empty()) {
+                failure = "frame " + std::to_string(frames) + " on screen \"" + Screen() + "\" took " +
+                          std::to_string(ms) + " ms to update";
+            }
+        }
+        if (running) screens.insert(Screen());
+        return running;
+    }
+
+    static std::string Screen() {
+        return briskGame && briskGame->currentScreen ? briskGame->currentScreen->name : "";
+    }
+
+    void Frames(harness::Harness& h, int n) {
+        for (int i = 0; i < n && failure.empty(); ++i) {
+            if (!Frame(h)) return;
+        }
+    }
+
+    // A point to aim at: mostly something on screen that takes input, else anywhere.
+    void Aim(harness::Player& player, float& vx, float& vy) {
+        const std::vector<harness::ItemBox> items = player.Items();
+        if (!items.empty() && Below(4) != 0) {
+            const harness::ItemBox& box = items[static_cast<size_t>(Below(static_cast<int>(items.size())))];
+            vx = box.x + Between(0.1f, 0.9f) * static_cast<float>(box.w);
+            vy = box.y + Between(0.1f, 0.9f) * static_cast<float>(box.h);
+            return;
+        }
+        vx = Between(-20.0f, SCREEN_WIDTH + 20.0f);
+        vy = Between(-20.0f, SCREEN_HEIGHT + 20.0f);
+    }
+
+    void Turn(harness::Harness& h, harness::Player& player) {
+        static const int kKeys[] = {8, 9, 13, 32, 37, 38, 39, 40, 46, 65, 69, 81, 90, 48, 57, 112, 123};
+        static const int kSizes[][2] = {{1000, 600}, {800, 600}, {1920, 1080}, {1280, 720},
+                                        {600, 1000}, {640, 480}, {320, 200},   {1001, 599}};
+        static const char* const kTexts[] = {"a",   "Z", "7", " ", "!", "|", "\xc3\xa9", "\xe2\x82\xac",
+                                             "Qx-."};
+        const int roll = Below(1000);
+        float vx = 0, vy = 0;
+        if (roll < 350) {
+            Frames(h, 1 + Below(3));
+        } else if (roll < 800) {
+            // A click, sometimes a double one.
+            Aim(player, vx, vy);
+            player.MoveTo(vx, vy);
+            Frames(h, 1);
+            for (int n = Below(8) == 0 ? 2 : 1; n > 0; --n) {
+                h.MouseButton(Below(10) == 0 ? 2 : 0, true);
+                Frames(h, 1 + Below(2));
+                h.MouseButton(0, false);
+                h.MouseButton(2, false);
+                Frames(h, 1);
+            }
+        } else if (roll < 880) {
+            // A drag across the screen, as on the board or a slider.
+            Aim(player, vx, vy);
+            player.MoveTo(vx, vy);
+            h.MouseButton(0, true);
+            Frames(h, 1);
+            for (int steps = 2 + Below(10); steps > 0; --steps) {
+                vx += Between(-60.0f, 60.0f);
+                vy += Between(-60.0f, 60.0f);
+                player.MoveTo(vx, vy);
+                Frames(h, 1);
+            }
+            h.MouseButton(0, false);
+            Frames(h, 1);
+        } else if (roll < 930) {
+            const int key = kKeys[Below(static_cast<int>(std::size(kKeys)))];
+            h.Key(key, true);
+            Frames(h, 1);
+            h.Key(key, false);
+            Frames(h, 1);
+        } else if (roll < 945) {
+            // The back request.
+            h.Key(27, true);
+            Frames(h, 1);
+            h.Key(27, false);
+            Frames(h, 1);
+        } else if (roll < 975) {
+            h.Text(kTexts[Below(static_cast<int>(std::size(kTexts)))]);
+            Frames(h, 1);
+        } else if (roll < 990) {
+            const auto& size = kSizes[Below(static_cast<int>(std::size(kSizes)))];
+            h.Resize(size[0], size[1]);
+            Frames(h, 2);
+        } else {
+            h.Focus(false);
+            Frames(h, 1 + Below(5));
+            h.Focus(true);
+            Frames(h, 1);
+        }
+    }
+
+    std::mt19937_64 rng_;
+};
+
+TEST(Soak, RandomInputOverEveryScreenNeverBreaksTheGame) {
+    gameHooks.pollAsync.Add(NoteUpdateEnd);
+    const unsigned long long seed = static_cast<unsigned long long>(EnvNumber(
+        "BRALLWICK_SOAK_SEED", std::chrono::system_clock::now().time_since_epoch().count() % 1000000));
+    const int total = static_cast<int>(EnvNumber("BRALLWICK_SOAK_FRAMES", 3000));
+    std::printf("Soak seed %llu, %d frames\n", seed, total);
+    Soak soak(seed);
+    soak.Run(total);
+    std::string reached;
+    for (const std::string& screen : soak.screens) reached += " " + screen;
+    std::printf("Soak seed %llu: %d frames in %d games, slowest update %.1f ms, screens:%s\n", seed,
+                soak.frames, soak.games, soak.slowestUpdateMs, reached.c_str());
+    EXPECT_EQ(soak.failure, "") << "replay with BRALLWICK_SOAK_SEED=" << seed
+                                << " BRALLWICK_SOAK_FRAMES=" << total;
+}
+
+}  // namespace

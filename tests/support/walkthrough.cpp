@@ -1,0 +1,227 @@
+// The plan through the story, decided from what a player sees and knows: the arrows and walkers on
+// the map, the quest in progress, money, and the places revealed.
+#include "tests/support/walkthrough.hpp"
+
+#include <algorithm>
+
+#include "framework/framework.hpp"
+#include "gui/arrow.hpp"
+#include "gui/gui2.hpp"
+#include "model/profile.hpp"
+#include "model/upgrades.hpp"
+#include "screens/endgame.hpp"
+
+namespace harness {
+
+namespace {
+
+int F(const std::string& key) {
+    return Profile::GetFlagInt(key);
+}
+
+bool Revealed(const std::string& place) {
+    return F("Location." + place) > 0;
+}
+
+// The best-paying work at hand: the Docks' crates or crane, else Dr. Vale's lab.
+Errand Work(const std::string& why) {
+    return {"Docks", {"Crane", "Work"}, "", why};
+}
+
+// Muscle at the Gym; the Library trains the mind and ethics.
+Errand Train(const std::string& why) {
+    return {"Gym", {"Train"}, "", why};
+}
+
+// The villains the story sends the hero to: the flag their defeat sets, and the flag that sends
+// the hero there (a done-marker, stage 0, or a quest at that stage).
+struct Villain {
+    const char* defeated;
+    const char* when;
+    int stage;
+    const char* place;
+};
+constexpr Villain kVillains[] = {
+    {"Villain.Henchman", "ID.a1_henchman_news", 0, "Old Cannery"},
+    {"Villain.Professor Aphasia", "ID.a2_strike", 0, "Library"},
+    {"Villain.Countess Conundrum", "Quest.Trial of Wits", 2, "Conundrum Manor"},
+    {"Villain.The Hyena", "Quest.Trial of Heart", 2, "Fairground"},
+    {"Villain.Wonder Boy", "Quest.Stop the Sale", 2, "Channel 9"},
+    {"Villain.Ms Supreme", "Quest.Supreme Showdown", 2, "City Hall"},
+};
+
+// The purchases the quests ask for, at the stage that asks.
+struct Purchase {
+    const char* quest;
+    int stage;
+    const char* line;
+};
+constexpr Purchase kPurchases[] = {
+    {"Quest.Easy Money", 3, "Training Mastery"},
+    {"Quest.Raise the Alarm", 2, "Burglar Alarm"},
+    {"Quest.Zero to Wannabe", 2, "Distress-o-Meter"},
+    {"Quest.Supreme Showdown", 1, "Heroic Power"},
+};
+
+}  // namespace
+
+Walkthrough::Walkthrough(Player& player, Ending end, const std::string& name)
+    : p(player), ending(end), heroName(name) {
+    p.choose = [this](const std::vector<std::string>& choices) { return Choose(choices); };
+}
+
+std::string Walkthrough::Choose(const std::vector<std::string>& choices) const {
+    std::vector<std::string> wanted;
+    switch (ending) {
+        case Ending::Evil: wanted = {"No thanks", "Go dark"}; break;
+        case Ending::Sidekick: wanted = {"No thanks", "Stay"}; break;
+        case Ending::Time: wanted = {"Take it", "Go solo"}; break;
+        case Ending::Independent: wanted = {"No thanks", "Go solo"}; break;
+    }
+    // The Countess's riddle has one right answer; the lab pays for running its tests.
+    wanted.insert(wanted.end(), {"A piano", "Run tests", "Heroic"});
+    for (const std::string& w : wanted)
+        if (std::find(choices.begin(), choices.end(), w) != choices.end()) return w;
+    return choices.front();
+}
+
+Errand Walkthrough::Plan() const {
+    const int money = F("Resource.Money");
+    for (const Purchase& buy : kPurchases) {
+        if (F(buy.quest) != buy.stage) continue;
+        const UpgradeItem* next = Upgrades::Get(buy.line, F(std::string("Upgrade.") + buy.line));
+        if (next && money >= next->cost) return {"Quellfast", {"Upgrades"}, buy.line, "buy the upgrade"};
+        return Work("save up for the upgrade");
+    }
+    for (const Villain& v : kVillains) {
+        const int sent = F(v.when);
+        if (F(v.defeated) < 1 && (v.stage == 0 ? sent >= 1 : sent == v.stage) && Revealed(v.place))
+            return {v.place, {}, "", std::string("face ") + v.defeated};
+    }
+
+    if (F("Quest.Easy Money") == 1) return Work("the first job");
+    if (F("Quest.Easy Money") == 2) return Train("the first training");
+    if (F("Quest.Raise the Alarm") == 1) return Work("save up for the alarm");
+    if (F("Quest.Zero to Wannabe") == 1) {
+        if (money >= 60 && Revealed("Gazette")) return {"Gazette", {"Buy an Ad"}, "", "buy reputation"};
+        return Work("money for an ad");
+    }
+    const bool clueHunt = F("Quest.Trial of Wits") == 1 || F("Quest.Stop the Sale") == 1;
+    if (clueHunt && Revealed("Market Square") && F("Flag.Act") >= 3)
+        return {"Market Square", {"Watch"}, "", "hunt clues"};
+    if (F("Quest.Trial of Might") == 1) return {"Wombat Burrow", {}, "", "the burrow"};
+    if (F("Quest.Trial of Might") == 2) return {"City Hall", {}, "", "return the covers"};
+    if (F("Quest.Trial of Heart") == 1) return {"Library", {"Study"}, "", "ethics"};
+    if (F("Quest.Stop the Sale") == 3) return {"City Hall", {}, "", "show the proof"};
+    if (F("Quest.Supreme Showdown") == 3) return {"Supreme Tower", {}, "", "the tower"};
+    // Between quests: alternate paid work and training.
+    return F("Game.JobCount") <= F("Game.TrainingCount") ? Work("between quests") : Train("between quests");
+}
+
+void Walkthrough::Turn() {
+    // The power-up tree: spend every point, first node first.
+    if (auto option = p.Find("option")) {
+        p.Click(*option);
+        return;
+    }
+    // The base: buy the line the errand is about.
+    if (!errand.upgrade.empty()) {
+        if (auto buy = p.Find(errand.upgrade, "upgrade")) {
+            p.Click(*buy);
+            errand.upgrade.clear();
+            return;
+        }
+    }
+    if (p.Answer() || p.PlayPuzzle()) return;
+    // In a dungeon: step into the next cell it offers.
+    if (auto tile = p.Find("tile")) {
+        p.Click(*tile);
+        return;
+    }
+    const std::string screen = p.ScreenName();
+    if (screen == "Map" && OnMap()) return;
+    if (screen == "Title" && OnTitle()) return;
+    if (screen == "Act" || screen == "Endgame") {
+        // A click skips the act card; on the end screen it reads the typed pages on, and once a
+        // few lines of the credits have rolled by it lets them go.
+        const auto* end = dynamic_cast<const EndGameScreen*>(briskGame->currentScreen.get());
+        const bool click = !end || end->text || (end->state >= 7 && end->state <= 8 && end->index >= 4);
+        if (click && p.frames % 20 == 0) {
+            p.ClickAt(SCREEN_WIDTH * 0.5f, SCREEN_HEIGHT * 0.5f);
+            return;
+        }
+    }
+    p.Step();
+}
+
+bool Walkthrough::OnTitle() {
+    return false;
+}
+
+bool Walkthrough::OnMap() {
+    if (GUIList::Suspended()) return false;
+    // Walkers the story wants caught.
+    for (const char* walker : {"burglar", "distress"})
+        if (p.Click(walker)) return true;
+    // The story's arrows point at the place to go.
+    std::string arrowPlace;
+    for (const ItemBox& box : p.Items()) {
+        const auto* arrow = dynamic_cast<const GUIArrow*>(box.item);
+        if (arrow && arrow->follow && arrow->follow->id == "location" &&
+            arrow->follow->name != Profile::GetFlagString("Location"))
+            arrowPlace = arrow->follow->name;
+    }
+    const std::string here = Profile::GetFlagString("Location");
+    if (walking > 0) {
+        --walking;
+        if (here != errand.place) return false;
+        walking = 0;
+    }
+    errand = arrowPlace.empty() ? Plan() : Errand{arrowPlace, {}, "", "follow the arrow"};
+    // At the place: press what the errand wants on its menu, or leave the menu.
+    if (p.Find("button")) {
+        if (here == errand.place) {
+            for (const std::string& wanted : errand.buttons)
+                if (p.Click("button", wanted)) return true;
+        }
+        if (p.Click("button", "Leave")) return true;
+    }
+    if (here == errand.place && !errand.buttons.empty()) return false;
+    const std::optional<ItemBox> place = p.Find("location", errand.place);
+    if (!place) {
+        stuck = "cannot see the place \"" + errand.place + "\" (" + errand.why + ")";
+        return false;
+    }
+    // A place outside the view: drag the map until it is in.
+    const float dx = place->CentreX() - SCREEN_WIDTH * 0.5f, dy = place->CentreY() - SCREEN_HEIGHT * 0.5f;
+    if (place->x < 0 || place->y < 0 || place->x + place->w > SCREEN_WIDTH || place->y + place->h > SCREEN_HEIGHT) {
+        p.DragBy(-std::clamp(dx, -SCREEN_WIDTH * 0.3f, SCREEN_WIDTH * 0.3f),
+                 -std::clamp(dy, -SCREEN_HEIGHT * 0.3f, SCREEN_HEIGHT * 0.3f));
+        return true;
+    }
+    p.Click(*place);
+    stuck.clear();
+    walking = 600;
+    return true;
+}
+
+bool Walkthrough::PlayUntil(const std::function<bool()>& reached, int maxFrames) {
+    const int start = p.frames;
+    stuck.clear();
+    while (!reached()) {
+        if (p.frames - start >= maxFrames) {
+            if (stuck.empty()) stuck = "still on screen \"" + p.ScreenName() + "\" doing: " + errand.why;
+            stuck += "; last clicks:" + p.RecentClicks();
+            return false;
+        }
+        const int before = p.frames;
+        Turn();
+        if (!p.Running() || (p.frames == before && !p.Step())) {
+            stuck = "the program ended: " + p.LastReport() + "; last clicks:" + p.RecentClicks();
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace harness
