@@ -4,11 +4,10 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "bench/game_run.hpp"
+#include "bench/headless.hpp"
 #include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
@@ -26,7 +25,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 
 // The map's item list under the game, over a plain ground.
 class UnderMap : public GameScreen {
@@ -69,9 +67,10 @@ void LoadArt() {
 // when, and may keep it so), then times single frames.
 template <typename Game>
 void RunGame(benchmark::State& state, const char* name, bool (*busy)(Game&)) {
-    RunningGame running;
-    if (!running.Started()) {
-        state.SkipWithError("the game did not start here: run from the build folder");
+    HeadlessGame running;
+    std::string error;
+    if (!running.Start(error)) {
+        state.SkipWithError(error.c_str());
         return;
     }
     LoadArt();
@@ -98,8 +97,6 @@ void RunGame(benchmark::State& state, const char* name, bool (*busy)(Game&)) {
         state.SkipWithError("the game never got busy");
         return;
     }
-    std::error_code ignored;
-    fs::create_directories("frames", ignored);
     platform::driver::SaveFramePNG(std::string("frames/bench_distress_") + name + ".png");
     double total = 0, worst = 0;
     long frames = 0;

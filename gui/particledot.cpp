@@ -122,6 +122,14 @@ void ParticleDotData::Render() {
     platform::SetBlend(0);
 }
 
+ParticleMap::~ParticleMap() {
+    const int n = GUIParticleDot::PoolSize();
+    for (int i = 0; i < n; ++i) {
+        ParticleDotData* dot = GUIParticleDot::At(i);
+        if (dot->inUse && dot->map == this) dot->Clear2();
+    }
+}
+
 Pool<ParticleDotData>& GUIParticleDot::Dots() {
     static Pool<ParticleDotData> dots("ERROR: No available objects [ParticleDotData]!", kPoolSize);
     return dots;

@@ -11,7 +11,9 @@ class GameImage;
 // on the map while the map scrolls. The map screen implements it.
 class ParticleMap {
   public:
-    virtual ~ParticleMap() = default;
+    // A map that goes takes its dots with it: they would otherwise ask it where it has scrolled
+    // to from the next screen (the act card or the end game) on.
+    virtual ~ParticleMap();
     virtual float MapXP() const = 0;
     virtual float MapYP() const = 0;
 };

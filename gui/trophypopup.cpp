@@ -107,4 +107,5 @@ void TrophyPopup::AddTrophy(GUIContainer* container, float x, float y, const Tro
 void RegisterTrophyViews() {
     Trophies::views.show = TrophyPopup::Show;
     Trophies::views.noticeShowing = NoticeShowing;
+    Trophies::views.showPopup = TrophyPopup::ShowPopup;
 }

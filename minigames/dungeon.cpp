@@ -21,6 +21,7 @@
 #include "model/flaglist.hpp"
 #include "model/profile.hpp"
 #include "model/quests.hpp"
+#include "platform/app.hpp"
 #include "platform/graphics.hpp"
 
 int GUIGameDungeon::clickedColumn = -1;
@@ -81,8 +82,11 @@ GUIGameDungeon::GUIGameDungeon(Dungeon& d) : dungeon(&d), board(d) {
     Profile::dungeonMode = 1;
     modeOn = 1;
 
-    bg = briskGame->images->Find("Street");
-    tiles = briskGame->images->Find(kTiles);
+    bg = FindImage("Street");
+    tiles = FindImage(kTiles);
+    if (!bg || !tiles)
+        platform::PrintLine(
+            "The dungeon's pictures are not all among the pictures; the missing are not drawn");
     mw = d.w;
     mh = d.h;
     xpos = d.startx;
@@ -163,8 +167,9 @@ int GUIGameDungeon::Update2() {
         Leave();
         return 0;
     }
-    if (Profile::GetFlagInt("Flag.intro_dungeon") < 1) {
-        Profile::SetFlagInt("Flag.intro_dungeon", 1);
+    static const std::string kIntroSeen = "Flag.intro_dungeon";
+    if (Profile::GetFlagInt(kIntroSeen) < 1) {
+        Profile::SetFlagInt(kIntroSeen, 1);
         GUIList::Add(std::make_shared<GUIDialogue>("intro_dungeon", 0), 1000);
     }
     if (dirty) {

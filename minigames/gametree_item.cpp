@@ -76,6 +76,9 @@ void GUIGameTree::InitCircle() {
     GUITextButton* button =
         GUITextButton::Create(0, 0, "TileBg70x80", "Click", Fonts::Get("os"), kWhite, nullptr, 0);
     button->frame = 1;
+    // The sheet has no hovered or pressed frames after this one: the cell grows under the mouse
+    // instead.
+    button->anim = 0;
     button->id = "gamepopup";
     button->name = "button";
     Centre(button);

@@ -246,7 +246,9 @@ int Actions::Check(const std::string& key) {
         Profile::Save(0);
     }
 
-    if (!Profile::GetFlagString("Flag.StopActions").empty()) return 1;
+    // Asked every frame: the key is made once (it is too long for a string's own buffer).
+    static const std::string stopKey = "Flag.StopActions";
+    if (!Profile::GetFlagString(stopKey).empty()) return 1;
 
     std::string locationKey = key;
     std::string secondKey;

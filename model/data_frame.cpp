@@ -29,7 +29,9 @@ void Data::Update(int trail) {
     if (Profile::playTimeAccumulator > 1000.0f) {
         const int seconds = TruncToInt(Profile::playTimeAccumulator / 1000.0f);
         Profile::AddGlobalFlagInt("TimePlayed", seconds);
-        Profile::AddFlagInt("TimePlayed", seconds);
+        // Only a chosen character plays: on the title the last bound slot (perhaps one just
+        // deleted) must not gain time.
+        if (Profile::currentSlot >= 0) Profile::AddFlagInt("TimePlayed", seconds);
         Profile::playTimeAccumulator -= static_cast<float>(seconds) * 1000.0f;
     }
 

@@ -5,6 +5,7 @@
 #include "core/xml.hpp"
 #include "model/datafile.hpp"
 #include "model/profile.hpp"
+#include "platform/app.hpp"
 
 ArrayList<std::shared_ptr<TrophyItem>> Trophies::trophies;
 ArrayList<TrophyItem*> Trophies::pending;
@@ -54,6 +55,11 @@ void Trophies::Clear() {
 
 void Trophies::Check() {
     if (views.noticeShowing != nullptr && views.noticeShowing() != 0) return;
+    // The map is about to start again (a quest finished inside a dungeon sends it back), and its
+    // start clears the screen: a trophy earned now would be announced to nobody. It waits for the
+    // new map.
+    static const std::string kRestart = "Goto";
+    if (!Profile::GetFlagString(kRestart).empty()) return;
     for (int i = 0; i < pending.Size(); ++i) {
         TrophyItem* trophy = pending.Get2(i);
         if (trophy->Check() == 0) continue;
@@ -66,4 +72,12 @@ void Trophies::Check() {
 
 void Trophies::Show(const TrophyItem& trophy) {
     if (views.show != nullptr) views.show(trophy);
+}
+
+void Trophies::ShowPopup() {
+    if (views.showPopup != nullptr) {
+        views.showPopup();
+    } else {
+        platform::PrintLine("No trophies popup in this build to show");
+    }
 }

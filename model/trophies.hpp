@@ -35,6 +35,8 @@ struct TrophyViews {
     void (*show)(const TrophyItem& trophy) = nullptr;
     // 1 while a notice (a GUI item with id "trophy") is on screen.
     int (*noticeShowing)() = nullptr;
+    // Opens the popup of every trophy, earned or locked (the title's "trophies" button).
+    void (*showPopup)() = nullptr;
 };
 
 class Trophies {
@@ -54,8 +56,11 @@ class Trophies {
     static void ParseTrophy(const XMLElement* element, const std::string& path = kFile);
     // Rebuilds the pending list from the global "Trophy." flags.
     static void Clear();
-    // Earns at most one trophy: none while a notice shows; else the first pending one whose
-    // conditions hold leaves the list, is announced and marked earned for every character.
+    // Earns at most one trophy: none while a notice shows or the map is about to start again
+    // ("Goto" set); else the first pending one whose conditions hold leaves the list, is announced
+    // and marked earned for every character.
     static void Check();
     static void Show(const TrophyItem& trophy);
+    // The trophies popup, through `views.showPopup`; without one, a printed line and nothing shown.
+    static void ShowPopup();
 };

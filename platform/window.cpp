@@ -130,6 +130,11 @@ bool OpenGraphics(int width, int height, int depth, int hertz, int /*flags*/) {
     }
     if (isDesktop) {
         if (!EnsureWindow(e, width, height, SDL_WINDOW_FULLSCREEN_DESKTOP)) return false;
+        // A window that was windowed also covers the desktop by itself: without a window manager
+        // to honour the full-screen request it would keep its old place and size while the game
+        // draws for the whole screen.
+        SDL_SetWindowPosition(e.window, 0, 0);
+        SDL_SetWindowSize(e.window, width, height);
         return SDL_SetWindowFullscreen(e.window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
     }
     if (!listed) return false;

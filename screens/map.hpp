@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/briskdata.hpp"
 #include "core/collections.hpp"
@@ -129,6 +130,10 @@ class MapScreen : public GameScreen, public ParticleMap {
     FloatObject timeAlpha;
 
   private:
+    // "Location." + id of every place in table order, made once: the buttons are checked
+    // whenever a flag changed, which can be every frame.
+    std::vector<std::string> locationKeys;
+
     void Travel();
     void NextHop();
     void Drag();

@@ -181,10 +181,15 @@ void MapScreen::UpdateTimers() {
 
 void MapScreen::UpdateLocations() {
     if (locationsBuilt != 0 && Profile::flagsDirty == 0) return;
-    for (const auto& location : Locations::locations) {
-        if (!location) continue;
+    if (static_cast<int>(locationKeys.size()) != Locations::locations.Size()) {
+        locationKeys.clear();
+        for (const auto& location : Locations::locations) locationKeys.push_back("Location." + (location ? location->id : ""));
+    }
+    for (int i = 0; i < Locations::locations.Size(); ++i) {
+        const LocationItem* location = Locations::locations.Get2(i).get();
+        if (location == nullptr) continue;
         const LocationItem& place = *location;
-        const int s = Profile::GetFlagInt("Location." + place.id);
+        const int s = Profile::GetFlagInt(locationKeys[static_cast<size_t>(i)]);
         const float bx = static_cast<float>(TruncToInt(place.x * Data::layoutScaleX));
         const float by = static_cast<float>(TruncToInt(place.y * Data::layoutScaleY));
         if (s == 0) {

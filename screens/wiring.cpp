@@ -1,7 +1,9 @@
-// The screens' start-up registration: the career popups' state, the check of the lines the base
-// sells, the floating number the action engine shows rewards with, and the city map: its module
-// values and walker pools, the way back to it from the interludes, and what story actions ask of
-// it (fading it out under a full-screen game, pointing arrows at its items).
+// The screens' start-up registration: the first screen (the splash row), the loading screen the
+// interludes lead to, the title's and the character popups' state, the career popups' state, the
+// check of the lines the base sells, the floating number the action engine shows rewards with, and
+// the city map: its module values and walker pools, the way back to it from the interludes, and
+// what story actions ask of it (fading it out under a full-screen game, pointing arrows at its
+// items).
 #include "screens/wiring.hpp"
 
 #include <memory>
@@ -13,10 +15,16 @@
 #include "model/actions.hpp"
 #include "model/data2.hpp"
 #include "screens/base.hpp"
+#include "screens/character.hpp"
 #include "screens/interlude.hpp"
 #include "screens/level.hpp"
+#include "screens/loader.hpp"
+#include "screens/loadscreen.hpp"
 #include "screens/map.hpp"
 #include "screens/menu.hpp"
+#include "screens/options.hpp"
+#include "screens/splash.hpp"
+#include "screens/title.hpp"
 #include "screens/walkers.hpp"
 
 namespace {
@@ -51,10 +59,20 @@ void InitScreenGlobals() {
 void RegisterScreens() {
     gameHooks.initGlobals.Add(Level::InitGlobals);
     gameHooks.initGlobals.Add(InitScreenGlobals);
+    gameHooks.initGlobals.Add(SplashScreen::InitGlobals);
+    gameHooks.initGlobals.Add(Loader::InitGlobals);
+    gameHooks.initGlobals.Add(TitleScreen::InitGlobals);
+    gameHooks.initGlobals.Add(CharacterCreation::InitGlobals);
+    gameHooks.initGlobals.Add(Options::InitGlobals);
+    // The game opens on the splash row, which leads through the loading screen to the title.
+    gameHooks.firstScreen.Add([] { SplashScreen::SplashScreen_new()->PreStart(); });
+    InterludeExits::exits.gameLoading = [] { return LoadScreen::LoadScreen_new("game"); };
     // After the upgrade table itself has loaded (the model's step in the same slot).
     gameHooks.loadTables.Add(TableStep::kUpgrades, Base::CheckLines);
     Actions::starters.showNumber = ShowActionNumber;
     Actions::starters.fadeOutMap = MapScreen::FadeOutMap;
     Actions::starters.arrow = ShowArrow;
     InterludeExits::exits.map = [] { return std::static_pointer_cast<Screen>(MapScreen::MapScreen_new()); };
+    MapScreen::links.title = [] { return std::static_pointer_cast<Screen>(TitleScreen::TitleScreen_new()); };
+    MapScreen::links.options = Options::InitOptions;
 }

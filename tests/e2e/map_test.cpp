@@ -5,12 +5,17 @@
 // saves and leaves. Frames are saved for a look.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "framework/banks.hpp"
 #include "framework/framework.hpp"
+#include "gui/container.hpp"
 #include "gui/gui2.hpp"
+#include "gui/particle.hpp"
+#include "gui/text.hpp"
 #include "gui/textbutton.hpp"
 #include "model/data2.hpp"
 #include "model/locations.hpp"
@@ -19,6 +24,7 @@
 #include "platform/storage.hpp"
 #include "screens/level.hpp"
 #include "screens/map.hpp"
+#include "screens/walkers.hpp"
 #include "tests/support/game_assets.hpp"
 #include "tests/support/harness.hpp"
 
@@ -90,6 +96,19 @@ class MapTest : public ::testing::Test {
             if (Map()->status.empty() && Profile::GetFlagString("ArriveAt") == place) return true;
         }
         return false;
+    }
+    // The text of a message line ("upper" or "lower"), empty when none shows.
+    static std::string Message(const char* line) {
+        auto* box = dynamic_cast<GUIContainer*>(GUIList::Get("result", line));
+        if (box == nullptr || box->items.IsEmpty()) return "";
+        auto* text = dynamic_cast<GUIText*>(box->items.Get2(0));
+        return text ? text->text : "";
+    }
+    // Steps until the message lines read differently from now, at most `frames`.
+    bool NextMessage(int frames) {
+        const std::string upper = Message("upper"), lower = Message("lower");
+        for (int i = 0; i < frames && Message("upper") == upper && Message("lower") == lower; ++i) h.Step();
+        return Message("upper") != upper || Message("lower") != lower;
     }
     static bool OnScreen(const GUIItem* item) {
         const float left = item->x + item->xadd;
@@ -175,6 +194,161 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     h.Step();
     EXPECT_EQ(titles, 1);
     EXPECT_NE(platform::LoadState().find("Location|Quellfast|"), std::string::npos);
+}
+
+TEST_F(MapTest, SignalsTakeTheirTurnsAndOddValuesDoNoHarm) {
+    // Raised together, the messages come one after the other; a level key without a family is
+    // shown whole, and an upgrade the base does not sell shows its name alone.
+    Profile::SetFlagString("Game.LevelUp", "Strength");
+    Profile::SetFlagInt("Level.Strength", 4);
+    Profile::SetFlagString("Game.RankUp", "Resource.Reputation");
+    Profile::SetFlagInt("Level.Resource.Reputation", 3);
+    Profile::SetFlagString("Game.NewUpgrade", "Moon Base");
+    h.Step(2);
+    EXPECT_EQ(Message("upper"), "Level Up!");
+    EXPECT_EQ(Message("lower"), "Strength is now level 4!");
+    EXPECT_EQ(Profile::GetFlagString("Game.RankUp"), "Resource.Reputation");
+    ASSERT_TRUE(NextMessage(600));
+    EXPECT_EQ(Message("upper"), "Rank Up!");
+    EXPECT_EQ(Message("lower"), "New rank is Hotshot!");
+    ASSERT_TRUE(NextMessage(600));
+    EXPECT_EQ(Message("upper"), "Moon Base");
+    EXPECT_EQ(Message("lower"), "");
+    ASSERT_TRUE(NextMessage(600));
+    EXPECT_EQ(GUIList::Get("result", ""), nullptr);
+
+    // A trip to a node no street reaches is no trip: the last place is not arrived at again.
+    MapScreen* map = Map();
+    Profile::SetFlagString("ArriveAt", "");
+    map->mapCallback->GoToCallback(0, "nowhere");
+    h.Step(5);
+    EXPECT_EQ(map->status, "");
+    EXPECT_EQ(Profile::GetFlagString("ArriveAt"), "");
+
+    // A dungeon left without finishing leaves nothing behind at the next map start: gains are
+    // real again and its loot is gone.
+    Profile::SetFlagInt("Dungeon.Resource.Money", 50);
+    Profile::dungeonMode = 1;
+    MapScreen::MapScreen_new()->PreStart();
+    h.Step(2);
+    EXPECT_EQ(Profile::dungeonMode, 0);
+    EXPECT_EQ(Profile::GetFlag("Dungeon.Resource.Money"), nullptr);
+    const int money = Profile::GetFlagInt("Resource.Money");
+    Profile::AddFlagInt("Resource.Money", 5);
+    EXPECT_EQ(Profile::GetFlagInt("Resource.Money"), money + 5);
+}
+
+TEST_F(MapTest, CitizensWalkResourcesPayAndABurglarCalledInIsChased) {
+    MapScreen* map = Map();
+    auto* citizen = dynamic_cast<GUICitizen*>(GUIList::Get("citizen", ""));
+    ASSERT_NE(citizen, nullptr);
+    const float cx = citizen->xpos.value, cy = citizen->ypos.value;
+    h.Step(30);
+    EXPECT_TRUE(citizen->xpos.value != cx || citizen->ypos.value != cy);
+
+    // A resource beside a citizen pays one (the hero's ethics are nil) and, the first time, tells
+    // the player about them.
+    Profile::SetFlagInt("Quest.Easy Money", 1);
+    Profile::SetFlagInt("Quest.Zero to Wannabe", 3);
+    map->resourceWait = 1;
+    h.Step(2);
+    GUIItem* resource = GUIList::Get("citizen", "resource");
+    ASSERT_NE(resource, nullptr);
+    const int wealth = Profile::GetFlagInt("Resource.Money") + Profile::GetFlagInt("Resource.Reputation");
+    map->xp = std::clamp(resource->x - 500, 0.0f, map->xp + 1000);  // bring it away from the corner
+    h.Step(60);
+    ClickItem(resource);
+    EXPECT_EQ(Profile::GetFlagInt("Resource.Money") + Profile::GetFlagInt("Resource.Reputation"), wealth + 1);
+    h.Step(2);
+    EXPECT_NE(GUIList::Get("dialogue", ""), nullptr);
+    GUIList::Delete("dialogue", "");
+    GUIList::Resume();
+    h.Step(30);
+
+    // With the alarm bought a burglar walks in at once, with an arrow until the first fight; a
+    // click sends the hero after him, and arriving tells the story "burglar", at no place.
+    Profile::SetFlagInt("Upgrade.Burglar Alarm", 1);
+    h.Step(10);
+    auto* burglar = dynamic_cast<GUIBurglar*>(GUIList::Get("burglar", ""));
+    ASSERT_NE(burglar, nullptr);
+    EXPECT_NE(GUIList::Get("arrow", "burglar"), nullptr);
+    h.Step(60);
+    h.SaveFrame("map_burglar");
+    map->xp = std::clamp(burglar->xpos.value - 500, 0.0f, 334.0f);
+    map->yp = std::clamp(burglar->ypos.value - 300, 0.0f, 360.0f);
+    h.Step();
+    Click(static_cast<int>(burglar->xpos.value + burglar->xadd), static_cast<int>(burglar->ypos.value + burglar->yadd));
+    EXPECT_FALSE(map->status.empty());
+    for (int i = 0; i < 900 && Profile::GetFlagString("ArriveAt") != "burglar"; ++i) h.Step();
+    EXPECT_EQ(Profile::GetFlagString("ArriveAt"), "burglar");
+    EXPECT_EQ(Profile::GetFlagString("Location"), "");
+}
+
+TEST_F(MapTest, DraggingGlidingANewTripMidHopTheNewDayAndTheActs) {
+    MapScreen* map = Map();
+    // A drag moves the view with the mouse; let go, it glides on, slows and stops inside the map.
+    const float x0 = map->xp;
+    h.MouseMove(600, 300);
+    h.Step();
+    h.MouseButton(0, true);
+    h.Step();
+    for (int x = 580; x >= 500; x -= 20) {
+        h.MouseMove(x, 300);
+        h.Step();
+    }
+    EXPECT_GT(map->xp, x0 + 50);
+    h.MouseButton(0, false);
+    h.Step();
+    const float released = map->xp;
+    h.Step(5);
+    EXPECT_GT(map->xp, released);
+    h.Step(200);
+    const float settled = map->xp;
+    h.Step(10);
+    EXPECT_EQ(map->xp, settled);
+    EXPECT_LE(map->xp, static_cast<float>(map->bg->w - Data::virtualWidth));
+
+    // A new place chosen in the middle of a hop: the hop is finished first, then the new trip
+    // starts where it ended. The day rolls over on the way and says so.
+    Profile::SetFlagInt("Date.Time", 955);
+    const std::vector<int> toGym = [] {
+        std::vector<int> path;
+        for (const auto& node : Nodes::GetPath(Locations::Get("Quellfast")->node, Locations::Get("Gym")->node))
+            path.push_back(node->value);
+        return path;
+    }();
+    ClickItem(GUIList::Get("location", "Gym"));
+    ASSERT_EQ(map->status, "moving");
+    ClickItem(GUIList::Get("location", "Docks"));
+    std::vector<int> nodes{map->currentNode};
+    bool noticed = false;
+    for (int i = 0; i < 900 && Profile::GetFlagString("ArriveAt") != "Docks"; ++i) {
+        h.Step();
+        if (map->currentNode != nodes.back()) nodes.push_back(map->currentNode);
+        if (auto* notice = dynamic_cast<GUIParticle*>(GUIList::Get("notice", ""))) noticed = notice->text == "New day! Jan 2";
+    }
+    EXPECT_EQ(Profile::GetFlagString("ArriveAt"), "Docks");
+    ASSERT_GE(nodes.size(), 3u);
+    EXPECT_EQ(nodes[1], toGym.front());
+    EXPECT_EQ(nodes.back(), Locations::Get("Docks")->node);
+    EXPECT_TRUE(noticed);
+    EXPECT_EQ(Profile::GetFlagInt("Date.Day"), 1);
+
+    // A hero whose story has not begun opens the first act card; the sixth act opens the end game
+    // once, and the epilogue card after it.
+    Profile::SetFlagInt("Flag.Act", 0);
+    Profile::SetFlagInt("Flag.ActShow", 0);
+    MapScreen::MapScreen_new()->PreStart();
+    EXPECT_EQ(briskGame->currentScreen->name, "Act");
+    EXPECT_EQ(Profile::GetFlagInt("Flag.Act"), 1);
+    Profile::SetFlagInt("Flag.Act", 6);
+    Profile::SetFlagInt("Flag.ActShow", 5);
+    MapScreen::MapScreen_new()->PreStart();
+    EXPECT_EQ(briskGame->currentScreen->name, "Endgame");
+    Profile::SetFlagInt("Flag.ActEnd", 1);
+    MapScreen::MapScreen_new()->PreStart();
+    EXPECT_EQ(briskGame->currentScreen->name, "Act");
+    EXPECT_EQ(Profile::GetFlagInt("Flag.ActShow"), 6);
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/xml.hpp"
 #include "model/actionrefs.hpp"
 #include "model/board.hpp"
+#include "model/quests.hpp"
 #include "profile_fixture.hpp"
 
 namespace {
@@ -151,7 +153,17 @@ TEST_F(ActionsTest, BadFilesAndUnknownIdsAreToldOnceWithTheirFile) {
                       R"(</flags><action dialogue="hello"/></action>)"
                       R"(<action battle="" image="F"><power id="Jab" level="2"/>)"
                       R"(<power id="Nope" level="1"/></action></location></actions>)");
-    EXPECT_EQ(ActionReferences::CheckAll(), 3);
+    // The events of a quest's dungeon are actions too.
+    XMLParser parser;
+    const auto event = parser.ParseString(R"(<action id="chest" dialogue="hullo"/>)");
+    auto quest = std::make_shared<QuestItem>();
+    quest->statuses.Add(std::make_shared<QuestStatus>());
+    quest->statuses.Get2(0)->dungeon = std::make_shared<Dungeon>();
+    quest->statuses.Get2(0)->dungeon->tiles.Add(std::make_shared<DungeonTile>());
+    quest->statuses.Get2(0)->dungeon->tiles.Get2(0)->action =
+        Actions::ParseAction(event->Root(), "", "data/quests.xml");
+    Quests::allQuests.Add(quest);
+    EXPECT_EQ(ActionReferences::CheckAll(), 4);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out,
               "Actions: data/act2.xml: XMLParser.ParseString: Closing tag \"actions\" does not match opening "
@@ -163,7 +175,9 @@ TEST_F(ActionsTest, BadFilesAndUnknownIdsAreToldOnceWithTheirFile) {
               "(left out)\n"
               "Actions: data/act1.xml: action \"a1\" names unknown dialogue \"helo\"\n"
               "Actions: data/act1.xml: action \"a1\" names unknown location \"Gmy\"\n"
-              "Actions: data/act1.xml: action \"a1\" names unknown quest \"Hard\"\n");
+              "Actions: data/act1.xml: action \"a1\" names unknown quest \"Hard\"\n"
+              "Actions: data/quests.xml: action \"chest\" names unknown dialogue \"hullo\"\n");
+    Quests::InitGlobals();
     // The readable file still loaded.
     ASSERT_EQ(Actions::actionLocations.size(), 1u);
     ASSERT_EQ(Actions::actionLocations[0]->actions.Size(), 2);

@@ -1,10 +1,12 @@
 // The real game in a real window, opened straight on the city map with a fresh hero: for looking at
 // the map (and playing it under a virtual X server) before the title screen leads there.
-// BRALLWICK_WINDOWED=1 keeps it in a window.
+// BRALLWICK_WINDOWED=1 keeps it in a window; BRALLWICK_PREVIEW_STRENGTH=n gives the hero n points
+// of strength as the map opens (a level-up to look at).
 #include <cstdlib>
 #include <cstring>
 
 #include "framework/main.hpp"
+#include "model/profile.hpp"
 #include "platform/engine.hpp"
 #include "screens/map.hpp"
 #include "tests/support/game_assets.hpp"
@@ -19,6 +21,9 @@ int main() {
     gameHooks.firstScreen = [] {
         harness::LoadGameAssets();
         harness::MakeHero("Rook");
+        if (const char* strength = std::getenv("BRALLWICK_PREVIEW_STRENGTH")) {
+            Profile::AddFlagInt("Attribute.Strength", std::atoi(strength));
+        }
         MapScreen::MapScreen_new()->PreStart();
     };
     return platform::RunProgram(InitGlobals, RunMain, options);

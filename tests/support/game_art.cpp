@@ -9,6 +9,18 @@
 
 namespace harness {
 
+void LoadBattleBoardArt() {
+    auto& images = *briskGame->images;
+    for (const char* file : {"TileMarker.png", "TileMarker2.png", "TileMarker3.png"}) images.Load3(file, "", true);
+    // The battle effects' pictures, held by their middle but for the lightning that strikes down.
+    for (const char* file : {"FXBall1.png", "FXBall2.png", "FXBall3.png", "FXBeam1.png", "FXBeam2.png",
+                             "FXBite1.png", "FXBite2.png", "FXBullet1.png", "FXConfusion1.png", "FXConfusion2.png",
+                             "FXFireArrow.png", "FXFist1.png", "FXIcicle.png", "FXKnife.png", "FXLightning1.png",
+                             "FXLightning2.png", "FXMentalBall1.png", "FXRender.png"})
+        images.Load3(file, "", true);
+    images.Load3("FXLightning3.png");
+}
+
 void LoadPuzzleArt() {
     for (const char* id : Fonts::Ids()) Fonts::Set(id, std::make_unique<GlyphFont>(Fonts::FileFor(id)));
     auto& images = *briskGame->images;
@@ -22,16 +34,9 @@ void LoadPuzzleArt() {
                           Anim{"Characters01.png", 256, 256, 4}, Anim{"Characters02.png", 256, 256, 4},
                           Anim{"HealthBar.png", 168, 32, 2}, Anim{"HeroMale1.png", 256, 256, 4}})
         images.LoadAnim2(a.file, a.w, a.h, a.frames);
-    for (const char* file : {"TileMarker.png", "TileMarker2.png", "TileMarker3.png", "Particle32x32.png"})
-        images.Load3(file, "", true);
+    images.Load3("Particle32x32.png", "", true);
+    LoadBattleBoardArt();
     for (const char* file : {"FramePopup.png", "FrameSpeech.png", "Street.jpg", "Arena.jpg", "Arrow.png"}) images.Load3(file);
-    // The battle effects' pictures, held by their middle but for the lightning that strikes down.
-    for (const char* file : {"FXBall1.png", "FXBall2.png", "FXBall3.png", "FXBeam1.png", "FXBeam2.png",
-                             "FXBite1.png", "FXBite2.png", "FXBullet1.png", "FXConfusion1.png", "FXConfusion2.png",
-                             "FXFireArrow.png", "FXFist1.png", "FXIcicle.png", "FXKnife.png", "FXLightning1.png",
-                             "FXLightning2.png", "FXMentalBall1.png", "FXRender.png"})
-        images.Load3(file, "", true);
-    images.Load3("FXLightning3.png");
     images.LoadAtlas("Atlas02.txt", 1);
     for (int sound = 0; sound < Audio::kSoundCount; ++sound)
         briskGame->sounds->Load5(std::string(Audio::SoundName(sound)) + ".ogg");

@@ -5,6 +5,9 @@
 namespace harness {
 
 void LoadPuzzleArt();
+// What only the board games draw over the game's load list: the chain markers and the battle
+// effects.
+void LoadBattleBoardArt();
 // The puzzle games' art and what the four distress games draw besides.
 void LoadDistressArt();
 

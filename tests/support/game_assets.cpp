@@ -11,6 +11,7 @@
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
 #include "model/profile.hpp"
+#include "tests/support/game_art.hpp"
 
 namespace harness {
 
@@ -37,13 +38,15 @@ constexpr Anim kAnims[] = {
     {"UpgradeIcons64x64.png", 64, 64, 4, false}, {"UpgradeBar.png", 165, 40, 2, false},
     {"Tiles64x64.png", 64, 64, 12, false},   {"TileBg70x80.png", 70, 80, 2, false},
     {"Meters1.png", 86, 89, 6, false},       {"HealthBar.png", 168, 32, 2, false},
-    {"TimeBar.png", 168, 32, 2, false},
+    {"TimeBar.png", 168, 32, 2, false},      {"DungeonTiles64x64.png", 64, 64, 6, false},
+    {"Characters08.png", 256, 256, 3, false}, {"TreeCircle320x320.png", 320, 320, 2, true},
 };
 
 constexpr const char* kPictures[] = {"Act.jpg",       "Map.jpg",         "Arena.jpg",        "Cellar.jpg",
                                      "Classroom.jpg", "Federal.jpg",     "Luxury.jpg",       "SuperheroU.jpg",
                                      "CloudsBlue.jpg", "CloudsRed.jpg",  "FrameSpeech.png",  "FramePopup.png",
-                                     "FramePopupBright.png"};
+                                     "FramePopupBright.png", "Street.jpg",
+                                     "Road.jpg",       "Square.jpg",      "Tree.png"};
 
 }  // namespace
 
@@ -59,9 +62,18 @@ void LoadGameAssets() {
     ImageBank& images = *briskGame->images;
     for (const char* atlas : {"Atlas01.txt", "Atlas02.txt", "Atlas03.txt"}) images.LoadAtlas(atlas, 1);
     for (const char* file : kPictures) images.Load3(file);
+    // The title's and the intro's pictures, loaded before the game's.
+    images.Load3("Street.jpg");
+    for (const char* file : {"Rays.png", "Particle32x32.png", "Cloud01.png", "Cloud02.png", "CharacterTimeMaster.png"})
+        images.Load3(file, "", true);
+    images.Load3("CharacterShadow.png");
+    images.Load3("ComicBorder.png");
+    images.LoadAnim2("OptionsIcons64x64.png", 64, 64, 3);
     images.Load3("Arrow.png", "", true);
-    images.Load3("Particle32x32.png", "", true);
+    for (const char* file : {"MinigameCar.png", "MinigameCar2.png", "MinigameCar3.png", "TreeCat.png"})
+        images.Load3(file, "", true);
     for (const Anim& a : kAnims) images.LoadAnim2(a.file, a.w, a.h, a.frames, nullptr, a.mid);
+    LoadBattleBoardArt();
 }
 
 std::string DataRootWith(const std::string& folder,

@@ -66,8 +66,13 @@ bool Harness::Start() {
     options.dataRoot = dataRoot_;
     options.appDataFolder = appData_;
     started_ = true;
-    if (!platform::driver::Start(&InitGlobals, &RunMain, options)) return false;
-    return platform::driver::Step(1);
+    // Without the game's own first screen the framework starts its blank one.
+    const StepList<> firstScreen = gameHooks.firstScreen;
+    if (!asPlayed_) gameHooks.firstScreen.Clear();
+    const bool started =
+        platform::driver::Start(&InitGlobals, &RunMain, options) && platform::driver::Step(1);
+    gameHooks.firstScreen = firstScreen;
+    return started;
 }
 
 bool Harness::Step(int frames) {

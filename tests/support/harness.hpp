@@ -27,8 +27,11 @@ class Harness {
     // Starts the program and runs its first frame (start-up and the first render, no update).
     // False when the program ended during start-up. Unless the test writes a state of its own
     // (WriteState) or asks for none (NoSavedState) first, the saved settings are the defaults with
-    // full screen off, so the game opens a window of the virtual size.
+    // full screen off, so the game opens a window of the virtual size. Start-up ends on a blank
+    // screen that leaves the frame to the test, unless the test asked for the game's own opening.
     bool Start();
+    // Start-up opens the game as a player sees it: the splash row, the loading and the title.
+    void OpenAsPlayed() { asPlayed_ = true; }
     // The save state the program finds at start-up (written into this run's per-user folder).
     void WriteState(const std::string& state);
     // Start-up finds no save state at all: a first run, full screen by default.
@@ -70,6 +73,7 @@ class Harness {
     std::string appData_;
     std::string dataRoot_ = BRISK_DATA_ROOT;
     bool started_ = false;
+    bool asPlayed_ = false;
     int renderEvery_ = 1;
 };
 

@@ -1,0 +1,139 @@
+#pragma once
+// What every benchmark of the running game shares: counting the heap calls of the process, a
+// per-user folder of its own, and starting and stopping the real game headless on the baked data.
+// Included by exactly one source of each benchmark program (it replaces malloc and operator new).
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <string>
+
+#include "framework/main.hpp"
+#include "model/profile.hpp"
+#include "platform/engine.hpp"
+#include "platform/storage.hpp"
+
+// --- Heap counting -------------------------------------------------------------------------------
+// Every allocation of the process goes through these while `counting` is on: C++ allocations
+// through operator new, and everything (SDL, libpng, C++ included) through malloc itself.
+
+namespace {
+std::atomic<bool> counting{false};
+std::atomic<long> newCalls{0};
+std::atomic<long> mallocCalls{0};
+}  // namespace
+
+extern "C" {
+void* __libc_malloc(size_t size);
+void* __libc_calloc(size_t count, size_t size);
+void* __libc_realloc(void* p, size_t size);
+
+void* malloc(size_t size) {
+    if (counting.load(std::memory_order_relaxed)) mallocCalls.fetch_add(1, std::memory_order_relaxed);
+    return __libc_malloc(size);
+}
+void* calloc(size_t count, size_t size) {
+    if (counting.load(std::memory_order_relaxed)) mallocCalls.fetch_add(1, std::memory_order_relaxed);
+    return __libc_calloc(count, size);
+}
+void* realloc(void* p, size_t size) {
+    if (counting.load(std::memory_order_relaxed)) mallocCalls.fetch_add(1, std::memory_order_relaxed);
+    return __libc_realloc(p, size);
+}
+}
+
+// These pair operator new with malloc on purpose; the compiler cannot see that.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(size_t size) {
+    if (counting.load(std::memory_order_relaxed)) newCalls.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](size_t size) {
+    return operator new(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+double PeakRssMB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+}
+
+// A per-user folder of its own, holding the default settings with full screen off, so the game
+// opens its 1000 x 600 window as a player's would after choosing windowed mode.
+class UserFolder {
+  public:
+    UserFolder() {
+        std::string pattern = (fs::temp_directory_path() / "brallwick-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) return;
+        path_ = pattern;
+        InitGlobals();
+        Profile::InitGlobal();
+        Profile::SetGlobalFlagInt("Fullscreen", 0);
+        const std::string state = Profile::saveData->ToString();
+        InitGlobals();
+        fs::create_directories(fs::path(path_) / platform::kGameFolderName);
+        std::ofstream(fs::path(path_) / platform::kGameFolderName / ".vantlestate", std::ios::binary)
+            << state;
+    }
+    ~UserFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) fs::remove_all(path_, ignored);
+    }
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+platform::EngineOptions Options(const UserFolder& user) {
+    platform::EngineOptions options;
+    options.headless = true;
+    options.fakeClock = true;
+    options.messageBoxes = false;
+    options.appDataFolder = user.path();
+    return options;
+}
+
+bool HaveData(benchmark::State& state) {
+    if (fs::exists("data/Yikes24.txt")) return true;
+    state.SkipWithError("no baked data folder here: run from the build folder");
+    return false;
+}
+
+// The program as the player starts it: the initialiser, main, OnCreate with the window, the data
+// tables and the first screen, and the first render.
+bool StartGame(const UserFolder& user) {
+    WireGame();
+    if (!platform::driver::Start(&InitGlobals, &RunMain, Options(user))) return false;
+    return platform::driver::Step(1);
+}
+
+void StopGame() {
+    platform::driver::Stop();
+    InitGlobals();
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+// The resource loader: one real load per call, in list order.
+#include "screens/loader.hpp"
+
+#include <memory>
+
+#include "core/glyphfont.hpp"
+#include "core/helpers.hpp"
+#include "framework/banks.hpp"
+#include "framework/framework.hpp"
+#include "model/data2.hpp"
+
+std::vector<platform::ImagePtr> Loader::preCache;
+
+namespace {
+
+std::string KeyOf(const std::string& file) {
+    return UpperKey(StripPathAndExtension(file));
+}
+
+}  // namespace
+
+LoadItem LoadItem::CreateFont(const std::string& file, const std::string& fontId, int cache) {
+    LoadItem item;
+    item.name = file;
+    item.type = "font";
+    item.id = fontId;
+    item.cache = cache;
+    return item;
+}
+
+LoadItem LoadItem::CreateAnim(const std::string& file, int w, int h, int frames, int mid, int cache) {
+    LoadItem item;
+    item.name = file;
+    item.type = "anim";
+    item.w = w;
+    item.h = h;
+    item.nr = frames;
+    item.mid = mid;
+    item.cache = cache;
+    return item;
+}
+
+LoadItem LoadItem::CreateImage(const std::string& file, int mid, int cache) {
+    LoadItem item;
+    item.name = file;
+    item.type = "image";
+    item.mid = mid;
+    item.cache = cache;
+    return item;
+}
+
+LoadItem LoadItem::CreateAtlas(const std::string& file, const std::string& region, int mid, int cache) {
+    LoadItem item;
+    item.name = file;
+    item.type = "atlas";
+    item.id = region;
+    item.mid = mid;
+    item.cache = cache;
+    return item;
+}
+
+LoadItem LoadItem::CreateSound(const std::string& name) {
+    LoadItem item;
+    item.name = name + Data::soundExtension;
+    item.type = "sound";
+    return item;
+}
+
+Loader::Loader(const std::string& type) : type(type) {
+    Init();
+}
+
+void Loader::Init() {
+    if (type == "title") {
+        StartTitle();
+        StartGame();
+    } else if (type == "intro") {
+        StartIntro();
+    } else if (type == "game") {
+        StartGame();
+    }
+    total = remainingItems = static_cast<int>(items.size());
+}
+
+int Loader::Load(const LoadItem& item) {
+    ImageBank& images = *briskGame->images;
+    if (item.type == "sound") {
+        if (briskGame->sounds->Get(KeyOf(item.name))) return 0;
+        briskGame->sounds->Load5(item.name);
+        return 1;
+    }
+    if (item.type == "font") {
+        const std::string file = Fonts::FileFor(item.id);
+        if (file.empty() || Fonts::Get(item.id)) return 0;
+        auto font = std::make_unique<GlyphFont>();
+        font->LoadFont(item.name);
+        if (font->image[0]) preCache.push_back(font->image[0]);
+        Fonts::Set(item.id, std::move(font));
+        return 1;
+    }
+    if (item.type == "image") {
+        if (images.Get(KeyOf(item.name))) return 0;
+        GameImage* image = images.Load3(item.name, "", item.mid != 0);
+        if (item.cache && image && image->image) preCache.push_back(image->image);
+        return 1;
+    }
+    if (item.type == "anim") {
+        if (images.Get(KeyOf(item.name))) return 0;
+        GameImage* image = images.LoadAnim2(item.name, item.w, item.h, item.nr, nullptr, item.mid != 0);
+        if (item.cache && image && image->image) preCache.push_back(image->image);
+        return 1;
+    }
+    if (item.type == "atlas") {
+        const std::string region = UpperKey(item.id);
+        if (images.Get(region)) return 0;
+        images.LoadAtlas(item.name, 1, item.mid != 0);
+        GameImage* image = images.Get(region);
+        if (item.cache && image && image->image) preCache.push_back(image->image);
+        return 1;
+    }
+    return 0;
+}
+
+int Loader::Progress() {
+    int loaded = 0;
+    while (next < items.size() && loaded == 0) {
+        const LoadItem& item = items[next++];
+        loaded = Load(item);
+        remainingItems = static_cast<int>(items.size() - next);
+    }
+    if (loaded) return 0;
+    done = 1;
+    return 1;
+}
