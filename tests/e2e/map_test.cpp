@@ -12,6 +12,7 @@
 
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
+#include "gui/arrow.hpp"
 #include "gui/container.hpp"
 #include "gui/gui2.hpp"
 #include "gui/particle.hpp"
@@ -32,6 +33,10 @@ namespace {
 
 const char* kStory = R"(<?xml version="1.0"?>
 <actions><location id="City-Act1">
+  <action id="t_point" arrow="true" guiid="location" guiname="Gym"/>
+  <action id="t_unpoint" arrow="false" guiid="location" guiname="Gym">
+    <conditions><flag name="ArriveAt" value="Gym"/></conditions>
+  </action>
   <action id="t_gym" button="Lift">
     <conditions><flag name="ArriveAt" value="Gym"/></conditions>
     <action><flags><flag name="Attribute.Strength" add="120"/></flags></action>
@@ -130,6 +135,11 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     EXPECT_EQ(GUIList::Get("citizen", "") != nullptr, true);
     ASSERT_NE(GUIList::Get("time", ""), nullptr);
     h.SaveFrame("map_start");
+    // The story points at the gym, the arrow at its button where the map shows it.
+    auto* pointer = dynamic_cast<GUIArrow*>(GUIList::Get("arrow", "location.Gym"));
+    ASSERT_NE(pointer, nullptr);
+    const GUIItem* gymButton = GUIList::Get("location", "Gym");
+    EXPECT_EQ(pointer->ix + pointer->xadd, static_cast<int>(gymButton->x + gymButton->xadd + gymButton->w / 2));
 
     // The walk follows the streets, node by node, ten game minutes a hop.
     const int before = Profile::GetFlagInt("Date.Time");
@@ -143,6 +153,8 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     EXPECT_EQ(Profile::GetFlagInt("Date.Time") - before, 10 * static_cast<int>(nodes.size() - 1));
     EXPECT_EQ(Profile::GetFlagString("Location"), "Gym");
     EXPECT_NE(map->xp + map->yp, xpBefore);  // the view followed
+    h.Step(30);
+    EXPECT_EQ(GUIList::Get("arrow", "location.Gym"), nullptr);
 
     // Arriving offered the place's menu; its button pays, the level-up message shows, and only once
     // it has gone does the power-up tree open.
@@ -236,6 +248,13 @@ TEST_F(MapTest, SignalsTakeTheirTurnsAndOddValuesDoNoHarm) {
     const int money = Profile::GetFlagInt("Resource.Money");
     Profile::AddFlagInt("Resource.Money", 5);
     EXPECT_EQ(Profile::GetFlagInt("Resource.Money"), money + 5);
+
+    // The corner's hero button opens the character sheet over the map.
+    h.Step(30);
+    ClickItem(GUIList::Get("profile", "profile"));
+    h.Step(2);
+    EXPECT_EQ(GUIList::Suspended(), 1);
+    h.SaveFrame("map_character_sheet");
 }
 
 TEST_F(MapTest, CitizensWalkResourcesPayAndABurglarCalledInIsChased) {

@@ -1,11 +1,14 @@
 // The player at the puzzle board: it asks the board's own move search which cloud of tiles to take
 // (weighted towards the colours a job still lacks), walks the longest chain of neighbours through
-// that cloud, and drags it with the mouse, cell centre by cell centre.
+// that cloud, and drags it with the mouse, cell centre by cell centre. In a battle it fires any
+// power it can pay for first.
 #include <cstdlib>
 
 #include "framework/framework.hpp"
 #include "gui/gui2.hpp"
+#include "gui/textbutton.hpp"
 #include "minigames/board.hpp"
+#include "minigames/puzzlebattle.hpp"
 #include "minigames/puzzlegame.hpp"
 #include "minigames/puzzlejob.hpp"
 #include "tests/support/player.hpp"
@@ -55,9 +58,8 @@ class ChainSearch {
 };
 
 // A board at rest that takes the player's chain.
-bool Ready(const GUIPuzzleGame& game) {
-    const GUIBoard* b = game.board.get();
-    if (!b || !b->inited || !b->stable || b->bonus || b->switch_ || game.done || game.left) return false;
+bool Ready(const GUIBoard* b, bool over) {
+    if (!b || !b->inited || !b->stable || b->bonus || b->switch_ || over) return false;
     if (b->alpha.value < 1.0f || (!b->marked.IsEmpty() && b->hintState != BoardRules::kHintShowing)) return false;
     // The game holds while its messages and popups are up.
     for (const char* id : {"dialogue", "result", "playerpopup", "powerpopup"})
@@ -65,6 +67,18 @@ bool Ready(const GUIPuzzleGame& game) {
     for (const Tile& t : b->board)
         if (t.state != 1 || t.y != t.dy) return false;
     return true;
+}
+
+bool Ready(const GUIPuzzleGame& game) {
+    return Ready(game.board.get(), game.done || game.left);
+}
+
+// A power button the hero can press now, or null.
+const GUITextButton* PayablePower(const GUIPuzzleBattle& battle) {
+    if (!BattleState::powerButtonsShown) return nullptr;
+    for (int i = 0; i < battle.powerCount; ++i)
+        if (battle.powers[static_cast<size_t>(i)]->active) return battle.powers[static_cast<size_t>(i)];
+    return nullptr;
 }
 
 // How much the player wants each colour: a job's meters still short of their targets count most.
@@ -82,19 +96,36 @@ void Weights(const GUIPuzzleGame& game, float& physical, float& elemental, float
 
 }  // namespace
 
+PosList LongestChain(const PosList& cloud) {
+    return ChainSearch(cloud).Longest();
+}
+
 bool Player::PlayPuzzle() {
-    auto* game = dynamic_cast<GUIPuzzleGame*>(GUIList::Get("popup", ""));
-    if (game == nullptr) return false;
-    if (!Ready(*game)) {
+    GUIItem* item = GUIList::Get("popup", "");
+    auto* game = dynamic_cast<GUIPuzzleGame*>(item);
+    auto* battle = dynamic_cast<GUIPuzzleBattle*>(item);
+    if (game == nullptr && battle == nullptr) return false;
+    const bool ready = game ? Ready(*game)
+                            : battle->playerTurn && Ready(battle->board.get(), battle->done || battle->left);
+    if (!ready) {
         Step();
         return true;
     }
-    GUIBoard& b = *game->board;
-    float physical = 0, elemental = 0, mental = 0;
-    Weights(*game, physical, elemental, mental);
+    // In a battle, a power the hero can pay for is fired at once.
+    if (battle) {
+        if (const GUITextButton* power = PayablePower(*battle)) {
+            const GUIItem* panel = GUIList::Get("gamepopup", "powers");
+            ClickAt(panel->x + power->x + static_cast<float>(power->w) * 0.5f,
+                    panel->y + power->y + static_cast<float>(power->h) * 0.5f);
+            return true;
+        }
+    }
+    GUIBoard& b = game ? *game->board : *battle->board;
+    float physical = 1.5f, elemental = 1.5f, mental = 1.5f;
+    if (game) Weights(*game, physical, elemental, mental);
     const std::optional<PosList> cloud = b.GetMove(physical, elemental, mental);
     // No move at all: the board deals anew by itself.
-    const PosList chain = cloud ? ChainSearch(*cloud).Longest() : PosList{};
+    const PosList chain = cloud ? LongestChain(*cloud) : PosList{};
     if (chain.size() < 3) {
         Step();
         return true;
