@@ -5,9 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 
-#include "bench/headless.hpp"
+#include "bench/game_run.hpp"
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/gui2.hpp"
@@ -54,12 +55,13 @@ class EffectScreen : public GameScreen {
 };
 
 void BM_BattleEffectFrame(benchmark::State& state) {
-    HeadlessGame game;
-    std::string error;
-    if (!game.Start(error)) {
-        state.SkipWithError(error.c_str());
+    RunningGame game;
+    if (!game.Started()) {
+        state.SkipWithError("no baked data folder here: run from the build folder");
         return;
     }
+    std::error_code ignored;
+    std::filesystem::create_directories("frames", ignored);
     ImageBank& images = *briskGame->images;
     images.Load3("Particle32x32.png", "", true);
     images.LoadAnim2("Characters01.png", 256, 256, 4);

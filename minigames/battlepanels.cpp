@@ -91,7 +91,7 @@ void GUIPuzzleBattle::AddPowers(int row) {
             slotX = kButtonWidth * 0.5f + 8;
             slotY += BoardRules::kTileSize + 40;
         }
-        GUITextButton* button = GUITextButton::Create(0, slotY, "Tiles64x64", power.id, Fonts::Get("os"), kWhite,
+        GUITextButton* button = GUITextButton::Create(0, slotY, "Tiles64x64", power.id, Fonts::Get("oxs"), kWhite,
                                                       &battleCallback, kButtonWidth);
         button->anim = 0;
         button->frame = std::max(0, power.ChargeSlot());

@@ -201,16 +201,19 @@ void GUIGameDistress::ShowMessage(const std::string& text, float fadeWait) {
 }
 
 void GUIGameDistress::ShowEvents() {
+    // A call given up pays nothing, so what still falls into play shows no reward.
+    const bool paying = Rules().success != 0;
     for (const DistressEvent& event : Rules().Events()) {
         switch (event.kind) {
             case DistressEvent::kSound:
                 Audio::PlaySound(event.value, 1.0f);
                 break;
             case DistressEvent::kReward:
-                ShowFloating(event, "+" + std::to_string(event.value), Data::PaletteColour(kRewardEntry), 0.75f);
+                if (paying)
+                    ShowFloating(event, "+" + std::to_string(event.value), Data::PaletteColour(kRewardEntry), 0.75f);
                 break;
             case DistressEvent::kClue:
-                ShowFloating(event, "+1", Data::PaletteColour(kClueEntry), 0.55f);
+                if (paying) ShowFloating(event, "+1", Data::PaletteColour(kClueEntry), 0.55f);
                 break;
             default:
                 OnEvent(event);

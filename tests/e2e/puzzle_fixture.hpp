@@ -22,20 +22,11 @@
 #include "platform/random.hpp"
 #include "tests/support/game_art.hpp"
 #include "tests/support/harness.hpp"
+#include "tests/support/map_standin.hpp"
 
 namespace puzzle_fixture {
 
-// The map's part, reduced to its item list under whatever the actions open.
-class MapStandIn : public GameScreen {
-  public:
-    MapStandIn() : GameScreen("Map") {}
-    void Start() override { StartGui(); }
-    void Update2() override { UpdateGui(); }
-    void Render() override {
-        platform::Cls(30, 60, 30);
-        RenderGui();
-    }
-};
+using harness::MapStandIn;
 
 inline bool Adjacent(const Pos& a, const Pos& b) {
     const int rows = std::abs(a.y - b.y), columns = std::abs(a.x - b.x);

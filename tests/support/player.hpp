@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "minigames/board_rules.hpp"
 #include "tests/support/harness.hpp"
 
 class GUIItem;
@@ -26,6 +27,9 @@ struct ItemBox {
     float CentreX() const { return x + static_cast<float>(w) * 0.5f; }
     float CentreY() const { return y + static_cast<float>(h) * 0.5f; }
 };
+
+// The longest chain of neighbouring cells through a cloud of one kind, in the order to drag it.
+PosList LongestChain(const PosList& cloud);
 
 // Frames and game minutes one act took.
 struct ActRecord {
@@ -69,8 +73,9 @@ class Player {
     // Answers what waits for the player: a dialogue (clicked on), a choice popup, a text or
     // result popup. True when it clicked something.
     bool Answer();
-    // One turn of a puzzle-board game on screen: a chain dragged when the board waits for the
-    // player, else one frame. False when no such game is on screen.
+    // One turn of a puzzle-board game on screen (a job, training or battle): a power fired or a
+    // chain dragged when the board waits for the player, else one frame. False when no such game
+    // is on screen.
     bool PlayPuzzle();
 
     // Plays and reads on until nothing waits for an answer any more (no dialogue, popup, result

@@ -100,6 +100,10 @@ void Weights(const GUIItem& game, float& physical, float& elemental, float& ment
 
 }  // namespace
 
+PosList LongestChain(const PosList& cloud) {
+    return ChainSearch(cloud).Longest();
+}
+
 bool Player::PlayPuzzle() {
     const Table table = TableOnScreen();
     if (table.game == nullptr) return false;
@@ -108,7 +112,7 @@ bool Player::PlayPuzzle() {
         return true;
     }
     // In a fight, a power the hero can pay for goes first.
-    if (auto power = Find("power")) {
+    if (auto power = Find("power"); power && BattleState::powerButtonsShown) {
         Click(*power);
         return true;
     }
@@ -117,7 +121,7 @@ bool Player::PlayPuzzle() {
     Weights(*table.game, physical, elemental, mental);
     const std::optional<PosList> cloud = b.GetMove(physical, elemental, mental);
     // No move at all: the board deals anew by itself.
-    const PosList chain = cloud ? ChainSearch(*cloud).Longest() : PosList{};
+    const PosList chain = cloud ? LongestChain(*cloud) : PosList{};
     if (chain.size() < 3) {
         Step();
         return true;
