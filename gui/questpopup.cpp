@@ -98,7 +98,9 @@ void QuestPopup::ShowMapQuest(QuestItem& quest) {
                                      Fonts::Get("os"), kWhite);
     clues->id = "quest";
     clues->SetPrefix("Clues: ");
-    clues->SetSuffix("/" + std::to_string(target));
+    std::string suffix = "/";
+    suffix += std::to_string(target);
+    clues->SetSuffix(suffix);
     clues->SetFlag("Resource.Clues");
     clues->x = button->x + static_cast<float>(button->w - clues->w) / 2;
     GUIList::AddAfter(clues, label);
