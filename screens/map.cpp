@@ -172,16 +172,16 @@ void MapScreen::Update2() {
 }
 
 void MapScreen::Leave() {
-    // A question left open is asked again when the game is continued.
-    Actions::ReleasePendingAnswers();
-    Profile::SetFlagInt("Flag.StopActions", 1);
-    Profile::Save(0);
     if (!links.title) {
         platform::PrintLine("No title screen in this build to go back to");
         return;
     }
+    // A question left open is asked again when the game is continued.
+    Actions::ReleasePendingAnswers();
     Data::ExitScreen(links.title(), 500);
     fading = 1;
+    Profile::SetFlagInt("Flag.StopActions", 1);
+    Profile::Save(0);
 }
 
 void MapScreen::ShowNotice() {
