@@ -48,6 +48,9 @@ GlyphFont::GlyphFont(const std::string& fontName) {
 
 void GlyphFont::LoadFont(const std::string& fontName) {
     iniText = platform::LoadString(platform::DataPath(fontName + ".txt"));
+    // Without its text file the font has no glyphs and draws nothing; worth one line.
+    if (iniText.empty()) platform::PrintLine("Font " + fontName + ": " + fontName + ".txt is missing or empty");
+    int dropped = 0;
     std::vector<int> fields;
     const std::string_view text = iniText;
     size_t pos = 0;
@@ -74,7 +77,10 @@ void GlyphFont::LoadFont(const std::string& fontName) {
             // Glyph ids beyond the 256-entry table (a font exported with other code pages) are
             // dropped rather than written past it; a line without its page field reads page 0.
             int id = fields[0];
-            if (id < 0 || id > 255) continue;
+            if (id < 0 || id > 255) {
+                ++dropped;
+                continue;
+            }
             auto glyph = std::make_unique<Char>();
             glyph->x = fields[1];
             glyph->y = fields[2];
@@ -88,6 +94,10 @@ void GlyphFont::LoadFont(const std::string& fontName) {
             if (glyph->yOffset < heightOffset) heightOffset = glyph->yOffset;
             chars[id] = std::move(glyph);
         }
+    }
+    if (dropped > 0) {
+        platform::PrintLine("Font " + fontName + ": " + fontName + ".txt has " + std::to_string(dropped) +
+                            " glyphs outside codes 0 to 255; they are left out");
     }
     image[0] = platform::LoadImage(platform::DataPath(fontName + ".png"), 1, 0);
     if (!image[0] && !iniText.empty()) {
