@@ -352,12 +352,12 @@ void GUIGameDungeon::CheckRotate() {
     GUIItem* upper = GUIList::Get("result", "upper");
     if (upper != nullptr) {
         auto* box = static_cast<GUIContainer*>(upper);
-        box->Move((W - static_cast<float>(box->w)) * 0.5f,
-                  (H - static_cast<float>(box->h)) * 0.5f - static_cast<float>(box->h), 0);
+        box->Place((W - static_cast<float>(box->w)) * 0.5f,
+                   (H - static_cast<float>(box->h)) * 0.5f - static_cast<float>(box->h));
         GUIItem* lower = GUIList::Get("result", "lower");
         if (lower != nullptr) {
             auto* low = static_cast<GUIContainer*>(lower);
-            low->Move((W - static_cast<float>(low->w)) * 0.5f, (H - static_cast<float>(low->h)) * 0.5f, 0);
+            low->Place((W - static_cast<float>(low->w)) * 0.5f, (H - static_cast<float>(low->h)) * 0.5f);
         }
         return;
     }
