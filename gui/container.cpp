@@ -106,6 +106,12 @@ void GUIContainer::Add21(GUIItem* item, int priority, int alignX, int alignY) {
     item->alpha.value = 1.0f;
 }
 
+void GUIContainer::Place(float px, float py) {
+    StopMove();
+    x = px;
+    y = py;
+}
+
 void GUIContainer::Move(float px, float py, float ms) {
     const int length = static_cast<int>(ms);
     if (px != x) {

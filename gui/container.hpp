@@ -33,6 +33,8 @@ class GUIContainer : public GUIItem {
     void Add21(GUIItem* item, int priority, int alignX = 0, int alignY = 0);
     // Slides to (x, y) over ms milliseconds.
     void Move(float x, float y, float ms);
+    // Stops a slide and stands at (x, y) at once.
+    void Place(float x, float y);
     // The first child (ascending priority) with that id and name; an empty id or name matches any.
     GUIItem* Get3(const std::string& id, const std::string& name);
     void SetAlpha(float a);

@@ -117,14 +117,14 @@ void QuestPopup::CheckRotate() {
     GUIItem* title = GUIList::Get("quest", "title");
     if (title != nullptr) {
         auto* box = static_cast<GUIContainer*>(title);
-        box->Move(CentredX(box), TitleY(box), 0);
+        box->Place(CentredX(box), TitleY(box));
     }
     GUIItem* text = GUIList::Get("quest", "text");
     if (text != nullptr) {
         auto* box = static_cast<GUIContainer*>(text);
         const float below = title != nullptr ? title->y + static_cast<float>(title->h + 8)
                                              : static_cast<float>((Data::virtualHeight - box->h) / 2);
-        box->Move(CentredX(box), below, 0);
+        box->Place(CentredX(box), below);
     }
 }
 
@@ -134,4 +134,5 @@ void RegisterQuestViews() {
     Quests::views.showQuestResult = QuestPopup::ShowQuestResult;
     Quests::views.questItemShown = QuestItemShown;
     Quests::views.fadeOutQuestItems = FadeOutQuestItems;
+    Data::hooks.checkRotate.Add(QuestPopup::CheckRotate);
 }

@@ -205,7 +205,8 @@ void GUIPuzzleBattle::UpdatePos() {
     if (GUIItem* sheet = GUIList::Get("result", ""))
         Place(sheet, static_cast<float>(TruncToInt((W - static_cast<float>(sheet->w)) * 0.5f)),
               static_cast<float>(TruncToInt((H - static_cast<float>(sheet->h)) * 0.5f)));
-    if (!board) return;
+    // Once the fight is decided its buttons are gone for good.
+    if (!board || done) return;
     if (Landscape()) {
         Place(board.get(), (W - static_cast<float>(board->w)) * 0.5f, (H - static_cast<float>(board->h)) * 0.5f);
         AddPowers(0);

@@ -193,8 +193,8 @@ int GUIGameDungeon::Update2() {
 }
 
 bool GUIGameDungeon::HandleClick() {
-    const int col = clickedColumn;
-    const int row = clickedRow;
+    const int col = activate == -1 ? clickedColumn : eventColumn;
+    const int row = activate == -1 ? clickedRow : eventRow;
     const int cell = board.Inside(col, row) ? board.Index(col, row) : -1;
     const DungeonTile* tile = board.TileAt(col, row);
     if (activate == -1) {
@@ -202,6 +202,8 @@ bool GUIGameDungeon::HandleClick() {
         GUIList::FadeOut("tile", std::to_string(cell));
         if (board.IsEvent(col, row)) {
             activate = tile->index;
+            eventColumn = col;
+            eventRow = row;
             board.SetCell(col, row, tile->index);
             if (tile->index == DungeonBoard::kBattle) {
                 Audio::PlaySound(16, 1.0f);
@@ -350,12 +352,12 @@ void GUIGameDungeon::CheckRotate() {
     GUIItem* upper = GUIList::Get("result", "upper");
     if (upper != nullptr) {
         auto* box = static_cast<GUIContainer*>(upper);
-        box->Move((W - static_cast<float>(box->w)) * 0.5f,
-                  (H - static_cast<float>(box->h)) * 0.5f - static_cast<float>(box->h), 0);
+        box->Place((W - static_cast<float>(box->w)) * 0.5f,
+                   (H - static_cast<float>(box->h)) * 0.5f - static_cast<float>(box->h));
         GUIItem* lower = GUIList::Get("result", "lower");
         if (lower != nullptr) {
             auto* low = static_cast<GUIContainer*>(lower);
-            low->Move((W - static_cast<float>(low->w)) * 0.5f, (H - static_cast<float>(low->h)) * 0.5f, 0);
+            low->Place((W - static_cast<float>(low->w)) * 0.5f, (H - static_cast<float>(low->h)) * 0.5f);
         }
         return;
     }

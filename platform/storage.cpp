@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "platform/app.hpp"
 
@@ -217,7 +218,58 @@ std::string StateFilePath() {
     return UserFolder() + "/.vantlestate";
 }
 
+namespace {
+
+// The last save's way to the disk: writing the temporary file, flushing it, putting it in place
+// of the state file and flushing the folder. On a busy disk that takes a hundred milliseconds and
+// more, which would freeze the frame that saves, so it runs beside the game. Whatever reads or
+// writes the state next waits for it first, and so does the end of the program.
+class StateWrite {
+  public:
+    ~StateWrite() { Wait(); }
+
+    void Start(int fd, std::string state, std::string temp, std::string file, std::string folder) {
+        Wait();
+        worker_ = std::thread([fd, state = std::move(state), temp = std::move(temp), file = std::move(file),
+                               folder = std::move(folder)] {
+            auto fail = [&](const char* what, int error) {
+                ::unlink(temp.c_str());
+                PrintLine("Error saving state to " + file + ": " + what + " (" + std::strerror(error) + ")");
+            };
+            // The new state only replaces the old one once it is completely on disk.
+            const bool written = WriteAll(fd, state) && ::fsync(fd) == 0;
+            const int error = errno;
+            if (::close(fd) != 0 || !written) return fail("cannot write", written ? errno : error);
+            if (::rename(temp.c_str(), file.c_str()) != 0)
+                return fail("cannot replace the state file", errno);
+            if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+                ::fsync(dir);
+                ::close(dir);
+            }
+        });
+    }
+
+    void Wait() {
+        if (worker_.joinable()) worker_.join();
+    }
+
+  private:
+    std::thread worker_;
+};
+
+StateWrite& PendingWrite() {
+    static StateWrite write;
+    return write;
+}
+
+}  // namespace
+
+void FinishStateWrites() {
+    PendingWrite().Wait();
+}
+
 bool SaveState(const std::string& state) {
+    FinishStateWrites();
     const std::string folder = UserFolder();
     const std::string file = StateFilePath();
     const std::string temp = file + ".tmp";
@@ -229,55 +281,32 @@ bool SaveState(const std::string& state) {
     if (!MakeDirectory(folder)) return fail("cannot create the folder");
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return fail("cannot create the temporary file");
-    // The new state only replaces the old one once it is completely on disk.
-    if (!WriteAll(fd, state) || ::fsync(fd) != 0) {
-        const int saved = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        errno = saved;
-        return fail("cannot write");
-    }
-    if (::close(fd) != 0) {
-        const int saved = errno;
-        ::unlink(temp.c_str());
-        errno = saved;
-        return fail("cannot write");
-    }
-    if (::rename(temp.c_str(), file.c_str()) != 0) {
-        const int saved = errno;
-        ::unlink(temp.c_str());
-        errno = saved;
-        return fail("cannot replace the state file");
-    }
-    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    PendingWrite().Start(fd, state, temp, file, folder);
     return true;
 }
 
 std::string LoadState() {
+    FinishStateWrites();
     std::string bytes;
     if (!ReadWholeFile(StateFilePath(), bytes)) return "";
     return bytes;
 }
 
 bool StateFileExists() {
-    struct stat st{};
+    FinishStateWrites();
+    struct stat st {};
     return ::stat(StateFilePath().c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool SetStateFileAside(const std::string& fileName) {
     if (fileName.empty() || fileName.find('/') != std::string::npos) return false;
+    FinishStateWrites();
     const std::string target = UserFolder() + "/" + fileName;
     if (::rename(StateFilePath().c_str(), target.c_str()) != 0) {
         PrintLine("Error moving the state file to " + target + ": " + std::strerror(errno));
         return false;
     }
-    if (const int dir = ::open(UserFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    // The save that follows flushes the folder, and this move with it.
     return true;
 }
 

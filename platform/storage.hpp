@@ -35,8 +35,14 @@ std::string UserFolder();
 bool MakeDirectory(const std::string& path);
 
 // The one save-state string. Written byte for byte through a temporary file and a rename, so a
-// failed save leaves the previous state whole. An absent or unreadable state loads as "".
+// failed save leaves the previous state whole. An absent or unreadable state loads as "". The
+// save returns once the temporary file is open (false, with a printed line, when it cannot be);
+// writing it to the disk and the rename finish beside the game (a failure there prints its line),
+// and every other state operation here, and the end of the program, wait for them.
 bool SaveState(const std::string& state);
+// Waits until the last save is in place. Code that reads the state file by other means first
+// calls this.
+void FinishStateWrites();
 std::string LoadState();
 std::string StateFilePath();
 // Whether a state file exists at all (an empty one loads as "" just like a missing one).

@@ -165,6 +165,9 @@ TEST_F(Battles, AFightWonWithPowersPaysItsSpoilsAndTellsTheStory) {
     ASSERT_TRUE(WaitFor("result", 900));
     Frames(40);
     h.SaveFrame("battle_result");
+    // The fight's panels and buttons have gone from under the sheet.
+    EXPECT_EQ(GUIList::Get("gamepopup", ""), nullptr);
+    EXPECT_EQ(GUIList::Get("opponent", ""), nullptr);
     // The spoils: what was collected, and the attributes by the reward level (the thug's best
     // rating, 1): Constitution 1 or 2.
     EXPECT_EQ(Profile::GetFlagInt("Resource.Money"), TruncToInt(hero.values[kTileMoney].value));

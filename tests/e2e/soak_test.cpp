@@ -1,4 +1,4 @@
-// The soak: a new hero, then a long run of random input over every screen the game reaches -
+// The soak: a new hero made on the title, then a long run of random input over every screen the game reaches -
 // clicks (mostly on what is on screen, so the game goes somewhere), drags, keys with the escape
 // key's back request among them, typed text, focus changes and window resizes - on the fake clock.
 // Any crash or sanitizer report ends the program; an uncaught error ends the game with status 1;
@@ -11,12 +11,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
 
 #include "framework/main.hpp"
-#include "model/profile.hpp"
+#include "gui/gui2.hpp"
+#include "gui/item.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/player.hpp"
 
@@ -36,21 +38,6 @@ long long EnvNumber(const char* name, long long fallback) {
     return text != nullptr && *text != '\0' ? std::atoll(text) : fallback;
 }
 
-// A store with one hero just made, in the first slot, windowed: the story has not begun.
-std::string NewHeroState() {
-    InitGlobals();
-    Profile::InitGlobal();
-    Profile::SetGlobalFlagInt("Fullscreen", 0);
-    Profile::currentSlot = 0;
-    Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
-    Profile::Init();
-    Profile::SetFlagString("Name", "Soaky");
-    Profile::SetFlagString("CharacterPortrait", "Characters01");
-    const std::string state = Profile::saveData->ToString();
-    InitGlobals();
-    return state;
-}
-
 class Soak {
   public:
     explicit Soak(unsigned long long seed) : rng_(seed) {}
@@ -59,13 +46,14 @@ class Soak {
     int games = 0;
     double slowestUpdateMs = 0;
     std::set<std::string> screens;
+    std::set<std::string> shown;
     std::string failure;
 
     // Runs `total` frames, starting the game again whenever the player ended it.
     void Run(int total) {
         while (frames < total && failure.empty()) {
             harness::Harness h;
-            h.WriteState(NewHeroState());
+            h.OpenAsPlayed();
             ++games;
             if (!h.Start()) {
                 failure = "start-up failed: " + h.LastReport();
@@ -73,12 +61,38 @@ class Soak {
             }
             harness::Player player(h);
             player.frameMs = 17;
+            if (!NewHero(h, player)) {
+                if (failure.empty()) failure = "no new hero could be made on the title: " + h.LastReport();
+                return;
+            }
             while (frames < total && failure.empty() && h.Running()) Turn(h, player);
             if (failure.empty() && h.ExitStatus() != 0) failure = "the game ended with: " + h.LastReport();
         }
     }
 
   private:
+    // Through the splash and the loading to the title, then Play, the first slot, and the
+    // creation's "ok" for the hero it offers.
+    bool NewHero(harness::Harness& h, harness::Player& player) {
+        auto shown = [&player](const std::string& id, const std::string& name, int data = -1) {
+            for (const harness::ItemBox& box : player.Items()) {
+                if (box.item->id == id && box.item->name == name && (data < 0 || box.item->data == data) &&
+                    box.item->alpha.value >= 1.0f)
+                    return std::optional<harness::ItemBox>(box);
+            }
+            return std::optional<harness::ItemBox>();
+        };
+        auto clickWhenShown = [&](const std::string& id, const std::string& name, int data = -1) {
+            if (!player.WaitUntil([&] { return shown(id, name, data).has_value(); }, 1200)) return false;
+            player.Click(*shown(id, name, data));
+            return true;
+        };
+        const bool made = clickWhenShown("button", "play") && clickWhenShown("character", "character", 0) &&
+                          clickWhenShown("character", "ok");
+        frames += player.frames;
+        return made && h.Running();
+    }
+
     int Below(int n) { return static_cast<int>(rng_() % static_cast<unsigned long long>(n)); }
     float Between(float low, float high) {
         return low + (high - low) * std::uniform_real_distribution<float>(0.0f, 1.0f)(rng_);
@@ -95,10 +109,18 @@ class Soak {
             if (ms > slowestUpdateMs) slowestUpdateMs = ms;
             if (ms > 50.0 && failure.empty()) {
                 failure = "frame " + std::to_string(frames) + " on screen \"" + Screen() + "\" took " +
-                          std::to_string(ms) + " ms to update";
+                          std::to_string(ms) + " ms to update, after " + doing_;
             }
         }
-        if (running) screens.insert(Screen());
+        if (running) {
+            screens.insert(Screen());
+            // What is shown on it: mini-games, popups, dialogues.
+            if (frames % 10 == 0 && GUIList::currentList) {
+                for (GUIItem* item : *GUIList::currentList) {
+                    if (item != nullptr && !item->id.empty()) shown.insert(item->id);
+                }
+            }
+        }
         return running;
     }
 
@@ -134,9 +156,11 @@ class Soak {
         const int roll = Below(1000);
         float vx = 0, vy = 0;
         if (roll < 350) {
+            doing_ = "waiting";
             Frames(h, 1 + Below(3));
         } else if (roll < 800) {
             // A click, sometimes a double one.
+            doing_ = "a click";
             Aim(player, vx, vy);
             player.MoveTo(vx, vy);
             Frames(h, 1);
@@ -149,6 +173,7 @@ class Soak {
             }
         } else if (roll < 880) {
             // A drag across the screen, as on the board or a slider.
+            doing_ = "a drag";
             Aim(player, vx, vy);
             player.MoveTo(vx, vy);
             h.MouseButton(0, true);
@@ -163,24 +188,29 @@ class Soak {
             Frames(h, 1);
         } else if (roll < 930) {
             const int key = kKeys[Below(static_cast<int>(std::size(kKeys)))];
+            doing_ = "key " + std::to_string(key);
             h.Key(key, true);
             Frames(h, 1);
             h.Key(key, false);
             Frames(h, 1);
         } else if (roll < 945) {
             // The back request.
+            doing_ = "the escape key";
             h.Key(27, true);
             Frames(h, 1);
             h.Key(27, false);
             Frames(h, 1);
         } else if (roll < 975) {
+            doing_ = "typing";
             h.Text(kTexts[Below(static_cast<int>(std::size(kTexts)))]);
             Frames(h, 1);
         } else if (roll < 990) {
             const auto& size = kSizes[Below(static_cast<int>(std::size(kSizes)))];
+            doing_ = "a resize to " + std::to_string(size[0]) + " x " + std::to_string(size[1]);
             h.Resize(size[0], size[1]);
             Frames(h, 2);
         } else {
+            doing_ = "a lost focus";
             h.Focus(false);
             Frames(h, 1 + Below(5));
             h.Focus(true);
@@ -189,20 +219,23 @@ class Soak {
     }
 
     std::mt19937_64 rng_;
+    std::string doing_;
 };
 
 TEST(Soak, RandomInputOverEveryScreenNeverBreaksTheGame) {
     gameHooks.pollAsync.Add(NoteUpdateEnd);
     const unsigned long long seed = static_cast<unsigned long long>(EnvNumber(
         "BRALLWICK_SOAK_SEED", std::chrono::system_clock::now().time_since_epoch().count() % 1000000));
-    const int total = static_cast<int>(EnvNumber("BRALLWICK_SOAK_FRAMES", 3000));
+    const int total = static_cast<int>(EnvNumber("BRALLWICK_SOAK_FRAMES", 5000));
     std::printf("Soak seed %llu, %d frames\n", seed, total);
     Soak soak(seed);
     soak.Run(total);
     std::string reached;
     for (const std::string& screen : soak.screens) reached += " " + screen;
-    std::printf("Soak seed %llu: %d frames in %d games, slowest update %.1f ms, screens:%s\n", seed,
-                soak.frames, soak.games, soak.slowestUpdateMs, reached.c_str());
+    std::string items;
+    for (const std::string& id : soak.shown) items += " " + id;
+    std::printf("Soak seed %llu: %d frames in %d games, slowest update %.1f ms, screens:%s; items:%s\n", seed,
+                soak.frames, soak.games, soak.slowestUpdateMs, reached.c_str(), items.c_str());
     EXPECT_EQ(soak.failure, "") << "replay with BRALLWICK_SOAK_SEED=" << seed
                                 << " BRALLWICK_SOAK_FRAMES=" << total;
 }

@@ -68,18 +68,24 @@ class ProfileTest : public ::testing::Test {
     std::string StateFile() const { return platform::StateFilePath(); }
     std::string BadFile() const { return platform::UserFolder() + "/.vantlestate.bad"; }
 
+    // Both wait for a save still on its way to the disk, as the game's own reads do.
     void WriteStateFile(const std::string& bytes) const {
+        platform::FinishStateWrites();
         std::filesystem::create_directories(UserFolder());
         std::ofstream out(StateFile(), std::ios::binary);
         out << bytes;
     }
     static std::string ReadFile(const std::string& path) {
+        platform::FinishStateWrites();
         std::ifstream in(path, std::ios::binary);
         std::ostringstream s;
         s << in.rdbuf();
         return s.str();
     }
-    static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+    static bool Exists(const std::string& path) {
+        platform::FinishStateWrites();
+        return std::filesystem::exists(path);
+    }
 
     std::string folder;
 };

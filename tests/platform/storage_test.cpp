@@ -90,6 +90,7 @@ TEST_F(StorageTest, StateRoundTripsEveryByteAndAbsentLoadsEmpty) {
 
 TEST_F(StorageTest, FailedSaveKeepsThePreviousStateAndSaysSo) {
     ASSERT_TRUE(platform::SaveState("v0|precious"));
+    platform::FinishStateWrites();
     // Something sits where the temporary file must go, so the write cannot happen.
     fs::create_directory(platform::StateFilePath() + ".tmp");
     testing::internal::CaptureStdout();

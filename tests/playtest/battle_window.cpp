@@ -4,17 +4,23 @@
 // battle action from a small set: "easy" (a thug to beat) or "hard" (a brute that comes charged).
 // On each of the hero's turns it prints where a chain can be dragged and which power buttons can
 // be pressed (virtual-screen pixels); when the battle has gone it prints the flags it left.
+// "effects" plays every effect script in turn between the hero and an opponent (every other one
+// with the opponent attacking), printing each one's name as it starts.
 //
-//   battle_window easy|hard [full]     (run where "data" lives)
+//   battle_window easy|hard|effects [full]     (run where "data" lives)
 #include <cstdio>
 #include <string>
 
 #include "core/xml.hpp"
+#include "gui/animations.hpp"
 #include "gui/gui2.hpp"
 #include "gui/textbutton.hpp"
+#include "minigames/battlefx.hpp"
 #include "minigames/board.hpp"
 #include "minigames/puzzlebattle.hpp"
 #include "model/actions.hpp"
+#include "model/board.hpp"
+#include "model/powers.hpp"
 #include "model/profile.hpp"
 #include "tests/support/game_art.hpp"
 #include "tests/support/player.hpp"
@@ -56,6 +62,38 @@ void PrintTurn(GUIPuzzleBattle& battle) {
     std::fflush(stdout);
 }
 
+// Plays the effect scripts one after another, each as a 6-point hit.
+class EffectReel {
+  public:
+    EffectReel() {
+        BattleState::player = CreateHeroActor();
+        auto opponent = std::make_shared<PuzzleActor>();
+        opponent->image = "Characters01";
+        opponent->index = 1;
+        BattleState::opponent = opponent;
+        power.attribute = "Attribute.Strength";
+        power.damage_base = 6;
+    }
+    // One frame: the next script once the last has gone. False after the last.
+    bool Frame() {
+        if (GUIList::Get("powerpopup", "")) return true;
+        if (next >= AnimationList::effects.size()) return false;
+        const AnimationItem& script = *AnimationList::effects[next];
+        power.id = power.fx = script.id;
+        const int reverse = static_cast<int>(next % 2);
+        BattleState::player->health.value = BattleState::opponent->health.value = 100;
+        GUIList::Add(GUIFX::GUIFX_new(power, BattleState::player, BattleState::opponent, reverse), 1900);
+        std::printf("effect: %s %d\n", script.id.c_str(), reverse);
+        std::fflush(stdout);
+        ++next;
+        return true;
+    }
+
+  private:
+    OpponentPower power;
+    size_t next = 0;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,7 +101,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s easy|hard [full]\n", argv[0]);
         return 2;
     }
-    const bool hard = std::string(argv[1]) == "hard";
+    const std::string mode = argv[1];
+    const bool hard = mode == "hard";
     harness::WindowGame window;
     if (!window.Start(argc > 2 && std::string(argv[2]) == "full")) return 1;
     harness::LoadPuzzleArt();
@@ -84,6 +123,11 @@ int main(int argc, char** argv) {
     Profile::SetFlagInt("Power.Mental.Bolt", 1);
     window.OpenMap();
 
+    if (mode == "effects") {
+        EffectReel reel;
+        window.Run([&reel] { reel.Frame(); });
+        return 0;
+    }
     XMLParser parser;
     const auto doc = parser.ParseString(hard ? kHard : kEasy);
     const ActionPtr action = Actions::ParseAction(doc->Root(), "City-Act1", "playtest");

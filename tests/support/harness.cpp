@@ -8,6 +8,7 @@
 #include "framework/main.hpp"
 #include "model/profile.hpp"
 #include "platform/engine.hpp"
+#include "platform/storage.hpp"
 #include "platform/testing.hpp"
 
 namespace harness {
@@ -141,6 +142,8 @@ std::string Harness::SaveFrame(const std::string& name) const {
 }
 
 void Harness::Stop() {
+    // A save still on its way to the disk lands before the per-user folder goes.
+    platform::FinishStateWrites();
     if (started_) {
         platform::driver::Stop();
         started_ = false;
