@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "bench/headless.hpp"
+#include "bench/game_run.hpp"
 #include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
@@ -67,10 +67,9 @@ void LoadArt() {
 // when, and may keep it so), then times single frames.
 template <typename Game>
 void RunGame(benchmark::State& state, const char* name, bool (*busy)(Game&)) {
-    HeadlessGame running;
-    std::string error;
-    if (!running.Start(error)) {
-        state.SkipWithError(error.c_str());
+    RunningGame running;
+    if (!running.Started()) {
+        state.SkipWithError("the game did not start (run from the build folder, where \"data\" lives)");
         return;
     }
     LoadArt();

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "bench/headless.hpp"
+#include "bench/game_run.hpp"
 #include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
@@ -47,10 +47,9 @@ void LoadArt() {
 }
 
 void BM_DungeonFrame(benchmark::State& state) {
-    HeadlessGame running;
-    std::string error;
-    if (!running.Start(error)) {
-        state.SkipWithError(error.c_str());
+    RunningGame running;
+    if (!running.Started()) {
+        state.SkipWithError("the game did not start (run from the build folder, where \"data\" lives)");
         return;
     }
     LoadArt();

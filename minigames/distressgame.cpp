@@ -183,9 +183,22 @@ void GUIGameDistress::InitStartMessage() {
 GUIText* GUIGameDistress::AddTopText(const std::string& text) {
     GUIText* line = GUIText::Create(0, 8, text, Fonts::Get("ob"), kWhite);
     line->id = "gamepopup";
-    line->x = static_cast<float>((Data::virtualWidth - line->w) / 2);
+    CentreTop(line);
     GUIList::Add(line, 2000);
     return line;
+}
+
+void GUIGameDistress::CentreTop(GUIText* line) {
+    line->x = static_cast<float>((Data::virtualWidth - line->w) / 2);
+}
+
+void GUIGameDistress::ShowCountdown(GUIText* timer, const Countdown& clock) {
+    if (!timer) return;
+    char text[16];
+    clock.Text(text);
+    if (timer->text == text) return;
+    timer->SetText(text);
+    CentreTop(timer);
 }
 
 void GUIGameDistress::ShowMessage(const std::string& text, float fadeWait) {

@@ -87,6 +87,9 @@ class GUIGameDistress : public GUIItem {
     void ShowEvents();
     // A white line of the panel (id "gamepopup"), centred at the top.
     static GUIText* AddTopText(const std::string& text);
+    static void CentreTop(GUIText* line);
+    // The clock's time on its display (when the display is up), kept centred.
+    static void ShowCountdown(GUIText* timer, const Countdown& clock);
     // The white message in the middle of the screen, fading out after `fadeWait`.
     void ShowMessage(const std::string& text, float fadeWait);
 

@@ -194,8 +194,8 @@ int GUIGameDungeon::Update2() {
 }
 
 bool GUIGameDungeon::HandleClick() {
-    const int col = clickedColumn;
-    const int row = clickedRow;
+    const int col = activate == -1 ? clickedColumn : eventColumn;
+    const int row = activate == -1 ? clickedRow : eventRow;
     const int cell = board.Inside(col, row) ? board.Index(col, row) : -1;
     const DungeonTile* tile = board.TileAt(col, row);
     if (activate == -1) {
@@ -203,6 +203,8 @@ bool GUIGameDungeon::HandleClick() {
         GUIList::FadeOut("tile", std::to_string(cell));
         if (board.IsEvent(col, row)) {
             activate = tile->index;
+            eventColumn = col;
+            eventRow = row;
             board.SetCell(col, row, tile->index);
             if (tile->index == DungeonBoard::kBattle) {
                 Audio::PlaySound(16, 1.0f);

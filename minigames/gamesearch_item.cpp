@@ -33,11 +33,7 @@ GUIGameSearch::GUIGameSearch(ActionItemGameDistress* action)
 void GUIGameSearch::UpdatePlay(const DistressInput& in) {
     rules.clock.shown = timer != nullptr;
     rules.Update(in);
-    if (timer) {
-        char text[16];
-        rules.clock.Text(text);
-        if (timer->text != text) timer->SetText(text);
-    }
+    ShowCountdown(timer, rules.clock);
 }
 
 void GUIGameSearch::InitPopup() {
@@ -61,7 +57,7 @@ void GUIGameSearch::OnEvent(const DistressEvent& event) {
 
 void GUIGameSearch::RotateGame() {
     rules.CheckRotate(static_cast<float>(Data::virtualWidth), static_cast<float>(Data::virtualHeight));
-    if (timer) timer->x = static_cast<float>((Data::virtualWidth - timer->w) / 2);
+    if (timer) CentreTop(timer);
 }
 
 void GUIGameSearch::RenderPlay() {

@@ -49,11 +49,7 @@ void GUIGameTree::UpdatePlay(const DistressInput& in) {
     const auto* button = dynamic_cast<const GUITextButton*>(item);
     const bool pressed = button && (button->state == "press" || button->state == "trigger");
     rules.Update(in, pressed);
-    if (timer) {
-        char text[16];
-        rules.clock.Text(text);
-        if (timer->text != text) timer->SetText(text);
-    }
+    ShowCountdown(timer, rules.clock);
 }
 
 void GUIGameTree::InitPopup() {
@@ -136,7 +132,7 @@ void GUIGameTree::PlayStep(const DistressInput& in) {
 
 void GUIGameTree::RotateGame() {
     rules.CheckRotate(static_cast<float>(Data::virtualWidth), static_cast<float>(Data::virtualHeight));
-    if (timer) timer->x = static_cast<float>((Data::virtualWidth - timer->w) / 2);
+    if (timer) CentreTop(timer);
     if (GUIItem* text = GUIList::Get("gamepopup", "text")) PlaceInstruction(text);
     if (GUIItem* button = GUIList::Get("gamepopup", "button")) Centre(button);
     if (GUIItem* guide = GUIList::Get("gamepopup", "circle")) {

@@ -2,6 +2,7 @@
 // with its file named, the escape key ends it while it loads, and the loading screen of the game
 // finds everything already loaded by the title's and goes on to the city map at once.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
