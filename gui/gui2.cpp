@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "gui/particledot.hpp"
 #include "gui/particles.hpp"
 #include "model/data2.hpp"
 #include "platform/app.hpp"
@@ -327,6 +328,8 @@ void GUIList::ModifyPos2(GUIItem* item, int alignX, int alignY) {
 
 void GameScreen::StartGui() {
     GUIList::Clear();
+    // A dot bound to the map asks the map where it is; the map is gone or going now.
+    GUIParticleDot::ReleaseMapDots();
     Data::InitScreen();
 }
 

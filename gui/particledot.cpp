@@ -158,6 +158,14 @@ ParticleDotData* GUIParticleDot::At(int index) {
     return &Dots().At(index);
 }
 
+void GUIParticleDot::ReleaseMapDots() {
+    const int n = PoolSize();
+    for (int i = 0; i < n; ++i) {
+        ParticleDotData* dot = At(i);
+        if (dot->inUse && dot->map != nullptr) dot->Clear2();
+    }
+}
+
 ParticleDotData* GUIParticleDot::Get() {
     return Dots().Acquire();
 }

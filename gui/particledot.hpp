@@ -8,7 +8,8 @@
 class GameImage;
 
 // What a dot bound to the map needs of it: the map's scroll position, so the dot keeps its place
-// on the map while the map scrolls. The map screen implements it.
+// on the map while the map scrolls. The map screen implements it; its dots end when a screen
+// starts (`GUIParticleDot::ReleaseMapDots`), since the map they ask is gone or about to go.
 class ParticleMap {
   public:
     // A map that goes takes its dots with it: they would otherwise ask it where it has scrolled
@@ -69,6 +70,8 @@ class GUIParticleDot {
     static int PoolSize();
     static int InUse();
     static ParticleDotData* At(int index);
+    // Ends every dot bound to a map.
+    static void ReleaseMapDots();
 
     // The dot image (the bank's "Particle32x32"), looked up at the first dot; null until found.
     static GameImage* image;

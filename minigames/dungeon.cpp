@@ -170,7 +170,8 @@ int GUIGameDungeon::Update2() {
     static const std::string kIntroSeen = "Flag.intro_dungeon";
     if (Profile::GetFlagInt(kIntroSeen) < 1) {
         Profile::SetFlagInt(kIntroSeen, 1);
-        GUIList::Add(std::make_shared<GUIDialogue>("intro_dungeon", 0), 1000);
+        // Modal: the clicks that page through it must not uncover the tiles under it.
+        GUIList::Add(std::make_shared<GUIDialogue>("intro_dungeon", 1), 1000);
     }
     if (dirty) {
         dirty = 0;
@@ -193,8 +194,8 @@ int GUIGameDungeon::Update2() {
 }
 
 bool GUIGameDungeon::HandleClick() {
-    const int col = clickedColumn;
-    const int row = clickedRow;
+    const int col = activate == -1 ? clickedColumn : eventColumn;
+    const int row = activate == -1 ? clickedRow : eventRow;
     const int cell = board.Inside(col, row) ? board.Index(col, row) : -1;
     const DungeonTile* tile = board.TileAt(col, row);
     if (activate == -1) {
@@ -202,6 +203,8 @@ bool GUIGameDungeon::HandleClick() {
         GUIList::FadeOut("tile", std::to_string(cell));
         if (board.IsEvent(col, row)) {
             activate = tile->index;
+            eventColumn = col;
+            eventRow = row;
             board.SetCell(col, row, tile->index);
             if (tile->index == DungeonBoard::kBattle) {
                 Audio::PlaySound(16, 1.0f);

@@ -49,6 +49,10 @@ class GUIGameDungeon : public GUIItem {
     ActionItem* currentAction = nullptr;
     Dungeon* dungeon = nullptr;
     int activate = -1;
+    // The cell of the pending event: it starts there even when another tile is clicked while its
+    // message shows.
+    int eventColumn = -1;
+    int eventRow = -1;
     DungeonBoard board;
     int dirty = 0;
     int xpos = 0;

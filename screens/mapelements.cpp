@@ -112,18 +112,18 @@ void MapScreen::CheckHud() {
     player->x = static_cast<float>(TruncToInt(x.value) - player->w / 2);
     player->y = static_cast<float>(TruncToInt(y.value) - player->h / 2);
 
-    if (Dungeon* dungeon = Quests::currentDungeon) {
-        if (GUIList::Get("arrow", "dungeon") == nullptr) {
-            if (GUIItem* button = GUIList::Get("location", dungeon->location)) {
-                GUIList::Add(std::make_shared<GUIArrow>(button, "arrow", "dungeon", 1), 1500);
-                const std::string key = "Location." + dungeon->location;
-                if (Profile::GetFlagInt(key) < 1) {
-                    Profile::SetFlagInt(key, 1);
-                    Profile::SetFlagString("Game.NewLocation", dungeon->location);
-                    Profile::SetFlagString("MoveTo", dungeon->location);
-                }
-            }
+    Dungeon* dungeon = Quests::currentDungeon;
+    if (dungeon && GUIList::Get("arrow", "dungeon") == nullptr) {
+        // The offer reveals the dungeon's place first: a place hidden from the map has no button
+        // to point at until then, and the quest would wait for it for good.
+        const std::string key = "Location." + dungeon->location;
+        if (Profile::GetFlagInt(key) < 1) {
+            Profile::SetFlagInt(key, 1);
+            Profile::SetFlagString("Game.NewLocation", dungeon->location);
+            Profile::SetFlagString("MoveTo", dungeon->location);
         }
+        if (GUIItem* button = GUIList::Get("location", dungeon->location))
+            GUIList::Add(std::make_shared<GUIArrow>(button, "arrow", "dungeon", 1), 1500);
     }
     if (GUIList::Get("citizen", "") == nullptr) {
         for (int i = 0; i < GUICitizen::kPoolSize; ++i) GUIList::Add(GUICitizen::Create(), 400);

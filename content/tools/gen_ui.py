@@ -38,12 +38,12 @@ def icon():
 
 
 # --- buttons -------------------------------------------------------------
-def button_frame(w, h, state, base=SKY, r=18):
-    """state 0 normal, 1 hover (brighter), 2 pressed (darker, shifted down)."""
+def button_frame(w, h, state, base=SKY, r=18, m=5, rims=(CYAN, '#e8f6ff', shade(CYAN, 0.6))):
+    """state 0 normal, 1 hover (brighter), 2 pressed (darker, shifted down); m is the margin
+    around the face."""
     dy = 4 if state == 2 else 0
     face = {0: base, 1: shade(base, 1.28), 2: shade(base, 0.68)}[state]
-    rim = {0: CYAN, 1: '#e8f6ff', 2: shade(CYAN, 0.6)}[state]
-    m = 5
+    rim = rims[state]
     bw, bh = w - 2 * m, h - 2 * m - 6
     out = []
     if state != 2:
@@ -62,7 +62,11 @@ def buttons01():
 
 
 def buttons02():
-    return sheet(64, 64, [button_frame(64, 64, s, base=SKY, r=12) for s in range(3)])
+    # A light face: these small buttons carry black captions (the base's prices) as well as
+    # outlined white ones (the colour tabs), and the face spans nearly the whole frame.
+    light = '#a9cfe4'
+    rims = ('#e8f6ff', '#ffffff', shade(light, 0.85))
+    return sheet(64, 64, [button_frame(64, 64, s, base=light, r=12, m=1, rims=rims) for s in range(3)])
 
 
 def options_icons():

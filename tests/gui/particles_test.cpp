@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "framework/main.hpp"
+#include "gui/gui2.hpp"
 #include "gui/particledot.hpp"
 #include "model/data2.hpp"
 
@@ -87,4 +90,30 @@ TEST_F(Dots, MoreDotsThanThePoolHoldsGrowItWithOneLine) {
     EXPECT_EQ(GUIParticleDot::InUse(), 0);
     // Freed dots are taken again from the lowest slot.
     EXPECT_EQ(GUIParticleDot::Create(0, 0, 4, 0, 0, 0, 0, 0), GUIParticleDot::At(0));
+}
+
+// Dots bound to the map end when the next screen starts: the map they would ask where it has
+// scrolled to is gone or going. Dots of the screen itself fly on.
+TEST_F(Dots, ANewScreenEndsTheDotsOfTheMapItReplaces) {
+    struct Map : ParticleMap {
+        float MapXP() const override { return 0; }
+        float MapYP() const override { return 0; }
+    };
+    struct Next : GameScreen {
+        Next() : GameScreen("Next") {}
+        void Start() override { StartGui(); }
+        void Update2() override {}
+        void Render() override {}
+    };
+    auto map = std::make_unique<Map>();
+    GUIParticleDot::CreateBang(10, 10, 5, 0xffffff, 1.0f, map.get());
+    const int mapDots = GUIParticleDot::InUse();
+    ASSERT_GT(mapDots, 0);
+    GUIParticleDot::CreateBang(10, 10, 5, 0xffffff, 1.0f, nullptr);
+    const int all = GUIParticleDot::InUse();
+    map.reset();
+    Next().Start();
+    EXPECT_EQ(GUIParticleDot::InUse(), all - mapDots);
+    for (int i = 0; i < GUIParticleDot::PoolSize(); ++i)
+        if (GUIParticleDot::At(i)->inUse) EXPECT_EQ(GUIParticleDot::At(i)->map, nullptr);
 }

@@ -7,6 +7,7 @@
 #include "framework/framework.hpp"
 #include "gui/click.hpp"
 #include "gui/container.hpp"
+#include "gui/dialogue.hpp"
 #include "gui/containerbutton.hpp"
 #include "gui/gui2.hpp"
 #include "gui/text.hpp"
@@ -211,8 +212,9 @@ bool Player::Answer() {
             return true;
         }
     }
-    // A dialogue reads on with a click anywhere.
-    if (Find("dialogue")) {
+    // A dialogue reads on with a click anywhere (a game's short messages go by themselves).
+    const std::optional<ItemBox> scene = Find("dialogue");
+    if (scene && dynamic_cast<GUIDialogue*>(scene->item)) {
         Remember("dialogue");
         ClickAt(SCREEN_WIDTH * 0.5f, SCREEN_HEIGHT * 0.5f);
         return true;

@@ -1,12 +1,11 @@
-// The player at the puzzle board: it asks the board's own move search which cloud of tiles to take
-// (weighted towards the colours a job still lacks), walks the longest chain of neighbours through
-// that cloud, and drags it with the mouse, cell centre by cell centre. In a battle it fires any
-// power it can pay for first.
+// The player at the puzzle board: in a fight it fires any power the hero can pay for; otherwise it
+// asks the board's own move search which cloud of tiles to take (weighted towards the colours a job
+// still lacks), walks the longest chain of neighbours through that cloud, and drags it with the
+// mouse, cell centre by cell centre.
 #include <cstdlib>
 
 #include "framework/framework.hpp"
 #include "gui/gui2.hpp"
-#include "gui/textbutton.hpp"
 #include "minigames/board.hpp"
 #include "minigames/puzzlebattle.hpp"
 #include "minigames/puzzlegame.hpp"
@@ -57,32 +56,37 @@ class ChainSearch {
     int budget = 20000;
 };
 
+// A puzzle-board game on screen, whichever kind: its board, and whether the board waits for the
+// player's chain now.
+struct Table {
+    GUIItem* game = nullptr;
+    GUIBoard* board = nullptr;
+    bool playersTurn = false;
+};
+
+Table TableOnScreen() {
+    GUIItem* item = GUIList::Get("popup", "");
+    if (auto* g = dynamic_cast<GUIPuzzleGame*>(item)) return {g, g->board.get(), !g->done && !g->left};
+    if (auto* b = dynamic_cast<GUIPuzzleBattle*>(item))
+        return {b, b->board.get(), !b->done && !b->left && b->playerTurn == 1 && !BattleState::effectRunning};
+    return {};
+}
+
 // A board at rest that takes the player's chain.
-bool Ready(const GUIBoard* b, bool over) {
-    if (!b || !b->inited || !b->stable || b->bonus || b->switch_ || over) return false;
+bool Ready(const Table& t) {
+    const GUIBoard* b = t.board;
+    if (!t.playersTurn || !b || !b->inited || !b->stable || b->bonus || b->switch_) return false;
     if (b->alpha.value < 1.0f || (!b->marked.IsEmpty() && b->hintState != BoardRules::kHintShowing)) return false;
     // The game holds while its messages and popups are up.
     for (const char* id : {"dialogue", "result", "playerpopup", "powerpopup"})
         if (GUIList::Get(id, "")) return false;
-    for (const Tile& t : b->board)
-        if (t.state != 1 || t.y != t.dy) return false;
+    for (const Tile& tile : b->board)
+        if (tile.state != 1 || tile.y != tile.dy) return false;
     return true;
 }
 
-bool Ready(const GUIPuzzleGame& game) {
-    return Ready(game.board.get(), game.done || game.left);
-}
-
-// A power button the hero can press now, or null.
-const GUITextButton* PayablePower(const GUIPuzzleBattle& battle) {
-    if (!BattleState::powerButtonsShown) return nullptr;
-    for (int i = 0; i < battle.powerCount; ++i)
-        if (battle.powers[static_cast<size_t>(i)]->active) return battle.powers[static_cast<size_t>(i)];
-    return nullptr;
-}
-
 // How much the player wants each colour: a job's meters still short of their targets count most.
-void Weights(const GUIPuzzleGame& game, float& physical, float& elemental, float& mental) {
+void Weights(const GUIItem& game, float& physical, float& elemental, float& mental) {
     physical = elemental = mental = 1.5f;
     const auto* job = dynamic_cast<const GUIPuzzleJob*>(&game);
     if (!job || !job->player) return;
@@ -101,28 +105,20 @@ PosList LongestChain(const PosList& cloud) {
 }
 
 bool Player::PlayPuzzle() {
-    GUIItem* item = GUIList::Get("popup", "");
-    auto* game = dynamic_cast<GUIPuzzleGame*>(item);
-    auto* battle = dynamic_cast<GUIPuzzleBattle*>(item);
-    if (game == nullptr && battle == nullptr) return false;
-    const bool ready = game ? Ready(*game)
-                            : battle->playerTurn && Ready(battle->board.get(), battle->done || battle->left);
-    if (!ready) {
+    const Table table = TableOnScreen();
+    if (table.game == nullptr) return false;
+    if (!Ready(table)) {
         Step();
         return true;
     }
-    // In a battle, a power the hero can pay for is fired at once.
-    if (battle) {
-        if (const GUITextButton* power = PayablePower(*battle)) {
-            const GUIItem* panel = GUIList::Get("gamepopup", "powers");
-            ClickAt(panel->x + power->x + static_cast<float>(power->w) * 0.5f,
-                    panel->y + power->y + static_cast<float>(power->h) * 0.5f);
-            return true;
-        }
+    // In a fight, a power the hero can pay for goes first.
+    if (auto power = Find("power"); power && BattleState::powerButtonsShown) {
+        Click(*power);
+        return true;
     }
-    GUIBoard& b = game ? *game->board : *battle->board;
-    float physical = 1.5f, elemental = 1.5f, mental = 1.5f;
-    if (game) Weights(*game, physical, elemental, mental);
+    GUIBoard& b = *table.board;
+    float physical = 0, elemental = 0, mental = 0;
+    Weights(*table.game, physical, elemental, mental);
     const std::optional<PosList> cloud = b.GetMove(physical, elemental, mental);
     // No move at all: the board deals anew by itself.
     const PosList chain = cloud ? LongestChain(*cloud) : PosList{};

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "framework/framework.hpp"
-#include "gui/arrow.hpp"
 #include "gui/gui2.hpp"
 #include "model/profile.hpp"
 #include "model/upgrades.hpp"
@@ -63,6 +62,12 @@ constexpr Purchase kPurchases[] = {
     {"Quest.Supreme Showdown", 1, "Heroic Power"},
 };
 
+// The middle of the item is in the view, where a click reaches it.
+bool OnScreen(const ItemBox& box) {
+    return box.CentreX() >= 8 && box.CentreY() >= 8 && box.CentreX() < SCREEN_WIDTH - 8 &&
+           box.CentreY() < SCREEN_HEIGHT - 8;
+}
+
 }  // namespace
 
 Walkthrough::Walkthrough(Player& player, Ending end, const std::string& name)
@@ -106,6 +111,22 @@ Errand Walkthrough::Plan() const {
         if (money >= 60 && Revealed("Gazette")) return {"Gazette", {"Buy an Ad"}, "", "buy reputation"};
         return Work("money for an ad");
     }
+    // Where the story sends the hero after a win (its arrow may be gone by the time the map is
+    // back; the dialogues say where to go).
+    struct Return {
+        int act;
+        const char* after;
+        const char* before;
+        const char* place;
+    };
+    constexpr Return kReturns[] = {
+        {2, "Villain.Professor Aphasia", "ID.a2_timemaster", "Quellfast"},
+        {4, "ID.a4_proof", "ID.a4_offer", "Quellfast"},
+        {5, "ID.a5_victory", "ID.a5_offers", "Quellfast"},
+    };
+    for (const Return& r : kReturns)
+        if (F("Flag.Act") == r.act && F(r.after) >= 1 && F(r.before) < 1)
+            return {r.place, {}, "", std::string("back after ") + r.after};
     const bool clueHunt = F("Quest.Trial of Wits") == 1 || F("Quest.Stop the Sale") == 1;
     if (clueHunt && Revealed("Market Square") && F("Flag.Act") >= 3)
         return {"Market Square", {"Watch"}, "", "hunt clues"};
@@ -133,8 +154,8 @@ void Walkthrough::Turn() {
         }
     }
     if (p.Answer() || p.PlayPuzzle()) return;
-    // In a dungeon: step into the next cell it offers.
-    if (auto tile = p.Find("tile")) {
+    // In a dungeon: step into the next cell it offers, once its last event message has gone.
+    if (auto tile = p.Find("tile"); tile && !p.Find("result")) {
         p.Click(*tile);
         return;
     }
@@ -160,24 +181,34 @@ bool Walkthrough::OnTitle() {
 
 bool Walkthrough::OnMap() {
     if (GUIList::Suspended()) return false;
-    // Walkers the story wants caught.
-    for (const char* walker : {"burglar", "distress"})
-        if (p.Click(walker)) return true;
-    // The story's arrows point at the place to go.
-    std::string arrowPlace;
-    for (const ItemBox& box : p.Items()) {
-        const auto* arrow = dynamic_cast<const GUIArrow*>(box.item);
-        if (arrow && arrow->follow && arrow->follow->id == "location" &&
-            arrow->follow->name != Profile::GetFlagString("Location"))
-            arrowPlace = arrow->follow->name;
+    // Walkers, when the quest asks for them: the first burglar, the first distress call, and
+    // calls while clues or good deeds are wanted.
+    const bool helping = F("Quest.Zero to Wannabe") == 3 || F("Quest.Trial of Wits") == 1 ||
+                         F("Quest.Trial of Heart") == 1 || F("Quest.Stop the Sale") == 1;
+    for (const char* walker : {"burglar", "distress"}) {
+        const bool wanted = walker[0] == 'b' ? F("Quest.Raise the Alarm") == 3 : helping;
+        const std::optional<ItemBox> box = p.Find(walker);
+        if (wanted && box && OnScreen(*box)) {
+            p.Click(*box);
+            return true;
+        }
     }
+    // The story's arrows point at the place to go. A player remembers the place after the arrow
+    // has gone (pressing a menu button takes the arrows away) until the hero gets there.
     const std::string here = Profile::GetFlagString("Location");
+    const std::string kPlace = "location.";
+    for (const ItemBox& box : p.Items()) {
+        const GUIItem* arrow = box.item;
+        if (arrow->id == "arrow" && arrow->name.rfind(kPlace, 0) == 0 && arrow->name.substr(kPlace.size()) != here)
+            pointed = arrow->name.substr(kPlace.size());
+    }
+    if (pointed == here) pointed.clear();
     if (walking > 0) {
         --walking;
         if (here != errand.place) return false;
         walking = 0;
     }
-    errand = arrowPlace.empty() ? Plan() : Errand{arrowPlace, {}, "", "follow the arrow"};
+    errand = pointed.empty() ? Plan() : Errand{pointed, {}, "", "follow the arrow"};
     // At the place: press what the errand wants on its menu, or leave the menu.
     if (p.Find("button")) {
         if (here == errand.place) {
@@ -194,7 +225,7 @@ bool Walkthrough::OnMap() {
     }
     // A place outside the view: drag the map until it is in.
     const float dx = place->CentreX() - SCREEN_WIDTH * 0.5f, dy = place->CentreY() - SCREEN_HEIGHT * 0.5f;
-    if (place->x < 0 || place->y < 0 || place->x + place->w > SCREEN_WIDTH || place->y + place->h > SCREEN_HEIGHT) {
+    if (!OnScreen(*place)) {
         p.DragBy(-std::clamp(dx, -SCREEN_WIDTH * 0.3f, SCREEN_WIDTH * 0.3f),
                  -std::clamp(dy, -SCREEN_HEIGHT * 0.3f, SCREEN_HEIGHT * 0.3f));
         return true;
@@ -211,7 +242,14 @@ bool Walkthrough::PlayUntil(const std::function<bool()>& reached, int maxFrames)
     while (!reached()) {
         if (p.frames - start >= maxFrames) {
             if (stuck.empty()) stuck = "still on screen \"" + p.ScreenName() + "\" doing: " + errand.why;
-            stuck += "; last clicks:" + p.RecentClicks();
+            stuck += "; last clicks:" + p.RecentClicks() + "\n on screen:";
+            for (int i = 0; GUIList::currentList && i < GUIList::currentList->Size(); ++i) {
+                const GUIItem* item = GUIList::currentList->Get2(i);
+                stuck += " " + std::string(item->removing ? "~" : "") + (item->active ? "" : "!") + item->id + "/" + item->name;
+            }
+            stuck += " | queued:";
+            for (int i = 0; i < GUIList::addQueue.Size(); ++i) stuck += " " + GUIList::addQueue.Get2(i)->id;
+            stuck += " | layers " + std::to_string(GUIList::layers.size()) + " blocked " + std::to_string(GUIList::inputBlocked);
             return false;
         }
         const int before = p.frames;

@@ -48,6 +48,8 @@ class Walkthrough {
     Ending ending;
     std::string heroName;
     Errand errand;
+    // The place the story's last arrow pointed at, until the hero is there.
+    std::string pointed;
     // Frames left before the walk to the errand's place is taken as lost and clicked again.
     int walking = 0;
 };
