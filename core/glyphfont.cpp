@@ -17,7 +17,9 @@ std::string_view Trim(std::string_view s) {
     return s.substr(b, e - b);
 }
 
-bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
 
 const std::array<const char*, Fonts::kSlots> kIds = {"oxb", "ob", "on", "os", "oxs", "b", "n", "s"};
 const std::array<const char*, Fonts::kSlots> kFiles = {"YikesH96", "YikesH64", "YikesH32", "YikesH24",
@@ -49,8 +51,15 @@ GlyphFont::GlyphFont(const std::string& fontName) {
 void GlyphFont::LoadFont(const std::string& fontName) {
     iniText = platform::LoadString(platform::DataPath(fontName + ".txt"));
     // Without its text file the font has no glyphs and draws nothing; worth one line.
-    if (iniText.empty()) platform::PrintLine("Font " + fontName + ": " + fontName + ".txt is missing or empty");
+    if (iniText.empty()) {
+        platform::PrintLine("Font " + fontName + ": " + fontName + ".txt is missing or empty");
+    } else if (iniText.back() != '\n') {
+        // Every line of a font file ends with a line break; one without is the end of a file cut
+        // short.
+        platform::PrintLine("Font " + fontName + ": " + fontName + ".txt ends in the middle of a line");
+    }
     int dropped = 0;
+    int unreadable = 0;
     std::vector<int> fields;
     const std::string_view text = iniText;
     size_t pos = 0;
@@ -93,7 +102,23 @@ void GlyphFont::LoadFont(const std::string& fontName) {
             if (glyph->height > height) height = glyph->height;
             if (glyph->yOffset < heightOffset) heightOffset = glyph->yOffset;
             chars[id] = std::move(glyph);
+        } else {
+            ++unreadable;
         }
+    }
+    if (unreadable > 0) {
+        platform::PrintLine("Font " + fontName + ": " + fontName + ".txt has " + std::to_string(unreadable) +
+                            " lines that are neither a glyph nor a kerning pair");
+    }
+    // Game texts are plain printable ASCII: a font without all of it (one cut short, say) leaves
+    // gaps in them.
+    int gaps = 0;
+    for (int c = 32; c < 127; ++c) {
+        if (!chars[c]) ++gaps;
+    }
+    if (gaps > 0 && !iniText.empty()) {
+        platform::PrintLine("Font " + fontName + ": " + fontName + ".txt has no glyph for " +
+                            std::to_string(gaps) + " of the printable characters");
     }
     if (dropped > 0) {
         platform::PrintLine("Font " + fontName + ": " + fontName + ".txt has " + std::to_string(dropped) +
@@ -150,14 +175,23 @@ void GlyphFont::DrawText(const std::string& text, int x, int y) {
 
 void GlyphFont::DrawText2(const std::string& text, int x, int y, int align) {
     switch (align) {
-        case 0: DrawText(text, x, y); break;
-        case 1: DrawText(text, x - TextWidth(text) / 2, y); break;
-        case 2: DrawText(text, x - TextWidth(text), y); break;
-        default: break;
+        case 0:
+            DrawText(text, x, y);
+            break;
+        case 1:
+            DrawText(text, x - TextWidth(text) / 2, y);
+            break;
+        case 2:
+            DrawText(text, x - TextWidth(text), y);
+            break;
+        default:
+            break;
     }
 }
 
-const std::array<const char*, Fonts::kSlots>& Fonts::Ids() { return kIds; }
+const std::array<const char*, Fonts::kSlots>& Fonts::Ids() {
+    return kIds;
+}
 
 const char* Fonts::FileFor(const std::string& id) {
     int i = SlotIndex(id);

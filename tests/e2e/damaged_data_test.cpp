@@ -1,13 +1,15 @@
-// The game on damaged copies of its data: for every XML data file, a copy without the file, one with
-// the file cut in half and one where an id the file names is changed to one nothing holds. The
-// game never crashes: it prints a line naming the file, then either plays on without the broken
-// piece or, for a table it cannot start without, ends with the XML reader's fatal error.
+// The game on damaged copies of its data: for every XML data file and every font, a copy without
+// the file, one with the file cut in half and one where an id the file names is changed to one
+// nothing holds. The game never crashes: it prints a line naming the file, then either plays on
+// without the broken piece or, for a table it cannot start without, ends with the XML reader's
+// fatal error.
 #include <gtest/gtest.h>
 
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "framework/framework.hpp"
 #include "tests/support/data_copy.hpp"
 #include "tests/support/harness.hpp"
 
@@ -119,6 +121,53 @@ TEST_P(DamagedData, TheGameNamesTheFileAndPlaysOnWithoutItOrEndsWithTheReadersEr
     EXPECT_TRUE(outcome.runs) << outcome.report;
     EXPECT_NE(outcome.printed.find(path), std::string::npos) << outcome.printed;
 }
+
+// The bitmap fonts, read at start-up ("n") and by the loading screen (the rest): without one, or
+// with part of one, the game goes on to the title and draws what it can.
+class DamagedFont : public testing::TestWithParam<const char*> {};
+
+TEST_P(DamagedFont, TheGameNamesTheFileAndReachesTheTitle) {
+    const std::string path = std::string(GetParam()) + ".txt";
+    harness::DataCopy missing;
+    missing.Remove(path);
+    harness::DataCopy halved;
+    const std::string whole = halved.Read(path);
+    ASSERT_FALSE(whole.empty()) << path << " is not in the baked data";
+    // Cut inside a line, as a copy that broke off would be.
+    size_t half = whole.size() / 2;
+    if (whole[half - 1] == '\n') half -= 2;
+    halved.Write(path, whole.substr(0, half));
+    // A glyph for a code no font can have.
+    harness::DataCopy unknown;
+    const std::string glyph = "\n65,";
+    ASSERT_TRUE(unknown.Replace(path, glyph, "\n300,"));
+
+    for (const auto& [how, copy] : {std::pair<const char*, const harness::DataCopy*>{"missing", &missing},
+                                    {"cut in half", &halved},
+                                    {"with an unknown glyph", &unknown}}) {
+        SCOPED_TRACE(path + " " + how);
+        harness::Harness game;
+        game.SetDataRoot(copy->Root());
+        game.OpenAsPlayed();
+        testing::internal::CaptureStdout();
+        bool title = game.Start();
+        for (int frame = 0; title && frame < 2000; ++frame) {
+            if (briskGame->currentScreen && briskGame->currentScreen->name == "Title") break;
+            // A click now and then skips the splash pictures.
+            game.MouseButton(0, frame % 20 == 10);
+            title = game.Step();
+        }
+        title =
+            title && briskGame->currentScreen && briskGame->currentScreen->name == "Title" && game.Step(30);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(title) << game.LastReport();
+        EXPECT_NE(printed.find(path), std::string::npos) << printed;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFont, DamagedFont,
+                         testing::Values("YikesH96", "YikesH64", "YikesH32", "YikesH24", "YikesH16",
+                                         "Yikes32", "Yikes24", "Yikes16"));
 
 INSTANTIATE_TEST_SUITE_P(EveryFile, DamagedData, testing::ValuesIn(kFiles), [](const auto& info) {
     std::string name = info.param.path;
