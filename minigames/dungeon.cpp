@@ -170,7 +170,8 @@ int GUIGameDungeon::Update2() {
     static const std::string kIntroSeen = "Flag.intro_dungeon";
     if (Profile::GetFlagInt(kIntroSeen) < 1) {
         Profile::SetFlagInt(kIntroSeen, 1);
-        GUIList::Add(std::make_shared<GUIDialogue>("intro_dungeon", 0), 1000);
+        // Modal: the clicks that page through it must not uncover the tiles under it.
+        GUIList::Add(std::make_shared<GUIDialogue>("intro_dungeon", 1), 1000);
     }
     if (dirty) {
         dirty = 0;

@@ -167,6 +167,13 @@ bool ReadDataFile(const std::string& path, std::string& bytes) {
     return ReadWholeFile(Resolve(MapPath(DataPath(path))), bytes);
 }
 
+bool DataFileExists(const std::string& path) {
+    const std::string mapped = MapPath(DataPath(path));
+    if (mapped.empty()) return false;
+    struct stat st{};
+    return ::stat(Resolve(mapped).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
 // Engine-internal: a file named relative to the working folder, not through the data scheme.
 std::string ResolveWorkingPath(const std::string& path) {
     return Resolve(MapPath(path));

@@ -23,6 +23,8 @@ const std::string& DataRoot();
 
 // Reads a whole file one byte per character; "" when it is missing.
 std::string LoadString(const std::string& path);
+// Whether a data file is there, asked without the complaint a failed load prints.
+bool DataFileExists(const std::string& path);
 
 // The per-user application-data folder (XDG on Linux; BRALLWICK_APPDATA overrides it), and the
 // game's own folder inside it.

@@ -5,12 +5,15 @@
 
 #include "gui/gui2.hpp"
 #include "model/data2.hpp"
+#include "platform/storage.hpp"
 #include "screens/loadscreen.hpp"
 
 int SplashScreen::number = 1;
 
 SplashScreen::SplashScreen() : Screen("Splash") {
-    image = platform::LoadImage("Splash" + std::to_string(number) + ".jpg");
+    // The row ends quietly at the first number without a picture.
+    const std::string file = "Splash" + std::to_string(number) + ".jpg";
+    if (platform::DataFileExists(file)) image = platform::LoadImage(file);
     if (!image) {
         stopped = done = 1;
     } else {

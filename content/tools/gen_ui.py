@@ -38,12 +38,12 @@ def icon():
 
 
 # --- buttons -------------------------------------------------------------
-def button_frame(w, h, state, base=SKY, r=18):
-    """state 0 normal, 1 hover (brighter), 2 pressed (darker, shifted down)."""
+def button_frame(w, h, state, base=SKY, r=18, m=5, rims=(CYAN, '#e8f6ff', shade(CYAN, 0.6))):
+    """state 0 normal, 1 hover (brighter), 2 pressed (darker, shifted down); m is the margin
+    around the face."""
     dy = 4 if state == 2 else 0
     face = {0: base, 1: shade(base, 1.28), 2: shade(base, 0.68)}[state]
-    rim = {0: CYAN, 1: '#e8f6ff', 2: shade(CYAN, 0.6)}[state]
-    m = 5
+    rim = rims[state]
     bw, bh = w - 2 * m, h - 2 * m - 6
     out = []
     if state != 2:
@@ -62,18 +62,24 @@ def buttons01():
 
 
 def buttons02():
-    return sheet(64, 64, [button_frame(64, 64, s, base=SKY, r=12) for s in range(3)])
+    # A light face: these small buttons carry black captions (the base's prices) as well as
+    # outlined white ones (the colour tabs), and the face spans nearly the whole frame.
+    light = '#a9cfe4'
+    rims = ('#e8f6ff', '#ffffff', shade(light, 0.85))
+    return sheet(64, 64, [button_frame(64, 64, s, base=light, r=12, m=1, rims=rims) for s in range(3)])
 
 
 def options_icons():
-    f0 = rrect(10, 10, 44, 44, 9, st(PAPER, 4)) + rrect(14, 14, 36, 10, 5, f'fill="{shade(PAPER, 0.88)}"')
+    # The options popup puts its rows 40 pixels apart, so the drawn box and its tick keep well
+    # inside the 64-pixel frame and neighbouring checkboxes never touch.
+    f0 = rrect(15, 15, 34, 34, 8, st(PAPER, 4)) + rrect(19, 19, 26, 8, 4, f'fill="{shade(PAPER, 0.88)}"')
     f1 = (f'<circle cx="32" cy="34" r="20" fill="{INK}"/>'
           f'<circle cx="32" cy="32" r="20" {st(GOLD, 4)}/>'
           f'<circle cx="32" cy="32" r="12" fill="{SUN}"/>'
           f'<path d="M22,25 Q28,18 38,20" fill="none" stroke="#fff" stroke-width="3" stroke-linecap="round" opacity="0.8"/>')
-    tick = 'M14,34 L27,47 L54,12'
-    f2 = (f'<path d="{tick}" fill="none" stroke="{INK}" stroke-width="15" stroke-linecap="round" stroke-linejoin="round"/>'
-          f'<path d="{tick}" fill="none" stroke="{CLUE}" stroke-width="8" stroke-linecap="round" stroke-linejoin="round"/>')
+    tick = 'M21,33 L29,42 L46,19'
+    f2 = (f'<path d="{tick}" fill="none" stroke="{INK}" stroke-width="12" stroke-linecap="round" stroke-linejoin="round"/>'
+          f'<path d="{tick}" fill="none" stroke="{CLUE}" stroke-width="6" stroke-linecap="round" stroke-linejoin="round"/>')
     return sheet(64, 64, [f0, f1, f2])
 
 

@@ -231,9 +231,20 @@ TEST_F(QuestDungeon, EscapeInsideADungeonLosesTheLootAndLaterGainsAreReal) {
         return std::static_pointer_cast<Screen>(std::make_shared<TitleStandIn>());
     };
     Profile::SetFlagInt("Quest.Cellar Rats", 2);
+    Profile::SetFlagInt("Flag.intro_dungeon", 0);
     OpenMap();
     EnterDungeon();
     const int essence = Profile::GetFlagInt("Attribute.Essence");
+    // The first dungeon opens with its introduction: a click meant for it uncovers nothing, and
+    // escape ends it without leaving the map.
+    ASSERT_TRUE(WaitFor([] { return GUIList::Get("dialogue", "") != nullptr; }));
+    Click(340 + 64 + 32, 204 + 64 + 32);
+    EXPECT_EQ(GUIGameDungeon::clickedColumn, -1);
+    h.Key(27, true);
+    h.Step();
+    h.Key(27, false);
+    ASSERT_TRUE(WaitFor([] { return GUIList::Get("dialogue", "") == nullptr; }));
+    EXPECT_EQ(briskGame->currentScreen->name, "Map");
     ClickCell(1, 1);
     ClickCell(1, 0);
     ASSERT_TRUE(WaitFor([] { return Profile::GetFlagInt("Dungeon.Attribute.Essence") == 5; }));

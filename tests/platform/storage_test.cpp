@@ -67,6 +67,11 @@ TEST_F(StorageTest, LoadStringReadsBytesThroughTheDataScheme) {
     EXPECT_EQ(platform::LoadString("data/missing.xml"), "");
     EXPECT_EQ(platform::LoadString("vantle://nowhere/act1.xml"), "");
     EXPECT_EQ(platform::LoadString("data"), "") << "a folder reads as nothing";
+    // Asking first lets the splash row end at a missing picture without a load error.
+    EXPECT_TRUE(platform::DataFileExists("data/act1.xml"));
+    EXPECT_FALSE(platform::DataFileExists("data/missing.xml"));
+    EXPECT_FALSE(platform::DataFileExists("data"));
+    EXPECT_FALSE(platform::DataFileExists("vantle://nowhere/act1.xml"));
 }
 
 TEST_F(StorageTest, StateRoundTripsEveryByteAndAbsentLoadsEmpty) {
