@@ -90,15 +90,7 @@ int GUIGameDistress::Update2() {
         result = 1;
         OnBack();
     }
-    MapCover::SetMapVisible(alpha.value == 1.0f ? 0 : 1);
-    if (!active) {
-        if (alpha.value <= 0.0f && !resumed) {
-            resumed = 1;
-            Audio::StopMusic();
-            GUIList::Resume();
-        }
-        return 0;
-    }
+    if (!MapCover::FollowGame(*this, resumed, true)) return 0;
     if (left) return 0;
     const DistressInput in = Input();
     UpdatePlay(in);

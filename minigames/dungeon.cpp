@@ -118,14 +118,7 @@ void GUIGameDungeon::Clear2() {
 int GUIGameDungeon::Update2() {
     GUIItem::Update2();
     if (Data::screenRotated) CheckRotate();
-    MapCover::SetMapVisible(alpha.value == 1.0f ? 0 : 1);
-    if (!active) {
-        if (alpha.value <= 0.0f && !resumed) {
-            resumed = 1;
-            GUIList::Resume();
-        }
-        return 0;
-    }
+    if (!MapCover::FollowGame(*this, resumed, false)) return 0;
     if (wait > 0) {
         wait -= Data::frameMs;
         return 0;

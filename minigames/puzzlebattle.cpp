@@ -109,15 +109,7 @@ int GUIPuzzleBattle::Update2() {
         }
     }
     CheckRotate();
-    MapCover::SetMapVisible(alpha.value == 1.0f ? 0 : 1);
-    if (!active) {
-        if (alpha.value <= 0.0f && !resumed) {
-            resumed = 1;
-            Audio::StopMusic();
-            GUIList::Resume();
-        }
-        return 0;
-    }
+    if (!MapCover::FollowGame(*this, resumed, true)) return 0;
     if (left) return 0;
     if (wait > 0) {
         wait -= Data::frameMs;

@@ -33,6 +33,17 @@ int MapCover::MapVisible() {
     return mapVisible;
 }
 
+bool MapCover::FollowGame(const GUIItem& game, int& resumed, bool stopMusic) {
+    SetMapVisible(game.alpha.value == 1.0f ? 0 : 1);
+    if (game.active) return true;
+    if (game.alpha.value <= 0.0f && !resumed) {
+        resumed = 1;
+        if (stopMusic) Audio::StopMusic();
+        GUIList::Resume();
+    }
+    return false;
+}
+
 void MapCover::InitGlobals() {
     mapVisible = 1;
 }
@@ -80,15 +91,7 @@ int GUIPuzzleGame::Update2() {
         }
     }
     CheckRotate();
-    MapCover::SetMapVisible(alpha.value == 1.0f ? 0 : 1);
-    if (!active) {
-        if (alpha.value <= 0.0f && !resumed) {
-            resumed = 1;
-            Audio::StopMusic();
-            GUIList::Resume();
-        }
-        return 0;
-    }
+    if (!MapCover::FollowGame(*this, resumed, true)) return 0;
     if (left) return 0;
     if (wait > 0) {
         wait -= Data::frameMs;

@@ -24,6 +24,10 @@ class MapCover {
     // 1: the map draws itself; 0: a game covers it completely.
     static void SetMapVisible(int visible);
     static int MapVisible();
+    // The frame step every full-screen game shares: the map is hidden while the game is fully
+    // shown; once a finished game has faded out, its music stops (when `stopMusic`) and the item
+    // list it suspended comes back, once. True while the game is still active.
+    static bool FollowGame(const GUIItem& game, int& resumed, bool stopMusic);
 
     static void InitGlobals();
 };

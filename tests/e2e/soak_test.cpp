@@ -1,24 +1,29 @@
-// The soak: a new hero made on the title, then a long run of random input over every screen the game reaches -
-// clicks (mostly on what is on screen, so the game goes somewhere), drags, keys with the escape
-// key's back request among them, typed text, focus changes and window resizes - on the fake clock.
-// Any crash or sanitizer report ends the program; an uncaught error ends the game with status 1;
-// an update that takes longer than 50 ms is too slow. Each fails the test with the seed, so the run
-// can be replayed: BRALLWICK_SOAK_SEED=<seed> BRALLWICK_SOAK_FRAMES=<frames>. A game the player
-// ends (the title's exit) simply starts again.
+// The soak: a new hero made on the title, then a long run of random input over every screen the
+// game reaches - clicks (mostly on what is on screen, so the game goes somewhere), drags, keys with
+// the escape key's back request among them, typed text, focus changes and window resizes - on the
+// fake clock. A game the player ends (the title's exit) starts again; every other game starts from
+// the state the last one saved, damaged: cut short, bytes changed or a "|" slipped in. Any crash or
+// sanitizer report ends the program; an uncaught error ends the game with status 1; an update that
+// takes longer than 50 ms is too slow. Each fails the test with the seed, so the run can be
+// replayed: BRALLWICK_SOAK_SEED=<seed> BRALLWICK_SOAK_FRAMES=<frames>.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "framework/main.hpp"
 #include "gui/gui2.hpp"
 #include "gui/item.hpp"
+#include "platform/storage.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/player.hpp"
 
@@ -48,12 +53,17 @@ class Soak {
     std::set<std::string> screens;
     std::set<std::string> shown;
     std::string failure;
+    // What the last game left in its state file.
+    std::string saved;
 
     // Runs `total` frames, starting the game again whenever the player ended it.
     void Run(int total) {
         while (frames < total && failure.empty()) {
             harness::Harness h;
             h.OpenAsPlayed();
+            // Every other game starts from what the last one saved, damaged.
+            const bool damaged = games % 2 == 1 && !saved.empty();
+            if (damaged) h.WriteState(Damaged(saved));
             ++games;
             if (!h.Start()) {
                 failure = "start-up failed: " + h.LastReport();
@@ -61,16 +71,39 @@ class Soak {
             }
             harness::Player player(h);
             player.frameMs = 17;
-            if (!NewHero(h, player)) {
+            if (!damaged && !NewHero(h, player)) {
                 if (failure.empty()) failure = "no new hero could be made on the title: " + h.LastReport();
                 return;
             }
             while (frames < total && failure.empty() && h.Running()) Turn(h, player);
             if (failure.empty() && h.ExitStatus() != 0) failure = "the game ended with: " + h.LastReport();
+            platform::FinishStateWrites();
+            std::ifstream in(
+                std::filesystem::path(h.AppDataFolder()) / "Brallwick - Quellfast" / ".vantlestate",
+                std::ios::binary);
+            std::ostringstream text;
+            text << in.rdbuf();
+            if (!text.str().empty()) saved = text.str();
         }
     }
 
   private:
+    // The state cut short, with bytes changed, or with a "|" slipped in.
+    std::string Damaged(std::string text) {
+        switch (Below(3)) {
+            case 0:
+                return text.substr(0, static_cast<size_t>(Below(static_cast<int>(text.size()))));
+            case 1:
+                for (int n = 1 + Below(8); n > 0; --n) {
+                    text[static_cast<size_t>(Below(static_cast<int>(text.size())))] =
+                        static_cast<char>(rng_());
+                }
+                return text;
+            default:
+                return text.insert(static_cast<size_t>(Below(static_cast<int>(text.size()))), "|");
+        }
+    }
+
     // Through the splash and the loading to the title, then Play, the first slot, and the
     // creation's "ok" for the hero it offers.
     bool NewHero(harness::Harness& h, harness::Player& player) {
