@@ -1,17 +1,19 @@
 // The game played from its opening by the test player with the mouse and the keyboard only: the
 // splash and the loading, a new hero made on the title, the intro, and then the story on the city
 // map (jobs, trainings, power-ups, upgrades, burglars, distress calls, villains, clue hunts, the
-// riddle, the Wombat's burrow) through every act's card up to the fourth act's. What each act took
-// in game minutes and frames is printed for the record.
+// riddle, the dungeons, the Shortcut and the offers) through every act's card to the end screen,
+// the credits and the epilogue. What each act took in game minutes and frames is printed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "framework/framework.hpp"
 #include "model/profile.hpp"
 #include "screens/act.hpp"
+#include "screens/endgame.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/player.hpp"
 #include "tests/support/walkthrough.hpp"
@@ -27,19 +29,33 @@ bool Reached(const harness::Player& player, const std::string& screen) {
     return std::find(player.screensReached.begin(), player.screensReached.end(), screen) != player.screensReached.end();
 }
 
-TEST(WholeGame, ANewHeroFromTheTitlePlaysThroughTheFirstThreeActsToTheFourthActsCard) {
+// The whole story once per ending, from the title to the epilogue: the end screen tells the
+// ending the choices led to, the credits roll, and the epilogue's card and dialogue follow.
+// `make test` plays the hero who goes solo after refusing the Shortcut; `make playthrough` plays
+// every ending (BRISK_EVERY_ENDING set).
+struct EndingCase {
+    harness::Ending ending;
+    const char* name;
+    // The flags the end screen tells the endings by.
+    int evil, sidekick, time;
+};
+
+class Endings : public ::testing::TestWithParam<EndingCase> {};
+
+TEST_P(Endings, FromTheTitleThroughTheEndScreenAndTheCreditsToTheEpilogue) {
+    const EndingCase& c = GetParam();
+    if (c.ending != harness::Ending::Independent && std::getenv("BRISK_EVERY_ENDING") == nullptr)
+        GTEST_SKIP() << "make playthrough plays every ending";
     harness::Harness h;
     h.OpenAsPlayed();
     ASSERT_TRUE(h.Start());
     h.RenderEvery(20);
     harness::Player player(h);
-    harness::Walkthrough walk(player, harness::Ending::Independent, "Rook");
-
+    harness::Walkthrough walk(player, c.ending, "Rook");
     // A new hero, through the intro, to the first act's card; then each act's card in its turn.
-    for (const char* card : {"Act I", "Act II", "Act III", "Act IV"}) {
-        ASSERT_TRUE(walk.PlayUntil([&] { return CardTitle() == card; }, 40000))
+    for (const char* card : {"Act I", "Act II", "Act III", "Act IV", "Act V"}) {
+        ASSERT_TRUE(walk.PlayUntil([&] { return CardTitle() == card; }, 80000))
             << "on the way to the card \"" << card << "\": " << walk.stuck;
-        h.SaveFrame(std::string("whole_game_") + card);
         if (std::string(card) == "Act I") {
             EXPECT_EQ(Profile::GetFlagString("Name"), "Rook");
             for (const char* screen : {"Splash", "Title", "Cutscene"}) EXPECT_TRUE(Reached(player, screen)) << screen;
@@ -47,11 +63,28 @@ TEST(WholeGame, ANewHeroFromTheTitlePlaysThroughTheFirstThreeActsToTheFourthActs
     }
     // The story's milestones on the way, as their quests and villains left them.
     for (const char* villain : {"Villain.Henchman", "Villain.Professor Aphasia", "Villain.Countess Conundrum",
-                                "Villain.The Hyena"})
+                                "Villain.The Hyena", "Villain.Wonder Boy"})
         EXPECT_EQ(Profile::GetFlagInt(villain), 1) << villain;
     for (const char* quest : {"Quest.Easy Money", "Quest.Raise the Alarm", "Quest.Zero to Wannabe",
-                              "Quest.Trial of Wits", "Quest.Trial of Might", "Quest.Trial of Heart"})
+                              "Quest.Trial of Wits", "Quest.Trial of Might", "Quest.Trial of Heart", "Quest.Stop the Sale"})
         EXPECT_GE(Profile::GetFlagInt(quest), 3) << quest;
+    ASSERT_TRUE(walk.PlayUntil([&] { return player.ScreenName() == "Endgame"; }, 80000)) << walk.stuck;
+    EXPECT_EQ(Profile::GetFlagInt("Game.Evil"), c.evil);
+    EXPECT_EQ(Profile::GetFlagInt("Game.Sidekick"), c.sidekick);
+    EXPECT_EQ(Profile::GetFlagInt("Game.Time"), c.time);
+    bool credits = false;
+    ASSERT_TRUE(walk.PlayUntil(
+        [&] {
+            const auto* end = dynamic_cast<const EndGameScreen*>(briskGame->currentScreen.get());
+            credits = credits || (end && end->state == 7 && end->index > 0);
+            return credits && CardTitle() == "Epilogue";
+        },
+        20000))
+        << walk.stuck;
+    ASSERT_TRUE(walk.PlayUntil([&] { return player.ScreenName() == "Map" && Profile::GetFlagInt("ID.a6_epilogue") == 1; },
+                               20000))
+        << walk.stuck;
+    h.SaveFrame(std::string("whole_game_epilogue_") + c.name);
 
     // Every act took story time, and the log accounts for every minute.
     int minutes = 0;
@@ -59,9 +92,16 @@ TEST(WholeGame, ANewHeroFromTheTitlePlaysThroughTheFirstThreeActsToTheFourthActs
     for (const auto& [act, record] : player.acts) {
         std::printf("%-6d %8d %8d\n", act, record.minutes, record.frames);
         minutes += record.minutes;
-        if (act >= 1 && act <= 3) EXPECT_GT(record.minutes, 0) << "act " << act;
+        if (act >= 1 && act <= 5) EXPECT_GT(record.minutes, 0) << "act " << act;
     }
     EXPECT_EQ(minutes, harness::Player::GameMinutes() - player.startMinutes);
 }
+
+INSTANTIATE_TEST_SUITE_P(WholeGame, Endings,
+                         ::testing::Values(EndingCase{harness::Ending::Independent, "independent", 0, 0, 0},
+                                           EndingCase{harness::Ending::Evil, "evil", 1, 0, 0},
+                                           EndingCase{harness::Ending::Sidekick, "sidekick", 0, 1, 0},
+                                           EndingCase{harness::Ending::Time, "time", 0, 0, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

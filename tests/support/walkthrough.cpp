@@ -7,6 +7,7 @@
 #include "framework/framework.hpp"
 #include "gui/gui2.hpp"
 #include "model/profile.hpp"
+#include "minigames/gamesearch_item.hpp"
 #include "model/upgrades.hpp"
 #include "screens/character.hpp"
 #include "screens/endgame.hpp"
@@ -161,6 +162,15 @@ void Walkthrough::Turn() {
         return;
     }
     if (p.Answer() || p.PlayPuzzle()) return;
+    // The crowd search: click a crook while the clock runs.
+    if (auto* search = dynamic_cast<GUIGameSearch*>(GUIList::Get("distress", ""))) {
+        for (const Person& person : search->rules.persons) {
+            if (person.type == 1 && person.active && person.alpha >= 0.5f && !search->rules.done) {
+                p.ClickAt(person.xpos, person.ypos);
+                return;
+            }
+        }
+    }
     // In a dungeon: step into the next cell it offers, once its last event message has gone.
     if (auto tile = p.Find("tile"); tile && !p.Find("result")) {
         p.Click(*tile);
