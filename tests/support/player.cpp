@@ -187,11 +187,17 @@ void Player::DragBy(float dx, float dy) {
     Step();
 }
 
+void Player::Type(const std::string& text) {
+    // The game reads one typed character a frame.
+    h.Text(text);
+    Step(static_cast<int>(text.size()) + 2);
+}
+
 void Player::PressKey(int key) {
     h.Key(key, true);
     Step();
     h.Key(key, false);
-    Step();
+    Step(2);
 }
 
 bool Player::Answer() {

@@ -64,6 +64,8 @@ class Player {
     bool Click(const std::string& id, const std::string& name = "");
     bool ClickCaption(const std::string& caption);
     void PressKey(int key);
+    // Types the text as the keyboard would, and lets the game read it.
+    void Type(const std::string& text);
     // Drags from the middle of the screen by (dx, dy), a few frames on the way.
     void DragBy(float dx, float dy);
 

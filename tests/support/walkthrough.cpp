@@ -8,6 +8,7 @@
 #include "gui/gui2.hpp"
 #include "model/profile.hpp"
 #include "model/upgrades.hpp"
+#include "screens/character.hpp"
 #include "screens/endgame.hpp"
 
 namespace harness {
@@ -153,15 +154,19 @@ void Walkthrough::Turn() {
             return;
         }
     }
+    const std::string screen = p.ScreenName();
+    if (screen == "Title") {
+        if (OnTitle()) return;
+        p.Step();
+        return;
+    }
     if (p.Answer() || p.PlayPuzzle()) return;
     // In a dungeon: step into the next cell it offers, once its last event message has gone.
     if (auto tile = p.Find("tile"); tile && !p.Find("result")) {
         p.Click(*tile);
         return;
     }
-    const std::string screen = p.ScreenName();
     if (screen == "Map" && OnMap()) return;
-    if (screen == "Title" && OnTitle()) return;
     if (screen == "Act" || screen == "Endgame") {
         // A click skips the act card; on the end screen it reads the typed pages on, and once a
         // few lines of the credits have rolled by it lets them go.
@@ -176,7 +181,23 @@ void Walkthrough::Turn() {
 }
 
 bool Walkthrough::OnTitle() {
-    return false;
+    // Character creation: the name typed over the suggested one, then "OK".
+    if (auto ok = p.Find("character", "ok")) {
+        if (!named) {
+            for (size_t i = CharacterCreation::heroName.size(); i > 0; --i) p.PressKey(8);
+            p.Type(heroName);
+            named = true;
+            return true;
+        }
+        p.Click(*ok);
+        return true;
+    }
+    // The slots: the first one (a new player's are all empty) opens the creation.
+    if (auto slot = p.Find("character", "character")) {
+        p.Click(*slot);
+        return true;
+    }
+    return p.Click("button", "play");
 }
 
 bool Walkthrough::OnMap() {

@@ -50,6 +50,8 @@ class Walkthrough {
     Errand errand;
     // The place the story's last arrow pointed at, until the hero is there.
     std::string pointed;
+    // The hero's name has been typed.
+    bool named = false;
     // Frames left before the walk to the errand's place is taken as lost and clicked again.
     int walking = 0;
 };
