@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "bench/game_run.hpp"
+#include "bench/gamebench.hpp"
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/gui2.hpp"

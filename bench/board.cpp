@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "bench/game_run.hpp"
+#include "bench/gamebench.hpp"
 #include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
 #include "framework/main.hpp"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "bench/game_run.hpp"
+#include "bench/gamebench.hpp"
 #include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"

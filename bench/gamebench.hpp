@@ -75,7 +75,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-double PeakRssMB() {
+[[maybe_unused]] double PeakRssMB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
@@ -117,7 +117,7 @@ platform::EngineOptions Options(const UserFolder& user) {
     return options;
 }
 
-bool HaveData(benchmark::State& state) {
+[[maybe_unused]] bool HaveData(benchmark::State& state) {
     if (fs::exists("data/Yikes24.txt")) return true;
     state.SkipWithError("no baked data folder here: run from the build folder");
     return false;
@@ -135,5 +135,23 @@ void StopGame() {
     platform::driver::Stop();
     InitGlobals();
 }
+
+// The game started for the length of a benchmark, in a user folder of its own, and stopped and
+// reset when it goes. Started() is false without the baked data folder here.
+class RunningGame {
+  public:
+    RunningGame() : started_(fs::exists("data/Yikes24.txt") && !user_.path().empty() && StartGame(user_)) {}
+    ~RunningGame() {
+        if (started_) StopGame();
+    }
+    RunningGame(const RunningGame&) = delete;
+    RunningGame& operator=(const RunningGame&) = delete;
+
+    bool Started() const { return started_; }
+
+  private:
+    UserFolder user_;
+    bool started_;
+};
 
 }  // namespace
