@@ -41,6 +41,7 @@ playthrough: deps $(TESTDIR)/CMakeCache.txt
 soak: deps $(TESTDIR)/CMakeCache.txt
 	cmake --build $(TESTDIR) -j $(JOBS) --target test_e2e
 	cd $(TESTDIR) && $(SANITIZER_ENV) BRALLWICK_SOAK_FRAMES=$${BRALLWICK_SOAK_FRAMES:-100000} \
+		BRALLWICK_SOAK_SEED=$${BRALLWICK_SOAK_SEED:-$$(( $$(date +%s%N) % 1000000 ))} \
 		./tests/test_e2e --gtest_filter='Soak.*'
 
 bench: deps

@@ -257,8 +257,9 @@ class Soak {
 
 TEST(Soak, RandomInputOverEveryScreenNeverBreaksTheGame) {
     gameHooks.pollAsync.Add(NoteUpdateEnd);
-    const unsigned long long seed = static_cast<unsigned long long>(EnvNumber(
-        "BRALLWICK_SOAK_SEED", std::chrono::system_clock::now().time_since_epoch().count() % 1000000));
+    // The short run of every test pass plays one known seed, so a failure there is the same on
+    // every machine; `make soak` draws a new seed for each long run.
+    const unsigned long long seed = static_cast<unsigned long long>(EnvNumber("BRALLWICK_SOAK_SEED", 4242));
     const int total = static_cast<int>(EnvNumber("BRALLWICK_SOAK_FRAMES", 5000));
     std::printf("Soak seed %llu, %d frames\n", seed, total);
     Soak soak(seed);
