@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 
 #include "framework/framework.hpp"
@@ -39,6 +40,11 @@ struct EndingCase {
     // The flags the end screen tells the endings by.
     int evil, sidekick, time;
 };
+
+// Test listings name the case by its ending rather than by its bytes.
+void PrintTo(const EndingCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class Endings : public ::testing::TestWithParam<EndingCase> {};
 
