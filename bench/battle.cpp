@@ -56,12 +56,7 @@ class EffectScreen : public GameScreen {
 
 void BM_BattleEffectFrame(benchmark::State& state) {
     RunningGame game;
-    if (!game.Started()) {
-        state.SkipWithError("no baked data folder here: run from the build folder");
-        return;
-    }
-    std::error_code ignored;
-    std::filesystem::create_directories("frames", ignored);
+    if (!game.StartedFor(state)) return;
     ImageBank& images = *briskGame->images;
     images.Load3("Particle32x32.png", "", true);
     images.LoadAnim2("Characters01.png", 256, 256, 4);

@@ -94,12 +94,7 @@ class BoardScreen : public GameScreen {
 
 void BM_BoardFrame(benchmark::State& state) {
     RunningGame game;
-    if (!game.Started()) {
-        state.SkipWithError("no baked data folder here: run from the build folder");
-        return;
-    }
-    std::error_code ignored;
-    std::filesystem::create_directories("frames", ignored);
+    if (!game.StartedFor(state)) return;
     ImageBank& images = *briskGame->images;
     images.Load3("Particle32x32.png", "", true);
     images.LoadAnim2("TileBg70x80.png", 70, 80, 2);

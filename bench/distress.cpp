@@ -26,18 +26,6 @@
 namespace {
 
 
-// The map's item list under the game, over a plain ground.
-class UnderMap : public GameScreen {
-  public:
-    UnderMap() : GameScreen("Map") {}
-    void Start() override { StartGui(); }
-    void Update2() override { UpdateGui(); }
-    void Render() override {
-        platform::Cls(30, 60, 30);
-        RenderGui();
-    }
-};
-
 // What the loading screen puts into the banks for these games.
 void LoadArt() {
     for (const char* id : Fonts::Ids())

@@ -23,17 +23,6 @@
 
 namespace {
 
-class UnderMap : public GameScreen {
-  public:
-    UnderMap() : GameScreen("Map") {}
-    void Start() override { StartGui(); }
-    void Update2() override { UpdateGui(); }
-    void Render() override {
-        platform::Cls(30, 60, 30);
-        RenderGui();
-    }
-};
-
 void LoadArt() {
     for (const char* id : Fonts::Ids())
         if (!Fonts::Get(id)) Fonts::Set(id, std::make_unique<GlyphFont>(Fonts::FileFor(id)));

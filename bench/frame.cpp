@@ -240,33 +240,11 @@ void BM_GuiFrame(benchmark::State& state) {
     // One update and one render of the screen, without the engine's event and present work.
     // The heap calls of each half are counted too: the GUI's own code (the update, and the render
     // up to the engine's draw calls) should make none.
-    double updateMs = 0, renderMs = 0;
-    long frames = 0, updateHeap = 0, renderHeap = 0;
+    FrameTally tally;
     for (auto _ : state) {
-        newCalls = 0;
-        mallocCalls = 0;
-        counting = true;
-        const auto a = std::chrono::steady_clock::now();
-        screen->Update2();
-        const auto b = std::chrono::steady_clock::now();
-        counting = false;
-        updateHeap += newCalls.load() + mallocCalls.load();
-        newCalls = 0;
-        mallocCalls = 0;
-        counting = true;
-        screen->Render();
-        const auto c = std::chrono::steady_clock::now();
-        counting = false;
-        renderHeap += newCalls.load() + mallocCalls.load();
-        updateMs += std::chrono::duration<double, std::milli>(b - a).count();
-        renderMs += std::chrono::duration<double, std::milli>(c - b).count();
-        ++frames;
+        tally.Measure([&] { screen->Update2(); }, [&] { screen->Render(); });
     }
-    state.counters["update_ms"] = updateMs / static_cast<double>(frames);
-    state.counters["render_ms"] = renderMs / static_cast<double>(frames);
-    state.counters["gui_frame_ms"] = (updateMs + renderMs) / static_cast<double>(frames);
-    state.counters["update_heap_per_frame"] = static_cast<double>(updateHeap) / static_cast<double>(frames);
-    state.counters["render_heap_per_frame"] = static_cast<double>(renderHeap) / static_cast<double>(frames);
+    tally.Report(state, "gui_frame_ms");
 
     // Heap calls of whole frames of the game (engine included) in the steady state.
     constexpr int kCounted = 240;

@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,8 +15,10 @@
 #include <string>
 
 #include "framework/main.hpp"
+#include "gui/gui2.hpp"
 #include "model/profile.hpp"
 #include "platform/engine.hpp"
+#include "platform/graphics.hpp"
 #include "platform/storage.hpp"
 
 // --- Heap counting -------------------------------------------------------------------------------
@@ -72,6 +75,57 @@ void operator delete[](void* p, size_t) noexcept {
 }
 
 namespace {
+
+// One update and one render of a screen timed apart, with the heap calls each half makes (the
+// game's own code should make none), summed over the benchmark's frames.
+struct FrameTally {
+    double updateMs = 0, renderMs = 0;
+    long frames = 0, updateHeap = 0, renderHeap = 0;
+
+    template <class Update, class Render>
+    void Measure(Update update, Render render) {
+        newCalls = 0;
+        mallocCalls = 0;
+        counting = true;
+        const auto a = std::chrono::steady_clock::now();
+        update();
+        const auto b = std::chrono::steady_clock::now();
+        counting = false;
+        updateHeap += newCalls.load() + mallocCalls.load();
+        newCalls = 0;
+        mallocCalls = 0;
+        counting = true;
+        render();
+        const auto c = std::chrono::steady_clock::now();
+        counting = false;
+        renderHeap += newCalls.load() + mallocCalls.load();
+        updateMs += std::chrono::duration<double, std::milli>(b - a).count();
+        renderMs += std::chrono::duration<double, std::milli>(c - b).count();
+        ++frames;
+    }
+
+    // The per-frame averages; `frameName` names the counter of the whole frame.
+    void Report(benchmark::State& state, const char* frameName) const {
+        const double n = frames > 0 ? static_cast<double>(frames) : 1.0;
+        state.counters["update_ms"] = updateMs / n;
+        state.counters["render_ms"] = renderMs / n;
+        state.counters[frameName] = (updateMs + renderMs) / n;
+        state.counters["update_heap_per_frame"] = static_cast<double>(updateHeap) / n;
+        state.counters["render_heap_per_frame"] = static_cast<double>(renderHeap) / n;
+    }
+};
+
+// The map's item list under a game, over a plain ground.
+class UnderMap : public GameScreen {
+  public:
+    UnderMap() : GameScreen("Map") {}
+    void Start() override { StartGui(); }
+    void Update2() override { UpdateGui(); }
+    void Render() override {
+        platform::Cls(30, 60, 30);
+        RenderGui();
+    }
+};
 
 namespace fs = std::filesystem;
 
@@ -148,6 +202,16 @@ class RunningGame {
     RunningGame& operator=(const RunningGame&) = delete;
 
     bool Started() const { return started_; }
+    // Started, or the benchmark skipped with the reason; the folder for its saved frames made.
+    bool StartedFor(benchmark::State& state) const {
+        if (!started_) {
+            state.SkipWithError("no baked data folder here: run from the build folder");
+            return false;
+        }
+        std::error_code ignored;
+        fs::create_directories("frames", ignored);
+        return true;
+    }
 
   private:
     UserFolder user_;

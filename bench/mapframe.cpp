@@ -115,35 +115,13 @@ void BM_MapFrame(benchmark::State& state) {
     fs::create_directories("frames", ignored);
     platform::driver::SaveFramePNG(talk ? "frames/bench_map_dialogue.png" : "frames/bench_map.png");
 
-    double updateMs = 0, renderMs = 0;
-    long frames = 0, updateHeap = 0, renderHeap = 0;
+    FrameTally tally;
     for (auto _ : state) {
         platform::driver::AdvanceClock(16);
-        newCalls = 0;
-        mallocCalls = 0;
-        counting = true;
-        const auto a = std::chrono::steady_clock::now();
-        map->Update2();
-        const auto b = std::chrono::steady_clock::now();
-        counting = false;
-        updateHeap += newCalls.load() + mallocCalls.load();
-        newCalls = 0;
-        mallocCalls = 0;
-        counting = true;
-        map->Render();
-        const auto c = std::chrono::steady_clock::now();
-        counting = false;
-        renderHeap += newCalls.load() + mallocCalls.load();
-        updateMs += std::chrono::duration<double, std::milli>(b - a).count();
-        renderMs += std::chrono::duration<double, std::milli>(c - b).count();
-        ++frames;
+        tally.Measure([&] { map->Update2(); }, [&] { map->Render(); });
     }
     state.counters["walkers"] = walkers;
-    state.counters["update_ms"] = updateMs / static_cast<double>(frames);
-    state.counters["render_ms"] = renderMs / static_cast<double>(frames);
-    state.counters["map_frame_ms"] = (updateMs + renderMs) / static_cast<double>(frames);
-    state.counters["update_heap_per_frame"] = static_cast<double>(updateHeap) / static_cast<double>(frames);
-    state.counters["render_heap_per_frame"] = static_cast<double>(renderHeap) / static_cast<double>(frames);
+    tally.Report(state, "map_frame_ms");
     if (talk && GUIList::Get("dialogue", "") == nullptr) state.SkipWithError("the dialogue closed during the frames");
     map.reset();
     StopGame();
