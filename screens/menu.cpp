@@ -1,7 +1,10 @@
 // The character sheet and the floating number.
 #include "screens/menu.hpp"
 
+#include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
@@ -70,6 +73,65 @@ std::string PlayTimeText(int seconds) {
            TwoDigits(seconds % 60);
 }
 
+// The widest text of a card, as its left and right edge.
+std::pair<float, float> TextSpan(const std::vector<GUIItem*>& card) {
+    float left = 0, right = 0;
+    bool any = false;
+    for (const GUIItem* item : card) {
+        if (dynamic_cast<const GUIText*>(item) == nullptr) continue;
+        const float l = item->x, r = item->x + static_cast<float>(item->w);
+        left = any ? std::min(left, l) : l;
+        right = any ? std::max(right, r) : r;
+        any = true;
+    }
+    return {left, right};
+}
+
+// Cards stand 128 apart, but a card's damage line in the comic font can be wider than that: a card
+// that would touch the one before moves right as far as it must, and the row stays centred.
+void SpreadCards(const std::vector<std::vector<GUIItem*>>& cards) {
+    constexpr float kGap = 24;
+    float shift = 0;
+    float prevRight = 0;
+    std::vector<float> shifts;
+    for (size_t i = 0; i < cards.size(); ++i) {
+        const auto [left, right] = TextSpan(cards[i]);
+        if (i > 0) shift += std::max(0.0f, prevRight + kGap - (left + shift));
+        shifts.push_back(shift);
+        prevRight = right + shift;
+    }
+    const float recentre = static_cast<float>(TruncToInt(shift * 0.5f));
+    for (size_t i = 0; i < cards.size(); ++i) {
+        for (GUIItem* item : cards[i]) item->x += shifts[i] - recentre;
+    }
+}
+
+// Floating numbers that arrive together would print over each other: a new one that would cover a
+// number still on screen goes just below it (they drift at one speed and stay apart).
+void KeepClearOfOtherNumbers(GUIParticle* number) {
+    const auto covers = [number](const GUIItem* other) {
+        return number->x < other->x + static_cast<float>(other->w) && other->x < number->x + static_cast<float>(number->w) &&
+               number->y < other->y + static_cast<float>(other->h) && other->y < number->y + static_cast<float>(number->h);
+    };
+    const std::array<const GUIItemList*, 2> lists = {GUIList::currentList.get(), &GUIList::addQueue};
+    // Each move goes below another number, so a handful of moves settles any pile.
+    for (int moves = 0; moves < 32; ++moves) {
+        const GUIParticle* below = nullptr;
+        for (const GUIItemList* list : lists) {
+            for (int i = 0; i < list->Size(); ++i) {
+                const auto* other = dynamic_cast<const GUIParticle*>(list->Get2(i));
+                if (other == nullptr || other == number || other->text.empty() || !covers(other)) continue;
+                if (below == nullptr || other->y + static_cast<float>(other->h) > below->y + static_cast<float>(below->h)) {
+                    below = other;
+                }
+            }
+        }
+        if (below == nullptr) return;
+        number->py.value = below->y + static_cast<float>(below->h);
+        number->y = number->py.value;
+    }
+}
+
 }  // namespace
 
 void Menu::ShowNumber(int x, int y, const std::string& text, int colour, float angle, float speed,
@@ -79,6 +141,7 @@ void Menu::ShowNumber(int x, int y, const std::string& text, int colour, float a
     number->py.value -= static_cast<float>(number->h / 2);
     number->x = number->px.value;
     number->y = number->py.value;
+    KeepClearOfOtherNumbers(number);
     number->Move2(angle, speed);
     number->FadeOut(fadeSpeed, 40);
     GUIList::Add(number, priority + 2000);
@@ -168,10 +231,17 @@ void Menu::AddPowers(GUIContainer* container, int /*x*/, int y) {
     if (n == 0) return;
     int px = TruncToInt(container->w * 0.5);
     if (n > 1) px -= (n - 1) * 64;
+    std::vector<std::vector<GUIItem*>> cards;
     for (int i = 0; i < n; ++i) {
+        const std::vector<GUIItem*> before = container->items.ToArray();
         Level::AddPower(container, powers[static_cast<size_t>(i)], levels[static_cast<size_t>(i)], px, y);
+        std::vector<GUIItem*>& card = cards.emplace_back();
+        for (GUIItem* item : container->items) {
+            if (std::find(before.begin(), before.end(), item) == before.end()) card.push_back(item);
+        }
         px += 128;
     }
+    SpreadCards(cards);
 }
 
 int MenuCallback::Call(GUIItem* sender) {
