@@ -128,6 +128,9 @@ class MapScreen : public GameScreen, public ParticleMap {
     int destinationLocation = 0;
     float timeValue = 0;
     FloatObject timeAlpha;
+    // 1 once the story has faded the citizens out: the streets stay empty, not refilled, for as
+    // long as this map lasts; the next map start brings the citizens back.
+    int citizensFled = 0;
 
   private:
     // "Location." + id of every place in table order, made once: the buttons are checked

@@ -125,7 +125,7 @@ void MapScreen::CheckHud() {
         if (GUIItem* button = GUIList::Get("location", dungeon->location))
             GUIList::Add(std::make_shared<GUIArrow>(button, "arrow", "dungeon", 1), 1500);
     }
-    if (GUIList::Get("citizen", "") == nullptr) {
+    if (citizensFled == 0 && GUIList::Get("citizen", "") == nullptr) {
         for (int i = 0; i < GUICitizen::kPoolSize; ++i) GUIList::Add(GUICitizen::Create(), 400);
     }
 }

@@ -87,7 +87,10 @@ int MapScreen::CheckFlags() {
     for (const PowerKeys& power : Powers()) CheckLevelUp(power.attribute);
 
     const std::string fade = Take("FadeOut");
-    if (!fade.empty()) GUIList::FadeOut(fade, "");
+    if (!fade.empty()) {
+        GUIList::FadeOut(fade, "");
+        if (fade == "citizen") citizensFled = 1;
+    }
 
     const std::string dialogue = Take("Dialogue");
     if (!dialogue.empty()) {

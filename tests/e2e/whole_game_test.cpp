@@ -1,8 +1,9 @@
 // The game played from its opening by the test player with the mouse and the keyboard only: the
 // splash and the loading, a new hero made on the title, the intro, and then the story on the city
 // map (jobs, trainings, power-ups, upgrades, burglars, distress calls, villains, clue hunts, the
-// riddle, the dungeons, the Shortcut and the offers) through every act's card to the end screen,
-// the credits and the epilogue. What each act took in game minutes and frames is printed.
+// riddle, the dungeons, the streets emptied in act IV, the Shortcut and the offers) through every
+// act's card to the end screen, the credits and the epilogue. What each act took in game minutes
+// and frames is printed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,9 +13,11 @@
 #include <string>
 
 #include "framework/framework.hpp"
+#include "gui/gui2.hpp"
 #include "model/profile.hpp"
 #include "screens/act.hpp"
 #include "screens/endgame.hpp"
+#include "screens/walkers.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/player.hpp"
 #include "tests/support/walkthrough.hpp"
@@ -24,6 +27,18 @@ namespace {
 std::string CardTitle() {
     const auto* card = dynamic_cast<const ActScreen*>(briskGame->currentScreen.get());
     return card ? card->title : "";
+}
+
+// Citizens on the map's streets, under a popup too; those fading out are leaving.
+int Citizens() {
+    int n = 0;
+    const auto count = [&n](const GUIItemList& list) {
+        for (const GUIItem* item : list) n += dynamic_cast<const GUICitizen*>(item) && !item->removing ? 1 : 0;
+    };
+    if (GUIList::currentList) count(*GUIList::currentList);
+    for (const auto& layer : GUIList::layers) count(*layer);
+    count(GUIList::addQueue);
+    return n;
 }
 
 bool Reached(const harness::Player& player, const std::string& screen) {
@@ -58,9 +73,23 @@ TEST_P(Endings, FromTheTitleThroughTheEndScreenAndTheCreditsToTheEpilogue) {
     h.RenderEvery(20);
     harness::Player player(h);
     harness::Walkthrough walk(player, c.ending, "Rook");
+    // Act IV empties the streets on its first morning: the citizens flee, and nobody walks them
+    // again until the act is over.
+    int fledAt = -1, walkingAfterFlight = 0;
+    const auto watchStreets = [&] {
+        if (player.ScreenName() != "Map" || Profile::GetFlagInt("Flag.Act") != 4) return;
+        if (fledAt < 0) {
+            if (Profile::GetFlagInt("ID.a4_start") == 1 && Profile::GetFlagString("FadeOut").empty()) fledAt = player.frames;
+        } else if (player.frames - fledAt > 30) {
+            walkingAfterFlight = std::max(walkingAfterFlight, Citizens());
+        }
+    };
     // A new hero, through the intro, to the first act's card; then each act's card in its turn.
     for (const char* card : {"Act I", "Act II", "Act III", "Act IV", "Act V"}) {
-        ASSERT_TRUE(walk.PlayUntil([&] { return CardTitle() == card; }, 80000))
+        ASSERT_TRUE(walk.PlayUntil([&] {
+                                        watchStreets();
+                                        return CardTitle() == card;
+                                    }, 80000))
             << "on the way to the card \"" << card << "\": " << walk.stuck;
         if (std::string(card) == "Act I") {
             EXPECT_EQ(Profile::GetFlagString("Name"), "Rook");
@@ -74,7 +103,18 @@ TEST_P(Endings, FromTheTitleThroughTheEndScreenAndTheCreditsToTheEpilogue) {
     for (const char* quest : {"Quest.Easy Money", "Quest.Raise the Alarm", "Quest.Zero to Wannabe",
                               "Quest.Trial of Wits", "Quest.Trial of Might", "Quest.Trial of Heart", "Quest.Stop the Sale"})
         EXPECT_GE(Profile::GetFlagInt(quest), 3) << quest;
-    ASSERT_TRUE(walk.PlayUntil([&] { return player.ScreenName() == "Endgame"; }, 80000)) << walk.stuck;
+    EXPECT_GE(fledAt, 0) << "act IV never emptied the streets";
+    EXPECT_EQ(walkingAfterFlight, 0) << "the citizens came back during act IV";
+    // The next act's map has its citizens again.
+    int walkingInActV = 0;
+    ASSERT_TRUE(walk.PlayUntil(
+        [&] {
+            if (player.ScreenName() == "Map" && Profile::GetFlagInt("Flag.Act") == 5) walkingInActV = std::max(walkingInActV, Citizens());
+            return player.ScreenName() == "Endgame";
+        },
+        80000))
+        << walk.stuck;
+    EXPECT_GT(walkingInActV, 0);
     EXPECT_EQ(Profile::GetFlagInt("Game.Evil"), c.evil);
     EXPECT_EQ(Profile::GetFlagInt("Game.Sidekick"), c.sidekick);
     EXPECT_EQ(Profile::GetFlagInt("Game.Time"), c.time);
