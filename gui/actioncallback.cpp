@@ -108,6 +108,18 @@ void ShowPopup(ActionItemPopup& action, const std::vector<ActionItem*>& offered)
     GUIList::Add(c, 1700, kAlignCentre, kAlignCentre);
 }
 
+// The map's corner panel (the heads-up display's menu buttons) stands over the bottom-left corner,
+// above the buttons: a character standing there rises onto the panel instead of half behind it.
+void StandClearOfCorner(GUIItem* item) {
+    const GUIItem* corner = GUIList::Get("profile", "corner");
+    if (corner == nullptr) return;
+    const float left = corner->x + corner->xadd;
+    const float top = corner->y + corner->yadd;
+    const bool under = item->x < left + static_cast<float>(corner->w) && left < item->x + static_cast<float>(item->w) &&
+                       item->y < top + static_cast<float>(corner->h) && top < item->y + static_cast<float>(item->h);
+    if (under) item->y = top - static_cast<float>(item->h);
+}
+
 void ClearButtons() {
     GUIList::Delete("button", "");
 }
@@ -140,6 +152,7 @@ void UpdatePositions(float x, float y, const std::string& category) {
     for (GUIItem* item : row) {
         item->x = x0 + step * j;
         item->y = y;
+        if (category == "character") StandClearOfCorner(item);
         if (++j == 3) {
             j = 0;
             x0 = n < 4 ? x : static_cast<float>(static_cast<int>(x - 0.5f * (n - 3) * step));

@@ -19,6 +19,10 @@
 namespace {
 
 constexpr int kPanelWidth = 206;
+// The glass of a globe is 72 wide and starts 7 into its 86-wide picture: the three globes stand a
+// glass apart (closer, the stepped row would overlap) and the row of glasses is centred.
+constexpr int kGlassWidth = 72;
+constexpr int kGlassLeft = 7;
 // The first entry of the text palette: the "Bonus:" caption.
 constexpr int kBonusColour = 0xFFFF80;
 
@@ -104,7 +108,7 @@ void GUIPuzzleJob::InitPopup() {
     clock->y = bar->y + static_cast<float>(bar->h) * 0.5f - 2 - static_cast<float>(clock->h / 2);
     panel->AddLast20(clock);
 
-    float meterX = 0;
+    float meterX = static_cast<float>((kPanelWidth - 3 * kGlassWidth) / 2 - kGlassLeft);
     float meterY = bar->y + static_cast<float>(bar->h) + 8;
     for (int i = 0; i < 3; ++i) {
         GUIMeterGlobe* meter =
@@ -116,7 +120,8 @@ void GUIPuzzleJob::InitPopup() {
         meter->SetText("/" + std::to_string(rules.targets[static_cast<size_t>(i)]));
         panel->AddLast20(meter);
         meters[static_cast<size_t>(i)] = meter;
-        meterX += 60;
+        // A globe left of the panel's edge widens the panel leftwards and moves what it holds.
+        meterX = meter->x + kGlassWidth;
         meterY += 12;
     }
 

@@ -2,6 +2,7 @@
 #include "screens/endgame.hpp"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/glyphfont.hpp"
 #include "framework/banks.hpp"
@@ -250,6 +251,20 @@ void EndGameScreen::StepCount() {
     }
 }
 
+namespace {
+
+// Where the hero's picture on a page ends, right and bottom, as drawn (0, 0 without one).
+std::pair<int, int> PortraitPicture(const GUIContainer* page) {
+    for (const GUIItem* item : page->items) {
+        const auto* hero = dynamic_cast<const GUIHero*>(item);
+        if (hero == nullptr || hero->image == nullptr) continue;
+        return {TruncToInt(hero->x) + hero->image->w, TruncToInt(hero->y) + hero->image->h};
+    }
+    return {0, 0};
+}
+
+}  // namespace
+
 GUIContainer* EndGameScreen::NewPage() {
     GUIContainer* page = GUIContainer::Create(0, 0);
     page->id = "result";
@@ -274,11 +289,14 @@ void EndGameScreen::InitResult2() {
     const std::string name = Profile::GetFlagString("Name");
     const EndingPages pages = PagesOf(ChooseEnding(Flag), name);
     // The portrait block may have moved the page's origin; the texts keep their place beside it.
-    GUIText* beside = GUIText::Create(180, 0, pages.besidePortrait, Fonts::Get("n"), kPageText);
-    beside->SetWidth(kPageWidth - 180);
+    // The picture is larger than the portrait's block: the texts make way for it where it reaches.
+    const auto [pictureRight, pictureBottom] = PortraitPicture(page);
+    const int besideX = std::max(180, pictureRight + 8);
+    GUIText* beside = GUIText::Create(static_cast<float>(besideX), 0, pages.besidePortrait, Fonts::Get("n"), kPageText);
+    beside->SetWidth(kPageWidth - besideX);
     page->AddLast20(beside);
-    GUIText* below =
-        GUIText::Create(0, static_cast<float>(page->h + 16), pages.below, Fonts::Get("n"), kPageText);
+    GUIText* below = GUIText::Create(0, static_cast<float>(std::max(page->h + 16, pictureBottom + 8)), pages.below,
+                                     Fonts::Get("n"), kPageText);
     below->SetWidth(kPageWidth);
     page->AddLast20(below);
     FinishPage(page);

@@ -41,6 +41,12 @@ const char* kStory = R"(<?xml version="1.0"?>
     <conditions><flag name="ArriveAt" value="Gym"/></conditions>
     <action><flags><flag name="Attribute.Strength" add="120"/></flags></action>
   </action>
+  <action id="t_coach" button="Coach" category="character" image="Characters01" index="0">
+    <conditions><flag name="ArriveAt" value="Gym"/></conditions>
+  </action>
+  <action id="t_fan" button="Fan" category="character" image="Characters01" index="2">
+    <conditions><flag name="ArriveAt" value="Gym"/></conditions>
+  </action>
   <action id="t_docks">
     <conditions><flag name="ArriveAt" value="Docks"/></conditions>
     <flags><flag name="MoveTo" value="Fairground"/></flags>
@@ -169,6 +175,21 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     h.Step(3);
     GUIItem* lift = GUIList::Get("button", "Lift");
     ASSERT_NE(lift, nullptr);
+    // The people of the place stand in the bottom corners, wholly seen: none behind the corner panel.
+    const GUIItem* corner = GUIList::Get("profile", "corner");
+    ASSERT_NE(corner, nullptr);
+    for (const char* person : {"Coach", "Fan"}) {
+        const GUITextButton* button = nullptr;
+        for (int i = 0; i < GUIList::currentList->Size(); ++i) {
+            auto* shown = dynamic_cast<GUITextButton*>(GUIList::currentList->Get2(i));
+            if (shown && shown->id == "button" && shown->text == person) button = shown;
+        }
+        ASSERT_NE(button, nullptr) << person;
+        EXPECT_TRUE(button->y + button->h <= corner->y + corner->yadd ||
+                    button->x >= corner->x + corner->xadd + corner->w)
+            << person << " stands behind the corner panel";
+        EXPECT_GE(button->y, 0) << person;
+    }
     ClickItem(lift);
     h.Step(3);
     ASSERT_NE(GUIList::Get("result", "upper"), nullptr);

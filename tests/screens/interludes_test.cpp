@@ -7,7 +7,11 @@
 
 #include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
+#include "framework/banks.hpp"
 #include "gui/audio2.hpp"
+#include "gui/container.hpp"
+#include "gui/hero.hpp"
+#include "gui/text.hpp"
 #include "gui/gui2.hpp"
 #include "model/data2.hpp"
 #include "model/profile.hpp"
@@ -154,6 +158,22 @@ TEST_F(Interludes, TheEndGameScoresShowsItsEndingAndRollsTheCredits) {
         Press(false);
         h.Step(40);
     };
+    // The first page's texts stand clear of the hero's picture, beside it or below it.
+    h.Step(90);
+    const auto* page = dynamic_cast<GUIContainer*>(GUIList::Get("result", ""));
+    ASSERT_NE(page, nullptr);
+    const GUIHero* hero = nullptr;
+    for (GUIItem* item : page->items) hero = hero ? hero : dynamic_cast<GUIHero*>(item);
+    ASSERT_TRUE(hero && hero->image);
+    int pageTexts = 0;
+    for (GUIItem* item : page->items) {
+        const auto* text = dynamic_cast<GUIText*>(item);
+        if (text == nullptr || text->font != Fonts::Get("n")) continue;
+        ++pageTexts;
+        EXPECT_TRUE(text->x >= hero->x + hero->image->w || text->y >= hero->y + hero->image->h) << text->text;
+        EXPECT_LE(text->x + text->w, page->w) << text->text;
+    }
+    EXPECT_EQ(pageTexts, 2);
     clickThrough(1, "end_ending1");
     clickThrough(3, "end_ending2");
     // The score table's continue button waits for the second row of the count-up.
