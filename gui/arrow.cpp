@@ -71,8 +71,11 @@ bool GUIArrow::FindTarget() {
 int GUIArrow::Update2() {
     GUIItem::Update2();
     counter += Data::frameMs;
-    // Found late, it fades in where it points, as it would have when made.
-    if (!waitId.empty() && removing == 0 && FindTarget()) FadeIn(1.0f, 1);
+    // Found late, it fades in afresh where it points, as it would have when made.
+    if (!waitId.empty() && removing == 0 && FindTarget()) {
+        Data::KillTweens(&alpha);
+        FadeIn(1.0f, 1);
+    }
     if (follow) SetPos(follow);
     return 0;
 }
