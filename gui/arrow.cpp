@@ -7,6 +7,7 @@
 
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
+#include "gui/gui2.hpp"
 #include "model/data2.hpp"
 #include "platform/graphics.hpp"
 
@@ -52,15 +53,32 @@ void GUIArrow::SetPos(const GUIItem* item) {
     iy = TruncToInt(item->y + static_cast<float>(item->h / 2));
 }
 
+void GUIArrow::PointAt(const std::string& targetId, const std::string& targetName) {
+    waitId = targetId;
+    waitName = targetName;
+    FindTarget();
+}
+
+bool GUIArrow::FindTarget() {
+    const GUIItem* target = GUIList::Get(waitId, waitName);
+    if (target == nullptr) return false;
+    SetPos(target);
+    waitId.clear();
+    waitName.clear();
+    return true;
+}
+
 int GUIArrow::Update2() {
     GUIItem::Update2();
     counter += Data::frameMs;
+    // Found late, it fades in where it points, as it would have when made.
+    if (!waitId.empty() && removing == 0 && FindTarget()) FadeIn(1.0f, 1);
     if (follow) SetPos(follow);
     return 0;
 }
 
 void GUIArrow::Render() {
-    if (image == nullptr) return;
+    if (image == nullptr || !waitId.empty()) return;
     if (alpha.value < 1) platform::SetAlpha(alpha.value);
     int px = ix, py = iy;
     if (map) {

@@ -17,6 +17,10 @@ class GUIArrow : public GUIItem {
 
     // Points at the centre of an item.
     void SetPos(const GUIItem* item);
+    // Points at the item of the list with that id and name. While the list has none (a button
+    // the screen makes a frame later, say) the arrow waits unseen and points at the item as soon
+    // as it is there; it stops waiting when it is faded out or its screen ends.
+    void PointAt(const std::string& targetId, const std::string& targetName);
     int Update2() override;
     void Render() override;
 
@@ -30,4 +34,11 @@ class GUIArrow : public GUIItem {
     const GUIItem* parent = nullptr;
     // Milliseconds since creation: the bobbing.
     float counter = 0;
+
+  private:
+    // Shows the arrow at the awaited item when the list has it; false while it does not.
+    bool FindTarget();
+
+    // The id and name of the item waited for; an empty id once the arrow has its spot.
+    std::string waitId, waitName;
 };

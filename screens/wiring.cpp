@@ -36,14 +36,14 @@ void ShowActionNumber(const ActionNumber& number) {
 }
 
 // An arrow action: "add" points a new arrow at the named item (replacing an earlier arrow of the
-// same key); otherwise that arrow fades out.
+// same key), at once or as soon as the map shows the item; otherwise that arrow fades out.
 void ShowArrow(ActionItemArrow& action) {
     const std::string key = action.guiID + "." + action.guiName;
     if (action.add == 1) {
         if (GUIItem* old = GUIList::Get("arrow", key)) GUIList::Remove(old);
-        if (GUIItem* target = GUIList::Get(action.guiID, action.guiName)) {
-            GUIList::Add(std::make_shared<GUIArrow>(target, "arrow", key, action.map), 1500);
-        }
+        auto arrow = std::make_shared<GUIArrow>(nullptr, "arrow", key, action.map);
+        arrow->PointAt(action.guiID, action.guiName);
+        GUIList::Add(std::move(arrow), 1500);
     } else {
         GUIList::FadeOut("arrow", key);
     }

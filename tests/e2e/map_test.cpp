@@ -1,8 +1,8 @@
 // The city map played through the real game with a small story of the tests' own: a click on a
 // place walks the hero along the streets while the clock runs, arriving starts the place's action
 // (a button of its menu), the button's reward levels the hero up and the message comes before the
-// power-up tree, "MoveTo" pans the view to a place, "Goto" restarts the map, and the escape key
-// saves and leaves. Frames are saved for a look.
+// power-up tree, "MoveTo" pans the view to a place, an arrow at a place shows once its button does,
+// "Goto" restarts the map, and the escape key saves and leaves. Frames are saved for a look.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -50,6 +50,10 @@ const char* kStory = R"(<?xml version="1.0"?>
   <action id="t_docks">
     <conditions><flag name="ArriveAt" value="Docks"/></conditions>
     <flags><flag name="MoveTo" value="Fairground"/></flags>
+    <action arrow="true" guiid="location" guiname="Library">
+      <flags><flag name="Location.Library" value="1"/></flags>
+      <action arrow="true" guiid="location" guiname="Old Cannery"/>
+    </action>
   </action>
   <action id="t_home">
     <conditions><flag name="ArriveAt" value="Quellfast"/></conditions>
@@ -70,6 +74,7 @@ class MapTest : public ::testing::Test {
         for (const char* place : {"Quellfast", "Gym", "Docks", "Fairground"}) {
             Profile::SetFlagInt(std::string("Location.") + place, 1);
         }
+        for (const char* hidden : {"Library", "Old Cannery"}) Profile::SetFlagInt(std::string("Location.") + hidden, -1);
         Profile::SetFlagString("Location", "Quellfast");
         // Nobody thaws powers in this story: the tree is offered, not forced open at once.
         MapScreen::links.title = [this] {
@@ -121,6 +126,12 @@ class MapTest : public ::testing::Test {
         for (int i = 0; i < frames && Message("upper") == upper && Message("lower") == lower; ++i) h.Step();
         return Message("upper") != upper || Message("lower") != lower;
     }
+    // The story's arrow at a place, pointing at the middle of the place's button.
+    static bool PointsAt(const std::string& place) {
+        const auto* arrow = dynamic_cast<const GUIArrow*>(GUIList::Get("arrow", "location." + place));
+        const GUIItem* button = GUIList::Get("location", place);
+        return arrow && button && arrow->ix + arrow->xadd == static_cast<int>(button->x + button->xadd + button->w / 2);
+    }
     static bool OnScreen(const GUIItem* item) {
         const float left = item->x + item->xadd;
         const float top = item->y + item->yadd;
@@ -142,10 +153,7 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     ASSERT_NE(GUIList::Get("time", ""), nullptr);
     h.SaveFrame("map_start");
     // The story points at the gym, the arrow at its button where the map shows it.
-    auto* pointer = dynamic_cast<GUIArrow*>(GUIList::Get("arrow", "location.Gym"));
-    ASSERT_NE(pointer, nullptr);
-    const GUIItem* gymButton = GUIList::Get("location", "Gym");
-    EXPECT_EQ(pointer->ix + pointer->xadd, static_cast<int>(gymButton->x + gymButton->xadd + gymButton->w / 2));
+    EXPECT_TRUE(PointsAt("Gym"));
 
     // The walk follows the streets, node by node, ten game minutes a hop.
     const int before = Profile::GetFlagInt("Date.Time");
@@ -209,6 +217,9 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     h.Step(30);
     EXPECT_TRUE(map->moveTo.empty());
     h.SaveFrame("map_panned");
+    // The same stop revealed the library and pointed at it in one step: the arrow came once the
+    // map had made the library's button.
+    EXPECT_TRUE(PointsAt("Library"));
 
     // Coming home restarts the map once the action's chain has ended; the new map stands the hero
     // on the place it arrived at.
@@ -219,6 +230,11 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     h.Step(40);
     EXPECT_EQ(Map()->currentNode, home->node);
     EXPECT_EQ(Profile::GetFlagString("Goto"), "");
+    // An arrow that waited on the old map is not carried over to this one.
+    Profile::SetFlagInt("Location.Old Cannery", 1);
+    h.Step(5);
+    ASSERT_NE(GUIList::Get("location", "Old Cannery"), nullptr);
+    EXPECT_EQ(GUIList::Get("arrow", "location.Old Cannery"), nullptr);
 
     // Escape saves and leaves for the title.
     h.Key(27, true);
