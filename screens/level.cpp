@@ -1,6 +1,7 @@
 // The power-up tree popup and its preview card.
 #include "screens/level.hpp"
 
+#include <algorithm>
 #include <array>
 
 #include "core/glyphfont.hpp"
@@ -88,15 +89,60 @@ const Tree* TreeOf(const std::string& attribute) {
     return nullptr;
 }
 
+// Two captions of one row are centred 88 apart, and two long ones would touch: each moves away
+// from the other by half of what they lack, staying inside the popup.
+void SpreadCaptions(const Tree& tree, const std::array<GUIText*, 5>& captions, int width) {
+    constexpr float kGap = 12;
+    for (size_t a = 0; a < tree.size(); ++a) {
+        for (size_t b = 0; b < tree.size(); ++b) {
+            if (tree[a].row != tree[b].row || tree[a].column >= tree[b].column) continue;
+            GUIText* left = captions[a];
+            GUIText* right = captions[b];
+            const float lack = left->x + static_cast<float>(left->w) + kGap - right->x;
+            if (lack <= 0) continue;
+            left->x = std::max(0.0f, left->x - lack * 0.5f);
+            right->x = std::min(static_cast<float>(width - right->w), left->x + static_cast<float>(left->w) + kGap);
+        }
+    }
+}
+
+// The arrow into a row shows its tip between the caption of the node above and the node it points
+// at, reaching a little into that node: a caption in its way is not drawn over.
+void AddArrow(GUIContainer* container, int c, int rowY) {
+    constexpr int kShown = 32;
+    constexpr int kIntoNode = 6;
+    GUIImage* arrow = GUIImage::Create(0, 0, "LevelUpArrow", 0);
+    const int fullHeight = arrow->h;
+    arrow->x = static_cast<float>(c - arrow->w / 2);
+    int top = rowY - kShown;
+    for (GUIItem* item : container->items) {
+        const auto* caption = dynamic_cast<const GUIText*>(item);
+        if (caption == nullptr || caption->x >= arrow->x + static_cast<float>(arrow->w) ||
+            arrow->x >= caption->x + static_cast<float>(caption->w))
+            continue;
+        const int bottom = static_cast<int>(caption->y) + caption->h;
+        if (caption->y < static_cast<float>(rowY) && bottom > top) top = bottom;
+    }
+    const int bottom = top == rowY - kShown ? rowY : rowY + kIntoNode;
+    const int shown = std::min(kShown, bottom - top);
+    arrow->y = static_cast<float>(bottom - shown);
+    arrow->SetSubset(0, fullHeight - shown, arrow->w, shown);
+    container->Add21(arrow, 90);
+}
+
 void AddTree(GUIContainer* container, const std::string& attribute, const Tree& tree) {
     const int c = TruncToInt(container->w * 0.5);
     const int rank = Flag("Level.Resource.Reputation");
-    for (const TreeNode& node : tree) {
+    std::array<GUIText*, 5> captions{};
+    for (size_t i = 0; i < tree.size(); ++i) {
+        const TreeNode& node = tree[i];
         const bool rankReached = rank >= kRowRank[static_cast<size_t>(node.row)];
         const bool below = node.after[0] == '\0' || Flag(node.after) > 0;
-        Level::AddPowerButton(container, c + node.column, kRowY[static_cast<size_t>(node.row)], node.icon,
-                              node.caption, node.key, attribute, rankReached && below ? 1 : 0);
+        captions[i] = Level::AddPowerButton(container, c + node.column, kRowY[static_cast<size_t>(node.row)],
+                                            node.icon, node.caption, node.key, attribute,
+                                            rankReached && below ? 1 : 0);
     }
+    SpreadCaptions(tree, captions, container->w);
     GlyphFont* small = Fonts::Get("s");
     for (size_t row = 1; row < kRowY.size(); ++row) {
         const int y = kRowY[row];
@@ -109,11 +155,7 @@ void AddTree(GUIContainer* container, const std::string& attribute, const Tree& 
         note->SetWidth(container->w);
         container->Add21(note, 1000);
         // Only the arrow's tip shows: it joins the row above to this one.
-        GUIImage* arrow = GUIImage::Create(0, 0, "LevelUpArrow", 0);
-        arrow->x = static_cast<float>(c - arrow->w / 2);
-        arrow->y = static_cast<float>(y - 32);
-        arrow->SetSubset(0, arrow->h - 32, arrow->w, 32);
-        container->Add21(arrow, 90);
+        AddArrow(container, c, y);
     }
 }
 
@@ -144,9 +186,9 @@ void Level::AddMental(GUIContainer* container, const std::string& attribute) {
     AddTree(container, attribute, kMental);
 }
 
-void Level::AddPowerButton(GUIContainer* container, int x, int y, const std::string& image,
-                           const std::string& caption, const std::string& key, const std::string& attribute,
-                           int open) {
+GUIText* Level::AddPowerButton(GUIContainer* container, int x, int y, const std::string& image,
+                               const std::string& caption, const std::string& key, const std::string& attribute,
+                               int open) {
     const int level = Flag(key);
     GUIButton* button = GUIButton::Create(static_cast<float>(x), static_cast<float>(y),
                                           open ? image : image + "s", &levelCallback);
@@ -165,6 +207,7 @@ void Level::AddPowerButton(GUIContainer* container, int x, int y, const std::str
     number->x = button->x + static_cast<float>(button->w - 8 - number->w);
     number->y = button->y + static_cast<float>(button->h - 4 - number->h);
     container->Add21(number, 105);
+    return label;
 }
 
 GUIContainer* Level::BuildTree(const std::string& attribute) {

@@ -10,6 +10,7 @@
 #include "gui/callback.hpp"
 
 class GUIContainer;
+class GUIText;
 class GUITextButton;
 class Power;
 
@@ -38,9 +39,10 @@ class Level {
     static void AddPhysical(GUIContainer* container, const std::string& attribute);
     static void AddElemental(GUIContainer* container, const std::string& attribute);
     static void AddMental(GUIContainer* container, const std::string& attribute);
-    static void AddPowerButton(GUIContainer* container, int x, int y, const std::string& image,
-                               const std::string& caption, const std::string& key,
-                               const std::string& attribute, int open);
+    // Returns the node's caption.
+    static GUIText* AddPowerButton(GUIContainer* container, int x, int y, const std::string& image,
+                                   const std::string& caption, const std::string& key,
+                                   const std::string& attribute, int open);
     // Stores the attack the tree's levels give in "Power." + attribute.
     static void DecidePower(const std::string& attribute);
     // The card of one attack: name, level and, above level 0, damage, effect and cost.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/glyphfont.hpp"
 #include "framework/main.hpp"
 #include "gui/container.hpp"
 #include "gui/meterattribute.hpp"
@@ -80,7 +81,8 @@ GUIText* TextOf(const GUIContainer* c, const std::string& text) {
     return nullptr;
 }
 
-// Every two texts of a container that cover each other, as "a / b" lines.
+// Every two texts of a container that run into each other (closer side by side than a space of
+// their font, which would read as one line), as "a / b" lines.
 std::string Overlaps(const GUIContainer* c) {
     std::vector<const GUIText*> texts;
     for (GUIItem* child : c->items) {
@@ -90,7 +92,8 @@ std::string Overlaps(const GUIContainer* c) {
     for (size_t i = 0; i < texts.size(); ++i) {
         for (size_t j = i + 1; j < texts.size(); ++j) {
             const GUIText *a = texts[i], *b = texts[j];
-            if (a->x < b->x + b->w && b->x < a->x + a->w && a->y < b->y + b->h && b->y < a->y + a->h)
+            const int space = std::max(a->font->TextWidth(" "), b->font->TextWidth(" "));
+            if (a->x < b->x + b->w + space && b->x < a->x + a->w + space && a->y < b->y + b->h && b->y < a->y + a->h)
                 found += Plain(a->text) + " / " + Plain(b->text) + "\n";
         }
     }
@@ -184,6 +187,24 @@ TEST(PowerUpTree, TheTreesLevelsDecideTheAttack) {
                                 std::stoi(node.substr(node.find('=') + 1)));
         Level::DecidePower("Attribute." + colour);
         EXPECT_EQ(Profile::GetFlagString("Power.Attribute." + colour), attack) << levels;
+    }
+}
+
+// With every row open, no caption or rank note of any tree is printed over another.
+TEST(PowerUpTree, EveryTreesCaptionsAndNotesStandApart) {
+    harness::Harness h;
+    auto screen = Start(h);
+    ASSERT_TRUE(screen);
+    Profile::SetFlagInt("Level.Resource.Reputation", 5);
+    for (const char* attribute : {"Attribute.Strength", "Attribute.Essence", "Attribute.Intelligence"}) {
+        Profile::SetFlagInt(std::string("Level.") + attribute, 1);
+        During(h, *screen, [attribute] { Level::InitPowerUp(attribute); });
+        h.Step(40);
+        h.SaveFrame(std::string("career_tree_") + attribute);
+        ASSERT_NE(Shown("result"), nullptr) << attribute;
+        EXPECT_EQ(Overlaps(Shown("result")), "") << attribute;
+        GUIList::Resume();
+        h.Step();
     }
 }
 
