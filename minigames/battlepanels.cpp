@@ -31,9 +31,26 @@ constexpr int kPortraitSize = 256;
 // The charge globes stand below the portrait's name and health, the power buttons below them.
 constexpr float kMetersY = 224;
 constexpr float kPowersY = 404;
+// The meter panels reach 8 past the screen's edges.
+constexpr float kMetersX = -8;
+// The glass of a globe is 72 wide and starts 7 into its 86-wide picture. The stepped globes stand a
+// glass apart where the strip beside the board has room for three glasses; where it has not (the
+// narrow screen) they keep their closer step rather than run under the board.
+constexpr float kGlassWidth = 72;
+constexpr float kGlassLeft = 7;
+constexpr float kCloseStep = 60;
 
 bool Landscape() {
     return Data::virtualHeight < Data::virtualWidth;
+}
+
+// How far each globe stands right of the one before.
+float GlobeStep(const GUIBoard* board) {
+    const float W = static_cast<float>(Data::virtualWidth);
+    // Beside the board in landscape; in portrait the board lies below and each side has half the width.
+    const float strip = Landscape() && board ? (W - static_cast<float>(board->w)) * 0.5f : W * 0.5f;
+    const float firstGlass = kMetersX + kGlassLeft;
+    return std::clamp((strip - firstGlass - kGlassWidth) * 0.5f, kCloseStep, kGlassWidth);
 }
 
 void Place(GUIItem* item, float x, float y) {
@@ -144,8 +161,9 @@ void GUIPuzzleBattle::AddMeters(PuzzleActor& fighter, const char* panelId, std::
     panel->id = panelId;
     panel->name = "container";
     const float top = withCounters ? 0.0f : 24.0f;
+    const float step = GlobeStep(board.get());
     for (int i = 0; i < 3; ++i) {
-        GUIMeterGlobe* globe = GUIMeterGlobe::Create(60.0f * i, top + 12.0f * i, i, "", 100);
+        GUIMeterGlobe* globe = GUIMeterGlobe::Create(step * static_cast<float>(i), top + 12.0f * i, i, "", 100);
         globe->SetValue(fighter.values[static_cast<size_t>(2 - i)].value);
         panel->Add21(globe, 1000 + 5 * i);
         globes[static_cast<size_t>(i)] = globe;
@@ -198,10 +216,10 @@ void GUIPuzzleBattle::UpdatePos() {
     const float W = static_cast<float>(Data::virtualWidth);
     const float H = static_cast<float>(Data::virtualHeight);
     Place(GUIList::Get("gamepopup", "portrait"), -32, -32);
-    Place(GUIList::Get("gamepopup", "container"), -8, kMetersY);
+    Place(GUIList::Get("gamepopup", "container"), kMetersX, kMetersY);
     Place(GUIList::Get("opponent", "portrait"), W - 224, -32);
     if (GUIItem* panel = GUIList::Get("opponent", "container"))
-        Place(panel, W - static_cast<float>(panel->w) + 8, kMetersY);
+        Place(panel, W - static_cast<float>(panel->w) - kMetersX, kMetersY);
     if (GUIItem* sheet = GUIList::Get("result", ""))
         Place(sheet, static_cast<float>(TruncToInt((W - static_cast<float>(sheet->w)) * 0.5f)),
               static_cast<float>(TruncToInt((H - static_cast<float>(sheet->h)) * 0.5f)));

@@ -9,6 +9,8 @@
 
 #include "gui/container.hpp"
 #include "gui/dialogue.hpp"
+#include "gui/meterglobe.hpp"
+#include "gui/meterhealth.hpp"
 #include "gui/text.hpp"
 #include "gui/textbutton.hpp"
 #include "minigames/battleeffect.hpp"
@@ -150,6 +152,30 @@ TEST_F(Battles, AFightWonWithPowersPaysItsSpoilsAndTellsTheStory) {
     EXPECT_EQ(hero.powers.Size(), 3);
     ASSERT_TRUE(Settle());
     h.SaveFrame("battle_start");
+    // Each side's charge globes stand below its fighter's name and health, a glass apart (the glass is
+    // 72 wide, 7 into the globe's picture) and clear of the board.
+    for (const char* side : {"gamepopup", "opponent"}) {
+        const auto* panel = dynamic_cast<GUIContainer*>(GUIList::Get(side, "container"));
+        const auto* portrait = dynamic_cast<GUIContainer*>(GUIList::Get(side, "portrait"));
+        ASSERT_TRUE(panel && portrait) << side;
+        float nameAndHealth = 0;
+        for (const GUIItem* item : portrait->items)
+            if (dynamic_cast<const GUIText*>(item) || dynamic_cast<const GUIMeterHealth*>(item))
+                nameAndHealth = std::max(nameAndHealth, portrait->y + item->y + static_cast<float>(item->h));
+        float lastGlass = -1000;
+        int globes = 0;
+        for (const GUIItem* item : panel->items) {
+            if (!dynamic_cast<const GUIMeterGlobe*>(item)) continue;
+            ++globes;
+            const float glass = panel->x + item->x + 7;
+            EXPECT_GE(glass, lastGlass + 72) << side << " globe " << globes;
+            EXPECT_TRUE(glass + 72 <= battle->board->x || glass >= battle->board->x + static_cast<float>(battle->board->w))
+                << side << " globe " << globes << " under the board";
+            EXPECT_GE(panel->y + item->y, nameAndHealth) << side << " globe " << globes;
+            lastGlass = glass;
+        }
+        EXPECT_EQ(globes, 3) << side;
+    }
 
     FightToTheEnd(80, true);
     ASSERT_TRUE(battle->done);
