@@ -20,6 +20,7 @@
 #include "gui/gui2.hpp"
 #include "gui/slider.hpp"
 #include "gui/text.hpp"
+#include "gui/textbutton.hpp"
 #include "model/data2.hpp"
 #include "model/profile.hpp"
 #include "platform/app.hpp"
@@ -246,6 +247,21 @@ TEST_F(TitleFlow, FromTheSplashThroughTheSlotsToANewHerosIntro) {
               static_cast<int>(CharacterCreation::colorPalette[2 * 8 + 1]));
     EXPECT_EQ(Profile::GetFlagInt("CharacterColor1"), 0x202020);
     h.SaveFrame("title_creation");
+    // The colour tabs' captions stand a space of their font apart, the row centred under the grid.
+    const GUITextButton* left = nullptr;
+    for (const char* name : {"col1", "col2", "col3"}) {
+        const auto* tab = dynamic_cast<const GUITextButton*>(creation->Get3("character", name));
+        ASSERT_TRUE(tab && tab->font) << name;
+        if (left) {
+            EXPECT_GE(tab->x, left->x + static_cast<float>(left->w)) << tab->text;
+            EXPECT_GE(tab->x + static_cast<float>(tab->tx),
+                      left->x + static_cast<float>(left->tx + left->tw + tab->font->TextWidth(" ")))
+                << left->text << " runs into " << tab->text;
+        }
+        left = tab;
+    }
+    const float rowMiddle = (creation->Get3("character", "col1")->x + left->x + static_cast<float>(left->w)) / 2;
+    EXPECT_NEAR(rowMiddle, grid->x + static_cast<float>(grid->w) / 2, 1);
 
     Click(creation->Get3("character", "ok"), creation);
     EXPECT_EQ(Profile::currentSlot, 0);
