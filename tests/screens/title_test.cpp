@@ -10,6 +10,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
@@ -248,20 +249,17 @@ TEST_F(TitleFlow, FromTheSplashThroughTheSlotsToANewHerosIntro) {
     EXPECT_EQ(Profile::GetFlagInt("CharacterColor1"), 0x202020);
     h.SaveFrame("title_creation");
     // The colour tabs' captions stand a space of their font apart, the row centred under the grid.
-    const GUITextButton* left = nullptr;
-    for (const char* name : {"col1", "col2", "col3"}) {
-        const auto* tab = dynamic_cast<const GUITextButton*>(creation->Get3("character", name));
-        ASSERT_TRUE(tab && tab->font) << name;
-        if (left) {
-            EXPECT_GE(tab->x, left->x + static_cast<float>(left->w)) << tab->text;
-            EXPECT_GE(tab->x + static_cast<float>(tab->tx),
-                      left->x + static_cast<float>(left->tx + left->tw + tab->font->TextWidth(" ")))
-                << left->text << " runs into " << tab->text;
-        }
-        left = tab;
+    std::vector<const GUITextButton*> tabs;
+    for (const char* name : {"col1", "col2", "col3"})
+        tabs.push_back(dynamic_cast<const GUITextButton*>(creation->Get3("character", name)));
+    ASSERT_TRUE(tabs[0] && tabs[1] && tabs[2] && tabs[0]->font);
+    for (size_t i = 1; i < tabs.size(); ++i) {
+        const GUITextButton *left = tabs[i - 1], *right = tabs[i];
+        EXPECT_GE(right->x + static_cast<float>(right->tx),
+                  left->x + static_cast<float>(left->tx + left->tw + left->font->TextWidth(" ")))
+            << left->text << " runs into " << right->text;
     }
-    const float rowMiddle = (creation->Get3("character", "col1")->x + left->x + static_cast<float>(left->w)) / 2;
-    EXPECT_NEAR(rowMiddle, grid->x + static_cast<float>(grid->w) / 2, 1);
+    EXPECT_NEAR((tabs[0]->x + tabs[2]->x + static_cast<float>(tabs[2]->w)) / 2, grid->x + static_cast<float>(grid->w) / 2, 1);
 
     Click(creation->Get3("character", "ok"), creation);
     EXPECT_EQ(Profile::currentSlot, 0);
