@@ -4,7 +4,6 @@
 // soon as one ends, so every counted frame has one running.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -73,15 +72,7 @@ void BM_BattleEffectFrame(benchmark::State& state) {
     platform::driver::Step(90);  // the fighters in place, the first bolts striking
     platform::driver::SaveFramePNG("frames/bench_battle_effect.png");
 
-    const auto begin = std::chrono::steady_clock::now();
-    long frames = 0;
-    for (auto _ : state) {
-        platform::driver::Step(1);
-        ++frames;
-    }
-    const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-    state.counters["frame_ms"] = ms / static_cast<double>(frames);
+    state.counters["frame_ms"] = TimeWholeFrames(state);
     state.counters["effects"] = static_cast<double>(screen->effects);
     state.counters["dots"] = GUIParticleDot::InUse();
     BattleState::InitGlobals();

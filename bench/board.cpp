@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -108,15 +107,7 @@ void BM_BoardFrame(benchmark::State& state) {
     platform::driver::Step(240);  // dealt, landed, sparks flying
     platform::driver::SaveFramePNG("frames/bench_board.png");
 
-    const auto begin = std::chrono::steady_clock::now();
-    long frames = 0;
-    for (auto _ : state) {
-        platform::driver::Step(1);
-        ++frames;
-    }
-    const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-    state.counters["frame_ms"] = ms / static_cast<double>(frames);
+    state.counters["frame_ms"] = TimeWholeFrames(state);
     state.counters["dots"] = GUIParticleDot::InUse();
     screen.reset();
 }

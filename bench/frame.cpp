@@ -139,16 +139,9 @@ void BM_BusyFrame(benchmark::State& state) {
     fs::create_directories("frames", ignored);
     platform::driver::SaveFramePNG("frames/bench_busy.png");
 
-    const auto begin = std::chrono::steady_clock::now();
-    long frames = 0;
-    for (auto _ : state) {
-        platform::driver::Step(1);
-        ++frames;
-    }
-    const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-    state.counters["frame_ms"] = ms / static_cast<double>(frames);
-    state.counters["budget_share"] = ms / static_cast<double>(frames) / (1000.0 / 60.0);
+    const double frameMs = TimeWholeFrames(state);
+    state.counters["frame_ms"] = frameMs;
+    state.counters["budget_share"] = frameMs / (1000.0 / 60.0);
 
     constexpr int kCounted = 240;
     newCalls = 0;
