@@ -75,8 +75,8 @@ bool ReadDataBytes(const std::string& path, std::string& out) {
     bool tooLarge = false;
     const bool ok = ReadWholeFile(Resolve(MapPath(DataPath(path))), out, kMaxDataFile, &tooLarge);
     if (tooLarge) {
-        PrintLine("Error loading " + path + ": the file is larger than " + std::to_string(kMaxDataFile >> 20) +
-                  " MB, far more than any of the game's data needs");
+        PrintLine("Error loading " + path + ": the file is larger than " +
+                  std::to_string(kMaxDataFile >> 20) + " MB, far more than any of the game's data needs");
     }
     return ok;
 }
@@ -194,7 +194,7 @@ bool ReadDataFile(const std::string& path, std::string& bytes) {
 bool DataFileExists(const std::string& path) {
     const std::string mapped = MapPath(DataPath(path));
     if (mapped.empty()) return false;
-    struct stat st{};
+    struct stat st {};
     return ::stat(Resolve(mapped).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
