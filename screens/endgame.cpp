@@ -381,14 +381,16 @@ void EndGameScreen::AddCreditsLine(const std::string& line) {
             case 'c':
                 font = "ob";
                 break;
+            // The red and blue are lighter tints than pure pastels, light enough to read where
+            // the rays behind the roll are neither dark nor bright.
             case 'r':
-                colour = 0xFF8080;
+                colour = 0xFFAAAA;
                 break;
             case 'g':
                 colour = 0x80FF80;
                 break;
             case 'b':
-                colour = 0x8080FF;
+                colour = 0xAABEFF;
                 break;
             case 'y':
                 colour = 0xFFFF80;
