@@ -3,6 +3,7 @@
 // save is written to a folder just before each kind of screen first opens and just before each
 // act's card, one text file each (named after the kind, or "act-<n>"). Loaded again, such a state
 // puts a new run right at the door of that screen. `make soak-saves` writes the soak's set.
+#include <deque>
 #include <set>
 #include <string>
 
@@ -21,11 +22,18 @@ class SavePoints {
     std::set<std::string> written;
 
   private:
-    void Write(const std::string& name) ;
+    void Write(const std::string& name);
+
+    // A state noted before a turn, and whether the hero was arriving somewhere then.
+    struct Noted {
+        std::string state;
+        bool arriving = false;
+    };
 
     std::string folder_;
     std::string previousKind_;
-    std::string previousState_;
+    // The last few turns' states, newest last.
+    std::deque<Noted> recent_;
 };
 
 }  // namespace harness
