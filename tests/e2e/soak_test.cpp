@@ -259,14 +259,20 @@ class Soak {
     }
 
     // A drag along neighbouring cells of the board, mostly through tiles of one kind, so that it
-    // is often a chain the board takes; sometimes off the board's edge.
-    void DragOnBoard(harness::Harness& h, harness::Player& player, GUIBoard& b) {
-        if (b.tw <= 0 || b.th <= 0 || b.bg.size() < static_cast<size_t>(b.tw * b.th) || b.board.size() < b.bg.size()) return;
-        int cx = Below(b.tw), cy = Below(b.th);
+    // is often a chain the board takes; sometimes off the board's edge. The board is looked up
+    // again after every frame: a game that ends under the drag takes its board with it.
+    void DragOnBoard(harness::Harness& h, harness::Player& player) {
+        auto sound = [](const GUIBoard* b) {
+            return b && b->tw > 0 && b->th > 0 && b->bg.size() >= static_cast<size_t>(b->tw * b->th) &&
+                   b->board.size() >= b->bg.size();
+        };
+        GUIBoard* b = BoardOnScreen();
+        if (!sound(b)) return;
+        int cx = Below(b->tw), cy = Below(b->th);
         auto centre = [&](int x, int y, float& vx, float& vy) {
-            const BgTile& cell = b.bg[static_cast<size_t>(y * b.tw + x)];
-            vx = b.x + static_cast<float>(cell.x + BoardRules::kCellWidth / 2) + Between(-8.0f, 8.0f);
-            vy = b.y + static_cast<float>(cell.y + BoardRules::kCellHeight / 2) + Between(-8.0f, 8.0f);
+            const BgTile& cell = b->bg[static_cast<size_t>(y * b->tw + x)];
+            vx = b->x + static_cast<float>(cell.x + BoardRules::kCellWidth / 2) + Between(-8.0f, 8.0f);
+            vy = b->y + static_cast<float>(cell.y + BoardRules::kCellHeight / 2) + Between(-8.0f, 8.0f);
         };
         float vx = 0, vy = 0;
         centre(cx, cy, vx, vy);
@@ -274,24 +280,26 @@ class Soak {
         h.MouseButton(0, true);
         Frames(h, 1);
         for (int steps = 1 + Below(6); steps > 0; --steps) {
+            b = BoardOnScreen();
+            if (!sound(b) || !b->Inside(cx, cy)) break;
             // The six neighbours: beside on the row, and two on each row above and below (rows
             // are offset by half a cell, odd rows to the right).
             const int side = cy % 2 == 1 ? 1 : -1;
             const int around[6][2] = {{-1, 0}, {1, 0}, {0, -1}, {side, -1}, {0, 1}, {side, 1}};
+            const size_t here = static_cast<size_t>(cy * b->tw + cx);
             int best = -1;
             for (int tries = 0; tries < 6; ++tries) {
                 const int n = Below(6);
                 const int nx = cx + around[n][0], ny = cy + around[n][1];
-                if (!b.Inside(nx, ny) && Below(8) != 0) continue;
+                if (!b->Inside(nx, ny) && Below(8) != 0) continue;
                 best = n;
-                const size_t here = static_cast<size_t>(cy * b.tw + cx);
-                if (!b.Inside(nx, ny) || Below(5) == 0) break;
-                if (b.board[static_cast<size_t>(ny * b.tw + nx)].index == b.board[here].index) break;
+                if (!b->Inside(nx, ny) || Below(5) == 0) break;
+                if (b->board[static_cast<size_t>(ny * b->tw + nx)].index == b->board[here].index) break;
             }
             if (best < 0) break;
             cx += around[best][0];
             cy += around[best][1];
-            if (b.Inside(cx, cy)) {
+            if (b->Inside(cx, cy)) {
                 centre(cx, cy, vx, vy);
             } else {
                 vx += Between(-60.0f, 60.0f);
@@ -299,7 +307,6 @@ class Soak {
             }
             player.MoveTo(vx, vy);
             Frames(h, 1);
-            if (!b.Inside(cx, cy)) break;
         }
         h.MouseButton(0, false);
         Frames(h, 1);
@@ -338,8 +345,8 @@ class Soak {
             // A drag: along the board's tiles when a board is up, else across the screen, as
             // over the map, a slider or a distress game's street.
             doing_ = "a drag";
-            if (GUIBoard* board = BoardOnScreen(); board && Below(4) != 0) {
-                DragOnBoard(h, player, *board);
+            if (BoardOnScreen() && Below(4) != 0) {
+                DragOnBoard(h, player);
                 return;
             }
             Aim(player, vx, vy);
