@@ -95,7 +95,7 @@ class Soak {
     // Runs `total` frames: each game plays until the player ends it or its share of the frames
     // is spent, and the next one starts.
     void Run(int total) {
-        const int share = std::clamp(total / std::max<int>(1, 2 * static_cast<int>(points_.size())), 500, 5000);
+        const int share = std::clamp(total / std::max<int>(1, 2 * RoundSize()), 500, 5000);
         while (frames < total && failure.empty()) {
             harness::Harness h;
             h.OpenAsPlayed();
@@ -135,6 +135,17 @@ class Soak {
     }
 
   private:
+    // Games in a round of the save points.
+    int RoundSize() const {
+        int size = 0;
+        for (const SavePoint& point : points_) size += Distress(point) ? 6 : 1;
+        return size;
+    }
+
+    static bool Distress(const SavePoint& point) {
+        return point.state.find("|ArriveAt|distress|") != std::string::npos;
+    }
+
     // Every save point once per round, each round in a new order; only the one named by
     // BRALLWICK_SOAK_START when that is set.
     const SavePoint* NextPoint() {
@@ -144,7 +155,9 @@ class Soak {
         }
         if (points_.empty()) return nullptr;
         if (order_.empty()) {
-            for (size_t i = 0; i < points_.size(); ++i) order_.push_back(i);
+            // A save point on the way to a distress call opens one of the four games at random:
+            // it comes round six times a round, so that each of them comes up.
+            for (size_t i = 0; i < points_.size(); ++i) order_.insert(order_.end(), Distress(points_[i]) ? 6 : 1, i);
             std::shuffle(order_.begin(), order_.end(), rng_);
         }
         const size_t next = order_.back();
