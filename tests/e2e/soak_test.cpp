@@ -117,7 +117,6 @@ class Soak {
             // thousands of times in a long run, in every state the input leads it to.
             h.RenderEvery(3);
             harness::Player player(h);
-            player.frameMs = 17;
             if (!damaged && !Open(h, player, point == nullptr)) {
                 if (failure.empty()) failure = "the title never let " + start_ + " play: " + h.LastReport();
                 return;
