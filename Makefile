@@ -8,7 +8,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_chec
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
-.PHONY: all deps run build test playthrough soak bench fuzz contact-sheet clean
+.PHONY: all deps run build test playthrough soak soak-saves bench fuzz contact-sheet clean
 
 all: build
 
@@ -38,11 +38,20 @@ playthrough: deps $(TESTDIR)/CMakeCache.txt
 	cd $(TESTDIR) && $(SANITIZER_ENV) BRISK_EVERY_ENDING=1 ctest --output-on-failure -j $(JOBS) -R 'WholeGame' --timeout 3600
 
 # The long random-input run over every screen (the sanitizer build); BRALLWICK_SOAK_SEED replays a run.
+# It fails when a kind of screen or an act of the story was never reached.
 soak: deps $(TESTDIR)/CMakeCache.txt
 	cmake --build $(TESTDIR) -j $(JOBS) --target test_e2e
-	cd $(TESTDIR) && $(SANITIZER_ENV) BRALLWICK_SOAK_FRAMES=$${BRALLWICK_SOAK_FRAMES:-100000} \
+	cd $(TESTDIR) && $(SANITIZER_ENV) BRALLWICK_SOAK_EVERY_SCREEN=1 BRALLWICK_SOAK_FRAMES=$${BRALLWICK_SOAK_FRAMES:-100000} \
 		BRALLWICK_SOAK_SEED=$${BRALLWICK_SOAK_SEED:-$$(( $$(date +%s%N) % 1000000 ))} \
 		./tests/test_e2e --gtest_filter='Soak.*'
+
+# The soak's starting points written afresh by one playthrough (after a change to the story): a
+# save just before each kind of screen first opens and before each act's card.
+soak-saves: deps $(TESTDIR)/CMakeCache.txt
+	cmake --build $(TESTDIR) -j $(JOBS) --target test_e2e
+	rm -rf tests/e2e/soak_saves
+	cd $(TESTDIR) && $(SANITIZER_ENV) SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy \
+		BRALLWICK_SOAK_SAVES=$(CURDIR)/tests/e2e/soak_saves ./tests/test_e2e --gtest_filter='WholeGame/Endings.*/independent'
 
 bench: deps
 	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBRISK_TESTS=OFF -DBRISK_BENCH=ON
