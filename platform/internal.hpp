@@ -26,6 +26,8 @@ struct Texture {
     Texture& operator=(const Texture&) = delete;
 };
 
+struct DecodedImage;  // imagecodec.hpp
+
 namespace detail {
 
 struct Matrix {
@@ -92,6 +94,7 @@ void ResetGraphicsState();             // graphics.cpp: white, alpha 1, normal b
 void UploadTexture(Texture& texture);  // images.cpp
 void DestroyAllTextures();             // images.cpp: before the renderer goes away
 void CloseGraphics();                  // app.cpp: textures, renderer, window
+SDL_Renderer* OpenRenderer(SDL_Window* window, bool headless);  // renderer.cpp: says which, once
 void ResetInput();                     // input.cpp
 void HandleInputEvent(const SDL_Event& event);  // input.cpp
 void BeginInputDrain();              // input.cpp: deferred releases, hit counters, the GetChar queue
@@ -99,6 +102,12 @@ int SdlKeyToCode(SDL_Keycode key);   // input.cpp: -1 when unmapped
 SDL_Keycode CodeToSdlKey(int code);  // input.cpp: SDLK_UNKNOWN when unmapped
 void ClearAsyncQueue();              // app.cpp
 int64_t NowNs();                     // app.cpp: a steady clock
+// decodeahead.cpp: the picture at a data path if the worker decoded it ahead (waiting for it when
+// the worker is on it right now); false when it was not asked for or not reached yet (the caller
+// decodes it itself) or could not be decoded (the caller's own attempt says why).
+bool TakeDecodedAhead(const std::string& path, DecodedImage& out);
+void StopDecodingAhead();            // decodeahead.cpp: ends and joins the worker, drops the rest
+void SleepUntilNs(int64_t when);     // app.cpp: sleeps (never spins) until NowNs() reaches `when`
 
 }  // namespace detail
 

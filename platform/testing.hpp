@@ -9,6 +9,10 @@ namespace platform {
 // a full-screen size the filter accepts opens as a plain resize. An empty function removes it.
 void SetModeFilter(std::function<bool(int width, int height, bool fullscreen)> filter);
 
+// Waits until the worker that decodes pictures ahead has none left queued or in hand; false when
+// that takes longer than `timeoutMs`.
+bool WaitForDecodingAhead(int timeoutMs);
+
 // Forgets the registered application, so a test can create the next one.
 void ResetAppRegistration();
 

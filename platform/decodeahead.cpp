@@ -1,0 +1,175 @@
+// The worker that decodes pictures ahead of their loading, and the hand-over to the main thread.
+#include "platform/decodeahead.hpp"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <list>
+#include <mutex>
+#include <thread>
+
+#include "platform/imagecodec.hpp"
+#include "platform/internal.hpp"
+#include "platform/storage.hpp"
+#include "platform/testing.hpp"
+
+namespace platform {
+
+namespace {
+
+// Decoded pixels waiting for their loading may fill this much memory; beyond it the worker waits
+// until the loading screen has taken some (it takes one picture a frame).
+constexpr size_t kBytesAhead = 64u << 20;
+
+struct Job {
+    enum State { kQueued, kDecoding, kDone, kFailed };
+    std::string file;  // as the file system names it: the key the loading asks by
+    State state = kQueued;
+    bool dropped = false;  // forgotten while the worker was on it
+    DecodedImage image;
+};
+
+struct Ahead {
+    std::mutex lock;
+    std::condition_variable changed;
+    // A list: the worker keeps its job while it decodes outside the lock.
+    std::list<Job> jobs;
+    size_t bytes = 0;  // pixels of the decoded jobs
+    bool stop = false;
+    std::thread worker;
+};
+
+Ahead& A() {
+    // Never destroyed: a worker still running when the process ends is no use-after-free.
+    static Ahead* ahead = new Ahead;
+    return *ahead;
+}
+
+bool ReadFile(const std::string& file, std::string& bytes) {
+    FILE* fp = std::fopen(file.c_str(), "rb");
+    if (!fp) return false;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0) bytes.append(buffer, n);
+    const bool ok = !std::ferror(fp);
+    std::fclose(fp);
+    return ok;
+}
+
+Job* NextQueued(Ahead& a) {
+    for (Job& job : a.jobs) {
+        if (job.state == Job::kQueued) return &job;
+    }
+    return nullptr;
+}
+
+void Work() {
+    Ahead& a = A();
+    std::unique_lock<std::mutex> held(a.lock);
+    for (;;) {
+        a.changed.wait(held, [&] { return a.stop || (a.bytes < kBytesAhead && NextQueued(a)); });
+        if (a.stop) return;
+        Job& job = *NextQueued(a);
+        job.state = Job::kDecoding;
+        const std::string file = job.file;
+        held.unlock();
+        std::string bytes, error;
+        DecodedImage image;
+        const bool ok = ReadFile(file, bytes) &&
+                        DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error);
+        held.lock();
+        if (job.dropped) {
+            a.jobs.remove_if([](const Job& j) { return j.dropped; });
+        } else if (ok) {
+            a.bytes += image.rgba.size();
+            job.image = std::move(image);
+            job.state = Job::kDone;
+        } else {
+            job.state = Job::kFailed;
+        }
+        a.changed.notify_all();
+    }
+}
+
+// The file name the loading of `path` reads; "" for a path no file stands behind.
+std::string FileOf(const std::string& path) {
+    const std::string mapped = MapPath(DataPath(path));
+    return mapped.empty() ? mapped : ResolveWorkingPath(mapped);
+}
+
+}  // namespace
+
+void DecodeAhead(const std::vector<std::string>& paths) {
+    Ahead& a = A();
+    std::lock_guard<std::mutex> held(a.lock);
+    for (const std::string& path : paths) {
+        std::string file = FileOf(path);
+        if (file.empty()) continue;
+        bool known = false;
+        for (const Job& job : a.jobs) known = known || (job.file == file && !job.dropped);
+        if (known) continue;
+        a.jobs.emplace_back();
+        a.jobs.back().file = std::move(file);
+    }
+    if (!a.worker.joinable()) a.worker = std::thread(Work);
+    a.changed.notify_all();
+}
+
+void ForgetDecodedAhead() {
+    Ahead& a = A();
+    std::lock_guard<std::mutex> held(a.lock);
+    for (Job& job : a.jobs) job.dropped = true;
+    a.jobs.remove_if([](const Job& job) { return job.state != Job::kDecoding; });
+    a.bytes = 0;
+    a.changed.notify_all();
+}
+
+bool WaitForDecodingAhead(int timeoutMs) {
+    Ahead& a = A();
+    std::unique_lock<std::mutex> held(a.lock);
+    return a.changed.wait_for(held, std::chrono::milliseconds(timeoutMs), [&] {
+        for (const Job& job : a.jobs) {
+            if (job.state == Job::kQueued || job.state == Job::kDecoding) return false;
+        }
+        return true;
+    });
+}
+
+namespace detail {
+
+bool TakeDecodedAhead(const std::string& path, DecodedImage& out) {
+    Ahead& a = A();
+    const std::string file = FileOf(path);
+    std::unique_lock<std::mutex> held(a.lock);
+    auto it = a.jobs.begin();
+    while (it != a.jobs.end() && (it->file != file || it->dropped)) ++it;
+    if (file.empty() || it == a.jobs.end()) return false;
+    // The worker is on it: that is the shortest way to it.
+    a.changed.wait(held, [&] { return it->state != Job::kDecoding; });
+    const bool done = it->state == Job::kDone;
+    if (done) {
+        a.bytes -= it->image.rgba.size();
+        out = std::move(it->image);
+    }
+    // Not reached yet, the caller decodes it now; failed, the caller's own attempt says why.
+    a.jobs.erase(it);
+    a.changed.notify_all();
+    return done;
+}
+
+void StopDecodingAhead() {
+    Ahead& a = A();
+    {
+        std::lock_guard<std::mutex> held(a.lock);
+        a.stop = true;
+        a.changed.notify_all();
+    }
+    if (a.worker.joinable()) a.worker.join();
+    std::lock_guard<std::mutex> held(a.lock);
+    a.jobs.clear();
+    a.bytes = 0;
+    a.stop = false;
+}
+
+}  // namespace detail
+}  // namespace platform
