@@ -53,7 +53,9 @@ bool IsSoftwareRasteriser(const std::string& glRenderer) {
 }
 
 bool UseSoftwareInstead(const std::string& forced, const std::string& made, const std::string& glRenderer) {
-    if (!forced.empty()) return false;  // asked for by name: kept, whatever it is
+    // Asked for by name, it stays, whatever it is; a name SDL found no renderer for counts for
+    // nothing (SDL then made one of its own choosing).
+    if (!forced.empty() && Lower(made) == Lower(forced)) return false;
     return Lower(made).rfind("opengl", 0) == 0 && IsSoftwareRasteriser(glRenderer);
 }
 
@@ -73,10 +75,13 @@ SDL_Renderer* OpenRenderer(SDL_Window* window, bool headless) {
     std::string gl;
     if (renderer && SDL_GetRendererInfo(renderer, &info) == 0) {
         gl = CurrentGlRenderer();
-        if (UseSoftwareInstead(forced, info.name ? info.name : "", gl)) {
+        const std::string made = info.name ? info.name : "";
+        const bool honoured = forced.empty() || Lower(made) == forced;
+        if (!honoured) why = "there is no " + forced + " here";
+        if (UseSoftwareInstead(forced, made, gl)) {
             SDL_DestroyRenderer(renderer);
             renderer = nullptr;
-            why = "the OpenGL here, " + gl + ", draws on the processor";
+            why += (why.empty() ? "" : "; ") + ("the OpenGL here, " + gl + ", draws on the processor");
         }
     }
     if (!renderer) {

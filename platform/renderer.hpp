@@ -15,8 +15,9 @@ inline constexpr const char* kRendererVariable = "BRALLWICK_RENDERER";
 bool IsSoftwareRasteriser(const std::string& glRenderer);
 
 // Whether to give up the renderer SDL made for the software one. `forced` is the renderer the
-// environment asked for ("" when none: then the game chooses), `made` the name SDL gives the
-// renderer it made, `glRenderer` the OpenGL renderer string behind it ("" when it is no OpenGL).
+// environment asked for ("" when none: then the game chooses, as it does when SDL has no renderer
+// of that name), `made` the name SDL gives the renderer it made, `glRenderer` the OpenGL renderer
+// string behind it ("" when it is no OpenGL).
 bool UseSoftwareInstead(const std::string& forced, const std::string& made, const std::string& glRenderer);
 
 }  // namespace platform

@@ -432,8 +432,9 @@ TEST(RendererChoice, OnlyAnOpenGlThatDrawsOnTheProcessorGivesWayToTheSoftwareRen
                                    "Software Rasterizer"}) {
         EXPECT_TRUE(UseSoftwareInstead("", "opengl", rasteriser)) << rasteriser;
         EXPECT_TRUE(UseSoftwareInstead("", "opengles2", rasteriser)) << rasteriser;
-        // Asked for by name, it stays, whatever it is.
+        // Asked for by name, it stays, whatever it is; a name SDL does not know counts for nothing.
         EXPECT_FALSE(UseSoftwareInstead("opengl", "opengl", rasteriser)) << rasteriser;
+        EXPECT_TRUE(UseSoftwareInstead("vulkan", "opengl", rasteriser)) << rasteriser;
     }
     // Real graphics cards, one of them compiled by LLVM too.
     EXPECT_FALSE(UseSoftwareInstead("", "opengl", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
