@@ -5,6 +5,7 @@
 // item of the title's load list costs once the splash row has given its pictures their head start on the
 // decoding worker (each item is one frame of the loading screen, so no item should take longer than a frame
 // of 16.7 ms). With BENCH_WINDOWED=1, the title in a real window.
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -60,6 +61,9 @@ void BM_SlowestLoadItem(benchmark::State& state) {
     if (!HaveData(state)) return;
     UserFolder user;
     double slowest = 0;
+    // The same in processor time of the main thread: on a busy machine the wall time of an item
+    // also holds the time the thread waited for a processor.
+    double slowestCpu = 0;
     double total = 0;
     std::string slowestName;
     for (auto _ : state) {
@@ -73,10 +77,13 @@ void BM_SlowestLoadItem(benchmark::State& state) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1400));
         Loader loader("title");
         slowest = total = 0;
+        slowestCpu = 0;
         while (!loader.done) {
             const auto begin = Clock::now();
+            const double cpu = ThreadCpuSeconds();
             loader.Progress();
             const double took = Seconds(begin, Clock::now());
+            slowestCpu = std::max(slowestCpu, ThreadCpuSeconds() - cpu);
             total += took;
             if (took > slowest && loader.next > 0) {
                 slowest = took;
@@ -88,6 +95,7 @@ void BM_SlowestLoadItem(benchmark::State& state) {
         state.SetIterationTime(total);
     }
     state.counters["slowest_item_ms"] = slowest * 1000.0;
+    state.counters["slowest_item_cpu_ms"] = slowestCpu * 1000.0;
     state.counters["all_items_ms"] = total * 1000.0;
     state.SetLabel("slowest: " + slowestName);
 }

@@ -10,6 +10,7 @@
 
 #include "platform/imagecodec.hpp"
 #include "platform/internal.hpp"
+#include "platform/mixer.hpp"
 #include "platform/storage.hpp"
 #include "platform/testing.hpp"
 
@@ -24,9 +25,11 @@ constexpr size_t kBytesAhead = 64u << 20;
 struct Job {
     enum State { kQueued, kDecoding, kDone, kFailed };
     std::string file;  // as the file system names it: the key the loading asks by
+    bool sound = false;
     State state = kQueued;
     bool dropped = false;  // forgotten while the worker was on it
     DecodedImage image;
+    SamplePtr sample;
 };
 
 struct Ahead {
@@ -72,17 +75,22 @@ void Work() {
         Job& job = *NextQueued(a);
         job.state = Job::kDecoding;
         const std::string file = job.file;
+        const bool sound = job.sound;
         held.unlock();
         std::string bytes, error;
         DecodedImage image;
-        const bool ok = ReadFile(file, bytes) &&
-                        DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error);
+        SamplePtr sample;
+        const bool ok =
+            sound ? (sample = DecodeSoundFile(file)) != nullptr
+                  : ReadFile(file, bytes) && DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                                         bytes.size(), image, error);
         held.lock();
         if (job.dropped) {
             a.jobs.remove_if([](const Job& j) { return j.dropped; });
         } else if (ok) {
-            a.bytes += image.rgba.size();
+            a.bytes += sound ? sample->data.size() * sizeof(float) : image.rgba.size();
             job.image = std::move(image);
+            job.sample = std::move(sample);
             job.state = Job::kDone;
         } else {
             job.state = Job::kFailed;
@@ -91,28 +99,52 @@ void Work() {
     }
 }
 
-// The file name the loading of `path` reads; "" for a path no file stands behind.
-std::string FileOf(const std::string& path) {
+// The file name the loading of `path` reads; "" for a path no file stands behind. (Sounds are
+// read by their mapped name as it stands.)
+std::string FileOf(const std::string& path, bool sound) {
     const std::string mapped = MapPath(DataPath(path));
-    return mapped.empty() ? mapped : ResolveWorkingPath(mapped);
+    return mapped.empty() || sound ? mapped : ResolveWorkingPath(mapped);
+}
+
+void Queue(const std::vector<std::string>& paths, bool sound) {
+    Ahead& a = A();
+    std::lock_guard<std::mutex> held(a.lock);
+    for (const std::string& path : paths) {
+        std::string file = FileOf(path, sound);
+        if (file.empty()) continue;
+        bool known = false;
+        for (const Job& job : a.jobs)
+            known = known || (job.file == file && job.sound == sound && !job.dropped);
+        if (known) continue;
+        a.jobs.emplace_back();
+        a.jobs.back().file = std::move(file);
+        a.jobs.back().sound = sound;
+    }
+    if (!a.worker.joinable()) a.worker = std::thread(Work);
+    a.changed.notify_all();
+}
+
+// The job decoded ahead for `path`, handed over (waiting for it when the worker is on it right
+// now); null when there is none to hand over.
+std::list<Job>::iterator Take(Ahead& a, std::unique_lock<std::mutex>& held, const std::string& path,
+                              bool sound) {
+    const std::string file = FileOf(path, sound);
+    auto it = a.jobs.begin();
+    while (it != a.jobs.end() && (it->file != file || it->sound != sound || it->dropped)) ++it;
+    if (file.empty() || it == a.jobs.end()) return a.jobs.end();
+    // The worker is on it: that is the shortest way to it.
+    a.changed.wait(held, [&] { return it->state != Job::kDecoding; });
+    return it;
 }
 
 }  // namespace
 
 void DecodeAhead(const std::vector<std::string>& paths) {
-    Ahead& a = A();
-    std::lock_guard<std::mutex> held(a.lock);
-    for (const std::string& path : paths) {
-        std::string file = FileOf(path);
-        if (file.empty()) continue;
-        bool known = false;
-        for (const Job& job : a.jobs) known = known || (job.file == file && !job.dropped);
-        if (known) continue;
-        a.jobs.emplace_back();
-        a.jobs.back().file = std::move(file);
-    }
-    if (!a.worker.joinable()) a.worker = std::thread(Work);
-    a.changed.notify_all();
+    Queue(paths, false);
+}
+
+void DecodeSoundsAhead(const std::vector<std::string>& paths) {
+    Queue(paths, true);
 }
 
 void ForgetDecodedAhead() {
@@ -139,13 +171,9 @@ namespace detail {
 
 bool TakeDecodedAhead(const std::string& path, DecodedImage& out) {
     Ahead& a = A();
-    const std::string file = FileOf(path);
     std::unique_lock<std::mutex> held(a.lock);
-    auto it = a.jobs.begin();
-    while (it != a.jobs.end() && (it->file != file || it->dropped)) ++it;
-    if (file.empty() || it == a.jobs.end()) return false;
-    // The worker is on it: that is the shortest way to it.
-    a.changed.wait(held, [&] { return it->state != Job::kDecoding; });
+    const auto it = Take(a, held, path, false);
+    if (it == a.jobs.end()) return false;
     const bool done = it->state == Job::kDone;
     if (done) {
         a.bytes -= it->image.rgba.size();
@@ -155,6 +183,18 @@ bool TakeDecodedAhead(const std::string& path, DecodedImage& out) {
     a.jobs.erase(it);
     a.changed.notify_all();
     return done;
+}
+
+SamplePtr TakeSoundDecodedAhead(const std::string& path) {
+    Ahead& a = A();
+    std::unique_lock<std::mutex> held(a.lock);
+    const auto it = Take(a, held, path, true);
+    if (it == a.jobs.end()) return nullptr;
+    SamplePtr sample = std::move(it->sample);
+    if (sample) a.bytes -= sample->data.size() * sizeof(float);
+    a.jobs.erase(it);
+    a.changed.notify_all();
+    return sample;
 }
 
 void StopDecodingAhead() {

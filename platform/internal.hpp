@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -27,6 +28,7 @@ struct Texture {
 };
 
 struct DecodedImage;  // imagecodec.hpp
+struct Sample;        // mixer.hpp
 
 namespace detail {
 
@@ -106,6 +108,8 @@ int64_t NowNs();                     // app.cpp: a steady clock
 // the worker is on it right now); false when it was not asked for or not reached yet (the caller
 // decodes it itself) or could not be decoded (the caller's own attempt says why).
 bool TakeDecodedAhead(const std::string& path, DecodedImage& out);
+// decodeahead.cpp: the same for a sound; null when there is none to hand over.
+std::shared_ptr<Sample> TakeSoundDecodedAhead(const std::string& path);
 void StopDecodingAhead();            // decodeahead.cpp: ends and joins the worker, drops the rest
 void SleepUntilNs(int64_t when);     // app.cpp: sleeps (never spins) until NowNs() reaches `when`
 

@@ -88,7 +88,9 @@ SDL_Renderer* OpenRenderer(SDL_Window* window, bool headless) {
         renderer = MakeSoftware(window);
         if (!renderer || SDL_GetRendererInfo(renderer, &info) != 0) return renderer;
         gl.clear();
-        if (why.empty()) why = forced.empty() ? "no accelerated renderer" : std::string("asked for by ") + kRendererVariable;
+        if (why.empty())
+            why =
+                forced.empty() ? "no accelerated renderer" : std::string("asked for by ") + kRendererVariable;
     }
     std::string line = std::string("Renderer: ") + (info.name ? info.name : "?");
     if (!gl.empty()) line += " (" + gl + ")";

@@ -91,7 +91,7 @@ void Loader::Init() {
         StartGame();
     }
     total = remainingItems = static_cast<int>(items.size());
-    platform::DecodeAhead(PicturesToLoad());
+    QueueAhead();
 }
 
 void Loader::DecodeAhead(const std::string& type) {
@@ -99,23 +99,24 @@ void Loader::DecodeAhead(const std::string& type) {
     Loader list(type);
 }
 
-std::vector<std::string> Loader::PicturesToLoad() const {
+void Loader::QueueAhead() const {
     ImageBank& images = *briskGame->images;
-    std::vector<std::string> paths;
+    // One at a time, so the worker goes down the list in the order the loading screen does.
     for (const LoadItem& item : items) {
-        if (item.type == "font") {
+        if (item.type == "sound") {
+            if (!briskGame->sounds->Get(KeyOf(item.name)))
+                platform::DecodeSoundsAhead({SoundBank::path + item.name});
+        } else if (item.type == "font") {
             if (*Fonts::FileFor(item.id) && !Fonts::Get(item.id))
-                paths.push_back(platform::DataPath(item.name + ".png"));
+                platform::DecodeAhead({platform::DataPath(item.name + ".png")});
         } else if (item.type == "image" || item.type == "anim") {
-            if (!images.Get(KeyOf(item.name))) paths.push_back(images.path + item.name);
+            if (!images.Get(KeyOf(item.name))) platform::DecodeAhead({images.path + item.name});
         } else if (item.type == "atlas" && !images.Get(UpperKey(item.id))) {
             // The page picture is named on the first line of the atlas.
-            const std::string text = platform::LoadString(images.path + item.name);
-            const std::string page = FirstLine(text);
-            if (!page.empty()) paths.push_back(images.path + page);
+            const std::string page = FirstLine(platform::LoadString(images.path + item.name));
+            if (!page.empty()) platform::DecodeAhead({images.path + page});
         }
     }
-    return paths;
 }
 
 int Loader::Load(const LoadItem& item) {

@@ -51,8 +51,8 @@ class Loader {
     int remainingItems = 0;
     int done = 0;
 
-    // Starts decoding the pictures of the list `type` on the worker, in list order, so that each
-    // load finds its picture ready and costs a frame no more than its upload. The splash calls it
+    // Starts decoding the pictures and sounds of the list `type` on the worker, in list order, so
+    // that each load finds its file decoded and costs a frame no more than handing it over. The splash calls it
     // for the title's list while its pictures show; every loader does it for its own list.
     static void DecodeAhead(const std::string& type);
 
@@ -63,8 +63,8 @@ class Loader {
 
   private:
     void Init();
-    // The data paths of the pictures this list still has to load.
-    std::vector<std::string> PicturesToLoad() const;
+    // Queues what this list still has to load on the decoding worker.
+    void QueueAhead() const;
     // 1 when the item really loaded something.
     int Load(const LoadItem& item);
 };

@@ -8,8 +8,11 @@
 
 #include "engine_fixture.hpp"
 #include "image_fixtures.hpp"
+#include "ogg_fixture.hpp"
+#include "platform/audio.hpp"
 #include "platform/decodeahead.hpp"
 #include "platform/imagecodec.hpp"
+#include "platform/mixer.hpp"
 #include "platform/renderer.hpp"
 #include "platform/storage.hpp"
 
@@ -428,8 +431,8 @@ TEST_F(GraphicsTest, WindowIconFromTheWorkingFolderAndMissingIsQuiet) {
 
 TEST(RendererChoice, OnlyAnOpenGlThatDrawsOnTheProcessorGivesWayToTheSoftwareRenderer) {
     using platform::UseSoftwareInstead;
-    for (const char* rasteriser : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa DRI swrast",
-                                   "Software Rasterizer"}) {
+    for (const char* rasteriser :
+         {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa DRI swrast", "Software Rasterizer"}) {
         EXPECT_TRUE(UseSoftwareInstead("", "opengl", rasteriser)) << rasteriser;
         EXPECT_TRUE(UseSoftwareInstead("", "opengles2", rasteriser)) << rasteriser;
         // Asked for by name, it stays, whatever it is; a name SDL does not know counts for nothing.
@@ -438,16 +441,17 @@ TEST(RendererChoice, OnlyAnOpenGlThatDrawsOnTheProcessorGivesWayToTheSoftwareRen
     }
     // Real graphics cards, one of them compiled by LLVM too.
     EXPECT_FALSE(UseSoftwareInstead("", "opengl", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
-    EXPECT_FALSE(UseSoftwareInstead("", "opengl", "AMD Radeon RX 580 Series (radeonsi, polaris10, LLVM 15.0.6)"));
+    EXPECT_FALSE(
+        UseSoftwareInstead("", "opengl", "AMD Radeon RX 580 Series (radeonsi, polaris10, LLVM 15.0.6)"));
     // An OpenGL that would not say what it is, and renderers that are no OpenGL.
     EXPECT_FALSE(UseSoftwareInstead("", "opengl", ""));
     EXPECT_FALSE(UseSoftwareInstead("", "direct3d11", ""));
     EXPECT_FALSE(UseSoftwareInstead("", "software", ""));
 }
 
-// Pictures decoded ahead on the worker load as the very pictures an ordinary load makes, each
-// once; a stop while the worker is busy ends it cleanly, and the next engine starts afresh.
-TEST_F(GraphicsTest, PicturesDecodedAheadAreTheSamePicturesAndGoWithTheEngine) {
+// Pictures and sounds decoded ahead on the worker load as the very ones an ordinary load makes,
+// each once; a stop while the worker is busy ends it cleanly, and the next engine starts afresh.
+TEST_F(GraphicsTest, PicturesAndSoundsDecodedAheadAreTheSameAndGoWithTheEngine) {
     const auto photo = fixtures::Pixels(8, 8, [](int x, int y) {
         return Rgba{static_cast<uint8_t>(x * 30), static_cast<uint8_t>(y * 30), 128, 255};
     });
@@ -456,13 +460,23 @@ TEST_F(GraphicsTest, PicturesDecodedAheadAreTheSamePicturesAndGoWithTheEngine) {
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/q.png"), 4, 4, Quadrants().data()));
     ASSERT_TRUE(fixtures::WriteJPEG(DataFile("graphics/p.jpg"), 8, 8, photo));
     std::ofstream(DataFile("graphics/bad.png"), std::ios::binary) << "\x89PNG\r\n\x1a\n-cut-short";
+    fs::create_directories(DataFile("sounds"));
+    testogg::WriteOgg(DataFile("sounds/s.ogg"), testogg::Sine(4000, 22050, 440, 0.3f), 22050);
 
     HookApp& app = StartWindow(32, 8);
     ASSERT_TRUE(drv::Step(1));
     const platform::ImagePtr plainQ = platform::LoadImage("graphics/q.png");
     const platform::ImagePtr plainP = platform::LoadImage("graphics/p.jpg");
+    const platform::SamplePtr plainS = platform::LoadSound("sounds/s.ogg");
     platform::DecodeAhead({"graphics/q.png", "graphics/p.jpg", "graphics/bad.png", "graphics/q.png"});
+    platform::DecodeSoundsAhead({"sounds/s.ogg"});
     ASSERT_TRUE(platform::WaitForDecodingAhead(20000));
+    testogg::WriteOgg(DataFile("sounds/s.ogg"), testogg::Sine(900, 22050, 880, 0.3f), 22050);
+    const platform::SamplePtr aheadS = platform::LoadSound("sounds/s.ogg");
+    const platform::SamplePtr againS = platform::LoadSound("sounds/s.ogg");
+    ASSERT_TRUE(plainS && aheadS && againS);
+    EXPECT_EQ(aheadS->data, plainS->data) << "the sound decoded ahead";
+    EXPECT_NE(againS->Frames(), plainS->Frames()) << "a second load reads the file again";
     // The files change now: a load that shows the old pictures read none of them again.
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/q.png"), 4, 4, black4.data()));
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/p.jpg"), 8, 8, black8.data()));
@@ -490,7 +504,8 @@ TEST_F(GraphicsTest, PicturesDecodedAheadAreTheSamePicturesAndGoWithTheEngine) {
 
     // Stopped with the worker busy on pictures nobody will load.
     const auto noise = fixtures::Pixels(256, 256, [](int x, int y) {
-        return Rgba{static_cast<uint8_t>(x * y), static_cast<uint8_t>(x ^ y), static_cast<uint8_t>(x + y), 255};
+        return Rgba{static_cast<uint8_t>(x * y), static_cast<uint8_t>(x ^ y), static_cast<uint8_t>(x + y),
+                    255};
     });
     std::vector<std::string> many;
     for (int i = 0; i < 8; ++i) {

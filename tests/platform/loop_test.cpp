@@ -269,7 +269,8 @@ TEST(FramePacer, RestsToFixedDeadlinesAndNotAtAllWhileCatchingUpAfterAStall) {
         ASSERT_LE(until - now, period) << "frame " << frame;
         if (until == now) restless.push_back(frame);
         if (frame > 6) {
-            EXPECT_EQ(until, frame * period) << "back on the schedule it had before the stall, frame " << frame;
+            EXPECT_EQ(until, frame * period)
+                << "back on the schedule it had before the stall, frame " << frame;
         }
         now = until;
     }
