@@ -115,6 +115,7 @@ void BM_BoardFrame(benchmark::State& state) {
 
     state.counters["frame_ms"] = TimeWholeFrames(state);
     state.counters["dots"] = GUIParticleDot::InUse();
+    state.counters["heap_per_frame"] = HeapCallsPerFrame(60, [] { platform::driver::Step(1); });
     screen.reset();
 }
 

@@ -130,6 +130,17 @@ struct FrameTally {
     return frames > 0 ? ms / static_cast<double>(frames) : 0.0;
 }
 
+// The heap calls of the whole process (SDL's included) per call of `frame`, over `frames` calls.
+template <class Frame>
+double HeapCallsPerFrame(int frames, Frame frame) {
+    newCalls = 0;
+    mallocCalls = 0;
+    counting = true;
+    for (int i = 0; i < frames; ++i) frame();
+    counting = false;
+    return static_cast<double>(newCalls.load() + mallocCalls.load()) / frames;
+}
+
 // The map's item list under a game, over a plain ground.
 class UnderMap : public GameScreen {
   public:
