@@ -75,6 +75,7 @@ void BM_BattleEffectFrame(benchmark::State& state) {
     state.counters["frame_ms"] = TimeWholeFrames(state);
     state.counters["effects"] = static_cast<double>(screen->effects);
     state.counters["dots"] = GUIParticleDot::InUse();
+    state.counters["heap_per_frame"] = HeapCallsPerFrame(60, [] { platform::driver::Step(1); });
     BattleState::InitGlobals();
     screen.reset();
 }

@@ -91,9 +91,8 @@ class BoardScreen : public GameScreen {
     long ticks = 0;
 };
 
-void BM_BoardFrame(benchmark::State& state) {
-    RunningGame game;
-    if (!game.StartedFor(state)) return;
+// The board's art and sounds, and the screen up: dealt, landed, sparks flying.
+std::shared_ptr<BoardScreen> BringBoardUp() {
     ImageBank& images = *briskGame->images;
     images.Load3("Particle32x32.png", "", true);
     images.LoadAnim2("TileBg70x80.png", 70, 80, 2);
@@ -104,12 +103,30 @@ void BM_BoardFrame(benchmark::State& state) {
         briskGame->sounds->Load5(std::string(Audio::SoundName(sound)) + ".ogg");
     auto screen = std::make_shared<BoardScreen>();
     screen->PreStart();
-    platform::driver::Step(240);  // dealt, landed, sparks flying
+    platform::driver::Step(240);
+    return screen;
+}
+
+void BM_BoardFrame(benchmark::State& state) {
+    RunningGame game;
+    if (!game.StartedFor(state)) return;
+    auto screen = BringBoardUp();
     platform::driver::SaveFramePNG("frames/bench_board.png");
 
     state.counters["frame_ms"] = TimeWholeFrames(state);
     state.counters["dots"] = GUIParticleDot::InUse();
+    state.counters["heap_per_frame"] = HeapCallsPerFrame(60, [] { platform::driver::Step(1); });
     screen.reset();
+}
+
+void BM_BoardWindow(benchmark::State& state) {
+    const ForcedRenderer renderer(state);
+    RunningGame game(true);
+    if (!game.StartedFor(state)) return;
+    auto screen = BringBoardUp();
+    platform::driver::SaveFramePNG("frames/window_board.png");
+    MeasureWindow(state);
+    state.counters["dots"] = GUIParticleDot::InUse();
 }
 
 }  // namespace
@@ -118,4 +135,5 @@ BENCHMARK(BM_AnyMoveLeft)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HintSearch)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OpponentChoice)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BoardFrame)->Unit(benchmark::kMillisecond);
+[[maybe_unused]] const bool boardWindow = RegisterWindowed("BM_BoardWindow", BM_BoardWindow);
 BENCHMARK_MAIN();

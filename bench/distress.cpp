@@ -106,6 +106,12 @@ void RunGame(benchmark::State& state, const char* name, bool (*busy)(Game&)) {
     state.counters["render_ms"] = renderMs / static_cast<double>(frames);
     state.counters["frame_ms"] = (updateMs + renderMs) / static_cast<double>(frames);
     state.counters["worst_ms"] = worst;
+    state.counters["heap_per_frame"] = HeapCallsPerFrame(60, [&] {
+        busy(*game);
+        platform::driver::AdvanceClock(16);
+        screen->Update2();
+        screen->Render();
+    });
 }
 
 // The hero stands off the street, so the signs keep coming.

@@ -86,6 +86,7 @@ void BM_DungeonFrame(benchmark::State& state) {
     }
     state.counters["frame_ms"] = total / static_cast<double>(frames);
     state.counters["worst_ms"] = worst;
+    state.counters["heap_per_frame"] = HeapCallsPerFrame(60, [] { platform::driver::Step(1); });
     state.counters["tiles_offered"] = 0;
     for (int y = 0; y < dungeon.h; ++y) {
         for (int x = 0; x < dungeon.w; ++x) {

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <time.h>
 
 #include <atomic>
 #include <chrono>
@@ -129,6 +130,17 @@ struct FrameTally {
     return frames > 0 ? ms / static_cast<double>(frames) : 0.0;
 }
 
+// The heap calls of the whole process (SDL's included) per call of `frame`, over `frames` calls.
+template <class Frame>
+double HeapCallsPerFrame(int frames, Frame frame) {
+    newCalls = 0;
+    mallocCalls = 0;
+    counting = true;
+    for (int i = 0; i < frames; ++i) frame();
+    counting = false;
+    return static_cast<double>(newCalls.load() + mallocCalls.load()) / frames;
+}
+
 // The map's item list under a game, over a plain ground.
 class UnderMap : public GameScreen {
   public:
@@ -176,10 +188,12 @@ class UserFolder {
     std::string path_;
 };
 
-platform::EngineOptions Options(const UserFolder& user) {
+// Headless with the fake clock, or (`windowed`) in a real window on the display with the real
+// clock, as a player runs it.
+platform::EngineOptions Options(const UserFolder& user, bool windowed = false) {
     platform::EngineOptions options;
-    options.headless = true;
-    options.fakeClock = true;
+    options.headless = !windowed;
+    options.fakeClock = !windowed;
     options.messageBoxes = false;
     options.appDataFolder = user.path();
     return options;
@@ -193,9 +207,9 @@ platform::EngineOptions Options(const UserFolder& user) {
 
 // The program as the player starts it: the initialiser, main, OnCreate with the window, the data
 // tables and the first screen, and the first render.
-bool StartGame(const UserFolder& user) {
+bool StartGame(const UserFolder& user, bool windowed = false) {
     WireGame();
-    if (!platform::driver::Start(&InitGlobals, &RunMain, Options(user))) return false;
+    if (!platform::driver::Start(&InitGlobals, &RunMain, Options(user, windowed))) return false;
     return platform::driver::Step(1);
 }
 
@@ -208,7 +222,8 @@ void StopGame() {
 // reset when it goes. Started() is false without the baked data folder here.
 class RunningGame {
   public:
-    RunningGame() : started_(fs::exists("data/Yikes24.txt") && !user_.path().empty() && StartGame(user_)) {}
+    explicit RunningGame(bool windowed = false)
+        : started_(fs::exists("data/Yikes24.txt") && !user_.path().empty() && StartGame(user_, windowed)) {}
     ~RunningGame() {
         if (started_) StopGame();
     }
@@ -231,5 +246,98 @@ class RunningGame {
     UserFolder user_;
     bool started_;
 };
+
+// --- Real windows ----------------------------------------------------------------------------
+// With BENCH_WINDOWED=1 under an X display, the programs that have a screen to show also measure
+// it in a real window: once with the renderer the game picks, once with OpenGL, once with SDL's
+// software renderer.
+
+bool Windowed() {
+    const char* on = std::getenv("BENCH_WINDOWED");
+    const char* display = std::getenv("DISPLAY");
+    return on && std::string(on) == "1" && display && *display;
+}
+
+// Benchmark argument 0: the renderer the game picks; 1: OpenGL; 2: software. The game reads its
+// own variable; SDL's is set too, so a build that predates the game's choice is told the same.
+void ForceRenderer(int64_t which) {
+    const char* names[] = {"", "opengl", "software"};
+    const char* name = which >= 0 && which < 3 ? names[which] : "";
+    for (const char* variable : {"BRALLWICK_RENDERER", "SDL_RENDER_DRIVER"}) {
+        if (*name) {
+            setenv(variable, name, 1);
+        } else {
+            unsetenv(variable);
+        }
+    }
+}
+
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double ThreadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+// The screen on in the window, measured: first frames back to back (what a frame costs, present
+// included, in wall time and in processor time of the main thread and of the whole process, whose
+// other threads are the renderer's and the sound's), then the game's own paced loop for four
+// seconds (the frames a second it holds, and the share of one core the process and its main
+// thread take meanwhile: what a player's machine gives up to keep the game on screen).
+[[maybe_unused]] void MeasureWindow(benchmark::State& state) {
+    constexpr int kBackToBack = 240;
+    constexpr int kPaced = 240;
+    for (auto _ : state) {
+        auto begin = std::chrono::steady_clock::now();
+        double process = ProcessCpuSeconds(), main = ThreadCpuSeconds();
+        platform::driver::Step(kBackToBack);
+        double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        state.SetIterationTime(wall);
+        state.counters["frame_ms"] = wall * 1000.0 / kBackToBack;
+        state.counters["frame_main_cpu_ms"] = (ThreadCpuSeconds() - main) * 1000.0 / kBackToBack;
+        state.counters["frame_process_cpu_ms"] = (ProcessCpuSeconds() - process) * 1000.0 / kBackToBack;
+
+        begin = std::chrono::steady_clock::now();
+        process = ProcessCpuSeconds();
+        main = ThreadCpuSeconds();
+        platform::driver::StepPaced(kPaced);
+        wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        state.counters["paced_fps"] = kPaced / wall;
+        state.counters["paced_process_cores"] = (ProcessCpuSeconds() - process) / wall;
+        state.counters["paced_main_cores"] = (ThreadCpuSeconds() - main) / wall;
+    }
+    if (!platform::driver::Running()) state.SkipWithError("the game ended during the frames");
+}
+
+// The renderer a windowed benchmark asked for, for as long as it runs: the variables are cleared
+// after it, so the headless programs that follow keep the software renderer.
+class ForcedRenderer {
+  public:
+    explicit ForcedRenderer(const benchmark::State& state) { ForceRenderer(state.range(0)); }
+    ~ForcedRenderer() { ForceRenderer(0); }
+    ForcedRenderer(const ForcedRenderer&) = delete;
+    ForcedRenderer& operator=(const ForcedRenderer&) = delete;
+};
+
+// Registers `body` (which starts the game in a window, brings its screen up and measures it) once
+// per renderer, when windows are asked for.
+[[maybe_unused]] bool RegisterWindowed(const char* name, void (*body)(benchmark::State&)) {
+    if (!Windowed()) return false;
+    benchmark::RegisterBenchmark(name, body)
+        ->Arg(0)
+        ->Arg(1)
+        ->Arg(2)
+        ->ArgName("renderer")
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    return true;
+}
 
 }  // namespace

@@ -81,6 +81,32 @@ int Count(const char* id) {
     return n;
 }
 
+// The map up with its walkers and (with `talk`) the dialogue, holding still; null (the benchmark
+// skipped) when it did not come up so.
+std::shared_ptr<MapScreen> BringMapUp(benchmark::State& state, bool talk, int& walkers) {
+    LoadMapArt();
+    MakeHero();
+    auto map = MapScreen::MapScreen_new();
+    map->PreStart();
+    // The map builds its display and the story opens its first dialogue.
+    platform::driver::Step(10);
+    AddWalkers(*map);
+    // The Docks' first talk, over whatever the story put up.
+    if (talk) GUIList::AddLast(std::make_shared<GUIDialogue>("a1_docks", 1));
+    // Past the fade-ins and the first frames' one-off work. Then the story holds still (the
+    // engine is asked every frame and answers busy), so every measured frame is the same frame.
+    platform::driver::Step(120);
+    Profile::SetFlagInt("Flag.StopActions", 1);
+    platform::driver::Step(10);
+    walkers = Count("citizen") + Count("burglar") + Count("distress");
+    if (walkers < 30 || (talk && GUIList::Get("dialogue", "") == nullptr) ||
+        Count("location") < Locations::locations.Size()) {
+        state.SkipWithError("the map did not come up with every place, 30 walkers and a dialogue");
+        return nullptr;
+    }
+    return map;
+}
+
 void BM_MapFrame(benchmark::State& state) {
     if (!HaveData(state)) return;
     UserFolder user;
@@ -89,26 +115,12 @@ void BM_MapFrame(benchmark::State& state) {
         state.SkipWithError("the game did not start");
         return;
     }
-    LoadMapArt();
-    MakeHero();
-    auto map = MapScreen::MapScreen_new();
-    map->PreStart();
-    // The map builds its display and the story opens its first dialogue.
-    platform::driver::Step(10);
-    AddWalkers(*map);
-    // The Docks' first talk, over whatever the story put up (argument 1; 0: the map alone).
+    // Argument 1: with the dialogue; 0: the map alone.
     const bool talk = state.range(0) != 0;
-    if (talk) GUIList::AddLast(std::make_shared<GUIDialogue>("a1_docks", 1));
-    // Past the fade-ins and the first frames' one-off work. Then the story holds still (the
-    // engine is asked every frame and answers busy), so every measured frame is the same frame.
-    platform::driver::Step(120);
-    Profile::SetFlagInt("Flag.StopActions", 1);
-    platform::driver::Step(10);
-    const int walkers = Count("citizen") + Count("burglar") + Count("distress");
-    if (walkers < 30 || (talk && GUIList::Get("dialogue", "") == nullptr) ||
-        Count("location") < Locations::locations.Size()) {
+    int walkers = 0;
+    auto map = BringMapUp(state, talk, walkers);
+    if (!map) {
         StopGame();
-        state.SkipWithError("the map did not come up with every place, 30 walkers and a dialogue");
         return;
     }
     std::error_code ignored;
@@ -127,7 +139,21 @@ void BM_MapFrame(benchmark::State& state) {
     StopGame();
 }
 
+// The busiest map, with the dialogue, in a window.
+void BM_MapWindow(benchmark::State& state) {
+    const ForcedRenderer renderer(state);
+    RunningGame game(true);
+    if (!game.StartedFor(state)) return;
+    int walkers = 0;
+    auto map = BringMapUp(state, true, walkers);
+    if (!map) return;
+    platform::driver::SaveFramePNG("frames/window_map.png");
+    MeasureWindow(state);
+    state.counters["walkers"] = walkers;
+}
+
 }  // namespace
 
 BENCHMARK(BM_MapFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+[[maybe_unused]] const bool mapWindow = RegisterWindowed("BM_MapWindow", BM_MapWindow);
 BENCHMARK_MAIN();

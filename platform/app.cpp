@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/async.hpp"
@@ -52,6 +53,10 @@ void ClearAsyncQueue() {
 
 int64_t NowNs() {
     return SteadyNs();
+}
+
+void SleepUntilNs(int64_t when) {
+    std::this_thread::sleep_until(std::chrono::steady_clock::time_point(std::chrono::nanoseconds(when)));
 }
 
 }  // namespace detail

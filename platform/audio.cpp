@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/app.hpp"
+#include "platform/internal.hpp"
 #include "platform/mixer.hpp"
 #include "platform/storage.hpp"
 
@@ -126,7 +127,8 @@ void AdvanceSilent(AudioSystem& sys) {
 }  // namespace
 
 SamplePtr LoadSound(const std::string& path) {
-    SamplePtr sample = DecodeSoundFile(MapPath(DataPath(path)));
+    SamplePtr sample = detail::TakeSoundDecodedAhead(path);
+    if (!sample) sample = DecodeSoundFile(MapPath(DataPath(path)));
     if (!sample) std::fprintf(stderr, "Could not load the sound %s\n", path.c_str());
     return sample;
 }

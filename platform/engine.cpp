@@ -15,6 +15,7 @@
 #include "platform/http.hpp"
 #include "platform/imagecodec.hpp"
 #include "platform/internal.hpp"
+#include "platform/pacer.hpp"
 #include "platform/storage.hpp"
 #include "platform/testing.hpp"
 
@@ -153,6 +154,7 @@ void StopEngine() {
     Engine& e = E();
     if (!e.up) return;
     AudioShutdown();
+    detail::StopDecodingAhead();
     detail::CloseGraphics();
     HttpShutdown();
     detail::ClearAsyncQueue();
@@ -272,45 +274,37 @@ void AdvanceFakeClock() {
     e.fakeMs += step;
 }
 
+// Loop iterations at the update rate, `frames` of them (all, when negative) or until the program
+// ends. The first iteration of a program (OnCreate and its render) starts the schedule: opening
+// the window can take a while, and that is no stall to catch up on.
+void RunPaced(long frames) {
+    Engine& e = E();
+    int rate = e.updateRate;
+    FramePacer pacer;
+    pacer.Start(detail::NowNs(), rate);
+    for (long n = 0; e.running && (frames < 0 || n < frames); ++n) {
+        const bool first = !e.created;
+        Iterate();
+        if (!e.running) break;
+        if (e.options.fakeClock) {
+            AdvanceFakeClock();
+            continue;
+        }
+        if (first || e.updateRate != rate) {
+            rate = e.updateRate;
+            pacer.Start(detail::NowNs(), rate);
+            continue;
+        }
+        detail::SleepUntilNs(pacer.RestUntil(detail::NowNs()));
+    }
+}
+
 }  // namespace
 
 int RunProgram(void (*initGlobals)(), void (*runMain)(), const EngineOptions& options) {
     if (!StartEngine(options, false)) return 1;
     Engine& e = E();
-    if (RunStartup(initGlobals, runMain)) {
-        int rate = e.updateRate;
-        int64_t period = 1000000000LL / rate;
-        int64_t deadline = detail::NowNs() + period;
-        while (e.running) {
-            const bool first = !e.created;
-            Iterate();
-            if (!e.running) break;
-            if (first) {
-                // The schedule starts once OnCreate and its render are done: opening the window
-                // can take a while, and that is no stall to catch up on.
-                deadline = detail::NowNs() + period;
-                if (e.options.fakeClock) AdvanceFakeClock();
-                continue;
-            }
-            if (e.options.fakeClock) {
-                AdvanceFakeClock();
-                continue;
-            }
-            if (e.updateRate != rate) {
-                rate = e.updateRate;
-                period = 1000000000LL / rate;
-                deadline = detail::NowNs() + period;
-                continue;
-            }
-            // Deadlines move by a fixed period from the start: after a stall the iterations run
-            // back to back until the loop is on schedule again.
-            const int64_t now = detail::NowNs();
-            if (now < deadline) SDL_Delay(static_cast<Uint32>((deadline - now) / 1000000));
-            while (detail::NowNs() < deadline) {
-            }
-            deadline += period;
-        }
-    }
+    if (RunStartup(initGlobals, runMain)) RunPaced(-1);
     const int status = e.exitStatus;
     StopEngine();
     return status;
@@ -352,6 +346,11 @@ bool Step(int frames) {
 }
 
 bool Running() {
+    return E().running;
+}
+
+bool StepPaced(int frames) {
+    RunPaced(frames);
     return E().running;
 }
 

@@ -30,6 +30,9 @@ bool Start(void (*initGlobals)(), void (*runMain)(), const EngineOptions& option
 // Runs n loop iterations (events, update, render). False once the program has ended.
 bool Step(int frames = 1);
 bool Running();
+// Runs n loop iterations at the update rate, resting between them as the program's own loop does
+// (with the fake clock: without resting, like Step).
+bool StepPaced(int frames);
 int ExitStatus();
 // The text of the last uncaught-error report ("" when none).
 const std::string& LastReport();

@@ -33,18 +33,20 @@ int Image::Height() const {
 namespace {
 
 ImagePtr MakeImage(const std::string& path, int& texW, int& texH) {
-    std::string bytes;
-    const std::string mapped = MapPath(DataPath(path));
-    if (!ReadDataFile(path, bytes)) {
-        PrintLine("Error loading image " + path + ": cannot read " + (mapped.empty() ? path : mapped));
-        return nullptr;
-    }
     DecodedImage decoded;
-    std::string error;
-    if (!DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), decoded, error,
-                     E().pictureLimits)) {
-        PrintLine("Error loading image " + path + ": " + error);
-        return nullptr;
+    if (!detail::TakeDecodedAhead(path, decoded)) {
+        std::string bytes;
+        const std::string mapped = MapPath(DataPath(path));
+        if (!ReadDataFile(path, bytes)) {
+            PrintLine("Error loading image " + path + ": cannot read " + (mapped.empty() ? path : mapped));
+            return nullptr;
+        }
+        std::string error;
+        if (!DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), decoded, error,
+                         E().pictureLimits)) {
+            PrintLine("Error loading image " + path + ": " + error);
+            return nullptr;
+        }
     }
     auto texture = std::make_shared<Texture>();
     texture->w = decoded.width;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -26,6 +27,9 @@ struct Texture {
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 };
+
+struct DecodedImage;  // imagecodec.hpp
+struct Sample;        // mixer.hpp
 
 namespace detail {
 
@@ -95,6 +99,7 @@ void ResetGraphicsState();             // graphics.cpp: white, alpha 1, normal b
 void UploadTexture(Texture& texture);  // images.cpp
 void DestroyAllTextures();             // images.cpp: before the renderer goes away
 void CloseGraphics();                  // app.cpp: textures, renderer, window
+SDL_Renderer* OpenRenderer(SDL_Window* window, bool headless);  // renderer.cpp: says which, once
 void ResetInput();                     // input.cpp
 void HandleInputEvent(const SDL_Event& event);  // input.cpp
 void BeginInputDrain();              // input.cpp: deferred releases, hit counters, the GetChar queue
@@ -102,6 +107,14 @@ int SdlKeyToCode(SDL_Keycode key);   // input.cpp: -1 when unmapped
 SDL_Keycode CodeToSdlKey(int code);  // input.cpp: SDLK_UNKNOWN when unmapped
 void ClearAsyncQueue();              // app.cpp
 int64_t NowNs();                     // app.cpp: a steady clock
+// decodeahead.cpp: the picture at a data path if the worker decoded it ahead (waiting for it when
+// the worker is on it right now); false when it was not asked for or not reached yet (the caller
+// decodes it itself) or could not be decoded (the caller's own attempt says why).
+bool TakeDecodedAhead(const std::string& path, DecodedImage& out);
+// decodeahead.cpp: the same for a sound; null when there is none to hand over.
+std::shared_ptr<Sample> TakeSoundDecodedAhead(const std::string& path);
+void StopDecodingAhead();            // decodeahead.cpp: ends and joins the worker, drops the rest
+void SleepUntilNs(int64_t when);     // app.cpp: sleeps (never spins) until NowNs() reaches `when`
 
 }  // namespace detail
 

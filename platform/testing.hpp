@@ -27,6 +27,10 @@ class DrawWatcher {
 // Null stops watching.
 void WatchDraws(DrawWatcher* watcher);
 
+// Waits until the worker that decodes pictures ahead has none left queued or in hand; false when
+// that takes longer than `timeoutMs`.
+bool WaitForDecodingAhead(int timeoutMs);
+
 // Forgets the registered application, so a test can create the next one.
 void ResetAppRegistration();
 

@@ -14,8 +14,7 @@ using detail::E;
 namespace {
 
 bool CreateRenderer(detail::Engine& e) {
-    if (!e.options.headless) e.renderer = SDL_CreateRenderer(e.window, -1, SDL_RENDERER_ACCELERATED);
-    if (!e.renderer) e.renderer = SDL_CreateRenderer(e.window, -1, SDL_RENDERER_SOFTWARE);
+    e.renderer = detail::OpenRenderer(e.window, e.options.headless);
     if (!e.renderer) {
         PrintLine(std::string("Cannot create a renderer: ") + SDL_GetError());
         return false;

@@ -8,6 +8,8 @@
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "model/data2.hpp"
+#include "platform/decodeahead.hpp"
+#include "platform/storage.hpp"
 
 std::vector<platform::ImagePtr> Loader::preCache;
 
@@ -15,6 +17,15 @@ namespace {
 
 std::string KeyOf(const std::string& file) {
     return UpperKey(StripPathAndExtension(file));
+}
+
+// The first line of a text, without the blanks and control characters around it.
+std::string FirstLine(const std::string& text) {
+    size_t start = 0, end = text.find('\n');
+    if (end == std::string::npos) end = text.size();
+    while (start < end && static_cast<unsigned char>(text[start]) <= 32) ++start;
+    while (end > start && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
+    return text.substr(start, end - start);
 }
 
 }  // namespace
@@ -80,6 +91,32 @@ void Loader::Init() {
         StartGame();
     }
     total = remainingItems = static_cast<int>(items.size());
+    QueueAhead();
+}
+
+void Loader::DecodeAhead(const std::string& type) {
+    // Building the list queues it.
+    Loader list(type);
+}
+
+void Loader::QueueAhead() const {
+    ImageBank& images = *briskGame->images;
+    // One at a time, so the worker goes down the list in the order the loading screen does.
+    for (const LoadItem& item : items) {
+        if (item.type == "sound") {
+            if (!briskGame->sounds->Get(KeyOf(item.name)))
+                platform::DecodeSoundsAhead({SoundBank::path + item.name});
+        } else if (item.type == "font") {
+            if (*Fonts::FileFor(item.id) && !Fonts::Get(item.id))
+                platform::DecodeAhead({platform::DataPath(item.name + ".png")});
+        } else if (item.type == "image" || item.type == "anim") {
+            if (!images.Get(KeyOf(item.name))) platform::DecodeAhead({images.path + item.name});
+        } else if (item.type == "atlas" && !images.Get(UpperKey(item.id))) {
+            // The page picture is named on the first line of the atlas.
+            const std::string page = FirstLine(platform::LoadString(images.path + item.name));
+            if (!page.empty()) platform::DecodeAhead({images.path + page});
+        }
+    }
 }
 
 int Loader::Load(const LoadItem& item) {
@@ -129,6 +166,7 @@ int Loader::Progress() {
         remainingItems = static_cast<int>(items.size() - next);
     }
     if (loaded) return 0;
+    if (!done) platform::ForgetDecodedAhead();  // whatever was decoded for nothing
     done = 1;
     return 1;
 }

@@ -51,6 +51,11 @@ class Loader {
     int remainingItems = 0;
     int done = 0;
 
+    // Starts decoding the pictures and sounds of the list `type` on the worker, in list order, so
+    // that each load finds its file decoded and costs a frame no more than handing it over. The splash calls it
+    // for the title's list while its pictures show; every loader does it for its own list.
+    static void DecodeAhead(const std::string& type);
+
     // Pictures loaded since the last loading screen emptied the list: what it waits for before it
     // hands over.
     static std::vector<platform::ImagePtr> preCache;
@@ -58,6 +63,8 @@ class Loader {
 
   private:
     void Init();
+    // Queues what this list still has to load on the decoding worker.
+    void QueueAhead() const;
     // 1 when the item really loaded something.
     int Load(const LoadItem& item);
 };

@@ -6,6 +6,7 @@
 #include "gui/gui2.hpp"
 #include "model/data2.hpp"
 #include "platform/storage.hpp"
+#include "screens/loader.hpp"
 #include "screens/loadscreen.hpp"
 
 int SplashScreen::number = 1;
@@ -14,6 +15,8 @@ SplashScreen::SplashScreen() : Screen("Splash") {
     // The row ends quietly at the first number without a picture.
     const std::string file = "Splash" + std::to_string(number) + ".jpg";
     if (platform::DataFileExists(file)) image = platform::LoadImage(file);
+    // The first picture is the time to start decoding what the loading screen will load.
+    if (number == 1) Loader::DecodeAhead("title");
     if (!image) {
         stopped = done = 1;
     } else {

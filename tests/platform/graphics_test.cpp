@@ -8,7 +8,12 @@
 
 #include "engine_fixture.hpp"
 #include "image_fixtures.hpp"
+#include "ogg_fixture.hpp"
+#include "platform/audio.hpp"
+#include "platform/decodeahead.hpp"
 #include "platform/imagecodec.hpp"
+#include "platform/mixer.hpp"
+#include "platform/renderer.hpp"
 #include "platform/storage.hpp"
 
 using namespace testapp;
@@ -422,4 +427,102 @@ TEST_F(GraphicsTest, WindowIconFromTheWorkingFolderAndMissingIsQuiet) {
     platform::SetWindowIcon("data/icon.ico");
     platform::SetWindowIcon("data/missing.ico");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST(RendererChoice, OnlyAnOpenGlThatDrawsOnTheProcessorGivesWayToTheSoftwareRenderer) {
+    using platform::UseSoftwareInstead;
+    for (const char* rasteriser :
+         {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa DRI swrast", "Software Rasterizer"}) {
+        EXPECT_TRUE(UseSoftwareInstead("", "opengl", rasteriser)) << rasteriser;
+        EXPECT_TRUE(UseSoftwareInstead("", "opengles2", rasteriser)) << rasteriser;
+        // Asked for by name, it stays, whatever it is; a name SDL does not know counts for nothing.
+        EXPECT_FALSE(UseSoftwareInstead("opengl", "opengl", rasteriser)) << rasteriser;
+        EXPECT_TRUE(UseSoftwareInstead("vulkan", "opengl", rasteriser)) << rasteriser;
+    }
+    // Real graphics cards, one of them compiled by LLVM too.
+    EXPECT_FALSE(UseSoftwareInstead("", "opengl", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+    EXPECT_FALSE(
+        UseSoftwareInstead("", "opengl", "AMD Radeon RX 580 Series (radeonsi, polaris10, LLVM 15.0.6)"));
+    // An OpenGL that would not say what it is, and renderers that are no OpenGL.
+    EXPECT_FALSE(UseSoftwareInstead("", "opengl", ""));
+    EXPECT_FALSE(UseSoftwareInstead("", "direct3d11", ""));
+    EXPECT_FALSE(UseSoftwareInstead("", "software", ""));
+}
+
+// Pictures and sounds decoded ahead on the worker load as the very ones an ordinary load makes,
+// each once; a stop while the worker is busy ends it cleanly, and the next engine starts afresh.
+TEST_F(GraphicsTest, PicturesAndSoundsDecodedAheadAreTheSameAndGoWithTheEngine) {
+    const auto photo = fixtures::Pixels(8, 8, [](int x, int y) {
+        return Rgba{static_cast<uint8_t>(x * 30), static_cast<uint8_t>(y * 30), 128, 255};
+    });
+    const auto black4 = fixtures::Pixels(4, 4, [](int, int) { return Rgba{0, 0, 0, 255}; });
+    const auto black8 = fixtures::Pixels(8, 8, [](int, int) { return Rgba{0, 0, 0, 255}; });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/q.png"), 4, 4, Quadrants().data()));
+    ASSERT_TRUE(fixtures::WriteJPEG(DataFile("graphics/p.jpg"), 8, 8, photo));
+    std::ofstream(DataFile("graphics/bad.png"), std::ios::binary) << "\x89PNG\r\n\x1a\n-cut-short";
+    fs::create_directories(DataFile("sounds"));
+    testogg::WriteOgg(DataFile("sounds/s.ogg"), testogg::Sine(4000, 22050, 440, 0.3f), 22050);
+
+    HookApp& app = StartWindow(32, 8);
+    ASSERT_TRUE(drv::Step(1));
+    const platform::ImagePtr plainQ = platform::LoadImage("graphics/q.png");
+    const platform::ImagePtr plainP = platform::LoadImage("graphics/p.jpg");
+    const platform::SamplePtr plainS = platform::LoadSound("sounds/s.ogg");
+    platform::DecodeAhead({"graphics/q.png", "graphics/p.jpg", "graphics/bad.png", "graphics/q.png"});
+    platform::DecodeSoundsAhead({"sounds/s.ogg"});
+    ASSERT_TRUE(platform::WaitForDecodingAhead(20000));
+    testogg::WriteOgg(DataFile("sounds/s.ogg"), testogg::Sine(900, 22050, 880, 0.3f), 22050);
+    const platform::SamplePtr aheadS = platform::LoadSound("sounds/s.ogg");
+    const platform::SamplePtr againS = platform::LoadSound("sounds/s.ogg");
+    ASSERT_TRUE(plainS && aheadS && againS);
+    EXPECT_EQ(aheadS->data, plainS->data) << "the sound decoded ahead";
+    EXPECT_NE(againS->Frames(), plainS->Frames()) << "a second load reads the file again";
+    // The files change now: a load that shows the old pictures read none of them again.
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/q.png"), 4, 4, black4.data()));
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/p.jpg"), 8, 8, black8.data()));
+    testing::internal::CaptureStdout();
+    const platform::ImagePtr aheadQ = platform::LoadImage("graphics/q.png");
+    const platform::ImagePtr aheadP = platform::LoadImage("graphics/p.jpg");
+    EXPECT_EQ(platform::LoadImage("graphics/bad.png"), nullptr);
+    const platform::ImagePtr againQ = platform::LoadImage("graphics/q.png");
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("graphics/bad.png"), std::string::npos)
+        << "a picture the worker could not decode is reported by its load";
+    ASSERT_TRUE(plainQ && plainP && aheadQ && aheadP && againQ);
+    app.render = [&] {
+        platform::Cls(0, 0, 80);
+        platform::DrawImage(plainQ, 0, 0);
+        platform::DrawImage(aheadQ, 4, 0);
+        platform::DrawImage(againQ, 8, 0);
+        platform::DrawImage(plainP, 16, 0);
+        platform::DrawImage(aheadP, 24, 0);
+    };
+    ASSERT_TRUE(drv::Step(1));
+    const auto region = [](int x, int w) { return drv::ReadPixels(x, 0, w, w); };
+    EXPECT_EQ(region(4, 4), region(0, 4)) << "the PNG decoded ahead";
+    EXPECT_EQ(region(24, 8), region(16, 8)) << "the JPEG decoded ahead";
+    ExpectNear(Pixel(8, 0), {0, 0, 0}, 0, "a second load reads the file again");
+
+    // Stopped with the worker busy on pictures nobody will load.
+    const auto noise = fixtures::Pixels(256, 256, [](int x, int y) {
+        return Rgba{static_cast<uint8_t>(x * y), static_cast<uint8_t>(x ^ y), static_cast<uint8_t>(x + y),
+                    255};
+    });
+    std::vector<std::string> many;
+    for (int i = 0; i < 8; ++i) {
+        many.push_back("graphics/n" + std::to_string(i) + ".png");
+        ASSERT_TRUE(platform::WritePNG(DataFile(many.back()), 256, 256, noise.data()));
+    }
+    platform::DecodeAhead(many);
+    drv::Stop();
+    delete Current();
+    Current() = nullptr;
+
+    StartWindow(4, 4);
+    ASSERT_TRUE(drv::Step(1));
+    ASSERT_TRUE(platform::WritePNG(DataFile(many[0]), 4, 4, black4.data()));
+    platform::DecodeAhead({"graphics/p.jpg"});
+    ASSERT_TRUE(platform::WaitForDecodingAhead(20000)) << "the next engine has a worker again";
+    const platform::ImagePtr fresh = platform::LoadImage(many[0]);
+    ASSERT_TRUE(fresh);
+    EXPECT_EQ(fresh->Width(), 4) << "nothing decoded for the stopped engine is handed out";
 }

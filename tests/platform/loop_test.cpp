@@ -6,6 +6,7 @@
 #include "engine_fixture.hpp"
 #include "platform/async.hpp"
 #include "platform/graphics.hpp"
+#include "platform/pacer.hpp"
 
 using namespace testapp;
 namespace drv = platform::driver;
@@ -250,4 +251,34 @@ TEST_F(EngineTest, RunProgramPacesItsOwnLoopAndReturnsTheStatus) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(platform::RunProgram(nullptr, failing, Options()), 1);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("Vantle Runtime Error : boom"), std::string::npos);
+}
+
+// The loop's schedule, frame by frame: 1 ms of work a frame at 60 a second, one frame of 50 ms.
+TEST(FramePacer, RestsToFixedDeadlinesAndNotAtAllWhileCatchingUpAfterAStall) {
+    constexpr int64_t kMs = 1000000;
+    platform::FramePacer pacer;
+    pacer.Start(0, 60);
+    const int64_t period = pacer.Period();
+    EXPECT_EQ(period, 16666666);
+    int64_t now = 0;
+    std::vector<int> restless;  // the frames that went on without resting
+    for (int frame = 1; frame <= 12; ++frame) {
+        now += frame == 4 ? 50 * kMs : kMs;
+        const int64_t until = pacer.RestUntil(now);
+        ASSERT_GE(until, now) << "frame " << frame;
+        ASSERT_LE(until - now, period) << "frame " << frame;
+        if (until == now) restless.push_back(frame);
+        if (frame > 6) {
+            EXPECT_EQ(until, frame * period)
+                << "back on the schedule it had before the stall, frame " << frame;
+        }
+        now = until;
+    }
+    // Frame 4 ended at 100 ms, past its own deadline (66.7 ms) and those of frames 5 and 6: they
+    // ran back to back, and frame 7 was ahead of its deadline again.
+    EXPECT_EQ(restless, (std::vector<int>{4, 5, 6}));
+
+    // A new rate starts a new schedule from now.
+    pacer.Start(now, 30);
+    EXPECT_EQ(pacer.RestUntil(now + kMs), now + 33333333);
 }
