@@ -35,6 +35,10 @@ public:
 };
 using ImagePtr = std::shared_ptr<Image>;
 
+// Flag for LoadImage: keep the decoded pixels beside the texture, so that ComposeImage can put
+// pictures together from pieces of it.
+inline constexpr int kKeepPixels = 1 << 8;
+
 // Decodes a PNG or JPEG (by its magic bytes) from a data path. Null on failure, with one line.
 ImagePtr LoadImage(const std::string& path, int frames = 1, int flags = 0);
 // Cuts `frames` frames of w x h from the top-left corner, left to right, wrapping to the next
@@ -42,6 +46,20 @@ ImagePtr LoadImage(const std::string& path, int frames = 1, int flags = 0);
 ImagePtr LoadImage(const std::string& path, int frameWidth, int frameHeight, int frames, int flags = 0);
 // A new image over a rectangle of `source` that shares its pixels.
 ImagePtr GrabImage(const ImagePtr& source, int x, int y, int w, int h, int frames = 1, int flags = 0);
+
+// One rectangle of a picture put where it goes: the source is relative to the image's first
+// frame, the place relative to the composed picture's origin.
+struct Piece {
+    Rect source;
+    int x = 0, y = 0;
+};
+// The pieces of `image` (which must keep its pixels) drawn in order, later ones over earlier
+// ones, as one new picture: drawn at (x, y) with unit scale it looks as the pieces drawn one by
+// one with their places offset by (x, y). Null when the image keeps no pixels or nothing of the
+// pieces shows.
+ImagePtr ComposeImage(const ImagePtr& image, const Piece* pieces, int count);
+// The current transform draws at the pictures' own size, without turning them.
+bool UnitScale();
 
 void Cls(int r = 0, int g = 0, int b = 0);
 void SetColor(float r, float g, float b);  // 0..255

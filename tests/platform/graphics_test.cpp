@@ -292,6 +292,63 @@ TEST_F(GraphicsTest, LinesOvalsFramesAndSharedGrabs) {
     ExpectNear(Pixel(55, 35), {0, 0, 0}, 0, "outside the radius");
 }
 
+// Pictures the renderer takes short cuts with must still look as drawn the long way: an opaque
+// one that stops blending at full strength, mirrored frames read from a turned-over copy, and a
+// picture put together from overlapping translucent pieces.
+TEST_F(GraphicsTest, OpaqueMirroredAndComposedPicturesLookAsDrawnPieceByPiece) {
+    // Two 4 x 4 frames side by side: opaque red | green, and blue above translucent yellow.
+    const auto strip = fixtures::Pixels(8, 4, [](int x, int y) {
+        if (x < 4) return x < 2 ? Rgba{255, 0, 0, 255} : Rgba{0, 255, 0, 255};
+        return y < 2 ? Rgba{0, 0, 255, 255} : Rgba{255, 255, 0, 96};
+    });
+    const auto solid = fixtures::Pixels(4, 4, [](int x, int) {
+        return Rgba{static_cast<uint8_t>(x < 2 ? 200 : 20), 40, 60, 255};
+    });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/strip.png"), 8, 4, strip.data()));
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/solid.png"), 4, 4, solid.data()));
+    platform::ImagePtr frames, sheet, opaque, composed;
+    const platform::Piece pieces[] = {{{4, 0, 4, 4}, 0, 0}, {{0, 0, 4, 4}, 2, 1}, {{4, 0, 4, 4}, 3, 2}};
+    Frame(64, 64, [&] {
+        platform::Cls(90, 90, 90);
+        if (!frames) frames = platform::LoadImage("graphics/strip.png", 4, 4, 2);
+        if (!sheet) sheet = platform::LoadImage("graphics/strip.png", 1, platform::kKeepPixels);
+        if (!opaque) opaque = platform::LoadImage("graphics/solid.png");
+        ASSERT_TRUE(frames && sheet && opaque);
+        if (!composed) composed = platform::ComposeImage(sheet, pieces, 3);
+        ASSERT_TRUE(composed);
+        platform::DrawImage(opaque, 0, 0);
+        platform::SetAlpha(0.5f);
+        platform::DrawImage(opaque, 8, 0);  // fading: it blends after all
+        platform::SetAlpha(1);
+        // Mirrored about the frames' centres: left-right twice (the copy is made once, then
+        // reused, and must show the frame asked for), and upside down.
+        platform::DrawImage(frames, 20, 2, 0, -1, 1, 0);
+        platform::DrawImage(frames, 28, 2, 0, -1, 1, 1);
+        platform::DrawImage(frames, 36, 2, 0, 1, -1, 1);
+        platform::SetColor(255, 128, 255);
+        for (const platform::Piece& p : pieces)
+            platform::DrawImageRect(sheet, static_cast<float>(2 + p.x), static_cast<float>(20 + p.y),
+                                    static_cast<float>(p.source.x), static_cast<float>(p.source.y),
+                                    static_cast<float>(p.source.w), static_cast<float>(p.source.h), 0);
+        platform::DrawImage(composed, 22, 20);
+        platform::SetColor(255, 255, 255);
+    });
+    ASSERT_TRUE(composed);
+    ExpectNear(Pixel(0, 0), {200, 40, 60}, 0, "opaque picture at full strength");
+    ExpectNear(Pixel(8, 0), {145, 65, 75}, 2, "opaque picture at half strength blends");
+    ExpectNear(Pixel(18, 1), {0, 255, 0}, 0, "mirrored: green now left");
+    ExpectNear(Pixel(21, 1), {255, 0, 0}, 0, "mirrored: red now right");
+    ExpectNear(Pixel(28, 1), {0, 0, 255}, 0, "mirrored frame 1 shows frame 1");
+    ExpectNear(Pixel(28, 3), {152, 152, 56}, 2, "mirrored frame keeps its translucency");
+    ExpectNear(Pixel(36, 0), {152, 152, 56}, 2, "upside down: the translucent rows on top");
+    ExpectNear(Pixel(36, 3), {0, 0, 255}, 0, "upside down: the blue rows below");
+    EXPECT_EQ(composed->Width(), 7);
+    EXPECT_EQ(composed->Height(), 6);
+    for (int y = 19; y < 28; ++y) {
+        for (int x = 1; x < 11; ++x) ExpectNear(Pixel(x + 20, y), Pixel(x, y), 2, "composed against its pieces");
+    }
+}
+
 TEST_F(GraphicsTest, EachRenderStartsFromResetStateAndImagesSurviveReopen) {
     const auto white = fixtures::Pixels(2, 2, [](int, int) { return Rgba{255, 255, 255, 255}; });
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/w.png"), 2, 2, white.data()));
