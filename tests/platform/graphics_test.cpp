@@ -349,6 +349,42 @@ TEST_F(GraphicsTest, OpaqueMirroredAndComposedPicturesLookAsDrawnPieceByPiece) {
     }
 }
 
+// A picture drawn at the same scale frame after frame is scaled once and then copied: every frame
+// looks like the first. A small glow crossing the window's edge shows the part inside it.
+TEST_F(GraphicsTest, SteadilyScaledPicturesLookTheSameEveryFrame) {
+    const auto ramp = fixtures::Pixels(8, 4, [](int x, int y) {
+        return Rgba{static_cast<uint8_t>(x * 32), static_cast<uint8_t>(y * 60), 200, static_cast<uint8_t>(x == 7 ? 0 : 255)};
+    });
+    const auto glow = fixtures::Pixels(16, 16, [](int, int) { return Rgba{255, 255, 255, 255}; });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/ramp.png"), 8, 4, ramp.data()));
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/glow.png"), 16, 16, glow.data()));
+    platform::ImagePtr picture, dot;
+    HookApp& app = StartWindow(48, 32);
+    app.render = [&] {
+        if (app.renders == 1) return;
+        platform::Cls(10, 20, 30);
+        if (!picture) picture = platform::LoadImage("graphics/ramp.png");
+        if (!dot) dot = platform::LoadImage("graphics/glow.png");
+        ASSERT_TRUE(picture && dot);
+        platform::SetAlpha(0.75f);
+        platform::DrawImage(picture, 3.3f, 2, 0, 2.5f, 3, 0);
+        platform::DrawImage(picture, 40, 14, 0, -2.5f, 3, 0);  // and mirrored
+        platform::SetAlpha(1);
+        platform::SetBlend(1);
+        platform::SetColor(255, 0, 0);
+        platform::DrawImage(dot, -3, 24, 0, 0.5f, 0.5f, 0);  // 8 x 8, three columns off the window
+        platform::SetBlend(0);
+        platform::SetColor(255, 255, 255);
+    };
+    ASSERT_TRUE(drv::Step(2));
+    const std::vector<uint8_t> first = drv::ReadPixels(0, 0, 48, 32);
+    ASSERT_TRUE(drv::Step(3));
+    EXPECT_EQ(drv::ReadPixels(0, 0, 48, 32), first) << "later frames differ from the first";
+    ExpectNear(Pixel(0, 24), {255, 20, 30}, 0, "the glow's part inside the window");
+    ExpectNear(Pixel(4, 31), {255, 20, 30}, 0, "the glow's last visible column and row");
+    ExpectNear(Pixel(5, 24), {10, 20, 30}, 0, "the glow ends where its size says");
+}
+
 TEST_F(GraphicsTest, EachRenderStartsFromResetStateAndImagesSurviveReopen) {
     const auto white = fixtures::Pixels(2, 2, [](int, int) { return Rgba{255, 255, 255, 255}; });
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/w.png"), 2, 2, white.data()));
