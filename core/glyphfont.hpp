@@ -2,9 +2,12 @@
 // Bitmap fonts: a page image of glyphs plus a text file of glyph metrics and kerning pairs.
 // Text is one byte per character, so every code has a slot in the 256-entry glyph table.
 #include <array>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/graphics.hpp"
 
@@ -47,6 +50,25 @@ class GlyphFont {
     std::string name;
     int useKerning = 1;
     int xOffset = 0;
+
+  private:
+    // A line drawn again unchanged comes from one picture of its glyphs, put together the second
+    // time it is drawn (a text that changes every frame never pays for one). The colour and
+    // alpha are not part of the picture: they apply when it is drawn, as they do to glyphs.
+    struct DrawnLine {
+        platform::ImagePtr picture;  // null when no glyph of the line shows
+        int advance = 0;             // the pen's travel over the line, kerning included
+        int kerning = 1;             // the useKerning it was laid out with
+        uint32_t lastUse = 0;
+    };
+    bool DrawRemembered(const std::string& text, int x, int y);
+    void ForgetLines();
+
+    std::unordered_map<std::string, DrawnLine> drawnLines;
+    std::array<size_t, 64> seenOnce{};  // hashes of lines drawn once, most recent at seenNext - 1
+    size_t seenNext = 0;
+    uint32_t drawCount = 0;
+    std::vector<platform::Piece> pieces;  // scratch for putting a line together
 };
 
 // The eight program-wide fonts, addressed by the loader ids "oxb", "ob", "on", "os", "oxs", "b",

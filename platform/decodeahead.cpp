@@ -116,7 +116,7 @@ std::string FileOf(const std::string& path, bool sound) {
 void Queue(const std::vector<std::string>& paths, bool sound) {
     Ahead& a = A();
     std::lock_guard<std::mutex> held(a.lock);
-    a.limits = E().pictureLimits;
+    a.limits = detail::E().pictureLimits;
     for (const std::string& path : paths) {
         std::string file = FileOf(path, sound);
         if (file.empty()) continue;

@@ -87,151 +87,39 @@ SDL_Texture* White() {
         // Not a single texel: the software renderer loses a one-texel source that it stretches
         // and clips at the same time, and then draws nothing.
         constexpr int kSize = 4;
+        // Every texel the same, so the nearest texel is as good as a blend of four, and the
+        // renderer stretches it without a scratch picture.
         white =
-            SDL_CreateTexture(E().renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, kSize, kSize);
+            SDL_CreateTexture(E().renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kSize, kSize);
         uint8_t texels[kSize * kSize * 4];
         std::fill(std::begin(texels), std::end(texels), uint8_t{255});
-        if (white) SDL_UpdateTexture(white, nullptr, texels, kSize * 4);
+        if (white) {
+            SDL_UpdateTexture(white, nullptr, texels, kSize * 4);
+            SDL_SetTextureScaleMode(white, SDL_ScaleModeNearest);
+        }
     }
     return white;
 }
 
-// Some upright quads go to the renderer as copies of their texel rectangle instead of geometry.
-// Additive ones, because the software renderer turns an upright geometry quad into a copy that
-// applies additive alpha twice, while its own copy gets it right. Untextured ones, so that they
-// can be cut to the window first: the white texture is always stretched, and a stretched copy
-// that crosses the window's edge goes through a temporary surface on every draw.
-bool CopyAxisAligned(SDL_Texture* texture, bool untextured) {
-    const SDL_Vertex* q = S().quad;
-    if (q[0].position.y != q[1].position.y || q[1].position.x != q[2].position.x ||
-        q[2].position.y != q[3].position.y || q[3].position.x != q[0].position.x)
-        return false;
-    int tw = 0, th = 0;
-    if (SDL_QueryTexture(texture, nullptr, nullptr, &tw, &th) != 0) return false;
-    const float x0 = q[0].position.x, y0 = q[0].position.y, x1 = q[2].position.x, y1 = q[2].position.y;
-    const bool additive = S().blend == 1;
-    // A flipped copy costs the software renderer temporary surfaces on every draw, while its
-    // triangles draw a mirrored quad correctly.
-    if (!additive && (!untextured || x1 < x0 || y1 < y0)) return false;
-    const int sx = std::clamp(static_cast<int>(std::lround(q[0].tex_coord.x * tw)), 0, tw - 1);
-    const int sy = std::clamp(static_cast<int>(std::lround(q[0].tex_coord.y * th)), 0, th - 1);
-    const int sw =
-        std::clamp(static_cast<int>(std::lround((q[2].tex_coord.x - q[0].tex_coord.x) * tw)), 1, tw - sx);
-    const int sh =
-        std::clamp(static_cast<int>(std::lround((q[2].tex_coord.y - q[0].tex_coord.y) * th)), 1, th - sy);
-    const SDL_Rect src = untextured ? SDL_Rect{0, 0, tw, th} : SDL_Rect{sx, sy, sw, sh};
-    SDL_FRect dst{std::min(x0, x1), std::min(y0, y1), std::fabs(x1 - x0), std::fabs(y1 - y0)};
-    if (untextured) {
-        int dw = 0, dh = 0;
-        SDL_GetRendererOutputSize(E().renderer, &dw, &dh);
-        const float left = std::max(dst.x, 0.0f), top = std::max(dst.y, 0.0f);
-        const float right = std::min(dst.x + dst.w, static_cast<float>(dw));
-        const float bottom = std::min(dst.y + dst.h, static_cast<float>(dh));
-        if (right <= left || bottom <= top) return true;
-        dst = SDL_FRect{left, top, right - left, bottom - top};
-    }
-    if (dst.w <= 0 || dst.h <= 0) return true;
-    int flip = SDL_FLIP_NONE;
-    if (x1 < x0) flip |= SDL_FLIP_HORIZONTAL;
-    if (y1 < y0) flip |= SDL_FLIP_VERTICAL;
-    const SDL_Color c = q[0].color;
-    SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
-    SDL_SetTextureAlphaMod(texture, c.a);
-    if (flip == SDL_FLIP_NONE)
-        SDL_RenderCopyF(E().renderer, texture, &src, &dst);
-    else
-        SDL_RenderCopyExF(E().renderer, texture, &src, &dst, 0, nullptr, static_cast<SDL_RendererFlip>(flip));
-    SDL_SetTextureColorMod(texture, 255, 255, 255);
-    SDL_SetTextureAlphaMod(texture, 255);
-    return true;
-}
-
-// The software renderer turns an axis-aligned quad into a whole-pixel rectangle by cutting the
-// fractions off, so a view from y 76.8 to 691.2 filled rows 76..689 while the rounded scissor kept
-// rows 77..690 and the last row stayed black. Rounding each edge to the nearest pixel gives such
-// quads the pixel-centre rule, the scissor's own edges, and shapes that share an edge meet without
-// a gap or an overlap. Rotated quads take the renderer's triangle path, which already follows it.
-void SnapAxisAligned(SDL_Vertex* q) {
-    const bool upright = q[0].position.y == q[1].position.y && q[1].position.x == q[2].position.x &&
-                         q[2].position.y == q[3].position.y && q[3].position.x == q[0].position.x;
-    const bool turned = q[0].position.x == q[1].position.x && q[1].position.y == q[2].position.y &&
-                        q[2].position.x == q[3].position.x && q[3].position.y == q[0].position.y;
-    if (!upright && !turned) return;
-    // Halves round up everywhere (not away from zero), so a shape keeps its width wherever it sits.
-    for (int i = 0; i < 4; ++i) {
-        q[i].position.x = std::floor(q[i].position.x + 0.5f);
-        q[i].position.y = std::floor(q[i].position.y + 0.5f);
-    }
-}
-
-bool SoftwareRenderer() {
-    static SDL_Renderer* asked = nullptr;
-    static bool software = false;
-    if (asked != E().renderer) {
-        asked = E().renderer;
-        SDL_RendererInfo info{};
-        software = asked && SDL_GetRendererInfo(asked, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
-    }
-    return software;
-}
-
-SDL_Vertex Between(const SDL_Vertex& a, const SDL_Vertex& b, float t) {
-    SDL_Vertex v = a;
-    v.position.x += t * (b.position.x - a.position.x);
-    v.position.y += t * (b.position.y - a.position.y);
-    v.tex_coord.x += t * (b.tex_coord.x - a.tex_coord.x);
-    v.tex_coord.y += t * (b.tex_coord.y - a.tex_coord.y);
-    return v;
-}
-
-// The software renderer's triangle filler overflows on large turned triangles (a quad of more
-// than about 600 pixels a side, such as the end game's rays, ends the program inside the
-// renderer), so there a large quad is drawn as a grid of pieces no more than 512 pixels a side.
-// The quad is a parallelogram, so the pieces cut along its sides cover it exactly.
-void DrawInPieces(SDL_Texture* texture) {
-    constexpr float kPiece = 512.0f;
-    const SDL_Vertex* q = S().quad;
-    const float across = std::hypot(q[1].position.x - q[0].position.x, q[1].position.y - q[0].position.y);
-    const float down = std::hypot(q[3].position.x - q[0].position.x, q[3].position.y - q[0].position.y);
-    const int nx = std::clamp(static_cast<int>(std::ceil(across / kPiece)), 1, 16);
-    const int ny = std::clamp(static_cast<int>(std::ceil(down / kPiece)), 1, 16);
-    if (nx == 1 && ny == 1) {
-        SDL_RenderGeometry(E().renderer, texture, q, 4, kQuadIndices, 6);
-        return;
-    }
-    const SDL_Vertex corners[4] = {q[0], q[1], q[2], q[3]};
-    for (int i = 0; i < nx; ++i) {
-        const float u0 = static_cast<float>(i) / static_cast<float>(nx);
-        const float u1 = static_cast<float>(i + 1) / static_cast<float>(nx);
-        const SDL_Vertex top0 = Between(corners[0], corners[1], u0), top1 = Between(corners[0], corners[1], u1);
-        const SDL_Vertex low0 = Between(corners[3], corners[2], u0), low1 = Between(corners[3], corners[2], u1);
-        for (int j = 0; j < ny; ++j) {
-            const float v0 = static_cast<float>(j) / static_cast<float>(ny);
-            const float v1 = static_cast<float>(j + 1) / static_cast<float>(ny);
-            const SDL_Vertex piece[4] = {Between(top0, low0, v0), Between(top1, low1, v0), Between(top1, low1, v1),
-                                         Between(top0, low0, v1)};
-            SDL_RenderGeometry(E().renderer, texture, piece, 4, kQuadIndices, 6);
-        }
-    }
-}
-
-void DrawQuad(SDL_Texture* texture) {
+void DrawQuad(SDL_Texture* texture, Texture* owner) {
     // A NaN or infinite corner (a division by zero upstream) would reach the rasteriser's integer
     // conversions; such a shape is not drawable anyway.
     for (const SDL_Vertex& v : S().quad)
         if (!std::isfinite(v.position.x) || !std::isfinite(v.position.y)) return;
-    SnapAxisAligned(S().quad);
-    const bool untextured = !texture;
-    if (untextured) {
+    detail::SnapAxisAligned(S().quad);
+    if (!texture) {
+        if (detail::FillSolid(S().quad, S().blend)) return;
         texture = White();
         if (!texture) return;
         SDL_Vertex* q = S().quad;
         for (int i = 0; i < 4; ++i) q[i].tex_coord = {0.5f, 0.5f};
     }
-    SDL_SetTextureBlendMode(texture, Blend());
-    if (CopyAxisAligned(texture, untextured)) return;
-    if (SoftwareRenderer()) {
-        DrawInPieces(texture);
+    // An opaque picture at full strength covers what lies below: no blending needed.
+    const bool replaces = owner && owner->opaque && S().blend == 0 && S().quad[0].color.a == 255;
+    SDL_SetTextureBlendMode(texture, replaces ? SDL_BLENDMODE_NONE : Blend());
+    if (detail::CopyAxisAligned(S().quad, S().blend, texture, owner)) return;
+    if (detail::SoftwareRenderer()) {
+        detail::DrawInPieces(S().quad, texture);
         return;
     }
     SDL_RenderGeometry(E().renderer, texture, S().quad, 4, kQuadIndices, 6);
@@ -286,7 +174,7 @@ void DrawTextured(const ImagePtr& image, float x, float y, float srcX, float src
     q[2].tex_coord = {u1, v1};
     q[3].tex_coord = {u0, v1};
     for (int i = 0; i < 4; ++i) q[i].color = col;
-    DrawQuad(t);
+    DrawQuad(t, &tex);
 }
 
 void DrawFan(float cx, float cy, float rx, float ry) {
@@ -432,6 +320,11 @@ void Rotate(float degrees) {
     S().matrix = S().matrix * Matrix{c, -s, s, c, 0, 0};
 }
 
+bool UnitScale() {
+    const Matrix& m = S().matrix;
+    return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1;
+}
+
 void DrawRect(float x, float y, float w, float h) {
     if (!CanDraw()) return;
     SetCorners(S().matrix, x, y, x + w, y + h);
@@ -441,7 +334,7 @@ void DrawRect(float x, float y, float w, float h) {
         v.color = col;
         v.tex_coord = {0.5f, 0.5f};
     }
-    DrawQuad(nullptr);
+    DrawQuad(nullptr, nullptr);
 }
 
 void DrawLine(float x1, float y1, float x2, float y2) {
@@ -471,7 +364,7 @@ void DrawLine(float x1, float y1, float x2, float y2) {
         q[i].color = col;
         q[i].tex_coord = {0, 0};
     }
-    DrawQuad(nullptr);
+    DrawQuad(nullptr, nullptr);
 }
 
 void DrawOval(float x, float y, float w, float h) {
@@ -508,8 +401,10 @@ void WatchDraws(DrawWatcher* w) {
     S().watcher = w;
 }
 
-void BeginText(const char* text, size_t length) {
-    if (DrawWatcher* watcher = S().watcher) watcher->TextBegins(text, length);
+bool BeginText(const char* text, size_t length) {
+    DrawWatcher* watcher = S().watcher;
+    if (watcher) watcher->TextBegins(text, length);
+    return watcher != nullptr;
 }
 
 void EndText() {

@@ -36,6 +36,10 @@ public:
 };
 using ImagePtr = std::shared_ptr<Image>;
 
+// Flag for LoadImage: keep the decoded pixels beside the texture, so that ComposeImage can put
+// pictures together from pieces of it.
+inline constexpr int kKeepPixels = 1 << 8;
+
 // Decodes a PNG or JPEG (by its magic bytes) from a data path. Null on failure, with one line.
 ImagePtr LoadImage(const std::string& path, int frames = 1, int flags = 0);
 // Cuts `frames` frames of w x h from the top-left corner, left to right, wrapping to the next
@@ -43,6 +47,20 @@ ImagePtr LoadImage(const std::string& path, int frames = 1, int flags = 0);
 ImagePtr LoadImage(const std::string& path, int frameWidth, int frameHeight, int frames, int flags = 0);
 // A new image over a rectangle of `source` that shares its pixels.
 ImagePtr GrabImage(const ImagePtr& source, int x, int y, int w, int h, int frames = 1, int flags = 0);
+
+// One rectangle of a picture put where it goes: the source is relative to the image's first
+// frame, the place relative to the composed picture's origin.
+struct Piece {
+    Rect source;
+    int x = 0, y = 0;
+};
+// The pieces of `image` (which must keep its pixels) drawn in order, later ones over earlier
+// ones, as one new picture: drawn at (x, y) with unit scale it looks as the pieces drawn one by
+// one with their places offset by (x, y). Null when the image keeps no pixels or nothing of the
+// pieces shows.
+ImagePtr ComposeImage(const ImagePtr& image, const Piece* pieces, int count);
+// The current transform draws at the pictures' own size, without turning them.
+bool UnitScale();
 
 void Cls(int r = 0, int g = 0, int b = 0);
 void SetColor(float r, float g, float b);  // 0..255
@@ -76,7 +94,7 @@ void DrawImageRect(const ImagePtr& image, float x, float y, float srcX, float sr
 
 // The glyph draws between these two are one line of text (a font calls them around a line), so a
 // watching layout check can tell text from pictures. Nothing happens when nobody watches.
-void BeginText(const char* text, size_t length);
+bool BeginText(const char* text, size_t length);  // true while a watcher sees the draws
 void EndText();
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 // Images: decoding a picture file into a texture, cutting it into frames, and the textures the
 // renderer holds for them.
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -20,7 +21,7 @@ Texture::Texture() {
 
 Texture::~Texture() {
     E().textures.erase(this);
-    if (sdl) SDL_DestroyTexture(sdl);
+    detail::DropTextures(*this);
 }
 
 int Image::Width() const {
@@ -32,7 +33,7 @@ int Image::Height() const {
 
 namespace {
 
-ImagePtr MakeImage(const std::string& path, int& texW, int& texH) {
+ImagePtr MakeImage(const std::string& path, int& texW, int& texH, int flags) {
     DecodedImage decoded;
     if (!detail::TakeDecodedAhead(path, decoded)) {
         std::string bytes;
@@ -51,6 +52,7 @@ ImagePtr MakeImage(const std::string& path, int& texW, int& texH) {
     auto texture = std::make_shared<Texture>();
     texture->w = decoded.width;
     texture->h = decoded.height;
+    if (flags & kKeepPixels) texture->kept = decoded.rgba;
     texture->pending = std::move(decoded.rgba);
     if (E().renderer) detail::UploadTexture(*texture);
     auto image = std::make_shared<Image>();
@@ -78,18 +80,68 @@ void CutFrames(Image& image, const Rect& bounds, int x, int y, int w, int h, int
 
 }  // namespace
 
+namespace {
+
+bool Offers(const SDL_RendererInfo& info, Uint32 format) {
+    for (Uint32 i = 0; i < info.num_texture_formats; ++i)
+        if (info.texture_formats[i] == format) return true;
+    return false;
+}
+
+// Textures in the layout of the window's pixels, so that drawing one copies (or blends) texels
+// without reordering their bytes on every draw.
+void ChooseFormats(detail::Engine& e) {
+    if (e.formatsOf == e.renderer) return;
+    e.formatsOf = e.renderer;
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(e.renderer, &info);
+    const Uint32 window = e.window ? SDL_GetWindowPixelFormat(e.window) : Uint32{SDL_PIXELFORMAT_UNKNOWN};
+    const bool bgr = window == SDL_PIXELFORMAT_BGR888 || window == SDL_PIXELFORMAT_ABGR8888;
+    e.alphaFormat = bgr ? SDL_PIXELFORMAT_ABGR8888 : SDL_PIXELFORMAT_ARGB8888;
+    if (!Offers(info, e.alphaFormat)) e.alphaFormat = SDL_PIXELFORMAT_RGBA32;
+    const bool plain32 = window == SDL_PIXELFORMAT_RGB888 || window == SDL_PIXELFORMAT_BGR888 ||
+                         window == SDL_PIXELFORMAT_ARGB8888 || window == SDL_PIXELFORMAT_ABGR8888;
+    e.opaqueFormat = plain32 && Offers(info, window) ? window : e.alphaFormat;
+}
+
+// Rewrites RGBA8 bytes in place as 32-bit pixels of `format` (one of the 8888 layouts).
+void ToFormat(std::vector<uint8_t>& texels, Uint32 format) {
+    if (format == SDL_PIXELFORMAT_RGBA32) return;
+    const bool bgr = format == SDL_PIXELFORMAT_ABGR8888 || format == SDL_PIXELFORMAT_BGR888;
+    const bool alpha = SDL_ISPIXELFORMAT_ALPHA(format);
+    uint8_t* p = texels.data();
+    for (size_t i = 0; i + 3 < texels.size(); i += 4, p += 4) {
+        const uint32_t r = p[0], g = p[1], b = p[2], a = alpha ? p[3] : 255;
+        const uint32_t pixel = bgr ? (a << 24) | (b << 16) | (g << 8) | r : (a << 24) | (r << 16) | (g << 8) | b;
+        std::memcpy(p, &pixel, 4);
+    }
+}
+
+bool AllOpaque(const std::vector<uint8_t>& rgba) {
+    for (size_t i = 3; i < rgba.size(); i += 4)
+        if (rgba[i] != 255) return false;
+    return true;
+}
+
+}  // namespace
+
 namespace detail {
 
 void UploadTexture(Texture& t) {
-    SDL_Renderer* r = E().renderer;
+    Engine& e = E();
+    SDL_Renderer* r = e.renderer;
     if (!r || t.sdl || t.pending.empty()) return;
-    SDL_Texture* sdl = SDL_CreateTexture(r, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, t.w, t.h);
+    ChooseFormats(e);
+    t.opaque = AllOpaque(t.pending);
+    const Uint32 format = t.opaque ? e.opaqueFormat : e.alphaFormat;
+    SDL_Texture* sdl = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_STATIC, t.w, t.h);
     if (!sdl) {
         PrintLine(std::string("Error creating texture: ") + SDL_GetError());
         t.pending.clear();
         t.pending.shrink_to_fit();
         return;
     }
+    ToFormat(t.pending, format);
     SDL_UpdateTexture(sdl, nullptr, t.pending.data(), t.w * 4);
     SDL_SetTextureScaleMode(sdl, SDL_ScaleModeLinear);
     SDL_SetTextureBlendMode(sdl, SDL_BLENDMODE_BLEND);
@@ -98,20 +150,119 @@ void UploadTexture(Texture& t) {
     t.pending.shrink_to_fit();
 }
 
+void DropTextures(Texture& t) {
+    if (t.sdl) SDL_DestroyTexture(t.sdl);
+    t.sdl = nullptr;
+    for (SDL_Texture*& m : t.mirrored) {
+        if (m) SDL_DestroyTexture(m);
+        m = nullptr;
+    }
+    for (Texture::Scaled& s : t.scaled)
+        if (s.sdl) SDL_DestroyTexture(s.sdl);
+    t.scaled.clear();
+}
+
+SDL_Texture* ScaledTexture(Texture& t, SDL_Texture* from, int flip, const SDL_Rect& src, int w, int h) {
+    // A few sizes per picture: a sprite at its resting scale, one pixel more or less where its
+    // place rounds the other way, and a frame or two of its animation.
+    constexpr size_t kKept = 24;
+    constexpr int kLargest = 2048 * 2048;
+    SDL_Renderer* r = E().renderer;
+    if (!r || !from || w <= 0 || h <= 0 || w * h > kLargest || !SDL_RenderTargetSupported(r)) return nullptr;
+    const uint32_t now = ++t.scaledUses;
+    Texture::Scaled* entry = nullptr;
+    for (Texture::Scaled& s : t.scaled) {
+        if (s.flip == flip && s.w == w && s.h == h && s.src.x == src.x && s.src.y == src.y && s.src.w == src.w &&
+            s.src.h == src.h) {
+            entry = &s;
+            break;
+        }
+    }
+    if (!entry) {
+        // Seen once: remembered in the place of the one unused longest.
+        if (t.scaled.size() < kKept) {
+            if (t.scaled.capacity() < kKept) t.scaled.reserve(kKept);
+            t.scaled.emplace_back();
+            entry = &t.scaled.back();
+        } else {
+            entry = &*std::min_element(t.scaled.begin(), t.scaled.end(),
+                                       [](const Texture::Scaled& a, const Texture::Scaled& b) { return a.lastUse < b.lastUse; });
+            if (entry->sdl) SDL_DestroyTexture(entry->sdl);
+        }
+        *entry = Texture::Scaled{src, flip, w, h, nullptr, now};
+        return nullptr;
+    }
+    entry->lastUse = now;
+    if (entry->sdl) return entry->sdl;
+    Uint32 format = 0;
+    SDL_QueryTexture(from, &format, nullptr, nullptr, nullptr);
+    SDL_Texture* copy = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_TARGET, w, h);
+    if (!copy) return nullptr;
+    // The renderer's own smooth scaling, texels and alpha as they are, done once here instead of
+    // into a scratch picture on every draw.
+    SDL_Texture* const target = SDL_GetRenderTarget(r);
+    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+    SDL_GetTextureBlendMode(from, &blend);
+    SDL_SetTextureBlendMode(from, SDL_BLENDMODE_NONE);
+    SDL_SetTextureColorMod(from, 255, 255, 255);
+    SDL_SetTextureAlphaMod(from, 255);
+    SDL_SetTextureScaleMode(from, SDL_ScaleModeLinear);
+    bool done = SDL_SetRenderTarget(r, copy) == 0;
+    done = done && SDL_RenderCopy(r, from, &src, nullptr) == 0;
+    SDL_SetRenderTarget(r, target);
+    SDL_SetTextureBlendMode(from, blend);
+    if (!done) {
+        SDL_DestroyTexture(copy);
+        return nullptr;
+    }
+    entry->sdl = copy;
+    return copy;
+}
+
+SDL_Texture* MirroredTexture(Texture& t, int flip) {
+    if (flip < 1 || flip > 3 || !t.sdl) return nullptr;
+    SDL_Texture*& made = t.mirrored[flip - 1];
+    if (made) return made;
+    SDL_Renderer* r = E().renderer;
+    if (!r || !SDL_RenderTargetSupported(r)) return nullptr;
+    Uint32 format = 0;
+    SDL_QueryTexture(t.sdl, &format, nullptr, nullptr, nullptr);
+    SDL_Texture* copy = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_TARGET, t.w, t.h);
+    if (!copy) return nullptr;
+    // Texels copied as they are (alpha too), turned over by the renderer once, here.
+    SDL_Texture* const target = SDL_GetRenderTarget(r);
+    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+    SDL_GetTextureBlendMode(t.sdl, &blend);
+    SDL_SetTextureBlendMode(t.sdl, SDL_BLENDMODE_NONE);
+    SDL_SetTextureColorMod(t.sdl, 255, 255, 255);
+    SDL_SetTextureAlphaMod(t.sdl, 255);
+    bool done = SDL_SetRenderTarget(r, copy) == 0;
+    done = done && SDL_RenderCopyEx(r, t.sdl, nullptr, nullptr, 0, nullptr, static_cast<SDL_RendererFlip>(flip)) == 0;
+    SDL_SetRenderTarget(r, target);
+    SDL_SetTextureBlendMode(t.sdl, blend);
+    if (!done) {
+        SDL_DestroyTexture(copy);
+        return nullptr;
+    }
+    SDL_ScaleMode scale = SDL_ScaleModeLinear;
+    SDL_GetTextureScaleMode(t.sdl, &scale);
+    SDL_SetTextureScaleMode(copy, scale);
+    made = copy;
+    return made;
+}
+
 void DestroyAllTextures() {
     if (E().whiteTexture) SDL_DestroyTexture(E().whiteTexture);
     E().whiteTexture = nullptr;
-    for (Texture* t : E().textures) {
-        if (t->sdl) SDL_DestroyTexture(t->sdl);
-        t->sdl = nullptr;
-    }
+    for (Texture* t : E().textures) DropTextures(*t);
+    E().formatsOf = nullptr;
 }
 
 }  // namespace detail
 
-ImagePtr LoadImage(const std::string& path, int frames, int /*flags*/) {
+ImagePtr LoadImage(const std::string& path, int frames, int flags) {
     int w = 0, h = 0;
-    ImagePtr image = MakeImage(path, w, h);
+    ImagePtr image = MakeImage(path, w, h, flags);
     if (!image) return nullptr;
     const int count = std::max(frames, 1);
     CutFrames(*image, Rect{0, 0, w, h}, 0, 0, w / count, h, count);
@@ -122,9 +273,9 @@ ImagePtr LoadImage(const std::string& path, int frames, int /*flags*/) {
     return image;
 }
 
-ImagePtr LoadImage(const std::string& path, int frameWidth, int frameHeight, int frames, int /*flags*/) {
+ImagePtr LoadImage(const std::string& path, int frameWidth, int frameHeight, int frames, int flags) {
     int w = 0, h = 0;
-    ImagePtr image = MakeImage(path, w, h);
+    ImagePtr image = MakeImage(path, w, h, flags);
     if (!image) return nullptr;
     CutFrames(*image, Rect{0, 0, w, h}, 0, 0, frameWidth, frameHeight, std::max(frames, 1));
     if (image->frames.empty()) {
@@ -147,6 +298,75 @@ ImagePtr GrabImage(const ImagePtr& source, int x, int y, int w, int h, int frame
     CutFrames(*image, bounds, x, y, w, h, std::max(frames, 1));
     if (image->frames.empty()) return nullptr;
     return image;
+}
+
+namespace {
+
+// One RGBA8 texel laid over another as the renderer blends them: where either is clear the
+// other stays exactly as it is; where both show, the straight-alpha sum of the two.
+void Over(const uint8_t* s, uint8_t* d) {
+    const int sa = s[3], da = d[3];
+    if (sa == 0) return;
+    if (da == 0 || sa == 255) {
+        std::memcpy(d, s, 4);
+        return;
+    }
+    const int under = da * (255 - sa);               // the lower texel's share, times 255
+    const int a = sa * 255 + under;                  // the sum's alpha, times 255
+    for (int c = 0; c < 3; ++c) d[c] = static_cast<uint8_t>((s[c] * sa * 255 + d[c] * under + a / 2) / a);
+    d[3] = static_cast<uint8_t>((a + 127) / 255);
+}
+
+}  // namespace
+
+ImagePtr ComposeImage(const ImagePtr& image, const Piece* pieces, int count) {
+    if (!image || !image->texture || image->frames.empty() || !pieces || count <= 0) return nullptr;
+    const Texture& page = *image->texture;
+    if (page.kept.size() != static_cast<size_t>(page.w) * page.h * 4) return nullptr;
+    const Rect& origin = image->frames[0];
+    // Each piece cut to the page, as a draw cuts its source rectangle to the frame.
+    auto cut = [&](const Piece& p, Rect& src, int& x, int& y) {
+        const int x0 = std::max(p.source.x, 0), y0 = std::max(p.source.y, 0);
+        const int x1 = std::min(p.source.x + p.source.w, origin.w), y1 = std::min(p.source.y + p.source.h, origin.h);
+        src = Rect{origin.x + x0, origin.y + y0, x1 - x0, y1 - y0};
+        x = p.x + (x0 - p.source.x);
+        y = p.y + (y0 - p.source.y);
+        return src.w > 0 && src.h > 0 && src.x + src.w <= page.w && src.y + src.h <= page.h;
+    };
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool any = false;
+    for (int i = 0; i < count; ++i) {
+        Rect src;
+        int x = 0, y = 0;
+        if (!cut(pieces[i], src, x, y)) continue;
+        left = any ? std::min(left, x) : x;
+        top = any ? std::min(top, y) : y;
+        right = any ? std::max(right, x + src.w) : x + src.w;
+        bottom = any ? std::max(bottom, y + src.h) : y + src.h;
+        any = true;
+    }
+    if (!any) return nullptr;
+    const int w = right - left, h = bottom - top;
+    auto texture = std::make_shared<Texture>();
+    texture->w = w;
+    texture->h = h;
+    texture->pending.assign(static_cast<size_t>(w) * h * 4, 0);
+    for (int i = 0; i < count; ++i) {
+        Rect src;
+        int x = 0, y = 0;
+        if (!cut(pieces[i], src, x, y)) continue;
+        for (int row = 0; row < src.h; ++row) {
+            const uint8_t* from = page.kept.data() + (static_cast<size_t>(src.y + row) * page.w + src.x) * 4;
+            uint8_t* to = texture->pending.data() + (static_cast<size_t>(y - top + row) * w + (x - left)) * 4;
+            for (int col = 0; col < src.w; ++col) Over(from + col * 4, to + col * 4);
+        }
+    }
+    if (E().renderer) detail::UploadTexture(*texture);
+    auto composed = std::make_shared<Image>();
+    composed->texture = std::move(texture);
+    composed->frames.push_back(Rect{0, 0, w, h});
+    composed->SetHandle(static_cast<float>(-left), static_cast<float>(-top));
+    return composed;
 }
 
 }  // namespace platform

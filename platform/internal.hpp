@@ -22,6 +22,22 @@ struct Texture {
     SDL_Texture* sdl = nullptr;
     int w = 0, h = 0;
     std::vector<uint8_t> pending;  // RGBA8, w * h * 4
+    // Every texel fully opaque: drawn at full alpha it simply replaces what lies below.
+    bool opaque = false;
+    // The picture turned over left-right, top-bottom and both (index = flip - 1), made the first
+    // time it is drawn that way.
+    SDL_Texture* mirrored[3] = {nullptr, nullptr, nullptr};
+    // RGBA8 kept beside the texture for pictures that others are put together from (font pages).
+    std::vector<uint8_t> kept;
+    // Rectangles of it lately drawn at another size, smoothly scaled once each (see ScaledTexture).
+    struct Scaled {
+        SDL_Rect src{};
+        int flip = 0, w = 0, h = 0;
+        SDL_Texture* sdl = nullptr;  // null while it has been drawn at that size only once
+        uint32_t lastUse = 0;
+    };
+    std::vector<Scaled> scaled;
+    uint32_t scaledUses = 0;
     Texture();
     ~Texture();
     Texture(const Texture&) = delete;
@@ -68,6 +84,10 @@ struct Engine {
     SDL_Texture* whiteTexture = nullptr;  // the texel untextured shapes are drawn with
     // The largest picture the renderer can take, asked once when it is made.
     PictureLimits pictureLimits;
+    // The texture formats the renderer draws fastest onto its window: one with alpha, and one
+    // for opaque pictures (the window's own, where the renderer takes it).
+    Uint32 alphaFormat = SDL_PIXELFORMAT_UNKNOWN, opaqueFormat = SDL_PIXELFORMAT_UNKNOWN;
+    SDL_Renderer* formatsOf = nullptr;  // the renderer they were chosen for
     std::string title = "Brallwick - Quellfast";
     int updateRate = 60;
 
@@ -97,6 +117,23 @@ Engine& E();
 // Lifecycle helpers used by the loop (engine.cpp) and implemented by the concern that owns them.
 void ResetGraphicsState();             // graphics.cpp: white, alpha 1, normal blend, no scissor, identity
 void UploadTexture(Texture& texture);  // images.cpp
+// images.cpp: the texture's pixels turned over (flip: 1 left-right, 2 top-bottom, 3 both), made
+// once and kept with it; null where the renderer cannot draw into a texture.
+SDL_Texture* MirroredTexture(Texture& texture, int flip);
+// images.cpp: `src` of `from` (the texture or its turned-over copy `flip`) smoothly scaled to
+// w x h, made the second time that rectangle is drawn at that size and kept while it keeps being
+// drawn; null the first time and when the renderer cannot draw into a texture.
+SDL_Texture* ScaledTexture(Texture& texture, SDL_Texture* from, int flip, const SDL_Rect& src, int w, int h);
+void DropTextures(Texture& texture);  // images.cpp: the renderer's copies of a texture
+
+// quads.cpp: the ways a quad (4 vertices, corners in order) reaches the renderer; blend 0 normal,
+// 1 additive.
+bool SoftwareRenderer();
+void SnapAxisAligned(SDL_Vertex* quad);  // upright and quarter-turned quads to whole pixels
+bool FillSolid(const SDL_Vertex* quad, int blend);  // false unless a plain fill draws it
+// False unless a copy draws it; `owner` null for the white texture of untextured shapes.
+bool CopyAxisAligned(const SDL_Vertex* quad, int blend, SDL_Texture* texture, Texture* owner);
+void DrawInPieces(const SDL_Vertex* quad, SDL_Texture* texture);
 void DestroyAllTextures();             // images.cpp: before the renderer goes away
 void CloseGraphics();                  // app.cpp: textures, renderer, window
 SDL_Renderer* OpenRenderer(SDL_Window* window, bool headless);  // renderer.cpp: says which, once

@@ -140,8 +140,9 @@ TEST_F(GlyphFontFiles, GlyphsLandAtPenPlusOffsetsWithKerning) {
     GlyphFont pageless("Q");
     ASSERT_NE(font.image[0], nullptr);
     EXPECT_EQ(font.TextWidth("W"), 6);  // measured even though it is never drawn
+    std::string first = "AV";
     drawApp->draw = [&] {
-        font.DrawText("AV", 10, 10);
+        font.DrawText(first, 10, 10);
         font.DrawText2("A", 40, 20, 1);  // width 5: the pen starts 2 pixels left of x
         font.DrawText2("A", 60, 30, 2);
         font.DrawText("W", 30, 30);
@@ -169,6 +170,16 @@ TEST_F(GlyphFontFiles, GlyphsLandAtPenPlusOffsetsWithKerning) {
     EXPECT_EQ(row(54, 60, 31), ".rrrr..");
     EXPECT_EQ(row(29, 35, 31), ".......");  // the second-page glyph draws nothing
     EXPECT_EQ(row(0, 20, 41), std::string(21, '.'));
+
+    // Drawn again unchanged, lines come from one picture of their glyphs: same places, same
+    // pen travel. A changed text is laid out afresh.
+    const std::vector<std::string> once = {row(9, 18, 10), row(9, 18, 11), row(36, 43, 21), row(54, 60, 31)};
+    ASSERT_TRUE(platform::driver::Step(3));
+    EXPECT_EQ(once, (std::vector<std::string>{row(9, 18, 10), row(9, 18, 11), row(36, 43, 21), row(54, 60, 31)}));
+    first = "VA";
+    ASSERT_TRUE(platform::driver::Step(3));
+    EXPECT_EQ(row(9, 20, 10), "..bbbb......");
+    EXPECT_EQ(row(9, 20, 11), "..bbbb.rrrr.");
 
     platform::driver::Stop();
     delete drawApp;

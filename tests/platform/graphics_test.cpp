@@ -297,6 +297,99 @@ TEST_F(GraphicsTest, LinesOvalsFramesAndSharedGrabs) {
     ExpectNear(Pixel(55, 35), {0, 0, 0}, 0, "outside the radius");
 }
 
+// Pictures the renderer takes short cuts with must still look as drawn the long way: an opaque
+// one that stops blending at full strength, mirrored frames read from a turned-over copy, and a
+// picture put together from overlapping translucent pieces.
+TEST_F(GraphicsTest, OpaqueMirroredAndComposedPicturesLookAsDrawnPieceByPiece) {
+    // Two 4 x 4 frames side by side: opaque red | green, and blue above translucent yellow.
+    const auto strip = fixtures::Pixels(8, 4, [](int x, int y) {
+        if (x < 4) return x < 2 ? Rgba{255, 0, 0, 255} : Rgba{0, 255, 0, 255};
+        return y < 2 ? Rgba{0, 0, 255, 255} : Rgba{255, 255, 0, 96};
+    });
+    const auto solid = fixtures::Pixels(4, 4, [](int x, int) {
+        return Rgba{static_cast<uint8_t>(x < 2 ? 200 : 20), 40, 60, 255};
+    });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/strip.png"), 8, 4, strip.data()));
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/solid.png"), 4, 4, solid.data()));
+    platform::ImagePtr frames, sheet, opaque, composed;
+    const platform::Piece pieces[] = {{{4, 0, 4, 4}, 0, 0}, {{0, 0, 4, 4}, 2, 1}, {{4, 0, 4, 4}, 3, 2}};
+    Frame(64, 64, [&] {
+        platform::Cls(90, 90, 90);
+        if (!frames) frames = platform::LoadImage("graphics/strip.png", 4, 4, 2);
+        if (!sheet) sheet = platform::LoadImage("graphics/strip.png", 1, platform::kKeepPixels);
+        if (!opaque) opaque = platform::LoadImage("graphics/solid.png");
+        ASSERT_TRUE(frames && sheet && opaque);
+        if (!composed) composed = platform::ComposeImage(sheet, pieces, 3);
+        ASSERT_TRUE(composed);
+        platform::DrawImage(opaque, 0, 0);
+        platform::SetAlpha(0.5f);
+        platform::DrawImage(opaque, 8, 0);  // fading: it blends after all
+        platform::SetAlpha(1);
+        // Mirrored about the frames' centres: left-right twice (the copy is made once, then
+        // reused, and must show the frame asked for), and upside down.
+        platform::DrawImage(frames, 20, 2, 0, -1, 1, 0);
+        platform::DrawImage(frames, 28, 2, 0, -1, 1, 1);
+        platform::DrawImage(frames, 36, 2, 0, 1, -1, 1);
+        platform::SetColor(255, 128, 255);
+        for (const platform::Piece& p : pieces)
+            platform::DrawImageRect(sheet, static_cast<float>(2 + p.x), static_cast<float>(20 + p.y),
+                                    static_cast<float>(p.source.x), static_cast<float>(p.source.y),
+                                    static_cast<float>(p.source.w), static_cast<float>(p.source.h), 0);
+        platform::DrawImage(composed, 22, 20);
+        platform::SetColor(255, 255, 255);
+    });
+    ASSERT_TRUE(composed);
+    ExpectNear(Pixel(0, 0), {200, 40, 60}, 0, "opaque picture at full strength");
+    ExpectNear(Pixel(8, 0), {145, 65, 75}, 2, "opaque picture at half strength blends");
+    ExpectNear(Pixel(18, 1), {0, 255, 0}, 0, "mirrored: green now left");
+    ExpectNear(Pixel(21, 1), {255, 0, 0}, 0, "mirrored: red now right");
+    ExpectNear(Pixel(28, 1), {0, 0, 255}, 0, "mirrored frame 1 shows frame 1");
+    ExpectNear(Pixel(28, 3), {152, 152, 56}, 2, "mirrored frame keeps its translucency");
+    ExpectNear(Pixel(36, 0), {152, 152, 56}, 2, "upside down: the translucent rows on top");
+    ExpectNear(Pixel(36, 3), {0, 0, 255}, 0, "upside down: the blue rows below");
+    EXPECT_EQ(composed->Width(), 7);
+    EXPECT_EQ(composed->Height(), 6);
+    for (int y = 19; y < 28; ++y) {
+        for (int x = 1; x < 11; ++x) ExpectNear(Pixel(x + 20, y), Pixel(x, y), 2, "composed against its pieces");
+    }
+}
+
+// A picture drawn at the same scale frame after frame is scaled once and then copied: every frame
+// looks like the first. A small glow crossing the window's edge shows the part inside it.
+TEST_F(GraphicsTest, SteadilyScaledPicturesLookTheSameEveryFrame) {
+    const auto ramp = fixtures::Pixels(8, 4, [](int x, int y) {
+        return Rgba{static_cast<uint8_t>(x * 32), static_cast<uint8_t>(y * 60), 200, static_cast<uint8_t>(x == 7 ? 0 : 255)};
+    });
+    const auto glow = fixtures::Pixels(16, 16, [](int, int) { return Rgba{255, 255, 255, 255}; });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/ramp.png"), 8, 4, ramp.data()));
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/glow.png"), 16, 16, glow.data()));
+    platform::ImagePtr picture, dot;
+    HookApp& app = StartWindow(48, 32);
+    app.render = [&] {
+        if (app.renders == 1) return;
+        platform::Cls(10, 20, 30);
+        if (!picture) picture = platform::LoadImage("graphics/ramp.png");
+        if (!dot) dot = platform::LoadImage("graphics/glow.png");
+        ASSERT_TRUE(picture && dot);
+        platform::SetAlpha(0.75f);
+        platform::DrawImage(picture, 3.3f, 2, 0, 2.5f, 3, 0);
+        platform::DrawImage(picture, 40, 14, 0, -2.5f, 3, 0);  // and mirrored
+        platform::SetAlpha(1);
+        platform::SetBlend(1);
+        platform::SetColor(255, 0, 0);
+        platform::DrawImage(dot, -3, 24, 0, 0.5f, 0.5f, 0);  // 8 x 8, three columns off the window
+        platform::SetBlend(0);
+        platform::SetColor(255, 255, 255);
+    };
+    ASSERT_TRUE(drv::Step(2));
+    const std::vector<uint8_t> first = drv::ReadPixels(0, 0, 48, 32);
+    ASSERT_TRUE(drv::Step(3));
+    EXPECT_EQ(drv::ReadPixels(0, 0, 48, 32), first) << "later frames differ from the first";
+    ExpectNear(Pixel(0, 24), {255, 20, 30}, 0, "the glow's part inside the window");
+    ExpectNear(Pixel(4, 31), {255, 20, 30}, 0, "the glow's last visible column and row");
+    ExpectNear(Pixel(5, 24), {10, 20, 30}, 0, "the glow ends where its size says");
+}
+
 TEST_F(GraphicsTest, EachRenderStartsFromResetStateAndImagesSurviveReopen) {
     const auto white = fixtures::Pixels(2, 2, [](int, int) { return Rgba{255, 255, 255, 255}; });
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/w.png"), 2, 2, white.data()));
