@@ -158,6 +158,7 @@ const KernPair* GlyphFont::FindKernPair(int first, int second) const {
 }
 
 void GlyphFont::DrawText(const std::string& text, int x, int y) {
+    platform::BeginText(text.data(), text.size());
     xOffset = 0;
     int previous = 0;
     for (unsigned char c : text) {
@@ -171,6 +172,7 @@ void GlyphFont::DrawText(const std::string& text, int x, int y) {
         xOffset += glyph->xAdvance;
         previous = c;
     }
+    platform::EndText();
 }
 
 void GlyphFont::DrawText2(const std::string& text, int x, int y, int align) {

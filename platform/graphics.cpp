@@ -10,6 +10,7 @@
 #include "platform/imagecodec.hpp"
 #include "platform/internal.hpp"
 #include "platform/storage.hpp"
+#include "platform/testing.hpp"
 
 namespace platform {
 
@@ -32,11 +33,28 @@ struct State {
     SDL_Vertex quad[4];
     SDL_Vertex fan[kMaxFanSegments + 2];
     int fanIndices[kMaxFanSegments * 3];
+    // A test that watches the frame (none in the game).
+    DrawWatcher* watcher = nullptr;
 };
 
 State& S() {
     static State state;
     return state;
+}
+
+// Tells the watcher about the quad just placed; false when it asks to leave the quad out.
+bool Watched(const Image* image) {
+    DrawWatcher* watcher = S().watcher;
+    if (!watcher) return true;
+    const SDL_Vertex* q = S().quad;
+    float x0 = q[0].position.x, y0 = q[0].position.y, x1 = x0, y1 = y0;
+    for (int i = 1; i < 4; ++i) {
+        x0 = std::min(x0, q[i].position.x);
+        y0 = std::min(y0, q[i].position.y);
+        x1 = std::max(x1, q[i].position.x);
+        y1 = std::max(y1, q[i].position.y);
+    }
+    return watcher->Quad(image, x0, y0, x1, y1);
 }
 
 const int kQuadIndices[6] = {0, 1, 2, 0, 2, 3};
@@ -258,6 +276,7 @@ void DrawTextured(const ImagePtr& image, float x, float y, float srcX, float src
     const float hx = image->handleX, hy = image->handleY;
     const float lx0 = x0 - srcX - hx, ly0 = y0 - srcY - hy;
     SetCorners(m, lx0, ly0, lx0 + (x1 - x0), ly0 + (y1 - y0));
+    if (!Watched(image.get())) return;
     const float u0 = (fr.x + x0) / tex.w, u1 = (fr.x + x1) / tex.w;
     const float v0 = (fr.y + y0) / tex.h, v1 = (fr.y + y1) / tex.h;
     SDL_Vertex* q = S().quad;
@@ -416,6 +435,7 @@ void Rotate(float degrees) {
 void DrawRect(float x, float y, float w, float h) {
     if (!CanDraw()) return;
     SetCorners(S().matrix, x, y, x + w, y + h);
+    if (!Watched(nullptr)) return;
     const SDL_Color col = VertexColor();
     for (SDL_Vertex& v : S().quad) {
         v.color = col;
@@ -482,6 +502,18 @@ void DrawImageRect(const ImagePtr& image, float x, float y, float srcX, float sr
 void DrawImageRect(const ImagePtr& image, float x, float y, float srcX, float srcY, float srcW, float srcH,
                    float rotation, float scaleX, float scaleY, int frame) {
     DrawTextured(image, x, y, srcX, srcY, srcW, srcH, rotation, scaleX, scaleY, frame);
+}
+
+void WatchDraws(DrawWatcher* w) {
+    S().watcher = w;
+}
+
+void BeginText(const char* text, size_t length) {
+    if (DrawWatcher* watcher = S().watcher) watcher->TextBegins(text, length);
+}
+
+void EndText() {
+    if (DrawWatcher* watcher = S().watcher) watcher->TextEnds();
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 // global and persists from one draw to the next; each frame starts from white, alpha 1, normal
 // blend, no scissor and an identity transform. Angles are degrees, positive = counter-clockwise
 // on screen (y points down).
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,5 +73,10 @@ void DrawImageRect(const ImagePtr& image, float x, float y, float srcX, float sr
                    int frame = 0);
 void DrawImageRect(const ImagePtr& image, float x, float y, float srcX, float srcY, float srcW, float srcH,
                    float rotation, float scaleX, float scaleY, int frame = 0);
+
+// The glyph draws between these two are one line of text (a font calls them around a line), so a
+// watching layout check can tell text from pictures. Nothing happens when nobody watches.
+void BeginText(const char* text, size_t length);
+void EndText();
 
 }  // namespace platform

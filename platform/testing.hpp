@@ -1,5 +1,6 @@
 #pragma once
 // Test seams of the engine layer. The game itself never calls these.
+#include <cstddef>
 #include <functional>
 
 namespace platform {
@@ -8,6 +9,23 @@ namespace platform {
 // tried, false makes that mode fail. In headless runs, where the display has no real mode list,
 // a full-screen size the filter accepts opens as a plain resize. An empty function removes it.
 void SetModeFilter(std::function<bool(int width, int height, bool fullscreen)> filter);
+
+class Image;
+
+// Sees every quad the render pass draws, on the device, and the lines of text the fonts draw: a
+// layout check reads where things land from it. Quad answers whether to draw the quad at all.
+class DrawWatcher {
+  public:
+    virtual ~DrawWatcher() = default;
+    // A quad about to be drawn with its axis-aligned box on the device; image is null for a plain
+    // shape (a filled rectangle).
+    virtual bool Quad(const Image* image, float x0, float y0, float x1, float y1) = 0;
+    // The quads between these two are the glyphs of one line of text.
+    virtual void TextBegins(const char* text, size_t length) = 0;
+    virtual void TextEnds() = 0;
+};
+// Null stops watching.
+void WatchDraws(DrawWatcher* watcher);
 
 // Forgets the registered application, so a test can create the next one.
 void ResetAppRegistration();

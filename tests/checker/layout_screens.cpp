@@ -1,0 +1,166 @@
+// The screens the layout check visits, reached the way a player reaches them (the title's buttons)
+// or, deeper in the story, by giving the hero the flags of that moment and starting the screen the
+// game itself would start.
+#include <memory>
+
+#include "framework/banks.hpp"
+#include "framework/framework.hpp"
+#include "framework/main.hpp"
+#include "gui/gui2.hpp"
+#include "model/data2.hpp"
+#include "model/profile.hpp"
+#include "model/trophies.hpp"
+#include "screens/act.hpp"
+#include "screens/cutscene.hpp"
+#include "screens/endgame.hpp"
+#include "tests/checker/layout.hpp"
+#include "tests/checker/layout_visit.hpp"
+#include "tests/support/player.hpp"
+
+namespace layout {
+
+namespace {
+
+constexpr int kEscape = 27;
+
+// The save the title finds: a veteran in the middle slot with the longest name and rank a hero can
+// have, at the epilogue; the first slot is free for a new hero.
+std::string VeteranState(bool wide) {
+    InitGlobals();
+    Profile::InitGlobal();
+    Profile::SetGlobalFlagInt("Fullscreen", 0);
+    Profile::SetGlobalFlagInt("Widescreen", wide ? 1 : 0);
+    Profile::slotFlags = Profile::saveData->Profiles.Get2(1);
+    Profile::SetFlagString("Name", "Captain Wonderful");
+    Profile::SetFlagInt("TimePlayed", 50);
+    Profile::SetFlagInt("Flag.Act", 6);
+    Profile::SetFlagInt("Level.Resource.Reputation", 10);  // "Caped Crusader"
+    Profile::slotFlags = Profile::saveData->Profiles.Get2(2);
+    Profile::SetFlagString("Name", "Rook");
+    Profile::SetFlagInt("TimePlayed", 3725);
+    Profile::SetFlagInt("Flag.Act", 1);
+    const std::string state = Profile::saveData->ToString();
+    InitGlobals();
+    return state;
+}
+
+bool TitleAtRest(harness::Player& p) {
+    return p.WaitUntil(
+        [] {
+            const GUIItem* exit = GUIList::Get("button", "exit");
+            return exit != nullptr && exit->alpha.value == 1.0f && GUIList::Get("options", "") == nullptr &&
+                   GUIList::Get("select", "") == nullptr;
+        },
+        600);
+}
+
+void Leave(Visit& v, harness::Player& p) {
+    p.PressKey(kEscape);
+    if (!TitleAtRest(p)) v.Lost("the title after escape");
+}
+
+void VisitTitle(Visit& v, harness::Player& p) {
+    v.Look("title");
+    if (!p.Click("button", "play") || !p.WaitUntil([] { return GUIList::Get("select", "") != nullptr; }, 60))
+        return v.Lost("the hero slots");
+    p.Step(40);
+    v.Look("slots");
+    const auto empty = p.Find("character", "character");
+    if (!empty) return v.Lost("the free slot");
+    p.Click(*empty);
+    if (!p.WaitUntil([] { return GUIList::Get("character", "") != nullptr; }, 60)) return v.Lost("creation");
+    p.Step(40);
+    v.Look("creation");
+    p.PressKey(kEscape);
+    p.Step(30);
+    p.PressKey(kEscape);
+    if (!TitleAtRest(p)) return v.Lost("the title after the slots");
+
+    if (!p.Click("button", "options") || !p.WaitUntil([] { return GUIList::Get("options", "") != nullptr; }, 60))
+        return v.Lost("options");
+    p.Step(40);
+    v.Look("options");
+    Leave(v, p);
+
+    // The trophies, first all locked, then all earned.
+    for (int earned = 0; earned < 2; ++earned) {
+        for (const auto& trophy : Trophies::trophies) Profile::SetGlobalFlagInt(trophy->flagKey, earned);
+        if (!p.Click("button", "trophies") || !p.WaitUntil([] { return GUIList::Get("options", "") != nullptr; }, 60))
+            return v.Lost("trophies");
+        p.Step(40);
+        v.Look(earned ? "trophies earned" : "trophies locked");
+        Leave(v, p);
+    }
+}
+
+void VisitIntro(Visit& v, harness::Player& p) {
+    CutsceneScreen::CutsceneScreen_new(Data::virtualWidth > 800 ? "intro_1_wide" : "intro_1", "map")->PreStart();
+    for (int moment = 1; moment <= 4; ++moment) {
+        p.Step(100);
+        if (p.ScreenName() != "Cutscene") return;
+        v.Look("intro, moment " + std::to_string(moment));
+    }
+}
+
+void VisitActCards(Visit& v, harness::Player& p) {
+    for (int act = 1; act <= 6; ++act) {
+        Profile::SetFlagInt("Flag.ActShow", act - 1);
+        ActScreen::ActScreen_new()->PreStart();
+        p.Step(40);
+        v.Look(act == 6 ? "epilogue card" : "act card " + std::to_string(act));
+    }
+}
+
+void VisitEnd(Visit& v, harness::Player& p) {
+    Profile::SetFlagInt("Game.Sidekick", 1);
+    Profile::SetFlagInt("Villain.Henchman", 1);
+    Profile::SetFlagInt("Level.Attribute.Strength", 12);
+    Profile::SetFlagInt("Date.Month", 3);
+    auto end = EndGameScreen::EndGameScreen_new();
+    end->PreStart();
+    const auto click = [&] {
+        p.ClickAt(static_cast<float>(Data::virtualWidth) * 0.5f, 590);
+        p.Step(40);
+    };
+    p.Step(60);
+    v.Look("ending, first page");
+    click();
+    p.Step(20);
+    v.Look("ending, second page");
+    click();
+    p.Step(380);  // the score counts up
+    v.Look("hero score");
+    click();
+    p.Step(80);
+    if (end->text) {
+        v.Look("thanks note");
+        click();
+        click();
+    }
+    for (int moment = 1; moment <= 4 && end->state == 7; ++moment) {
+        p.Step(160);
+        v.Look("credits, moment " + std::to_string(moment));
+    }
+}
+
+}  // namespace
+
+void VisitOwnScreens(Visit& v) {
+    harness::Harness& h = v.Game();
+    h.WriteState(VeteranState(v.Wide()));
+    h.OpenAsPlayed();
+    if (!v.Start()) return;
+    harness::Player p(h);
+    if (!p.WaitUntil([&] { return p.ScreenName() == "Title"; }, 2000) || !TitleAtRest(p))
+        return v.Lost("the title");
+    VisitTitle(v, p);
+
+    Profile::currentSlot = 1;
+    Profile::slotFlags = Profile::saveData->Profiles.Get2(1);
+    Profile::SetFlagString("CharacterPortrait", "HeroMale1");
+    VisitIntro(v, p);
+    VisitActCards(v, p);
+    VisitEnd(v, p);
+}
+
+}  // namespace layout

@@ -1,0 +1,94 @@
+// Starting the game at a layout and looking at what a screen draws.
+#include "tests/checker/layout_visit.hpp"
+
+#include <map>
+
+#include "framework/banks.hpp"
+#include "framework/framework.hpp"
+#include "model/data2.hpp"
+#include "platform/testing.hpp"
+
+namespace layout {
+
+namespace {
+
+// The pictures that hold text: buttons, popup and speech frames, bubbles, bars and panels (by the
+// start of their bank names). Icons, portraits and backgrounds hold none.
+bool HoldsText(const std::string& key) {
+    static const char* const kinds[] = {"BUTTON",     "TITLEBUTTON", "PROFILEBUTTON", "FRAME",   "BUBBLE",
+                                        "TILEBG",     "COMICBORDER", "HEALTHBAR",     "TIMEBAR", "UPGRADEBAR",
+                                        "LEVELUPBG",  "OPTIONSBAR",  "BACK",          "CORNER"};
+    for (const char* kind : kinds) {
+        if (key.rfind(kind, 0) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+Visit::Visit(const std::string& root, bool wide, std::vector<std::string>& findings)
+    : wide_(wide), findings_(findings) {
+    game_.SetDataRoot(root);
+}
+
+Visit::~Visit() {
+    platform::WatchDraws(nullptr);
+}
+
+std::string Visit::Where(const std::string& screen) const {
+    return screen + (wide_ ? " at 1000x600" : " at 800x600");
+}
+
+bool Visit::Start() {
+    if (!game_.Start()) {
+        findings_.push_back(Where("start-up") + ": the game does not start: " + game_.LastReport());
+        return false;
+    }
+    return true;
+}
+
+void Visit::Lost(const std::string& what) {
+    findings_.push_back(Where(what) + ": not reached, so not checked");
+}
+
+void Visit::Look(const std::string& screen) {
+    const int width = Data::virtualWidth, height = Data::virtualHeight;
+    if (static_cast<int>(DEVICE_WIDTH) != width || static_cast<int>(DEVICE_HEIGHT) != height ||
+        width != (wide_ ? 1000 : 800)) {
+        findings_.push_back(Where(screen) + ": the window is not the layout's size");
+        return;
+    }
+    std::map<const platform::Image*, std::string> holders;
+    for (const auto& [key, entry] : briskGame->images->map) {
+        if (entry && entry->image && HoldsText(key)) holders[entry->image.get()] = key;
+    }
+    FrameRecorder recorder([&holders](const platform::Image* image) {
+        const auto found = holders.find(image);
+        return found == holders.end() ? std::string() : found->second;
+    });
+    platform::WatchDraws(&recorder);
+    Frame frame;
+    frame.width = width;
+    frame.height = height;
+    recorder.Begin(&frame, false);
+    game_.Step();
+    frame.withText = game_.ReadPixels(0, 0, width, height);
+    Frame hidden;
+    recorder.Begin(&hidden, true);
+    game_.Step();
+    frame.withoutText = game_.ReadPixels(0, 0, width, height);
+    recorder.End();
+    platform::WatchDraws(nullptr);
+    for (std::string& line : Judge(frame, Where(screen))) findings_.push_back(std::move(line));
+}
+
+std::vector<std::string> CheckLayout(const std::string& root) {
+    std::vector<std::string> findings;
+    for (bool wide : {true, false}) {
+        Visit visit(root, wide, findings);
+        VisitOwnScreens(visit);
+    }
+    return findings;
+}
+
+}  // namespace layout
