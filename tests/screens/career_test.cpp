@@ -270,7 +270,8 @@ TEST(BaseUpgrades, ALevelIsBoughtOnceWithItsPriceAndTheNextWaitsForItsConditions
     base = Shown("result");
     alarm = dynamic_cast<GUITextButton*>(base->Get3("Burglar Alarm", "upgrade"));
     ASSERT_NE(alarm, nullptr);
-    EXPECT_EQ(alarm->text, "Not\\navailable!") << "level 2 waits for the second act";
+    EXPECT_EQ(alarm->text, "Owned") << "level 2 waits for the second act";
+    EXPECT_EQ(alarm->active, 0);
     // Neither an unsellable level nor a line the table does not know buys anything.
     Base::baseCallback.Call(alarm);
     alarm->id = "Laser Moat";
