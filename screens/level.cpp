@@ -430,7 +430,10 @@ void Level::AddCard(GUIContainer* container, const std::string& name, const std:
     GUIImage* icon = GUIImage::Create(0, 0, "Tiles64x64", frame);
     icon->id = "icon";
     icon->x = title->x + static_cast<float>(title->w / 2 - icon->w / 2);
-    icon->y = title->y + (bottom - title->y - static_cast<float>(icon->h)) * 0.5f;
+    // Behind the level and the numbers, under the power's name rather than behind it: the name in
+    // its colour could not be read over the sign.
+    const float top = title->y + static_cast<float>(title->h);
+    icon->y = std::max(top, top + (bottom - top - static_cast<float>(icon->h)) * 0.5f);
     container->Add21(icon, -10);
     Data::KillTweens(&icon->alpha);
     icon->alpha.value = 0.5f;
