@@ -3,7 +3,6 @@
 #include "screens/character.hpp"
 
 #include <algorithm>
-#include <array>
 
 #include "core/glyphfont.hpp"
 #include "core/helpers.hpp"
@@ -53,29 +52,13 @@ constexpr int kCell = 24;
 constexpr int kGridCells = 8;
 constexpr size_t kMaxName = 17;
 
-GUITextButton* Tab(const char* caption, const char* name) {
-    GUITextButton* tab = GUITextButton::Create(0, 192, "Buttons02", caption, Fonts::Get("os"), kWhite,
+GUITextButton* AddTab(GUIContainer* c, float x, const char* caption, const char* name) {
+    GUITextButton* tab = GUITextButton::Create(x, 192, "Buttons02", caption, Fonts::Get("os"), kWhite,
                                                &CharacterCreation::characterCallback, 0);
     tab->id = "character";
     tab->name = name;
+    c->AddLast20(tab);
     return tab;
-}
-
-// The tabs stand side by side under the grid, but a caption in the heading font can be wider than
-// its tab: a tab whose caption would run into the one before moves right as far as it must (a space
-// of the font between the captions), and the row stays centred under the grid.
-void PlaceTabs(const std::array<GUITextButton*, 3>& tabs, float gridX, int gridWidth) {
-    float x = gridX;
-    float captionEnd = 0;
-    for (size_t i = 0; i < tabs.size(); ++i) {
-        GUITextButton* tab = tabs[i];
-        const float space = tab->font ? static_cast<float>(tab->font->TextWidth(" ")) : 0;
-        tab->x = i == 0 ? x : std::max(x, captionEnd + space - static_cast<float>(tab->tx));
-        x = tab->x + static_cast<float>(tab->w);
-        captionEnd = tab->x + static_cast<float>(tab->tx + tab->tw);
-    }
-    const float recentre = static_cast<float>(TruncToInt((gridX + static_cast<float>(gridWidth) - x) * 0.5f));
-    for (GUITextButton* tab : tabs) tab->x += recentre;
 }
 
 GUIButton* AddArrow(GUIContainer* c, float x, const char* image, const char* name) {
@@ -141,13 +124,10 @@ void CharacterCreation::InitCharacterCreation() {
     c->AddLast20(GUIImage::Create(192, 0, "CharacterCreationGrid", 0));
     AddArrow(c, 12, "CharacterCreationLeft", "left");
     AddArrow(c, 92, "CharacterCreationRight", "right");
-    const std::array<GUITextButton*, 3> tabs = {Tab("Body", "col1"), Tab("Detail", "col2"), Tab("Hair", "col3")};
-    PlaceTabs(tabs, grid->x, kGridCells * kCell);
-    for (GUITextButton* tab : tabs) c->AddLast20(tab);
-    col1Button = tabs[0];
+    col1Button = AddTab(c, 192, "Body", "col1");
     col1Button->active = 0;
-    col2Button = tabs[1];
-    col3Button = tabs[2];
+    col2Button = AddTab(c, col1Button->x + static_cast<float>(col1Button->w), "Detail", "col2");
+    col3Button = AddTab(c, col2Button->x + static_cast<float>(col2Button->w), "Hair", "col3");
     GUITextButton* ok = GUITextButton::Create(0, static_cast<float>(c->h), "Buttons01", "OK",
                                               Fonts::Get("on"), kWhite, &characterCallback, 0);
     ok->id = "character";

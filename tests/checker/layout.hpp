@@ -4,10 +4,12 @@
 // text and once more without, and every line of text is judged by the box its glyphs really cover:
 //   - two texts overlap (the same words drawn twice on one spot are a text and its shadow);
 //   - a text crosses the edge of what holds it: the smallest button, popup frame, bubble, bar or
-//     filled panel drawn before it that holds the text's middle or its first letter;
-//   - a text lies (partly) outside the screen;
+//     filled panel drawn before it that holds the text's middle or its first letter (a popup's
+//     title set across its frame's top edge, as popups are drawn, does not count);
+//   - a text lies (partly) outside the screen (for rolling lines such as the credits, outside its
+//     sides);
 //   - a text reads poorly: under 3:1 contrast between its ink and the pixels beneath it, taken
-//     from the frame drawn without it, for the best-contrasted fifth of its ink (so an outlined
+//     from the frame drawn without it, for the best-contrasted tenth of its ink (so an outlined
 //     text counts its outline); words drawn more than once count their clearest copy.
 // Every finding is one line naming the screen, the text and where it is.
 #include <algorithm>
@@ -56,6 +58,8 @@ struct Frame {
     std::vector<DrawnText> texts;
     std::vector<DrawnHolder> holders;
     std::vector<uint8_t> withText, withoutText;
+    // The lines roll up through the screen (they enter and leave it at the bottom and top).
+    bool rolling = false;
 };
 
 // Watches the render pass and fills a frame's texts and holders. With hideText the glyphs are

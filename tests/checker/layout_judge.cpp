@@ -48,7 +48,7 @@ const DrawnHolder* HolderOf(const Frame& frame, const DrawnText& text) {
     return best;
 }
 
-// The contrast that the best-contrasted fifth of the text's ink reaches against the pixels beneath
+// The contrast that the best-contrasted tenth of the text's ink reaches against the pixels beneath
 // it (the solid middle of plain strokes, or the outline of an outlined text, which is what carries
 // it over a light ground); negative when too little of the text shows to tell.
 double InkContrast(const Frame& frame, const Box& box, std::vector<double>& scratch) {
@@ -70,9 +70,16 @@ double InkContrast(const Frame& frame, const Box& box, std::vector<double>& scra
         }
     }
     if (scratch.size() < 4) return -1;
-    const size_t fifth = scratch.size() * 4 / 5;
-    std::nth_element(scratch.begin(), scratch.begin() + static_cast<long>(fifth), scratch.end());
-    return scratch[fifth];
+    const size_t tenth = scratch.size() * 9 / 10;
+    std::nth_element(scratch.begin(), scratch.begin() + static_cast<long>(tenth), scratch.end());
+    return scratch[tenth];
+}
+
+// A popup's title is set across the top edge of its frame: it leaves the frame only upwards, by less
+// than half its height, and stays between the frame's sides.
+bool HeadingOn(const Box& text, const Box& frame) {
+    return text.y0 < frame.y0 && text.y1 > frame.y0 + text.Height() * 0.5f && text.y1 <= frame.y1 &&
+           text.x0 >= frame.x0 - kSlack && text.x1 <= frame.x1 + kSlack;
 }
 
 const DrawnText& FirstCopy(const Frame& frame, const std::string& words) {
@@ -167,7 +174,10 @@ void FrameRecorder::TextEnds() {
 
 std::vector<std::string> Judge(const Frame& frame, const std::string& where) {
     std::vector<std::string> findings;
-    const Box screen{0, 0, static_cast<float>(frame.width), static_cast<float>(frame.height)};
+    // Rolling lines come in at the bottom and leave at the top: only the sides bound them.
+    const float big = frame.rolling ? 1e6f : 0;
+    const Box visible{0, 0, static_cast<float>(frame.width), static_cast<float>(frame.height)};
+    const Box screen{0, -big, visible.x1, visible.y1 + big};
     std::vector<double> scratch;
     for (size_t i = 0; i < frame.texts.size(); ++i) {
         const DrawnText& text = frame.texts[i];
@@ -175,7 +185,7 @@ std::vector<std::string> Judge(const Frame& frame, const std::string& where) {
         if (!Within(text.box, screen)) {
             findings.push_back(said + " reaches outside the screen");
         } else if (const DrawnHolder* holder = HolderOf(frame, text);
-                   holder && !Within(text.box, holder->box)) {
+                   holder && !Within(text.box, holder->box) && !HeadingOn(text.box, holder->box)) {
             findings.push_back(said + " crosses the edge of " + holder->name + " " + holder->box.Describe());
         }
         for (size_t j = i + 1; j < frame.texts.size(); ++j) {
@@ -191,7 +201,8 @@ std::vector<std::string> Judge(const Frame& frame, const std::string& where) {
         for (const DrawnText& copy : frame.texts) {
             if (copy.text == text.text) contrast = std::max(contrast, InkContrast(frame, copy.box, scratch));
         }
-        if (&text != &FirstCopy(frame, text.text)) contrast = -1;
+        // Only the first copy reports; a rolling line is judged once it is wholly in sight.
+        if (&text != &FirstCopy(frame, text.text) || (frame.rolling && !Within(text.box, visible))) contrast = -1;
         if (contrast >= 0 && contrast < kMinContrast) {
             char ratio[32];
             std::snprintf(ratio, sizeof ratio, "%.1f:1", contrast);

@@ -1,6 +1,7 @@
-// check_layout [folder]: visits every screen of the game on the data folder under `folder` (default:
+// check_layout [folder] [--frames]: visits every screen of the game on the data folder under `folder` (default:
 // the working folder) at both layouts and prints one line per text that overlaps another, leaves
-// what holds it or the screen, or reads poorly; the exit status is 1 when there is any.
+// what holds it or the screen, or reads poorly; the exit status is 1 when there is any. With
+// --frames every frame it looked at is saved as a PNG under the build's frames folder.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,8 +12,16 @@
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    const std::string root = std::filesystem::absolute(argc > 1 ? argv[1] : ".").string();
-    const std::vector<std::string> findings = layout::CheckLayout(root);
+    std::string folder = ".";
+    bool keepFrames = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--frames")
+            keepFrames = true;
+        else
+            folder = argv[i];
+    }
+    const std::string root = std::filesystem::absolute(folder).string();
+    const std::vector<std::string> findings = layout::CheckLayout(root, keepFrames);
     for (const std::string& line : findings) std::printf("%s\n", line.c_str());
     if (findings.empty()) std::printf("Every screen reads cleanly at both layouts.\n");
     return findings.empty() ? 0 : 1;

@@ -132,14 +132,14 @@ void VisitEnd(Visit& v, harness::Player& p) {
     v.Look("hero score");
     click();
     p.Step(80);
-    if (end->text) {
-        v.Look("thanks note");
-        click();
-        click();
-    }
-    for (int moment = 1; moment <= 4 && end->state == 7; ++moment) {
-        p.Step(160);
-        v.Look("credits, moment " + std::to_string(moment));
+    if (end->text) v.Look("thanks note");
+    // A click shows the note whole, the next closes it; one more would end the credits.
+    for (int clicks = 0; clicks < 3 && end->text; ++clicks) click();
+    if (!p.WaitUntil([&] { return end->state == 7; }, 600)) return v.Lost("the credits");
+    // Every line of the roll, each seen at least once on its way up.
+    for (int moment = 1; moment <= 16 && end->state == 7; ++moment) {
+        p.Step(110);
+        v.Look("credits, moment " + std::to_string(moment), true);
     }
 }
 

@@ -51,7 +51,7 @@ void Visit::Lost(const std::string& what) {
     findings_.push_back(Where(what) + ": not reached, so not checked");
 }
 
-void Visit::Look(const std::string& screen) {
+void Visit::Look(const std::string& screen, bool rolling) {
     const int width = Data::virtualWidth, height = Data::virtualHeight;
     if (static_cast<int>(DEVICE_WIDTH) != width || static_cast<int>(DEVICE_HEIGHT) != height ||
         width != (wide_ ? 1000 : 800)) {
@@ -70,9 +70,28 @@ void Visit::Look(const std::string& screen) {
     Frame frame;
     frame.width = width;
     frame.height = height;
-    recorder.Begin(&frame, false);
-    game_.Step();
+    frame.rolling = rolling;
+    // Until two frames draw the same words (a caption typing letter by letter draws its newest
+    // letter apart from the rest).
+    std::vector<std::string> before;
+    for (int wait = 0; wait < 20; ++wait) {
+        frame.texts.clear();
+        frame.holders.clear();
+        recorder.Begin(&frame, false);
+        game_.Step();
+        std::vector<std::string> words;
+        for (const DrawnText& text : frame.texts) words.push_back(text.text);
+        if (words == before) break;
+        before = std::move(words);
+    }
     frame.withText = game_.ReadPixels(0, 0, width, height);
+    if (keepFrames_) {
+        std::string name = "layout " + Where(screen);
+        for (char& c : name) {
+            if (c == ' ' || c == ',') c = '_';
+        }
+        game_.SaveFrame(name);
+    }
     Frame hidden;
     recorder.Begin(&hidden, true);
     game_.Step();
@@ -82,10 +101,11 @@ void Visit::Look(const std::string& screen) {
     for (std::string& line : Judge(frame, Where(screen))) findings_.push_back(std::move(line));
 }
 
-std::vector<std::string> CheckLayout(const std::string& root) {
+std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames) {
     std::vector<std::string> findings;
     for (bool wide : {true, false}) {
         Visit visit(root, wide, findings);
+        if (keepFrames) visit.KeepFrames();
         VisitOwnScreens(visit);
     }
     return findings;

@@ -1,7 +1,6 @@
 #pragma once
 // One run of the layout check at one layout: the game started headless on the data folder, and
 // a look at a screen as it stands, which judges the frame and keeps the findings.
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,8 @@ class Visit {
   public:
     // wide: the 1000 x 600 layout, else the 800 x 600 one (widescreen off).
     Visit(const std::string& root, bool wide, std::vector<std::string>& findings);
+    // Saves each frame looked at as a PNG too (for a person to look at).
+    void KeepFrames() { keepFrames_ = true; }
     ~Visit();
 
     harness::Harness& Game() { return game_; }
@@ -21,8 +22,9 @@ class Visit {
     // Starts the game (after the caller wrote its save state); false, with a finding, when it did not
     // start or did not open at the layout's size.
     bool Start();
-    // Draws the screen as it stands twice, with and without its texts, and judges it.
-    void Look(const std::string& screen);
+    // Draws the screen as it stands twice, with and without its texts, and judges it. Text still
+    // being typed is let finish first (a few frames at most). `rolling`: the texts roll up the screen.
+    void Look(const std::string& screen, bool rolling = false);
     // The visit could not reach a screen: that is a finding too, or the check would pass unseen.
     void Lost(const std::string& what);
 
@@ -31,15 +33,15 @@ class Visit {
 
     harness::Harness game_;
     bool wide_;
+    bool keepFrames_ = false;
     std::vector<std::string>& findings_;
-    std::unique_ptr<FrameRecorder> recorder_;
 };
 
 // The title and its popups (slots, creation, options, trophies), the intro, the act cards and the
 // end game's pages, score and credits.
 void VisitOwnScreens(Visit& visit);
 
-// Every visit at both layouts; one line per finding.
-std::vector<std::string> CheckLayout(const std::string& root);
+// Every visit at both layouts; one line per finding. With keepFrames every frame looked at is saved.
+std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames = false);
 
 }  // namespace layout

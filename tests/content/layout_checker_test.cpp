@@ -24,7 +24,9 @@ class Sample : public Screen {
     void Update2() override {}
     void Render() override {
         platform::Cls(70, 40, 110);
-        briskGame->images->Find("Buttons01")->Draw2(400, 200);
+        // The button's top-left corner at (400, 200), whatever its handle.
+        GameImage* button = briskGame->images->Find("Buttons01");
+        button->Draw2(400 + button->image->HandleX(), 200 + button->image->HandleY());
         GlyphFont* caption = Fonts::Get("on");
         caption->DrawText2("Play", 500, 200 + (96 - caption->TextHeight("Play")) / 2, 1);
         platform::SetColor(lineColour[0], lineColour[1], lineColour[2]);
@@ -63,19 +65,19 @@ TEST(LayoutChecker, ReportsAWidenedFontAMovedTextTheScreenEdgeAndPoorContrast) {
     visit.Look("sample");
     ASSERT_TRUE(findings.empty()) << Joined(findings);
 
-    // The caption's font three times as wide: it runs out of its button.
+    // The caption's font ten times as wide: it runs out of its button.
     GlyphFont* caption = Fonts::Get("on");
     for (auto& glyph : caption->chars)
-        if (glyph) glyph->xAdvance *= 3;
+        if (glyph) glyph->xAdvance *= 10;
     visit.Look("wide");
     EXPECT_TRUE(Mentions(findings, "wide at 1000x600: \"Play\"")) << Joined(findings);
     EXPECT_TRUE(Mentions(findings, "crosses the edge of BUTTONS01")) << Joined(findings);
     for (auto& glyph : caption->chars)
-        if (glyph) glyph->xAdvance /= 3;
+        if (glyph) glyph->xAdvance /= 10;
 
     // The line moved up onto the caption.
     findings.clear();
-    sample->lineY = 210;
+    sample->lineY = 200 + (96 - caption->TextHeight("Play")) / 2;
     visit.Look("moved");
     EXPECT_TRUE(Mentions(findings, "\"Play\"")) << Joined(findings);
     EXPECT_TRUE(Mentions(findings, "\"Options and trophies\"")) << Joined(findings);

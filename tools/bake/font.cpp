@@ -143,13 +143,16 @@ std::vector<FontSpec> ReadFontList(const std::string& fontsFile) {
             } else if (key == "outline") {
                 if (!ParseInt(value, spec.outline) || spec.outline < 0 || spec.outline > 32)
                     throw BakeError(where + "outline must be a whole number of pixels from 0 to 32");
+            } else if (key == "line") {
+                if (!ParseInt(value, spec.lineHeight) || spec.lineHeight < 4 || spec.lineHeight > 512)
+                    throw BakeError(where + "line must be a whole number of pixels from 4 to 512");
             } else if (key == "ink") {
                 char* end = nullptr;
                 spec.ink = static_cast<unsigned>(std::strtoul(value.c_str(), &end, 16));
                 if (value.size() != 6 || *end != '\0')
                     throw BakeError(where + "ink must be six hex digits, rrggbb");
             } else {
-                throw BakeError(where + "unknown key \"" + key + "\" (face, fallback, size, outline, ink)");
+                throw BakeError(where + "unknown key \"" + key + "\" (face, fallback, size, outline, line, ink)");
             }
         }
         if (spec.face.empty()) throw BakeError(where + "the font needs face=<font file>");
@@ -164,15 +167,18 @@ std::vector<FontSpec> ReadFontList(const std::string& fontsFile) {
     return fonts;
 }
 
-void BakeFont(const FontSpec& spec, const std::string& outDir) {
-    Library library;
-    Face face(library.library, spec.face, spec.size);
-    std::unique_ptr<Face> fallback;
-    if (!spec.fallback.empty()) fallback = std::make_unique<Face>(library.library, spec.fallback, spec.size);
+namespace {
 
+// Every glyph of the font rendered at `size` px to the em, with yOffset from the line's top.
+struct GlyphSet {
+    std::vector<Glyph> glyphs;
+    int line = 0;  // the lowest glyph bottom below the line's top: the line the font makes
+};
+
+GlyphSet RenderGlyphs(const FontSpec& spec, FT_Library library, Face& face, Face* fallback) {
     FT_Stroker stroker = nullptr;
     if (spec.outline > 0) {
-        if (FT_Stroker_New(library.library, &stroker)) throw BakeError("FreeType: no stroker");
+        if (FT_Stroker_New(library, &stroker)) throw BakeError("FreeType: no stroker");
         FT_Stroker_Set(stroker, spec.outline * 64, FT_STROKER_LINECAP_ROUND, FT_STROKER_LINEJOIN_ROUND, 0);
     }
     std::unique_ptr<FT_StrokerRec_, decltype(&FT_Stroker_Done)> strokerOwner(stroker, FT_Stroker_Done);
@@ -268,8 +274,35 @@ void BakeFont(const FontSpec& spec, const std::string& outDir) {
     int lineTop = ascender;
     for (const Glyph& g : glyphs)
         if (g.picture.width > 0) lineTop = std::max(lineTop, g.yOffset);
-    for (Glyph& g : glyphs)
-        if (g.picture.width > 0) g.yOffset = lineTop - g.yOffset;
+    GlyphSet set;
+    for (Glyph& g : glyphs) {
+        if (g.picture.width == 0) continue;
+        g.yOffset = lineTop - g.yOffset;
+        set.line = std::max(set.line, g.yOffset + g.picture.height);
+    }
+    set.glyphs = std::move(glyphs);
+    return set;
+}
+
+}  // namespace
+
+void BakeFont(const FontSpec& spec, const std::string& outDir) {
+    Library library;
+    // The em shrinks until the line fits what the layouts give the font.
+    int size = spec.size;
+    std::unique_ptr<Face> face, fallback;
+    GlyphSet set;
+    for (;;) {
+        face = std::make_unique<Face>(library.library, spec.face, size);
+        fallback = spec.fallback.empty() ? nullptr : std::make_unique<Face>(library.library, spec.fallback, size);
+        set = RenderGlyphs(spec, library.library, *face, fallback.get());
+        if (spec.lineHeight == 0 || set.line <= spec.lineHeight || size <= 4) break;
+        --size;
+    }
+    std::vector<Glyph>& glyphs = set.glyphs;
+    const std::uint8_t edgeR = spec.outline > 0 ? (spec.ink >> 16) & 255 : 255,
+                       edgeG = spec.outline > 0 ? (spec.ink >> 8) & 255 : 255,
+                       edgeB = spec.outline > 0 ? spec.ink & 255 : 255;
 
     // Pack the glyph pictures, each with a transparent margin, on the smallest page that holds them.
     std::vector<stbrp_rect> rects;
@@ -322,7 +355,7 @@ void BakeFont(const FontSpec& spec, const std::string& outDir) {
     std::vector<FT_UInt> indices;
     for (const Glyph& g : glyphs)
         if (g.fromFace) indices.push_back(g.index);
-    const auto kerning = ReadPairKerning(face.face, indices);
+    const auto kerning = ReadPairKerning(face->face, indices);
     if (!kerning.empty()) {
         text << "first,second,amount\n";
         for (const Glyph& first : glyphs) {
@@ -331,7 +364,7 @@ void BakeFont(const FontSpec& spec, const std::string& outDir) {
                 if (!second.fromFace) continue;
                 const auto it = kerning.find({first.index, second.index});
                 if (it == kerning.end()) continue;
-                const FT_Long scaled = FT_MulFix(it->second, face.face->size->metrics.x_scale);
+                const FT_Long scaled = FT_MulFix(it->second, face->face->size->metrics.x_scale);
                 const int amount = static_cast<int>((scaled + (scaled >= 0 ? 32 : -32)) / 64);
                 if (amount != 0) text << first.code << "," << second.code << "," << amount << "\n";
             }

@@ -12,6 +12,7 @@ struct FontSpec {
     std::string fallback;  // font file for glyphs the face lacks (may be empty)
     int size = 0;          // nominal pixel size (the em)
     int outline = 0;       // dark outline width in px, 0 = plain
+    int lineHeight = 0;    // the tallest line the glyphs may make, outline included (0: as the em makes it)
     unsigned ink = 0x1b1b2f;
     std::string line;  // the source line, so editing one font re-bakes only that one
     int lineNumber = 0;
