@@ -205,9 +205,7 @@ void GUIGameDistress::ShowCountdown(GUIText* timer, const Countdown& clock) {
 
 void GUIGameDistress::ShowMessage(const std::string& text, float fadeWait) {
     GUIText* message = GUIText::Create(0, 0, text, Fonts::Get("ob"), kWhite);
-    // Wrapped to half the screen, not to a quarter of it: in the big font a quarter holds one word
-    // a line, and the column of words stood over the hero.
-    message->SetWidth(std::max(256, Data::virtualWidth / 2));
+    message->SetWidth(256);
     message->center = 1;
     message->id = "dialogue";
     message->name = "message";
