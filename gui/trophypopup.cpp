@@ -20,21 +20,26 @@ constexpr int kWhite = 0xffffff;
 constexpr int kTextColour = 0xe0f0ff;
 constexpr const char* kMedals = "Medals44x85";
 constexpr int kCellWidth = 92;
+// Words of neighbouring cells keep this much room between them: a cell's texts wrap this much
+// narrower than the cell and stand in its middle.
+constexpr int kCellGap = 8;
+// A locked trophy's caption is dimmed less than its medal, so the word still reads on the popup.
+constexpr float kLockedCaptionAlpha = 0.65f;
 
 int NoticeShowing() {
     return GUIList::Get("trophy", "") != nullptr ? 1 : 0;
 }
 
 GUIText* CellText(float x, float y, const std::string& text, const char* font, int colour) {
-    GUIText* t = GUIText::Create(x, y, text, Fonts::Get(font), colour);
-    t->SetWidth(kCellWidth);
+    GUIText* t = GUIText::Create(x + kCellGap / 2, y, text, Fonts::Get(font), colour);
+    t->SetWidth(kCellWidth - kCellGap);
     t->center = 1;
     return t;
 }
 
-void Dim(GUIItem* item) {
+void Dim(GUIItem* item, float alpha) {
     Data::KillTweens(&item->alpha);
-    item->alpha.value = 0.5f;
+    item->alpha.value = alpha;
 }
 
 }  // namespace
@@ -88,7 +93,7 @@ void TrophyPopup::AddTrophy(GUIContainer* container, float x, float y, const Tro
         GUIText* text = CellText(x, name->y + static_cast<float>(name->h), trophy.text, "oxs", kTextColour);
         GUIText* wider = name->w >= text->w ? name : text;
         GUIText* narrower = wider == name ? text : name;
-        medal->x += static_cast<float>(wider->w - medal->w) / 2;
+        medal->x += static_cast<float>(kCellGap / 2) + static_cast<float>(wider->w - medal->w) / 2;
         narrower->w = wider->w;
         container->AddLast20(name, 0, 0);
         container->AddLast20(text, 0, 0);
@@ -100,8 +105,8 @@ void TrophyPopup::AddTrophy(GUIContainer* container, float x, float y, const Tro
     medal->x += static_cast<float>(locked->w - medal->w) / 2;
     container->AddLast20(locked, 0, 0);
     container->CalculateSize(medal);
-    Dim(locked);
-    Dim(medal);
+    Dim(locked, kLockedCaptionAlpha);
+    Dim(medal, 0.5f);
 }
 
 void RegisterTrophyViews() {

@@ -254,6 +254,25 @@ void EndGameScreen::StepCount() {
 namespace {
 
 // Where the hero's picture on a page ends, right and bottom, as drawn (0, 0 without one).
+// How far inside the page's edge the popup frame's border ends (the frame stands 40 around the
+// page, its border is the outer part of that).
+constexpr float kInsideFrame = -16;
+
+// The hero's picture is larger than the portrait's block and is placed up and left of it, over the
+// frame's border: the block moves right and down just as far as the picture must to stand inside.
+void KeepPortraitInFrame(GUIContainer* page) {
+    const GUIHero* hero = nullptr;
+    for (const GUIItem* item : page->items) hero = hero ? hero : dynamic_cast<const GUIHero*>(item);
+    if (hero == nullptr) return;
+    const float dx = std::max(0.0f, kInsideFrame - hero->x), dy = std::max(0.0f, kInsideFrame - hero->y);
+    if (dx == 0 && dy == 0) return;
+    for (GUIItem* item : page->items) {
+        item->x += dx;
+        item->y += dy;
+    }
+    for (GUIItem* item : page->items) page->CalculateSize(item);
+}
+
 std::pair<int, int> PortraitPicture(const GUIContainer* page) {
     for (const GUIItem* item : page->items) {
         const auto* hero = dynamic_cast<const GUIHero*>(item);
@@ -286,6 +305,7 @@ GUIItem* EndGameScreen::FinishPage(GUIContainer* page) {
 void EndGameScreen::InitResult2() {
     GUIContainer* page = NewPage();
     if (addPortrait) addPortrait(page);
+    KeepPortraitInFrame(page);
     const std::string name = Profile::GetFlagString("Name");
     const EndingPages pages = PagesOf(ChooseEnding(Flag), name);
     // The portrait block may have moved the page's origin; the texts keep their place beside it.
@@ -381,14 +401,16 @@ void EndGameScreen::AddCreditsLine(const std::string& line) {
             case 'c':
                 font = "ob";
                 break;
+            // The red and blue are lighter tints than pure pastels, light enough to read where
+            // the rays behind the roll are neither dark nor bright.
             case 'r':
-                colour = 0xFF8080;
+                colour = 0xFFAAAA;
                 break;
             case 'g':
                 colour = 0x80FF80;
                 break;
             case 'b':
-                colour = 0x8080FF;
+                colour = 0xAABEFF;
                 break;
             case 'y':
                 colour = 0xFFFF80;

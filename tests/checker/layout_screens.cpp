@@ -98,7 +98,8 @@ void VisitIntro(Visit& v, harness::Player& p) {
     for (int moment = 1; moment <= 4; ++moment) {
         p.Step(100);
         if (p.ScreenName() != "Cutscene") return;
-        v.Look("intro, moment " + std::to_string(moment));
+        // A caption types some fifty letters a second.
+        v.Look("intro, moment " + std::to_string(moment), false, 300);
     }
 }
 

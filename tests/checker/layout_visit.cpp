@@ -51,7 +51,7 @@ void Visit::Lost(const std::string& what) {
     findings_.push_back(Where(what) + ": not reached, so not checked");
 }
 
-void Visit::Look(const std::string& screen, bool rolling) {
+void Visit::Look(const std::string& screen, bool rolling, int typing) {
     const int width = Data::virtualWidth, height = Data::virtualHeight;
     if (static_cast<int>(DEVICE_WIDTH) != width || static_cast<int>(DEVICE_HEIGHT) != height ||
         width != (wide_ ? 1000 : 800)) {
@@ -71,17 +71,17 @@ void Visit::Look(const std::string& screen, bool rolling) {
     frame.width = width;
     frame.height = height;
     frame.rolling = rolling;
-    // Until two frames draw the same words (a caption typing letter by letter draws its newest
-    // letter apart from the rest).
+    // Until four frames in a row draw the same words (a caption typing letter by letter draws its
+    // newest letter apart from the rest, and may show one letter for a frame or two).
     std::vector<std::string> before;
-    for (int wait = 0; wait < 20; ++wait) {
+    for (int wait = 0, same = 0; wait < typing && same < 3; ++wait) {
         frame.texts.clear();
         frame.holders.clear();
         recorder.Begin(&frame, false);
         game_.Step();
         std::vector<std::string> words;
         for (const DrawnText& text : frame.texts) words.push_back(text.text);
-        if (words == before) break;
+        same = words == before ? same + 1 : 0;
         before = std::move(words);
     }
     frame.withText = game_.ReadPixels(0, 0, width, height);

@@ -23,8 +23,9 @@ class Visit {
     // start or did not open at the layout's size.
     bool Start();
     // Draws the screen as it stands twice, with and without its texts, and judges it. Text still
-    // being typed is let finish first (a few frames at most). `rolling`: the texts roll up the screen.
-    void Look(const std::string& screen, bool rolling = false);
+    // being typed is let finish first (`typing` frames at most). `rolling`: the texts roll up the
+    // screen.
+    void Look(const std::string& screen, bool rolling = false, int typing = 20);
     // The visit could not reach a screen: that is a finding too, or the check would pass unseen.
     void Lost(const std::string& what);
 
