@@ -71,7 +71,8 @@ void GUIMeterAttribute::Init12(float px, float py, int colour, const std::string
     const size_t dot = key.find('.');
     const std::string label = (dot == std::string::npos ? key : key.substr(dot + 1)) + ":";
     attribute = MeterText(label, small ? "oxs" : "os", colour);
-    text = MeterText("0", "s", 0xffffff);
+    // Outlined: plain white over the light end of a bar (the green, the pink) could not be read.
+    text = MeterText("0", "oxs", 0xffffff);
     textShadow = MeterText("0", "s", 0);
     level = small ? MeterText("Lvl 1", "s", 0) : MeterText("Lvl 1", "os", 0xffffff);
     shownProgress = shownNeeded = shownLevel = -1;

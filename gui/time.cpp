@@ -1,6 +1,7 @@
 // The status corner: clock text, date text, the running clock and the corner layout.
 #include "gui/time.hpp"
 
+#include <algorithm>
 #include <array>
 
 #include "core/glyphfont.hpp"
@@ -119,13 +120,31 @@ void GUITime::UpdateTime() {
     ShowRightAligned(dt, ClockText(TruncToInt(time.value)));
 }
 
+namespace {
+
+// The rows of a text's box above its first inked row.
+int BlankTop(const GUIText& text) {
+    if (text.font == nullptr) return 0;
+    int top = -1;
+    for (unsigned char c : text.text) {
+        const Char* glyph = text.font->GetChar(c);
+        if (glyph == nullptr || glyph->height == 0) continue;
+        top = top < 0 ? glyph->yOffset : std::min(top, glyph->yOffset);
+    }
+    return std::max(0, top);
+}
+
+}  // namespace
+
 void GUITime::UpdatePos() {
     if (!PartsAlive()) return;
     const float W = static_cast<float>(Data::virtualWidth);
     dname->x = W - static_cast<float>(dname->w) - 8;
     dname->y = 8;
     drep->x = dname->x + static_cast<float>(dname->w - drep->w) * 0.5f;
-    drep->y = dname->y + static_cast<float>(dname->h) - 8;
+    // Tucked up to 8 under the name, as far as the rank's blank top rows go: a name with a tail
+    // ("p", "y", "Q") reaches its full height, and the rank is not drawn over it.
+    drep->y = dname->y + static_cast<float>(dname->h) - static_cast<float>(std::min(8, BlankTop(*drep)));
     dt->x = W - static_cast<float>(dt->w) - 8;
     dt->y = drep->y + static_cast<float>(drep->h);
     dd->x = dt->x - static_cast<float>(dd->w) - 8;

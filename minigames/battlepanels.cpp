@@ -31,6 +31,11 @@ constexpr int kPortraitSize = 256;
 // The charge globes stand below the portrait's name and health, the power buttons below them.
 constexpr float kMetersY = 224;
 constexpr float kPowersY = 404;
+constexpr float kPowersX = 8;
+// Room under a power's picture for its caption (two short lines), and the gap between the buttons
+// of a row when the strip beside the board is narrow.
+constexpr float kCaptionRoom = 32;
+constexpr float kCloseGap = 8;
 // The meter panels reach 8 past the screen's edges.
 constexpr float kMetersX = -8;
 // The glass of a globe is 72 wide and starts 7 into its 86-wide picture. The stepped globes stand a
@@ -100,27 +105,39 @@ void GUIPuzzleBattle::AddPowers(int row) {
     GUIContainer* panel = GUIContainer::Create(0, 0);
     panel->id = "gamepopup";
     panel->name = "powers";
+    // Beside the board the three buttons stand in one row when the strip holds them a little
+    // closer together: a second row would stand on the road, alone.
+    float gap = 16;
+    if (row == 0 && board) {
+        const float strip = (static_cast<float>(Data::virtualWidth - board->w)) * 0.5f;
+        if (kPowersX + 3 * kButtonWidth + 2 * kCloseGap <= strip) {
+            row = 1;
+            gap = kCloseGap;
+        }
+    }
     float slotX = 0, slotY = 0;
     for (const auto& held : BattleState::player->powers) {
         if (!held || !held->power || powerCount == static_cast<int>(powers.size())) continue;
         const Power& power = *held->power;
         if (row == 0 && powerCount == 2) {
             slotX = kButtonWidth * 0.5f + 8;
-            slotY += BoardRules::kTileSize + 40;
+            slotY += BoardRules::kTileSize + kCaptionRoom + 8;
         }
         GUITextButton* button = GUITextButton::Create(0, slotY, "Tiles64x64", power.id, Fonts::Get("oxs"), kWhite,
                                                       &battleCallback, kButtonWidth);
         button->anim = 0;
         button->frame = std::max(0, power.ChargeSlot());
         button->SetWidth(kButtonWidth);
-        // The picture stands in the middle of its slot; the caption may be wider than the picture.
+        // The picture stands in the middle of its slot; the caption, which may be wider than the
+        // picture, stands under it rather than over the power's sign.
         button->x = slotX + static_cast<float>((kButtonWidth - button->w) / 2);
+        button->ty = button->h;
         button->id = "power";
         button->name = power.id;
         button->data = held->level;
         panel->AddLast20(button);
         powers[static_cast<size_t>(powerCount++)] = button;
-        slotX += kButtonWidth + 16;
+        slotX += kButtonWidth + gap;
     }
     BattleState::powerButtonsShown = 1;
     for (int i = 0; i < powerCount; ++i) powers[static_cast<size_t>(i)]->active = 0;
@@ -228,7 +245,7 @@ void GUIPuzzleBattle::UpdatePos() {
     if (Landscape()) {
         Place(board.get(), (W - static_cast<float>(board->w)) * 0.5f, (H - static_cast<float>(board->h)) * 0.5f);
         AddPowers(0);
-        Place(GUIList::Get("gamepopup", "powers"), 8, kPowersY);
+        Place(GUIList::Get("gamepopup", "powers"), kPowersX, kPowersY);
     } else {
         Place(board.get(), (W - static_cast<float>(board->w)) * 0.5f, H - static_cast<float>(board->h) - 32);
         AddPowers(1);

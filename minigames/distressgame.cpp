@@ -2,6 +2,7 @@
 // sequence, the results, the floating reward numbers and the way back to the map.
 #include "minigames/distressgame.hpp"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -23,6 +24,8 @@
 namespace {
 
 constexpr int kWhite = 0xFFFFFF;
+// Half the height of the hero where he stands mid-screen, and a little air.
+constexpr int kHeroClearance = 48;
 // The reward number's colour and the clue's: entries 1 and 9 of the text palette.
 constexpr int kRewardEntry = 1;
 constexpr int kClueEntry = 9;
@@ -180,6 +183,13 @@ GUIText* GUIGameDistress::AddTopText(const std::string& text) {
     return line;
 }
 
+// Centred across, and above the middle of the screen where the hero of the car game stands (and
+// the falling game's hero's head): the message ends a short way above it.
+void GUIGameDistress::PlaceMessage(GUIItem* message) {
+    message->x = static_cast<float>((Data::virtualWidth - message->w) / 2);
+    message->y = static_cast<float>(std::max(0, Data::virtualHeight / 2 - kHeroClearance - message->h));
+}
+
 void GUIGameDistress::CentreTop(GUIText* line) {
     line->x = static_cast<float>((Data::virtualWidth - line->w) / 2);
 }
@@ -199,8 +209,7 @@ void GUIGameDistress::ShowMessage(const std::string& text, float fadeWait) {
     message->center = 1;
     message->id = "dialogue";
     message->name = "message";
-    message->x = static_cast<float>((Data::virtualWidth - message->w) / 2);
-    message->y = static_cast<float>((Data::virtualHeight - message->h) / 2);
+    PlaceMessage(message);
     GUIList::Add(message, 2500);
     message->FadeOut(500, fadeWait);
 }
@@ -229,10 +238,7 @@ void GUIGameDistress::ShowEvents() {
 
 void GUIGameDistress::CheckRotate() {
     if (!Data::screenRotated) return;
-    if (GUIItem* message = GUIList::Get("dialogue", "message")) {
-        message->x = static_cast<float>((Data::virtualWidth - message->w) / 2);
-        message->y = static_cast<float>((Data::virtualHeight - message->h) / 2);
-    }
+    if (GUIItem* message = GUIList::Get("dialogue", "message")) PlaceMessage(message);
     RotateGame();
 }
 

@@ -88,6 +88,7 @@ class GUIGameDistress : public GUIItem {
     // A white line of the panel (id "gamepopup"), centred at the top.
     static GUIText* AddTopText(const std::string& text);
     static void CentreTop(GUIText* line);
+    static void PlaceMessage(GUIItem* message);
     // The clock's time on its display (when the display is up), kept centred.
     static void ShowCountdown(GUIText* timer, const Countdown& clock);
     // The white message in the middle of the screen, fading out after `fadeWait`.

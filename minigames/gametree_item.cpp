@@ -1,6 +1,8 @@
 // The tree-bashing game on screen: its panel, the button and circle, the ring, the cats.
 #include "minigames/gametree_item.hpp"
 
+#include <algorithm>
+
 #include "core/glyphfont.hpp"
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
@@ -55,7 +57,9 @@ void GUIGameTree::UpdatePlay(const DistressInput& in) {
 void GUIGameTree::InitPopup() {
     GUIText* instruction =
         GUIText::Create(0, 0, "Click, hold and release to bash the tree!", Fonts::Get("os"), kWhite);
-    instruction->SetWidth(480);
+    // On one line when the screen holds it: wrapped at 480 the comic font left "tree!" alone.
+    instruction->SetWidth(std::max(480, std::min(Data::ExTextWidth(instruction->text, instruction->font),
+                                                 Data::virtualWidth - 64)));
     instruction->center = 1;
     instruction->id = "gamepopup";
     instruction->name = "text";

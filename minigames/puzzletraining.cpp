@@ -74,7 +74,6 @@ void GUIPuzzleTraining::SetOutcome() {
 
 bool GUIPuzzleTraining::Decided() {
     if (moves.value > 0) return false;
-    platform::PrintLine("Training over, moves left: " + std::to_string(TruncToInt(moves.value)));
     return true;
 }
 

@@ -69,6 +69,11 @@ void Base::InitBase() {
     ok->name = "ok";
     container->AddLast20(ok, kAlignCentre, 0);
     Popup::AddFrameRounded(container);
+    // Named on its top edge, as the power-up popup is.
+    GUIText* title = GUIText::Create(0, 0, "Upgrades", Fonts::Get("ob"), kWhite);
+    title->x = static_cast<float>((container->w - title->w) / 2);
+    title->y = -0.5f * static_cast<float>(title->h);
+    container->AddLast20(title);
     GUIList::Add(container, 1700, kAlignCentre, kAlignCentre);
 }
 
@@ -93,9 +98,13 @@ void Base::AddUpgrade(GUIContainer* container, const std::string& id, const std:
 
     if (next == nullptr) return;
     const bool onSale = next->Check() != 0;
-    const std::string label = onSale
-                                  ? std::string("Upgrade") + Data::kBreak + "$" + std::to_string(next->cost)
-                                  : std::string("Not") + Data::kBreak + "available!";
+    // A line with a level bought whose next level waits for the story says it is owned: "Not
+    // available!" read as if the level just bought had been taken away.
+    std::string label = std::string("Not") + Data::kBreak + "available!";
+    if (onSale)
+        label = std::string("Upgrade") + Data::kBreak + "$" + std::to_string(next->cost);
+    else if (next->level > 1)
+        label = "Owned";
     GUITextButton* button =
         GUITextButton::Create(kButtonX, y, "Buttons02", label, Fonts::Get("s"), 0, &baseCallback, 0);
     button->id = next->id;

@@ -130,6 +130,24 @@ void AddArrow(GUIContainer* container, int c, int rowY) {
     container->Add21(arrow, 90);
 }
 
+constexpr int kNodeSize = 64;
+constexpr int kNoColumn = 1;
+
+bool Holds(const Tree& tree, int row, Column column) {
+    for (const TreeNode& node : tree) {
+        if (node.row == row && node.column == column) return true;
+    }
+    return false;
+}
+
+// The first cell of a row, left to right and then the middle, that holds no node.
+int FreeColumn(const Tree& tree, int row) {
+    for (Column column : {kLeft, kRight, kMiddle}) {
+        if (!Holds(tree, row, column)) return column;
+    }
+    return kNoColumn;
+}
+
 void AddTree(GUIContainer* container, const std::string& attribute, const Tree& tree) {
     const int c = TruncToInt(container->w * 0.5);
     const int rank = Flag("Level.Resource.Reputation");
@@ -153,9 +171,17 @@ void AddTree(GUIContainer* container, const std::string& attribute, const Tree& 
                             small, 0);
         note->center = 1;
         note->SetWidth(container->w);
+        // The margin left of the first column is narrower than a rank's name: the note stands in
+        // a cell of its row that holds no node instead (every row leaves one free).
+        if (const int free = FreeColumn(tree, static_cast<int>(row)); free != kNoColumn) {
+            note->x = static_cast<float>(c + free - note->w / 2);
+            note->y = static_cast<float>(y + (kNodeSize - note->h) / 2);
+        }
         container->Add21(note, 1000);
-        // Only the arrow's tip shows: it joins the row above to this one.
-        AddArrow(container, c, y);
+        // Only the arrow's tip shows: it joins the middle node of the row above to the one of this
+        // row, where both rows have one; an arrow into an empty cell points at nothing.
+        if (Holds(tree, static_cast<int>(row) - 1, kMiddle) && Holds(tree, static_cast<int>(row), kMiddle))
+            AddArrow(container, c, y);
     }
 }
 
@@ -404,7 +430,10 @@ void Level::AddCard(GUIContainer* container, const std::string& name, const std:
     GUIImage* icon = GUIImage::Create(0, 0, "Tiles64x64", frame);
     icon->id = "icon";
     icon->x = title->x + static_cast<float>(title->w / 2 - icon->w / 2);
-    icon->y = title->y + (bottom - title->y - static_cast<float>(icon->h)) * 0.5f;
+    // Behind the level and the numbers, under the power's name rather than behind it: the name in
+    // its colour could not be read over the sign.
+    const float top = title->y + static_cast<float>(title->h);
+    icon->y = std::max(top, top + (bottom - top - static_cast<float>(icon->h)) * 0.5f);
     container->Add21(icon, -10);
     Data::KillTweens(&icon->alpha);
     icon->alpha.value = 0.5f;

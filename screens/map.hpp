@@ -94,6 +94,8 @@ class MapScreen : public GameScreen, public ParticleMap {
     void UpdateLocations();
     // Fades out the map's own items; the map makes them again when its logic next runs.
     static void FadeOutMap();
+    // The slot flag that holds whether the story points at a place (1) or no longer does (0).
+    static std::string PointerKey(const std::string& place) { return "Pointer." + place; }
 
     float MapXP() const override { return xp; }
     float MapYP() const override { return yp; }
@@ -136,6 +138,9 @@ class MapScreen : public GameScreen, public ParticleMap {
     // "Location." + id of every place in table order, made once: the buttons are checked
     // whenever a flag changed, which can be every frame.
     std::vector<std::string> locationKeys;
+    // PointerKey of every place, and the name of the story's arrow at it, in the same order.
+    std::vector<std::string> pointerKeys;
+    std::vector<std::string> arrowKeys;
 
     void Travel();
     void NextHop();
@@ -145,5 +150,8 @@ class MapScreen : public GameScreen, public ParticleMap {
     void ShowNotice();
     void UpdateTimers();
     void CheckHud();
+    void MakePlaceKeys();
+    // Raises again the arrows the story still points with that a menu, a game or a restart took.
+    void RestorePointers();
     void BgSize(int& w, int& h) const;
 };

@@ -62,6 +62,20 @@ GUIItem* FindOfKind(const std::string& id, bool text) {
     return nullptr;
 }
 
+// A walker the story points at walks over the menu of the place the hero stands at (its buttons
+// and its people), under the arrow and the heads-up display: none of them hides it or catches the
+// click meant for it.
+constexpr int kPointedWalker = 1400;
+
+// Points an arrow at the walker of that id unless one already does or the walker is leaving.
+void PointAtWalker(const char* id, bool follow) {
+    GUIItem* walker = GUIList::Get(id, "");
+    if (walker == nullptr || walker->removing || walker->fadeWait > 0 || GUIList::Get("arrow", id) != nullptr) return;
+    auto arrow = std::make_shared<GUIArrow>(walker, "arrow", id, 1);
+    if (follow) arrow->follow = walker;
+    GUIList::Add(std::move(arrow), 1500);
+}
+
 void RemoveOfKind(const std::string& id, bool text) {
     if (GUIItem* item = FindOfKind(id, text)) GUIList::Remove(item);
 }
@@ -125,6 +139,7 @@ void MapScreen::CheckHud() {
         if (GUIItem* button = GUIList::Get("location", dungeon->location))
             GUIList::Add(std::make_shared<GUIArrow>(button, "arrow", "dungeon", 1), 1500);
     }
+    RestorePointers();
     if (citizensFled == 0 && GUIList::Get("citizen", "") == nullptr) {
         for (int i = 0; i < GUICitizen::kPoolSize; ++i) GUIList::Add(GUICitizen::Create(), 400);
     }
@@ -155,12 +170,7 @@ void MapScreen::UpdateTimers() {
         if (burglarWait <= 0) {
             Audio::PlaySound(22, 1.0f);
             auto burglar = std::make_shared<GUIBurglar>(mapCallback.get());
-            GUIItem* added = GUIList::Add(burglar, 500);
-            if (firstBattle < 1 && added != nullptr) {
-                auto arrow = std::make_shared<GUIArrow>(added, "arrow", "burglar", 1);
-                arrow->follow = added;
-                GUIList::Add(std::move(arrow), 1500);
-            }
+            GUIList::Add(burglar, firstBattle < 1 ? kPointedWalker : 500);
         }
     } else if (Profile::GetFlagInt(BurglarAlarmKey()) > 0 && GUIList::Get("burglar", "") == nullptr) {
         burglarWait = firstBattle < 1 ? 100 : TruncToInt(platform::Rnd(0.0f, 5000.0f) + 1000.0f);
@@ -171,20 +181,48 @@ void MapScreen::UpdateTimers() {
         distressWait = TruncToInt(distressWait - Data::frameMs);
         if (distressWait <= 0) {
             Audio::PlaySound(31, 1.0f);
-            GUIItem* added = GUIList::Add(std::make_shared<GUIDistress>(mapCallback.get()), 500);
-            if (tutorial && added != nullptr) GUIList::Add(std::make_shared<GUIArrow>(added, "arrow", "distress", 1), 1500);
+            GUIList::Add(std::make_shared<GUIDistress>(mapCallback.get()), tutorial ? kPointedWalker : 500);
         }
     } else if (Profile::GetFlagInt(DistressMeterKey()) > 0 && GUIList::Get("distress", "") == nullptr) {
         distressWait = tutorial ? 100 : TruncToInt(platform::Rnd(0.0f, 5000.0f) + 1000.0f);
+    }
+    // The first burglar and the first calls for help carry an arrow for as long as they are about:
+    // a menu button that faded it does not leave the player looking for them.
+    if (firstBattle < 1) PointAtWalker("burglar", true);
+    if (tutorial) PointAtWalker("distress", false);
+}
+
+void MapScreen::MakePlaceKeys() {
+    if (static_cast<int>(locationKeys.size()) == Locations::locations.Size()) return;
+    locationKeys.clear();
+    pointerKeys.clear();
+    arrowKeys.clear();
+    for (const auto& location : Locations::locations) {
+        const std::string place = location ? location->id : "";
+        locationKeys.push_back("Location." + place);
+        pointerKeys.push_back(PointerKey(place));
+        arrowKeys.push_back("location." + place);
+    }
+}
+
+// A button of a place's menu fades every arrow, and so does a full-screen game with the map; the
+// story's own pointer at a place stands until the story takes it back (when the hero got there),
+// so it comes back as soon as the map shows again.
+void MapScreen::RestorePointers() {
+    MakePlaceKeys();
+    for (size_t i = 0; i < pointerKeys.size(); ++i) {
+        if (Profile::GetFlagInt(pointerKeys[i]) < 1 || GUIList::Get("arrow", arrowKeys[i]) != nullptr) continue;
+        const LocationItem* place = Locations::locations.Get2(static_cast<int>(i)).get();
+        if (place == nullptr) continue;
+        auto arrow = std::make_shared<GUIArrow>(nullptr, "arrow", arrowKeys[i], 1);
+        arrow->PointAt("location", place->id);
+        GUIList::Add(std::move(arrow), 1500);
     }
 }
 
 void MapScreen::UpdateLocations() {
     if (locationsBuilt != 0 && Profile::flagsDirty == 0) return;
-    if (static_cast<int>(locationKeys.size()) != Locations::locations.Size()) {
-        locationKeys.clear();
-        for (const auto& location : Locations::locations) locationKeys.push_back("Location." + (location ? location->id : ""));
-    }
+    MakePlaceKeys();
     for (int i = 0; i < Locations::locations.Size(); ++i) {
         const LocationItem* location = Locations::locations.Get2(i).get();
         if (location == nullptr) continue;

@@ -27,6 +27,9 @@
 
 namespace {
 
+// The side of a place's button on the map.
+constexpr int kPlaceSize = 80;
+
 // The three power attributes, with the keys of their levels and spent points made once: the map
 // asks about them every frame.
 struct PowerKeys {
@@ -94,6 +97,9 @@ int MapScreen::CheckFlags() {
 
     const std::string dialogue = Take("Dialogue");
     if (!dialogue.empty()) {
+        // As for a dialogue of the story's actions, the clock corner and the quest step aside: the
+        // dialogue's black bars would cut them in half. The map makes them again afterwards.
+        for (const char* panel : {"time", "quest"}) GUIList::FadeOut(panel, "");
         GUIList::AddLast(std::make_shared<GUIDialogue>(dialogue, 1));
         return 1;
     }
@@ -180,7 +186,11 @@ void MapScreen::CheckMoveTo() {
     BgSize(bw, bh);
     const int tx = std::clamp(TruncToInt(location->x * Data::layoutScaleX - Data::virtualWidth * 0.5f + 100.0f), 0,
                               std::max(0, bw - Data::virtualWidth));
-    const int ty = std::clamp(TruncToInt(location->y * Data::layoutScaleY - Data::virtualHeight * 0.5f + 100.0f), 0,
+    // Vertically the place comes to the upper middle, its top two button heights above the place
+    // menus' first row: the menu (its row from four tenths of the screen down, its people in the
+    // bottom corners) covers nothing the story pans to, and the story's arrow fits between them.
+    const float top = static_cast<float>(TruncToInt(Data::virtualHeight * 0.4f) - 2 * kPlaceSize);
+    const int ty = std::clamp(TruncToInt(location->y * Data::layoutScaleY - top), 0,
                               std::max(0, bh - Data::virtualHeight));
     const float step = Data::frameMs * 0.5f;
     bool moved = false;

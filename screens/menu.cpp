@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -189,7 +190,8 @@ void Menu::AddPortrait(GUIContainer* container) {
 
     GlyphFont* font = Fonts::Get("os");
     const int health = Profile::GetFlagInt("Level.Attribute.Constitution") * 5 + 20;
-    GUIText* healthText = GUIText::Create(0, bar->y, std::to_string(health), font, kWhite);
+    // Named, as the bar alone does not say what the number counts.
+    GUIText* healthText = GUIText::Create(0, bar->y, "Health: " + std::to_string(health), font, kWhite);
     healthText->x = bar->x + static_cast<float>((bar->w - healthText->w) / 2);
     container->AddLast20(healthText);
 
@@ -242,6 +244,19 @@ void Menu::AddPowers(GUIContainer* container, int /*x*/, int y) {
         px += 128;
     }
     SpreadCards(cards);
+    // Spread apart, a row of three can be wider than the sheet: the sheet widens on both sides
+    // (everything on it moves along) so that no damage line spills past its frame.
+    float left = 0, right = static_cast<float>(container->w);
+    for (const auto& card : cards) {
+        const auto [l, r] = TextSpan(card);
+        left = std::min(left, l);
+        right = std::max(right, r);
+    }
+    const int grow = static_cast<int>(std::ceil(std::max(-left, right - static_cast<float>(container->w))));
+    if (grow > 0) {
+        for (GUIItem* item : container->items) item->x += static_cast<float>(grow);
+        container->w += 2 * grow;
+    }
 }
 
 int MenuCallback::Call(GUIItem* sender) {

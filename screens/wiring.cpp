@@ -14,6 +14,7 @@
 #include "gui/gui2.hpp"
 #include "model/actions.hpp"
 #include "model/data2.hpp"
+#include "model/profile.hpp"
 #include "screens/base.hpp"
 #include "screens/character.hpp"
 #include "screens/interlude.hpp"
@@ -37,8 +38,12 @@ void ShowActionNumber(const ActionNumber& number) {
 
 // An arrow action: "add" points a new arrow at the named item (replacing an earlier arrow of the
 // same key), at once or as soon as the map shows the item; otherwise that arrow fades out.
+// The story's arrow at a place on the map is also kept in the hero's slot until the story takes it
+// back, so that the map can raise it again whenever something took it away before the hero got
+// there (a menu button, a game, a restart).
 void ShowArrow(ActionItemArrow& action) {
     const std::string key = action.guiID + "." + action.guiName;
+    if (action.map == 1 && action.guiID == "location") Profile::SetFlagInt(MapScreen::PointerKey(action.guiName), action.add);
     if (action.add == 1) {
         if (GUIItem* old = GUIList::Get("arrow", key)) GUIList::Remove(old);
         auto arrow = std::make_shared<GUIArrow>(nullptr, "arrow", key, action.map);

@@ -270,7 +270,8 @@ TEST(BaseUpgrades, ALevelIsBoughtOnceWithItsPriceAndTheNextWaitsForItsConditions
     base = Shown("result");
     alarm = dynamic_cast<GUITextButton*>(base->Get3("Burglar Alarm", "upgrade"));
     ASSERT_NE(alarm, nullptr);
-    EXPECT_EQ(alarm->text, "Not\\navailable!") << "level 2 waits for the second act";
+    EXPECT_EQ(alarm->text, "Owned") << "level 2 waits for the second act";
+    EXPECT_EQ(alarm->active, 0);
     // Neither an unsellable level nor a line the table does not know buys anything.
     Base::baseCallback.Call(alarm);
     alarm->id = "Laser Moat";
@@ -321,7 +322,7 @@ TEST(CharacterSheet, ShowsHealthPlayTimeMetersAndACardPerKnownAttackAndClosesOnA
     h.SaveFrame("career_sheet");
     GUIContainer* sheet = Shown("result");
     ASSERT_NE(sheet, nullptr);
-    EXPECT_NE(TextOf(sheet, "35"), nullptr);
+    EXPECT_NE(TextOf(sheet, "Health: 35"), nullptr);
     EXPECT_NE(TextOf(sheet, "Play time: 01:02:03"), nullptr);
     EXPECT_NE(TextOf(sheet, "Level 4"), nullptr);
     EXPECT_EQ(TextOf(sheet, "Laser Eyes"), nullptr) << "an attack the table lacks has no card";
@@ -341,6 +342,23 @@ TEST(CharacterSheet, ShowsHealthPlayTimeMetersAndACardPerKnownAttackAndClosesOnA
     h.Step();
     EXPECT_EQ(GUIList::Suspended(), 0);
     EXPECT_EQ(Shown("result"), nullptr);
+
+    // Three strong attacks spread wider than the sheet was: it widens, and no line leaves it.
+    Profile::SetFlagString("Power.Attribute.Essence", "Energy Strike");
+    for (const char* level : {"Level.Attribute.Strength", "Level.Attribute.Essence", "Level.Attribute.Intelligence"})
+        Profile::SetFlagInt(level, 20);
+    During(h, *screen, [] { Menu::ShowCharacterInfo(); });
+    h.Step(40);
+    h.SaveFrame("career_sheet_three");
+    sheet = Shown("result");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(Overlaps(sheet), "");
+    for (GUIItem* child : sheet->items) {
+        const auto* text = dynamic_cast<const GUIText*>(child);
+        if (text == nullptr || text->y < TextOf(sheet, "Play time: 01:02:03")->y) continue;
+        EXPECT_GE(text->x, 0) << text->text;
+        EXPECT_LE(text->x + text->w, sheet->w) << text->text;
+    }
 }
 
 TEST(FloatingNumber, RewardsArrivingTogetherFloatUpApartInTheirPaletteColoursAndFade) {
