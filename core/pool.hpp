@@ -6,13 +6,15 @@
 // A pooled class carries the free mark as its `inUse` field:
 //
 //     class Dot { public: PoolMark inUse; float x = 0; ... };
-//     Pool<Dot>& Dots() { static Pool<Dot> pool("ERROR: No available objects [Dot]!", 1024); return pool; }
+//     Pool<Dot>& Dots() { static Pool<Dot> pool("Dot", 1024); return pool; }
 //     Dot* dot = Dots().Acquire();   // the lowest free dot, marked in use (its fields as last left)
 //     dot->inUse = 0;                // gives it back (or Dots().Release(dot))
 //
 // Users keep plain pointers: an object stays where it was made until the pool is Reset.
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/app.hpp"
@@ -66,10 +68,9 @@ class PoolIndex {
 template <class T>
 class Pool {
   public:
-    // exhaustedLine is printed the first time the pool runs dry and grows; chunk is how many
-    // objects it makes at a time (the first chunk at the first Acquire).
-    Pool(const char* exhaustedLine, int chunk)
-        : exhaustedLine_(exhaustedLine), chunk_(chunk > 0 ? chunk : 1) {}
+    // name is how the one note printed the first time the pool runs dry and grows calls it;
+    // chunk is how many objects it makes at a time (the first chunk at the first Acquire).
+    Pool(std::string name, int chunk) : name_(std::move(name)), chunk_(chunk > 0 ? chunk : 1) {}
     // Objects point at their pool: it stays where it was made.
     Pool(const Pool&) = delete;
     Pool& operator=(const Pool&) = delete;
@@ -80,8 +81,11 @@ class Pool {
         if (index_.Size() == 0) Grow();
         int i = index_.TakeLowest();
         if (i < 0) {
+            // Nothing is wrong: the game goes on with more objects. Worth one line for whoever
+            // sizes the pools.
             if (!reported_) {
-                platform::PrintLine(exhaustedLine_);
+                platform::PrintLine("Note: the " + name_ + " pool is full at " +
+                                    std::to_string(index_.Size()) + " objects and grows");
                 reported_ = true;
             }
             Grow();
@@ -122,7 +126,7 @@ class Pool {
         index_.Extend(chunk_);
     }
 
-    const char* exhaustedLine_;
+    std::string name_;
     int chunk_;
     bool reported_ = false;
     std::vector<std::unique_ptr<T[]>> chunks_;

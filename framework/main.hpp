@@ -46,7 +46,7 @@ enum class TableStep {
 // a layer adds its steps in the order the start-up gives them; an empty list keeps the framework's
 // own default. core/hooks.hpp has the rules.
 struct GameHooks {
-    // Part of InitGlobals: every layer's module and class globals get their initial values.
+    // A step of InitGlobals: every layer's module and class globals get their initial values.
     StepList<> initGlobals;
     // Game.OnCreate before the graphics mode opens, in this order: Data.Init, Profile.Load,
     // Trophies.Init, Data.SetResolutionRatio (all of the model).
@@ -65,7 +65,8 @@ struct GameHooks {
     StepList<> onResume;
     // Game.OnBack (the back request).
     StepList<> onBack;
-    // Game.OnClose before the program ends (the profile is saved).
+    // Game.OnClose (the window closed, or the program told to end) before the program ends: the
+    // profile is saved.
     StepList<> onClose;
 };
 extern GameHooks gameHooks;

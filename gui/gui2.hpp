@@ -85,8 +85,8 @@ class GUIList {
 };
 
 // A game screen (title, map, act card, cutscene, end game, mini-game screens) runs the frame state
-// and the item list in its frame and draws the list over its background. The Parts give each
-// screen's own order; these are the three steps they all share.
+// and the item list in its frame and draws the list over its background. Each screen orders its
+// frame its own way; these are the three steps they all share.
 class GameScreen : public Screen {
   public:
     using Screen::Screen;

@@ -131,7 +131,7 @@ ParticleMap::~ParticleMap() {
 }
 
 Pool<ParticleDotData>& GUIParticleDot::Dots() {
-    static Pool<ParticleDotData> dots("ERROR: No available objects [ParticleDotData]!", kPoolSize);
+    static Pool<ParticleDotData> dots("ParticleDotData", kPoolSize);
     return dots;
 }
 

@@ -13,12 +13,12 @@ namespace {
 // Running out used to end the game (three well-played characters plus the data files' value lists
 // can pass 1024), so a full pool grows.
 Pool<FlagItem>& flagItemPool() {
-    static Pool<FlagItem> pool("ERROR: No available FlagItem objects!", 1024);
+    static Pool<FlagItem> pool("FlagItem", 1024);
     return pool;
 }
 
 Pool<FlagCompare>& flagComparePool() {
-    static Pool<FlagCompare> pool("ERROR: No available FlagCompare objects!", 1024);
+    static Pool<FlagCompare> pool("FlagCompare", 1024);
     return pool;
 }
 

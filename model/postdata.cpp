@@ -2,6 +2,7 @@
 #include "model/postdata.hpp"
 
 #include <cstdlib>
+#include <string>
 
 #include "framework/main.hpp"
 #include "model/profile.hpp"
@@ -29,8 +30,15 @@ bool StartsWithOK(const std::string& text) {
     return text.size() >= 2 && text[0] == 'O' && text[1] == 'K';
 }
 
-// What the log shows of a reply the game did not accept: its first line, shortened, with control
-// characters (a terminal's escape codes among them) shown as "?".
+// Only a successful reply carries an answer: a redirect or an error page may start with "OK"
+// all the same.
+bool Succeeded(const platform::HttpRequest& request) {
+    return request.Status() >= 200 && request.Status() < 300;
+}
+
+// What the log shows of a reply the game did not accept: its status when that was no success, and
+// its first line, shortened, with control characters (a terminal's escape codes among them) shown
+// as "?".
 std::string PrintableReply(const platform::HttpRequest& request) {
     if (request.Status() < 0) return "No reply from the score server";
     const std::string& text = request.ResponseText();
@@ -38,6 +46,10 @@ std::string PrintableReply(const platform::HttpRequest& request) {
     if (line.size() > kMaxPrintedReply) line = line.substr(0, kMaxPrintedReply) + "...";
     for (char& c : line) {
         if (IsControl(static_cast<unsigned char>(c))) c = '?';
+    }
+    if (!Succeeded(request)) {
+        return "The score server answered with status " + std::to_string(request.Status()) +
+               " (tried again later)" + (line.empty() ? "" : ": " + line);
     }
     if (line.empty()) return "Empty reply from the score server";
     return line;
@@ -139,9 +151,10 @@ void PostData::OnHttpRequestComplete(platform::HttpRequest* request) {
     if (request == id_req.get()) {
         const std::string text = request->ResponseText();
         const std::string line = PrintableReply(*request);
+        const bool succeeded = Succeeded(*request);
         // The request is done with; nothing of it is touched after this.
         id_req.reset();
-        if (text.size() >= 4 && StartsWithOK(text)) {
+        if (succeeded && text.size() >= 4 && StartsWithOK(text)) {
             const std::string id = CleanID(text.substr(3));
             if (!id.empty()) {
                 SaveID(id);
@@ -153,7 +166,7 @@ void PostData::OnHttpRequestComplete(platform::HttpRequest* request) {
         }
         platform::PrintLine(line);
     } else if (request == update_req.get()) {
-        const bool ok = StartsWithOK(request->ResponseText());
+        const bool ok = Succeeded(*request) && StartsWithOK(request->ResponseText());
         const std::string line = ok ? "" : PrintableReply(*request);
         update_req.reset();
         if (!ok) platform::PrintLine(line);

@@ -246,18 +246,35 @@ int Profile::Load() {
 
 namespace {
 
+constexpr int kAsideCopies = 9;
+
+std::string AsideName(int n) {
+    return n > 1 ? ".vantlestate.bad" + std::to_string(n) : std::string(".vantlestate.bad");
+}
+
+bool Taken(const std::string& name) {
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(platform::UserFolder() + "/" + name, error);
+    return status.type() != std::filesystem::file_type::not_found;
+}
+
 // A damaged state kept from an earlier run may still be waiting to be recovered, so a newer one
-// goes beside it: ".vantlestate.bad", then ".vantlestate.bad2" up to ".vantlestate.bad9".
-// "" when all of them are taken.
+// goes beside it: ".vantlestate.bad", then ".vantlestate.bad2" up to ".vantlestate.bad9". With all
+// nine taken the oldest goes: the others move down a place and the newest takes the last one, so
+// the game never stops saving for want of room. "" when that cannot be done.
 std::string FreeAsideName() {
-    for (int n = 1; n <= 9; ++n) {
-        std::string name = ".vantlestate.bad";
-        if (n > 1) name += std::to_string(n);
-        std::error_code error;
-        const auto status = std::filesystem::symlink_status(platform::UserFolder() + "/" + name, error);
-        if (status.type() == std::filesystem::file_type::not_found) return name;
+    for (int n = 1; n <= kAsideCopies; ++n) {
+        if (!Taken(AsideName(n))) return AsideName(n);
     }
-    return "";
+    const std::string folder = platform::UserFolder() + "/";
+    std::error_code error;
+    std::filesystem::remove(folder + AsideName(1), error);
+    if (error) return "";
+    for (int n = 2; n <= kAsideCopies; ++n) {
+        std::filesystem::rename(folder + AsideName(n), folder + AsideName(n - 1), error);
+        if (error) return "";
+    }
+    return AsideName(kAsideCopies);
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ class FlagItem {
     const std::string& FormattedString() const { return value; }
 
     // The lowest free item of the pool, marked in use and emptied. The pool's first 1024 items
-    // are made at the first call; when all are busy it prints "ERROR: No available FlagItem
-    // objects!" (once) and grows by another 1024 instead of ending the game.
+    // are made at the first call; when all are busy it grows by another 1024 (with a note the
+    // first time) instead of ending the game.
     static FlagItem* Get();
     static FlagItem* Create(const std::string& name, const std::string& s);
     static FlagItem* Create2(const std::string& name, int i);
@@ -119,7 +119,8 @@ class Profile {
     static int dungeonMode;
     // Set by a load that met a state it could not fully read; the damaged file is moved aside
     // as ".vantlestate.bad" (or, while an older one is kept there, the first free of
-    // ".vantlestate.bad2" to ".vantlestate.bad9") before the next save replaces it.
+    // ".vantlestate.bad2" to ".vantlestate.bad9"; with all taken the oldest makes room) before
+    // the next save replaces it.
     static int damagedStatePending;
 
     static const std::array<int, 12> daysInMonth;

@@ -60,7 +60,11 @@ void RegisterModel() {
 
     gameHooks.onResume.Add(Data::ResetUpdate);
     gameHooks.onBack.Add([] { Data::backPressed = 1; });
-    gameHooks.onClose.Add([] { Profile::Save(0); });
+    gameHooks.onClose.Add([] {
+        // As when the map is left for the title: a question still open is asked again next time.
+        Actions::ReleasePendingAnswers();
+        Profile::Save(0);
+    });
 
     Profile::services.getLevel = Data::GetLevel;
     Profile::services.getReputationLevel = Data::GetReputationLevel;

@@ -3,6 +3,7 @@
 
 #include <execinfo.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -144,6 +145,9 @@ bool StartEngine(const EngineOptions& options, bool driven) {
         e.options.headless = true;
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
+    // Past a file-size limit (ulimit -f) the kernel would end the game by a signal in the middle
+    // of a save; ignored, the write fails with an error instead and the old state stays.
+    std::signal(SIGXFSZ, SIG_IGN);
     e.up = true;
     e.running = true;
     AudioInit(!e.options.headless);
@@ -153,6 +157,8 @@ bool StartEngine(const EngineOptions& options, bool driven) {
 void StopEngine() {
     Engine& e = E();
     if (!e.up) return;
+    // A save still on its way to the disk lands before the program goes.
+    FinishStateWrites();
     AudioShutdown();
     detail::StopDecodingAhead();
     detail::CloseGraphics();
@@ -167,10 +173,19 @@ void StopEngine() {
     if (dataRootReplaced) SetDataRoot(savedDataRoot);
     if (appDataReplaced) SetAppDataFolder("");
     dataRootReplaced = appDataReplaced = false;
+    // The game's objects go now, in the one order its initialiser gives them: the game and its
+    // screens, then the item list, then the pools its items point into. Left to the exit's own
+    // clean-up they would go in whatever order their statics were made, pools before the items
+    // that still use them.
+    if (void (*reset)() = e.initGlobals) {
+        e.initGlobals = nullptr;
+        reset();
+    }
 }
 
 bool RunStartup(void (*initGlobals)(), void (*runMain)()) {
     Engine& e = E();
+    e.initGlobals = initGlobals;
     Guarded([&] {
         if (initGlobals) initGlobals();
         if (runMain) runMain();
@@ -250,7 +265,10 @@ void Iterate() {
         } else {
             DrainEvents(*app);
             if (e.quitRequested) {
-                // Closing the window ends the program quietly: no OnClose, no save.
+                // Closing the window, or a termination signal (SDL turns both into a quit), is
+                // the game's close request: its handler saves what was played, then the run ends.
+                e.quitRequested = false;
+                app->OnClose();
                 e.running = false;
                 e.exitStatus = 0;
                 return;

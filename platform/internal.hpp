@@ -106,6 +106,8 @@ struct Engine {
     bool quitRequested = false;
     int exitStatus = 0;
     std::string lastReport;
+    // The game's global initialiser, run again when the engine stops.
+    void (*initGlobals)() = nullptr;
 
     InputState input;
     std::unordered_set<Texture*> textures;

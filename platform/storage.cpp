@@ -244,6 +244,13 @@ std::string StateFilePath() {
 
 namespace {
 
+// A few kilobytes hold three heroes; nothing near this is a save the game wrote.
+constexpr off_t kMaxStateBytes = off_t{64} << 20;
+
+}  // namespace
+
+namespace {
+
 // The last save's way to the disk: writing the temporary file, flushing it, putting it in place
 // of the state file and flushing the folder. On a busy disk that takes a hundred milliseconds and
 // more, which would freeze the frame that saves, so it runs beside the game. Whatever reads or
@@ -311,15 +318,51 @@ bool SaveState(const std::string& state) {
 
 std::string LoadState() {
     FinishStateWrites();
+    const std::string file = StateFilePath();
+    auto refuse = [&file](const std::string& why) {
+        PrintLine("The save state " + file + " " + why + "; it is not read");
+        return std::string();
+    };
+    // Not waiting for a writer: a pipe put in the state's place must not hold up the start.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return "";
+        return refuse(std::string("cannot be opened (") + std::strerror(errno) + ")");
+    }
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (!regular || st.st_size > kMaxStateBytes) {
+        ::close(fd);
+        return refuse(regular ? "is far larger than any save" : "is not a plain file");
+    }
     std::string bytes;
-    if (!ReadWholeFile(StateFilePath(), bytes)) return "";
+    bytes.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            return refuse(std::string("cannot be read (") + std::strerror(error) + ")");
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+        // It may still be growing while it is read.
+        if (bytes.size() > static_cast<size_t>(kMaxStateBytes)) {
+            ::close(fd);
+            return refuse("is far larger than any save");
+        }
+    }
+    ::close(fd);
     return bytes;
 }
 
 bool StateFileExists() {
     FinishStateWrites();
+    // Whatever sits in the state's place counts: what cannot be read as a state is kept aside.
     struct stat st {};
-    return ::stat(StateFilePath().c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return ::lstat(StateFilePath().c_str(), &st) == 0;
 }
 
 bool SetStateFileAside(const std::string& fileName) {

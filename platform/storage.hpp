@@ -44,9 +44,13 @@ bool SaveState(const std::string& state);
 // Waits until the last save is in place. Code that reads the state file by other means first
 // calls this.
 void FinishStateWrites();
+// The state file's bytes; "" when there is none. Only a plain file of sane size is read: anything
+// else in its place (a pipe, a device, a folder, a file of many megabytes) reads as "" with one
+// printed line, and StateFileExists still says something is there.
 std::string LoadState();
 std::string StateFilePath();
-// Whether a state file exists at all (an empty one loads as "" just like a missing one).
+// Whether anything at all is in the state file's place (an empty or unreadable one loads as ""
+// just like a missing one).
 bool StateFileExists();
 // Moves the state file aside to `fileName` in the same folder (replacing an older one of that
 // name), so that a state the game could not read survives the next save. False when it cannot.

@@ -5,9 +5,14 @@
 // actions - and the next save keeps the damaged file aside and writes a state that reads whole.
 // Heroes stored before a cut come back exactly as they were.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -216,6 +221,84 @@ TEST(DamagedSave, TheGameLoadsWhatItCanPlaysItKeepsTheFileAsideAndSavesAWholeSta
         EXPECT_EQ(Profile::saveData->loadDamaged, 0);
         EXPECT_EQ(Profile::saveData->Profiles.Size(), 3);
     }
+}
+
+// What sits in the state file's place is no save the game could have written, or the disk takes no
+// more: the game starts without hanging or running out of memory, says so in a line, keeps what it
+// found aside and saves afresh; with every place for a damaged copy taken the oldest copy makes room;
+// past a file-size limit the old save stays whole and no half-written file is left.
+TEST(DamagedSave, HostileStateFilesNeverHangTheStartAndNeverStopTheSaving) {
+    harness::Harness setup;
+    const std::string good = ThreeHeroes();
+    setup.Stop();
+    std::string huge = good;
+    huge.insert(huge.find("Name|Rook"), "Notes|" + std::string(65 << 20, 'x') + "|");
+
+    using Make = std::function<void(const std::string&)>;
+    const std::vector<std::pair<std::string, Make>> hostiles = {
+        {"a pipe", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+        {"a link to an endless device",
+         [](const std::string& path) { ASSERT_EQ(::symlink("/dev/zero", path.c_str()), 0); }},
+        {"a save past any real size",
+         [&huge](const std::string& path) { std::ofstream(path, std::ios::binary) << huge; }},
+    };
+    for (const auto& [what, make] : hostiles) {
+        SCOPED_TRACE(what);
+        harness::Harness h;
+        const std::string folder = h.AppDataFolder() + "/Brallwick - Quellfast";
+        std::filesystem::remove(folder + "/.vantlestate");
+        make(folder + "/.vantlestate");
+        testing::internal::CaptureStdout();
+        const bool started = h.Start();
+        const std::string said = testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(started) << h.LastReport();
+        EXPECT_NE(said.find(folder + "/.vantlestate"), std::string::npos) << said;
+        EXPECT_EQ(Profile::damagedStatePending, 1);
+        EXPECT_EQ(Profile::saveData->GetFlagString(0, "Name"), "");
+        Profile::SetGlobalFlagInt("MusicVolume", 13);
+        testing::internal::CaptureStdout();
+        Profile::Save(1);
+        platform::FinishStateWrites();
+        testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(folder + "/.vantlestate.bad")));
+        EXPECT_NE(ReadFile(folder + "/.vantlestate").find("MusicVolume|13|"), std::string::npos);
+    }
+
+    // Nine damaged copies already kept: the oldest goes, the rest move down, the newest is last.
+    harness::Harness h;
+    const std::string folder = h.AppDataFolder() + "/Brallwick - Quellfast";
+    auto aside = [&folder](int n) { return folder + "/.vantlestate.bad" + (n > 1 ? std::to_string(n) : ""); };
+    for (int n = 1; n <= 9; ++n) std::ofstream(aside(n)) << "copy " << n;
+    const std::string cut = good.substr(0, good.size() / 2);
+    h.WriteState(cut);
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(h.Start()) << h.LastReport();
+    Profile::Save(1);
+    platform::FinishStateWrites();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ReadFile(aside(9)), cut);
+    for (int n = 1; n <= 8; ++n) EXPECT_EQ(ReadFile(aside(n)), "copy " + std::to_string(n + 1));
+    const std::string saved = ReadFile(folder + "/.vantlestate");
+    EXPECT_EQ(saved, Profile::saveData->ToString());
+
+    // A file-size limit smaller than the state: the write fails with one line instead of ending
+    // the game, and the old save stays as it was.
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit small = before;
+    small.rlim_cur = 512;
+    ASSERT_GT(saved.size(), small.rlim_cur);
+    Profile::SetGlobalFlagInt("MusicVolume", 14);
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    Profile::Save(1);
+    platform::FinishStateWrites();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    const std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(ReadFile(folder + "/.vantlestate"), saved);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/.vantlestate.tmp"));
+    ASSERT_TRUE(h.Step());
 }
 
 }  // namespace

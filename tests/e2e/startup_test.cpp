@@ -8,7 +8,6 @@
 #include "framework/main.hpp"
 #include "platform/app.hpp"
 #include "platform/graphics.hpp"
-#include "platform/storage.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/probe_screen.hpp"
 
@@ -48,19 +47,6 @@ TEST(Startup, FirstFrameIsRenderedBeforeTheFirstUpdate) {
     EXPECT_EQ(FPSCounter::fpsCount, 2);
     auto px = h.Pixel(500, 300);
     EXPECT_EQ(px.r + px.g + px.b, 0);
-}
-
-TEST(Startup, ClosingTheWindowEndsTheLoopWithoutASave) {
-    Harness h;
-    h.WriteState("v0|the player's own state");
-    ASSERT_TRUE(h.Start());
-    ASSERT_TRUE(h.Step(3));
-    h.Quit();
-    EXPECT_FALSE(h.Step());
-    EXPECT_FALSE(h.Running());
-    EXPECT_EQ(h.ExitStatus(), 0);
-    EXPECT_EQ(h.LastReport(), "");
-    EXPECT_EQ(platform::LoadState(), "v0|the player's own state");
 }
 
 TEST(Startup, AnErrorInAFrameEndsTheProgramWithTheReportAndStatus1) {

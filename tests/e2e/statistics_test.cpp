@@ -145,4 +145,27 @@ TEST_F(Statistics, RefusalsHostileIdsSilenceAndFloodsCostALineAndLeakNothingInto
     played = SaveAMinuteLater();
     ASSERT_TRUE(StepUntil([&] { return server.Requests().size() == 5 && !postData->update_req; }));
     EXPECT_EQ(server.Body(4), "action=update&id=7%26index%3D2%20x" + Figures(played));
+    h.Stop();
+
+    // A redirect or an error page is no answer, whatever its body says: no id is kept (the next
+    // start asks again) and statistics answered so count as not delivered, each with one line.
+    LoopbackServer failing({"HTTP/1.0 302 Found\r\nLocation: /elsewhere\r\n\r\nOK:moved",
+                            "HTTP/1.0 500 Internal Server Error\r\n\r\nOK:broken",
+                            "HTTP/1.0 500 Internal Server Error\r\n\r\nOK"});
+    std::filesystem::remove(IdFile());
+    for (const char* status : {"302", "500"}) {
+        CaptureStdout();
+        Start(failing.Address());
+        ASSERT_TRUE(StepUntil([] { return !postData->id_req; }));
+        const std::string line = GetCapturedStdout();
+        EXPECT_EQ(Profile::GetGlobalFlagString("ID"), "");
+        EXPECT_FALSE(std::filesystem::exists(IdFile()));
+        EXPECT_NE(line.find(status), std::string::npos) << line;
+        if (std::string(status) == "302") h.Stop();
+    }
+    CaptureStdout();
+    SaveAMinuteLater();
+    ASSERT_TRUE(StepUntil([&] { return failing.Requests().size() == 3 && !postData->update_req; }));
+    const std::string undelivered = GetCapturedStdout();
+    EXPECT_NE(undelivered.find("500"), std::string::npos) << undelivered;
 }

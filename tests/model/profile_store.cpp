@@ -1,5 +1,6 @@
 // The flag store: pools, reading and writing flags, conditions, levels, money, the dungeon
 // diversion and the story clock.
+#include <algorithm>
 #include <climits>
 #include <set>
 #include <vector>
@@ -114,7 +115,9 @@ TEST_F(ProfileTest, PoolsHandOutTheLowestFreeObjectAndGrowWhenFull) {
     std::vector<FlagItem*> more;
     for (int i = 0; i < 1500; ++i) more.push_back(FlagItem::Get());
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "ERROR: No available FlagItem objects!\n");
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    EXPECT_NE(out.find("FlagItem"), std::string::npos) << out;
+    EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
     EXPECT_NE(extra, nullptr);
     EXPECT_EQ(FlagItem::PoolSize(), 3072);
     EXPECT_EQ(FlagItem::PoolInUse(), 1024 + 1 + 1500);
@@ -127,7 +130,7 @@ TEST_F(ProfileTest, PoolsHandOutTheLowestFreeObjectAndGrowWhenFull) {
     for (int i = 0; i < 1024; ++i) compares.push_back(FlagCompare::Get());
     testing::internal::CaptureStdout();
     FlagCompare* c = FlagCompare::Create("Flag.Act", "1", FlagCompare::kEqual);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR: No available FlagCompare objects!\n");
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("FlagCompare"), std::string::npos);
     EXPECT_EQ(c->eor, nullptr);
     EXPECT_EQ(FlagCompare::PoolSize(), 2048);
     compares[0]->inUse = 0;
