@@ -135,7 +135,10 @@ ImagePtr LoadImage(const std::string& path, int frameWidth, int frameHeight, int
 }
 
 ImagePtr GrabImage(const ImagePtr& source, int x, int y, int w, int h, int frames, int /*flags*/) {
-    if (!source || !source->texture || source->frames.empty() || w <= 0 || h <= 0) return nullptr;
+    // Frames are cut right of and below (x, y) only: a region starting left of or above the source
+    // would draw pixels from outside it.
+    if (!source || !source->texture || source->frames.empty() || x < 0 || y < 0 || w <= 0 || h <= 0)
+        return nullptr;
     auto image = std::make_shared<Image>();
     image->texture = source->texture;
     // Measured from the source's first frame, and free to reach anywhere right of and below it.
