@@ -72,7 +72,8 @@ bool ChunksFit(const std::vector<Uint8>& bytes) {
     size_t at = 12;
     while (at + 8 <= bytes.size()) {
         const size_t length = static_cast<size_t>(bytes[at + 4]) | static_cast<size_t>(bytes[at + 5]) << 8 |
-                              static_cast<size_t>(bytes[at + 6]) << 16 | static_cast<size_t>(bytes[at + 7]) << 24;
+                              static_cast<size_t>(bytes[at + 6]) << 16 |
+                              static_cast<size_t>(bytes[at + 7]) << 24;
         if (length > bytes.size() - at - 8) return false;
         at += 8 + length + (length & 1);
     }

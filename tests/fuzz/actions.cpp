@@ -1,11 +1,12 @@
 // Any actions file either loads or is refused with a line naming it, and whatever loads can be
 // walked by the reference check that start-up runs over every action chain.
+#include "model/actions.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "model/actionrefs.hpp"
-#include "model/actions.hpp"
 #include "tests/fuzz/support.hpp"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -1,10 +1,11 @@
 // Any dialogue file either loads or is refused with a line naming it, and whatever loads survives
 // the reference check that start-up runs over every step's conditions and flags.
+#include "gui/dialogues.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "gui/dialogues.hpp"
 #include "tests/fuzz/support.hpp"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -19,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     if (!fuzz::LoadRefused([&] { DialogueList::LoadText("dialogues/act1.xml", text); })) {
         DialogueList::CheckReferences();
-        for (const auto& dialogue : DialogueList::dialogues) fuzz::Check(DialogueList::Get(dialogue->id) != nullptr);
+        for (const auto& dialogue : DialogueList::dialogues)
+            fuzz::Check(DialogueList::Get(dialogue->id) != nullptr);
     }
     return 0;
 }

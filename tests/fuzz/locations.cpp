@@ -1,9 +1,10 @@
 // Any places file either loads or is refused with a line naming it, and every place that loads
 // stands on a node a street reaches.
+#include "model/locations.hpp"
+
 #include <cstddef>
 #include <cstdint>
 
-#include "model/locations.hpp"
 #include "tests/fuzz/support.hpp"
 
 namespace {

@@ -1,9 +1,10 @@
 // Any power table either loads or is refused with a line naming the file; every power that loads
 // can be found again by its id.
+#include "model/powers.hpp"
+
 #include <cstddef>
 #include <cstdint>
 
-#include "model/powers.hpp"
 #include "tests/fuzz/support.hpp"
 
 namespace {

@@ -1,10 +1,11 @@
 // Any quest table either loads or is refused with a line naming it; every quest that loads has a
 // stage to start with, and the reference check of start-up walks them all.
+#include "model/quests.hpp"
+
 #include <cstddef>
 #include <cstdint>
 
 #include "model/actionrefs.hpp"
-#include "model/quests.hpp"
 #include "tests/fuzz/support.hpp"
 
 namespace {

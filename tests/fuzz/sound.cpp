@@ -12,7 +12,7 @@
 namespace {
 fuzz::DataFolder* folder = nullptr;
 constexpr int kBlock = 4096;
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::QuietOutput();

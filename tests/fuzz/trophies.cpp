@@ -1,10 +1,11 @@
 // Any trophy table either loads or is refused with a line naming it, and the list of trophies
 // still to earn is rebuilt from whatever loaded.
+#include "model/trophies.hpp"
+
 #include <cstddef>
 #include <cstdint>
 
 #include "model/actionrefs.hpp"
-#include "model/trophies.hpp"
 #include "tests/fuzz/support.hpp"
 
 namespace {

@@ -1,11 +1,12 @@
 // Any upgrade table either loads or is refused with a line naming it; every entry that loads
 // belongs to a line the base sells.
+#include "model/upgrades.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 #include "model/actionrefs.hpp"
-#include "model/upgrades.hpp"
 #include "tests/fuzz/support.hpp"
 
 namespace {
