@@ -1,6 +1,7 @@
 // The strict XML reader and the element tree it builds.
 #include "core/xml.hpp"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <unordered_map>
@@ -233,11 +234,11 @@ void XMLParser::CacheControlCharacters() {
     tags.clear();
     tagType.clear();
     pis.clear();
-    quotes.clear();
-    tags.reserve(128);
-    tagType.reserve(128);
-    pis.reserve(128);
-    quotes.reserve(128);
+    // Every tag and instruction opens with a "<": counting them first sizes the index exactly, so a
+    // large file does not leave it up to twice as large as it needs.
+    const auto openers = static_cast<size_t>(std::count(str.begin(), str.end(), '<'));
+    tags.reserve(2 * openers);
+    tagType.reserve(openers);
 
     for (int i = 0; i < n; ++i) {
         const char c = s[i];
@@ -258,12 +259,10 @@ void XMLParser::CacheControlCharacters() {
         }
         if (inQuote) {
             inQuote = false;  // only a double quote gets here
-            quotes.push_back(i);
             continue;
         }
         if (c == '"') {
             inQuote = true;
-            quotes.push_back(i);
             continue;
         }
         if (state == kPi) {
@@ -322,6 +321,10 @@ void XMLParser::CacheControlCharacters() {
     if (state == kDoctype) Fail("CacheControlCharacters", "Unclosed tag!");
 }
 
+int XMLParser::LineAt(int at) const {
+    return 1 + static_cast<int>(std::count(str.begin(), str.begin() + at, '\n'));
+}
+
 void XMLParser::TrimString(int start, int end, int& outStart, int& outEnd) const {
     while (end > start && IsWhite(str[static_cast<size_t>(end - 1)])) --end;
     while (start < end && IsWhite(str[static_cast<size_t>(start)])) ++start;
@@ -337,6 +340,11 @@ XMLElement* XMLParser::GetTagContents(XMLDocument& doc, int start, int end) {
     if (pos == start) Fail("GetTagContents", "Error reading tag name.");
     XMLElement* e = doc.NewElement();
     e->name.assign(s + start, static_cast<size_t>(pos - start));
+    // Room for exactly as many attributes as the tag has "=" signs (values may hold a few more):
+    // grown one by one, a tag's list would be up to twice its size for the document's life.
+    if (const auto signs = std::count(s + pos, s + end, '='); signs > 0) {
+        e->attributes.Reserve(static_cast<int>(signs));
+    }
     std::optional<std::unordered_map<std::string, int>> wideKeys;
 
     while (pos < end) {
@@ -429,6 +437,12 @@ std::unique_ptr<XMLDocument> XMLParser::ParseString(std::string_view text) {
                 // would otherwise vanish without a word.
                 if (doc->root != nullptr && current == nullptr) {
                     Fail("ParseString", "Closing tag found outside main document tag.");
+                }
+                // The reader keeps its own stack, but the loaders that follow the tree by
+                // recursion would not survive a file nested thousands deep.
+                if (open.Count() >= kMaxDepth) {
+                    Fail("ParseString", "Elements nested deeper than " + std::to_string(kMaxDepth) +
+                                            " levels at line " + std::to_string(LineAt(tagStart)) + ".");
                 }
                 if (s[end - 1] == '/') {
                     XMLElement* e = GetTagContents(*doc, start, end - 1);

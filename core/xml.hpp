@@ -94,7 +94,12 @@ class XMLDocument {
 
 class XMLParser {
   public:
-    // Throws XMLParseException on malformed text.
+    // Elements may nest this deep and no deeper; the game's data nests ten levels at most, and the
+    // loaders that walk the tree by recursion rely on the bound.
+    static constexpr int kMaxDepth = 256;
+
+    // Throws XMLParseException on malformed text, and on elements nested deeper than kMaxDepth
+    // (naming the line).
     std::unique_ptr<XMLDocument> ParseString(std::string_view text);
 
     // The five named entities, "&amp;" last: "&amp;lt;" reads as the text "&lt;".
@@ -105,14 +110,14 @@ class XMLParser {
     void TrimString(int start, int end, int& outStart, int& outEnd) const;
     XMLElement* GetTagContents(XMLDocument& doc, int start, int end);
     [[noreturn]] static void Fail(const char* method, const std::string& message);
+    // The line (from 1) that the text's character at `at` stands on.
+    int LineAt(int at) const;
 
     std::string_view str;
     // Opening "<" and closing ">" of every tag, in pairs, and one type per pair:
     // 0 element tag, 1 comment, 2 character data, 3 document type declaration.
     std::vector<int> tags;
-    std::vector<int> tagType;
-    // Every double quote outside comments and character data.
-    std::vector<int> quotes;
+    std::vector<unsigned char> tagType;
     // Opening "<" and closing ">" of every processing instruction, in pairs.
     std::vector<int> pis;
 };

@@ -85,25 +85,22 @@ void DialogueList::Init() {
                                 [](const std::string& id) { return DialogueList::Get(id) != nullptr; });
 }
 
-int DialogueList::Load(const std::string& path) {
-    return LoadText(path, platform::LoadString(path));
+void DialogueList::Load(const std::string& path) {
+    LoadText(path, platform::LoadString(path));
 }
 
-int DialogueList::LoadText(const std::string& path, const std::string& text) {
+void DialogueList::LoadText(const std::string& path, const std::string& text) {
     std::unique_ptr<XMLDocument> doc;
     try {
         doc = XMLParser().ParseString(text);
     } catch (const BriskException& e) {
-        Report(path, (text.empty() ? std::string("missing or empty; ") : std::string()) + e.Message() +
-                         " (file skipped)");
-        return 0;
-    }
-    if (doc == nullptr || doc->Root() == nullptr) {
-        Report(path, "no root element (file skipped)");
-        return 0;
+        // The story's scenes live in these files: without one it cannot be finished, so start-up
+        // ends, and this line says which file it was.
+        platform::PrintLine("Error loading " + path + (text.empty() ? " (missing or empty)" : "") + ": " +
+                            e.Message());
+        throw;
     }
     for (const XMLElement* child : doc->Root()->Children()) ParseDialogue(child, path);
-    return 1;
 }
 
 void DialogueList::ParseConditions(const XMLElement* element, DialogueElement& step,

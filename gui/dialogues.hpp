@@ -55,11 +55,13 @@ class DialogueList {
     static const std::vector<std::string>& Files();
 
     // Loads the seven dialogue files in order and offers the table to the load-time checks of
-    // the actions. A missing or broken file is reported in one line and skipped.
+    // the actions.
     static void Init();
-    static int Load(const std::string& path);
+    // A file that is missing or malformed throws (XMLParseException) after a line "Error loading "
+    // + path with the reason: the story cannot be finished without it, so start-up ends there.
+    static void Load(const std::string& path);
     // The same for text already read (path names it in reports).
-    static int LoadText(const std::string& path, const std::string& text);
+    static void LoadText(const std::string& path, const std::string& text);
     static void ParseDialogue(const XMLElement* element, const std::string& file);
     // Sets the step's conditions from the element's "conditions" children (the last one wins).
     static void ParseConditions(const XMLElement* element, DialogueElement& step, const std::string& file);

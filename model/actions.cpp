@@ -34,9 +34,17 @@ int IntAttr(const XMLElement* e, const char* name) {
     return StringToInt(e->GetAttribute(name, ""));
 }
 
+// Actions inside actions (chains, choices, alternatives) are read, run and freed by recursion;
+// the story nests a handful deep, and a file nested beyond this is refused rather than left to
+// exhaust the stack.
+constexpr int kMaxNesting = 64;
+
+ActionPtr ParseNested(const XMLElement* element, const std::string& locationId, const std::string& file,
+                      int depth);
+
 // The flags and conditions of one action, in document order; a later child of a name replaces
 // the earlier one.
-void ParseCommonChildren(ActionItem& action, const XMLElement* element, bool chainChild) {
+void ParseCommonChildren(ActionItem& action, const XMLElement* element, bool chainChild, int depth) {
     for (const XMLElement* child : element->Children()) {
         const std::string& name = child->Name();
         if (name == "flags") {
@@ -44,7 +52,7 @@ void ParseCommonChildren(ActionItem& action, const XMLElement* element, bool cha
         } else if (name == "conditions") {
             action.conditions = Actions::ParseConditions(child, action.file);
         } else if (name == "action" && chainChild) {
-            action.nextAction = Actions::ParseAction(child, action.locationId, action.file);
+            action.nextAction = ParseNested(child, action.locationId, action.file, depth + 1);
         }
     }
 }
@@ -140,7 +148,7 @@ ActionPtr MakeKind(const XMLElement* e, const std::string& locationId, const std
 }
 
 // What a kind needs from its element's children besides the common ones.
-void ParseKindChildren(ActionItem& action, const XMLElement* e) {
+void ParseKindChildren(ActionItem& action, const XMLElement* e, int depth) {
     switch (action.Kind()) {
         case ActionKind::Battle: {
             auto& battle = static_cast<ActionItemBattle&>(action);
@@ -154,7 +162,7 @@ void ParseKindChildren(ActionItem& action, const XMLElement* e) {
             auto& popup = static_cast<ActionItemPopup&>(action);
             for (const XMLElement* child : e->Children()) {
                 if (child->Name() != "choice") continue;
-                ActionPtr choice = Actions::ParseAction(child, action.locationId, action.file);
+                ActionPtr choice = ParseNested(child, action.locationId, action.file, depth + 1);
                 choice->type = "choice";
                 popup.choices.Add(choice);
             }
@@ -164,7 +172,7 @@ void ParseKindChildren(ActionItem& action, const XMLElement* e) {
             auto& random = static_cast<ActionItemRandom&>(action);
             for (const XMLElement* child : e->Children()) {
                 if (child->Name() == "action") {
-                    random.actions.Add(Actions::ParseAction(child, action.locationId, action.file));
+                    random.actions.Add(ParseNested(child, action.locationId, action.file, depth + 1));
                 }
             }
             break;
@@ -211,6 +219,24 @@ void ReportMissing(const ActionItem& action, const XMLElement* e) {
     (void)e;
 }
 
+ActionPtr ParseNested(const XMLElement* element, const std::string& locationId, const std::string& file,
+                      int depth) {
+    if (depth > kMaxNesting) {
+        throw XMLParseException("actions nested deeper than " + std::to_string(kMaxNesting) + " levels" +
+                                (locationId.empty() ? "" : " in location \"" + locationId + "\""));
+    }
+    ActionPtr action = MakeKind(element, locationId, file);
+    action->file = file;
+    action->locationId = locationId;
+    if (element->HasAttribute("id")) action->id = element->GetAttribute("id", "");
+    if (element->GetAttribute("remove", "") == "false") action->remove = 0;
+    ParseKindChildren(*action, element, depth);
+    // A random action's "action" children are its alternatives, not its continuation.
+    ParseCommonChildren(*action, element, action->Kind() != ActionKind::Random, depth);
+    ReportMissing(*action, element);
+    return action;
+}
+
 }  // namespace
 
 const std::vector<std::string>& Actions::Files() {
@@ -228,25 +254,21 @@ void Actions::Init() {
     for (const std::string& file : Files()) Load(file);
 }
 
-int Actions::Load(const std::string& path) {
-    return LoadText(path, platform::LoadString(path));
+void Actions::Load(const std::string& path) {
+    LoadText(path, platform::LoadString(path));
 }
 
-int Actions::LoadText(const std::string& path, const std::string& text) {
-    std::unique_ptr<XMLDocument> doc;
+void Actions::LoadText(const std::string& path, const std::string& text) {
     try {
-        doc = XMLParser().ParseString(text);
+        const std::unique_ptr<XMLDocument> doc = XMLParser().ParseString(text);
+        for (const XMLElement* child : doc->Root()->Children()) ParseLocation(child, path);
     } catch (const BriskException& e) {
-        Report(path, (text.empty() ? std::string("missing or empty; ") : std::string()) + e.Message() +
-                         " (file skipped)");
-        return 0;
+        // Without one of its files the story cannot be finished: start-up ends, and this line
+        // says which file it was, which the reader's own message cannot know.
+        platform::PrintLine("Error loading " + path + (text.empty() ? " (missing or empty)" : "") + ": " +
+                            e.Message());
+        throw;
     }
-    if (doc == nullptr || doc->Root() == nullptr) {
-        Report(path, "no root element (file skipped)");
-        return 0;
-    }
-    for (const XMLElement* child : doc->Root()->Children()) ParseLocation(child, path);
-    return 1;
 }
 
 void Actions::ParseLocation(const XMLElement* element, const std::string& file) {
@@ -265,16 +287,7 @@ void Actions::ParseLocation(const XMLElement* element, const std::string& file) 
 
 ActionPtr Actions::ParseAction(const XMLElement* element, const std::string& locationId,
                                const std::string& file) {
-    ActionPtr action = MakeKind(element, locationId, file);
-    action->file = file;
-    action->locationId = locationId;
-    if (element->HasAttribute("id")) action->id = element->GetAttribute("id", "");
-    if (element->GetAttribute("remove", "") == "false") action->remove = 0;
-    ParseKindChildren(*action, element);
-    // A random action's "action" children are its alternatives, not its continuation.
-    ParseCommonChildren(*action, element, action->Kind() != ActionKind::Random);
-    ReportMissing(*action, element);
-    return action;
+    return ParseNested(element, locationId, file, 1);
 }
 
 std::unique_ptr<FlagList> Actions::ParseFlags(const XMLElement* element, const std::string& file) {

@@ -242,13 +242,14 @@ class Actions {
     // The action files, in the order they load.
     static const std::vector<std::string>& Files();
 
-    // Loads every action file in order. A file that is missing or broken is reported in one line
-    // and skipped; the rest of the story still loads.
+    // Loads every action file in order.
     static void Init();
-    // Parses one file and appends its locations; 0 when the file could not be read.
-    static int Load(const std::string& path);
+    // Parses one file and appends its locations. A file that is missing, malformed or nested too
+    // deep throws (XMLParseException) after a line "Error loading " + path with the reason: the
+    // story cannot be finished without it, so start-up ends there.
+    static void Load(const std::string& path);
     // The same for text already read (path names it in reports).
-    static int LoadText(const std::string& path, const std::string& text);
+    static void LoadText(const std::string& path, const std::string& text);
     static void ParseLocation(const XMLElement* element, const std::string& file);
     // A new action of the element's kind; never null.
     static ActionPtr ParseAction(const XMLElement* element, const std::string& locationId,

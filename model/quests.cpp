@@ -8,6 +8,7 @@
 #include "model/datafile.hpp"
 #include "model/locations.hpp"
 #include "model/profile.hpp"
+#include "platform/app.hpp"
 
 ArrayList<std::shared_ptr<QuestItem>> Quests::allQuests;
 std::unique_ptr<ArrayList<QuestItem*>> Quests::activeQuests;
@@ -71,8 +72,14 @@ void Quests::Init() {
 
 void Quests::Load(const std::string& path) {
     const auto document = LoadDataFile(path);
-    for (const XMLElement* child : document->Root()->Children()) {
-        if (auto quest = ParseQuest(child, path)) allQuests.Add(std::move(quest));
+    try {
+        for (const XMLElement* child : document->Root()->Children()) {
+            if (auto quest = ParseQuest(child, path)) allQuests.Add(std::move(quest));
+        }
+    } catch (const XMLParseException& e) {
+        // A dungeon event nested beyond reason; the message cannot know the file.
+        platform::PrintLine("Error loading " + path + ": " + e.Message());
+        throw;
     }
 }
 

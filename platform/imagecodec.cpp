@@ -5,6 +5,7 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -14,9 +15,22 @@ namespace {
 
 // Anything bigger is a damaged header rather than a picture of this game.
 constexpr int kMaxSide = 16384;
+// Text and colour-profile chunks are read whole before the first pixel; none of ours is near this.
+constexpr png_alloc_size_t kMaxChunk = 8u << 20;
 
-bool SizeOk(uint64_t w, uint64_t h) {
-    return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide;
+// The reason a picture of w x h is refused, or "" when it fits the limits.
+std::string SizeRefused(uint64_t w, uint64_t h, const PictureLimits& limits) {
+    const std::string size = std::to_string(w) + "x" + std::to_string(h);
+    if (w == 0 || h == 0) return "picture of " + size + " pixels";
+    const uint64_t side = static_cast<uint64_t>(std::min(limits.maxSide, kMaxSide));
+    if (w > side || h > side) {
+        return "picture of " + size + " is larger than the renderer can draw (" + std::to_string(side) +
+               " pixels a side at most)";
+    }
+    if (w * h > static_cast<uint64_t>(limits.maxPixels)) {
+        return "picture of " + size + " holds more than " + std::to_string(limits.maxPixels) + " pixels";
+    }
+    return "";
 }
 
 struct PngSource {
@@ -56,7 +70,8 @@ void JpegSilence(j_common_ptr, int) {}
 
 }  // namespace
 
-bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error) {
+bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error,
+               const PictureLimits& limits) {
     if (size < 8 || png_sig_cmp(data, 0, 8) != 0) {
         error = "not a PNG";
         return false;
@@ -84,11 +99,15 @@ bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string&
     }
     png_set_read_fn(png, &source, PngRead);
     png_set_user_limits(png, kMaxSide, kMaxSide);
+    png_set_chunk_malloc_max(png, kMaxChunk);
     png_read_info(png, info);
     png_uint_32 w = 0, h = 0;
     int depth = 0, colorType = 0, interlace = 0;
     png_get_IHDR(png, info, &w, &h, &depth, &colorType, &interlace, nullptr, nullptr);
-    if (!SizeOk(w, h)) png_error(png, "picture too large");
+    // Refused by its header, before a byte of pixels is taken. (Nothing of this frame may be alive
+    // across the jump, so the reason goes straight to the caller's string.)
+    error = SizeRefused(w, h, limits);
+    if (!error.empty()) png_longjmp(png, 1);
     if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
     if (colorType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
     if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
@@ -110,7 +129,8 @@ bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string&
     return true;
 }
 
-bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error) {
+bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error,
+                const PictureLimits& limits) {
     if (size < 3 || data[0] != 0xFF || data[1] != 0xD8 || data[2] != 0xFF) {
         error = "not a JPEG";
         return false;
@@ -130,9 +150,13 @@ bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string
     }
     jpeg_mem_src(&info, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
+    // Refused by its header: starting the decompression already takes memory by the picture's size.
+    std::snprintf(err.message, sizeof err.message, "%s",
+                  SizeRefused(info.image_width, info.image_height, limits).c_str());
+    if (err.message[0]) longjmp(err.jump, 1);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
-    if (!SizeOk(info.output_width, info.output_height) || info.output_components != 3) {
+    if (!SizeRefused(info.output_width, info.output_height, limits).empty() || info.output_components != 3) {
         std::snprintf(err.message, sizeof err.message, "unsupported JPEG layout");
         longjmp(err.jump, 1);
     }
@@ -157,31 +181,37 @@ bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string
     return true;
 }
 
-bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, std::string& error) {
-    if (size >= 8 && png_sig_cmp(data, 0, 8) == 0) return DecodePNG(data, size, out, error);
+bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, std::string& error,
+                 const PictureLimits& limits) {
+    if (size >= 8 && png_sig_cmp(data, 0, 8) == 0) return DecodePNG(data, size, out, error, limits);
     if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
-        return DecodeJPEG(data, size, out, error);
+        return DecodeJPEG(data, size, out, error, limits);
     error = size == 0 ? "empty or missing file" : "neither PNG nor JPEG";
     return false;
 }
 
 // An ICO file's first entry as 32-bit RGBA: PNG entries through the decoder, BMP entries (32 bits
 // per pixel, bottom-up BGRA followed by an AND mask) by hand.
-bool DecodeIcoFirst(const uint8_t* bytes, size_t length, DecodedImage& out) {
+bool DecodeIcoFirst(const uint8_t* bytes, size_t length, DecodedImage& out, std::string* error) {
+    constexpr int kIconSide = 1024;
     auto u16 = [&](size_t at) { return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8); };
     auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
     if (length < 22 || u16(0) != 0 || u16(2) != 1 || u16(4) == 0) return false;
     const uint32_t size = u32(6 + 8), offset = u32(6 + 12);
     if (offset >= length || size > length - offset || size < 40) return false;
     const auto* data = bytes + offset;
-    std::string error;
-    if (size >= 8 && png_sig_cmp(data, 0, 8) == 0) return DecodePNG(data, size, out, error);
+    if (size >= 8 && png_sig_cmp(data, 0, 8) == 0) {
+        std::string reason;
+        const bool ok = DecodePNG(data, size, out, reason, PictureLimits{kIconSide, int64_t{kIconSide} * kIconSide});
+        if (error) *error = reason;
+        return ok;
+    }
     const uint32_t header = u32(offset);
     const int32_t width = static_cast<int32_t>(u32(offset + 4));
     const int32_t height2 = static_cast<int32_t>(u32(offset + 8));
     const uint32_t bpp = u16(offset + 14), compression = u32(offset + 16);
-    if (header < 40 || bpp != 32 || compression != 0 || width <= 0 || width > 1024 || height2 <= 0 ||
-        height2 > 2048)
+    if (header < 40 || bpp != 32 || compression != 0 || width <= 0 || width > kIconSide || height2 <= 0 ||
+        height2 > 2 * kIconSide)
         return false;
     const int height = height2 / 2;
     if (height <= 0) return false;

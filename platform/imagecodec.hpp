@@ -6,6 +6,13 @@
 
 namespace platform {
 
+// How large a picture may be before it is refused at its header, before any pixel memory is
+// taken: the renderer's largest texture side, and a pixel count no picture of the game comes near.
+struct PictureLimits {
+    int maxSide = 8192;
+    int64_t maxPixels = int64_t{4096} * 4096;
+};
+
 struct DecodedImage {
     int width = 0;
     int height = 0;
@@ -13,14 +20,18 @@ struct DecodedImage {
 };
 
 // Chooses the decoder by the magic bytes. False (with a reason in `error`) for anything else,
-// for damaged data and for pictures too large to hold.
-bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, std::string& error);
-bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error);
-bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error);
+// for damaged data and for pictures beyond `limits`.
+bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, std::string& error,
+                 const PictureLimits& limits = {});
+bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error,
+               const PictureLimits& limits = {});
+bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error,
+                const PictureLimits& limits = {});
 
 // The first picture of an .ico file: PNG entries through the PNG decoder, 32-bit BMP entries
-// (bottom-up BGRA with an AND mask) read here.
-bool DecodeIcoFirst(const uint8_t* data, size_t size, DecodedImage& out);
+// (bottom-up BGRA with an AND mask) read here. Icons are at most 1024 pixels a side. The reason
+// for a refusal goes to `error` when one is given.
+bool DecodeIcoFirst(const uint8_t* data, size_t size, DecodedImage& out, std::string* error = nullptr);
 
 bool WritePNG(const std::string& file, int width, int height, const uint8_t* rgba);
 

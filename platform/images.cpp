@@ -41,7 +41,8 @@ ImagePtr MakeImage(const std::string& path, int& texW, int& texH) {
     }
     DecodedImage decoded;
     std::string error;
-    if (!DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), decoded, error)) {
+    if (!DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), decoded, error,
+                     E().pictureLimits)) {
         PrintLine("Error loading image " + path + ": " + error);
         return nullptr;
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/engine.hpp"
+#include "platform/imagecodec.hpp"
 
 namespace platform {
 
@@ -61,6 +62,8 @@ struct Engine {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* whiteTexture = nullptr;  // the texel untextured shapes are drawn with
+    // The largest picture the renderer can take, asked once when it is made.
+    PictureLimits pictureLimits;
     std::string title = "Brallwick - Quellfast";
     int updateRate = 60;
 

@@ -1,4 +1,5 @@
 // The window, its graphics modes and icon, and the desktop.
+#include <algorithm>
 #include <cstring>
 
 #include "platform/app.hpp"
@@ -19,6 +20,11 @@ bool CreateRenderer(detail::Engine& e) {
         PrintLine(std::string("Cannot create a renderer: ") + SDL_GetError());
         return false;
     }
+    // A renderer that names no limit (the software one) still cannot draw every size: it keeps
+    // the default.
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(e.renderer, &info) == 0 && info.max_texture_width > 0 && info.max_texture_height > 0)
+        e.pictureLimits.maxSide = std::min(info.max_texture_width, info.max_texture_height);
     // Images load before or after the window; those that waited go up now.
     for (Texture* t : e.textures) detail::UploadTexture(*t);
     return true;
@@ -157,8 +163,9 @@ void SetWindowIcon(const std::string& icoFile) {
         bytes.append(buffer, n);
     std::fclose(fp);
     DecodedImage icon;
-    if (!DecodeIcoFirst(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), icon)) {
-        PrintLine("Cannot read the icon " + icoFile);
+    std::string reason;
+    if (!DecodeIcoFirst(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), icon, &reason)) {
+        PrintLine("Cannot read the icon " + icoFile + (reason.empty() ? "" : ": " + reason));
         return;
     }
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon.rgba.data(), icon.width, icon.height, 32,

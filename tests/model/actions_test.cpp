@@ -142,8 +142,9 @@ TEST_F(ActionsTest, BadFilesAndUnknownIdsAreToldOnceWithTheirFile) {
         return id == "Jab" ? std::make_shared<PuzzleActorPower>(nullptr, level) : nullptr;
     };
     testing::internal::CaptureStdout();
-    EXPECT_EQ(Actions::LoadText("data/act2.xml", "<actions><location id=\"x\"></actions>"), 0);
-    EXPECT_EQ(Actions::Load("data/no-such-file.xml"), 0);
+    // A broken or missing file ends start-up, after a line naming it.
+    EXPECT_THROW(Actions::LoadText("data/act2.xml", "<actions><location id=\"x\"></actions>"), XMLParseException);
+    EXPECT_THROW(Actions::Load("data/no-such-file.xml"), XMLParseException);
     Actions::LoadText("data/act1.xml",
                       R"(<actions><location><action/></location><location id="City-Act1">)"
                       R"(<action id="a1" dialogue="helo"><conditions>)"
@@ -166,10 +167,10 @@ TEST_F(ActionsTest, BadFilesAndUnknownIdsAreToldOnceWithTheirFile) {
     EXPECT_EQ(ActionReferences::CheckAll(), 4);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out,
-              "Actions: data/act2.xml: XMLParser.ParseString: Closing tag \"actions\" does not match opening "
-              "tag \"location\" (file skipped)\n"
-              "Actions: data/no-such-file.xml: missing or empty; XMLParser.ParseString: Something seriously "
-              "wrong... no tags! (file skipped)\n"
+              "Error loading data/act2.xml: XMLParser.ParseString: Closing tag \"actions\" does not match "
+              "opening tag \"location\"\n"
+              "Error loading data/no-such-file.xml (missing or empty): XMLParser.ParseString: Something "
+              "seriously wrong... no tags!\n"
               "Actions: data/act1.xml: <location> without an id is skipped\n"
               "Actions: data/act1.xml: action (no id) in location \"City-Act1\" names unknown power \"Nope\" "
               "(left out)\n"
