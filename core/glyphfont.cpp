@@ -1,6 +1,9 @@
 // Bitmap fonts: loading glyph metrics and kerning, measuring and drawing text, and the font slots.
 #include "core/glyphfont.hpp"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -20,6 +23,17 @@ std::string_view Trim(std::string_view s) {
 bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
 }
+
+// No glyph of a page the renderer can hold measures or moves more than this; a font file with a
+// larger number is damaged, and sums of such numbers would overflow.
+constexpr int kMaxMetric = 8192;
+
+bool Sane(int value) {
+    return value >= -kMaxMetric && value <= kMaxMetric;
+}
+
+// Past this the pen has left every screen; drawing stops before the offset could overflow.
+constexpr int kFarPen = 1 << 24;
 
 const std::array<const char*, Fonts::kSlots> kIds = {"oxb", "ob", "on", "os", "oxs", "b", "n", "s"};
 const std::array<const char*, Fonts::kSlots> kFiles = {"YikesH96", "YikesH64", "YikesH32", "YikesH24",
@@ -60,6 +74,7 @@ void GlyphFont::LoadFont(const std::string& fontName) {
     }
     int dropped = 0;
     int unreadable = 0;
+    int absurd = 0;
     std::vector<int> fields;
     const std::string_view text = iniText;
     size_t pos = 0;
@@ -76,6 +91,10 @@ void GlyphFont::LoadFont(const std::string& fontName) {
             fields.push_back(StringToInt(Trim(line.substr(start, comma - start))));
             if (comma == std::string_view::npos) break;
             start = comma + 1;
+        }
+        if (fields.size() >= 3 && !std::all_of(fields.begin(), fields.end(), Sane)) {
+            ++absurd;
+            continue;
         }
         if (fields.size() == 3) {
             KernPair& pair = kernPairs[fields[0]][fields[1]];
@@ -120,6 +139,11 @@ void GlyphFont::LoadFont(const std::string& fontName) {
         platform::PrintLine("Font " + fontName + ": " + fontName + ".txt has no glyph for " +
                             std::to_string(gaps) + " of the printable characters");
     }
+    if (absurd > 0) {
+        platform::PrintLine("Font " + fontName + ": " + fontName + ".txt has " + std::to_string(absurd) +
+                            " lines with numbers beyond " + std::to_string(kMaxMetric) +
+                            " pixels; they are left out");
+    }
     if (dropped > 0) {
         platform::PrintLine("Font " + fontName + ": " + fontName + ".txt has " + std::to_string(dropped) +
                             " glyphs outside codes 0 to 255; they are left out");
@@ -131,11 +155,12 @@ void GlyphFont::LoadFont(const std::string& fontName) {
 }
 
 int GlyphFont::TextWidth(const std::string& text) const {
-    int width = 0;
+    // Every advance is bounded, but a text may be as long as a data file.
+    int64_t width = 0;
     for (unsigned char c : text) {
         if (chars[c]) width += chars[c]->xAdvance;
     }
-    return width;
+    return static_cast<int>(std::clamp<int64_t>(width, INT_MIN, INT_MAX));
 }
 
 int GlyphFont::TextHeight(const std::string& text) const {
@@ -169,6 +194,7 @@ void GlyphFont::DrawText(const std::string& text, int x, int y) {
         // Only the one page exists; glyphs that claim another page are measured but not drawn.
         if (glyph->page == 0) glyph->Draw3(image[0], x + xOffset, y);
         xOffset += glyph->xAdvance;
+        if (xOffset > kFarPen || xOffset < -kFarPen) break;
         previous = c;
     }
 }

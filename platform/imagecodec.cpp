@@ -76,6 +76,15 @@ bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string&
         error = "not a PNG";
         return false;
     }
+    // The size stands in the first chunk, read here before the decoder takes anything by it.
+    if (size >= 24 && std::memcmp(data + 12, "IHDR", 4) == 0) {
+        auto be32 = [data](size_t at) {
+            return uint32_t{data[at]} << 24 | uint32_t{data[at + 1]} << 16 | uint32_t{data[at + 2]} << 8 |
+                   data[at + 3];
+        };
+        error = SizeRefused(be32(16), be32(20), limits);
+        if (!error.empty()) return false;
+    }
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, PngError, PngWarning);
     if (!png) {
         error = "out of memory";
@@ -202,7 +211,8 @@ bool DecodeIcoFirst(const uint8_t* bytes, size_t length, DecodedImage& out, std:
     const auto* data = bytes + offset;
     if (size >= 8 && png_sig_cmp(data, 0, 8) == 0) {
         std::string reason;
-        const bool ok = DecodePNG(data, size, out, reason, PictureLimits{kIconSide, int64_t{kIconSide} * kIconSide});
+        const bool ok =
+            DecodePNG(data, size, out, reason, PictureLimits{kIconSide, int64_t{kIconSide} * kIconSide});
         if (error) *error = reason;
         return ok;
     }

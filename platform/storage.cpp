@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,7 +39,13 @@ std::string Resolve(const std::string& path) {
     return RootStore() + "/" + path;
 }
 
-bool ReadWholeFile(const std::string& file, std::string& out) {
+// No data file of the game comes near this; a larger one is refused before it is read, since
+// the tables built from it take many times its size.
+constexpr size_t kMaxDataFile = size_t{32} << 20;
+
+// False for a file that is missing, unreadable or larger than `limit` (then `tooLarge` is set).
+bool ReadWholeFile(const std::string& file, std::string& out, size_t limit = SIZE_MAX,
+                   bool* tooLarge = nullptr) {
     out.clear();
     if (file.empty()) return false;
     FILE* fp = std::fopen(file.c_str(), "rb");
@@ -48,12 +55,29 @@ bool ReadWholeFile(const std::string& file, std::string& out) {
         std::fclose(fp);
         return false;
     }
+    bool ok = !(S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > limit);
     char buffer[65536];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0) out.append(buffer, n);
-    const bool ok = !std::ferror(fp);
+    // The size is checked again as it is read: a device or a file still growing tells none.
+    while (ok && (n = std::fread(buffer, 1, sizeof buffer, fp)) > 0) {
+        ok = n <= limit - out.size();
+        if (ok) out.append(buffer, n);
+    }
+    if (!ok && tooLarge) *tooLarge = true;
+    ok = ok && !std::ferror(fp);
     std::fclose(fp);
     if (!ok) out.clear();
+    return ok;
+}
+
+// A data file's bytes, with a line when it is refused for its size.
+bool ReadDataBytes(const std::string& path, std::string& out) {
+    bool tooLarge = false;
+    const bool ok = ReadWholeFile(Resolve(MapPath(DataPath(path))), out, kMaxDataFile, &tooLarge);
+    if (tooLarge) {
+        PrintLine("Error loading " + path + ": the file is larger than " +
+                  std::to_string(kMaxDataFile >> 20) + " MB, far more than any of the game's data needs");
+    }
     return ok;
 }
 
@@ -158,19 +182,19 @@ const std::string& DataRoot() {
 
 std::string LoadString(const std::string& path) {
     std::string bytes;
-    ReadWholeFile(Resolve(MapPath(DataPath(path))), bytes);
+    ReadDataBytes(path, bytes);
     return bytes;
 }
 
 // Engine-internal: the bytes of a data file (images, icons, sounds).
 bool ReadDataFile(const std::string& path, std::string& bytes) {
-    return ReadWholeFile(Resolve(MapPath(DataPath(path))), bytes);
+    return ReadDataBytes(path, bytes);
 }
 
 bool DataFileExists(const std::string& path) {
     const std::string mapped = MapPath(DataPath(path));
     if (mapped.empty()) return false;
-    struct stat st{};
+    struct stat st {};
     return ::stat(Resolve(mapped).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 

@@ -21,7 +21,8 @@ std::string MapPath(const std::string& path);
 void SetDataRoot(const std::string& root);
 const std::string& DataRoot();
 
-// Reads a whole file one byte per character; "" when it is missing.
+// Reads a whole file one byte per character; "" when it is missing, and (with a printed line) when
+// it is larger than 32 MB, which no data file of the game comes near.
 std::string LoadString(const std::string& path);
 // Whether a data file is there, asked without the complaint a failed load prints.
 bool DataFileExists(const std::string& path);

@@ -23,7 +23,8 @@ bool CreateRenderer(detail::Engine& e) {
     // A renderer that names no limit (the software one) still cannot draw every size: it keeps
     // the default.
     SDL_RendererInfo info{};
-    if (SDL_GetRendererInfo(e.renderer, &info) == 0 && info.max_texture_width > 0 && info.max_texture_height > 0)
+    if (SDL_GetRendererInfo(e.renderer, &info) == 0 && info.max_texture_width > 0 &&
+        info.max_texture_height > 0)
         e.pictureLimits.maxSide = std::min(info.max_texture_width, info.max_texture_height);
     // Images load before or after the window; those that waited go up now.
     for (Texture* t : e.textures) detail::UploadTexture(*t);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/glyphfont.hpp"
 #include "gui/dialogues.hpp"
 #include "model/actions.hpp"
 #include "model/locations.hpp"
@@ -99,6 +100,15 @@ std::vector<std::string> CheckDataFolder(const std::string& root) {
         }
         problems.push_back("The game does not start: " + report);
         return problems;
+    }
+    {
+        // Most fonts are read only by the loading screen: each is read here, and what its reading
+        // tells (a damaged file, glyphs missing, metrics beyond reason) is a problem of the data.
+        CapturedOutput output;
+        for (const char* id : Fonts::Ids()) GlyphFont font(Fonts::FileFor(id));
+        for (const std::string& line : output.Lines()) {
+            if (line.rfind("Font ", 0) == 0) problems.push_back(line);
+        }
     }
     const std::string dataFolder = root + "/data/";
     CheckNamedIds(problems);

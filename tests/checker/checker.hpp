@@ -2,7 +2,8 @@
 // The content checker: starts the game headless on a data folder, so every table loads through the
 // game's own loaders and start-up checks, then follows every reference the data makes (dialogues,
 // powers, effects, quests, upgrades, locations, nodes, pictures, sounds and music), the ids the
-// program itself asks for, and whether each speech bubble holds its text in the baked fonts.
+// program itself asks for, whether every font reads cleanly, and whether each speech bubble holds
+// its text in the baked fonts.
 #include <string>
 #include <vector>
 

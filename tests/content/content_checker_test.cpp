@@ -65,6 +65,11 @@ TEST(ContentChecker, NamesEachBrokenReferenceWithItsFileAndElement) {
     ASSERT_FALSE(upgrade.empty());
     ASSERT_TRUE(copy.Replace("data/quests.xml", upgrade[0], "name=\"Upgrade.Jetpack\""));
 
+    // A font the loading screen reads, with a glyph of absurd metrics.
+    const std::vector<std::string> glyph = Find(copy, "Yikes16.txt", R"re(\n65,[^\n]*)re");
+    ASSERT_FALSE(glyph.empty());
+    ASSERT_TRUE(copy.Replace("Yikes16.txt", glyph[0], "\n65,0,0,20,2147483647,0,0,2147483647,0"));
+
     const std::vector<std::string> lines = checker::CheckDataFolder(copy.Root());
     const std::string all = Joined(lines);
     EXPECT_TRUE(Has(
@@ -79,4 +84,6 @@ TEST(ContentChecker, NamesEachBrokenReferenceWithItsFileAndElement) {
     EXPECT_NE(all.find("names unknown dialogue \"no_such_burrow\""), std::string::npos) << all;
     EXPECT_NE(all.find("Actions: data/quests.xml: quest \""), std::string::npos) << all;
     EXPECT_NE(all.find("names unknown upgrade \"Jetpack\""), std::string::npos) << all;
+    EXPECT_NE(all.find("Font Yikes16: Yikes16.txt has 1 lines with numbers beyond"), std::string::npos)
+        << all;
 }

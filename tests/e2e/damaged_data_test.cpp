@@ -6,10 +6,15 @@
 // it cannot play without, ends with the reader's fatal error.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <filesystem>
+#include <initializer_list>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
 #include "tests/support/data_copy.hpp"
 #include "tests/support/harness.hpp"
@@ -18,11 +23,11 @@ namespace {
 
 // Every table the game reads at start-up. Without any of them the story cannot be finished.
 const char* const kFiles[] = {
-    "data/preactions.xml", "data/act1.xml",      "data/act2.xml",       "data/act3.xml",
-    "data/act4.xml",       "data/act5.xml",      "data/act6.xml",       "data/actions.xml",
-    "dialogues/main.xml",  "dialogues/act1.xml", "dialogues/act2.xml",  "dialogues/act3.xml",
-    "dialogues/act4.xml",  "dialogues/act5.xml", "dialogues/act6.xml",  "data/powers.xml",
-    "data/locations.xml",  "data/quests.xml",    "data/upgrades.xml",   "data/trophies.xml",
+    "data/preactions.xml", "data/act1.xml",      "data/act2.xml",      "data/act3.xml",
+    "data/act4.xml",       "data/act5.xml",      "data/act6.xml",      "data/actions.xml",
+    "dialogues/main.xml",  "dialogues/act1.xml", "dialogues/act2.xml", "dialogues/act3.xml",
+    "dialogues/act4.xml",  "dialogues/act5.xml", "dialogues/act6.xml", "data/powers.xml",
+    "data/locations.xml",  "data/quests.xml",    "data/upgrades.xml",  "data/trophies.xml",
     "animations/main.xml", "animations/fx.xml",
 };
 
@@ -151,6 +156,118 @@ TEST_P(DamagedFont, TheGameNamesTheFileAndReachesTheTitle) {
         const std::string printed = testing::internal::GetCapturedStdout();
         EXPECT_TRUE(title) << game.LastReport();
         EXPECT_NE(printed.find(path), std::string::npos) << printed;
+    }
+}
+
+// Hostile files, made small here: a picture header that declares a vast size, with nothing behind.
+std::string Bytes(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values) out += static_cast<char>(v);
+    return out;
+}
+
+std::string BigEndian(uint32_t v, int bytes) {
+    std::string out;
+    for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    return out;
+}
+
+uint32_t Crc32(const std::string& bytes) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char b : bytes) {
+        crc ^= b;
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+std::string PngDeclaring(uint32_t w, uint32_t h) {
+    const std::string ihdr = "IHDR" + BigEndian(w, 4) + BigEndian(h, 4) + Bytes({8, 6, 0, 0, 0});
+    const std::string idat = "IDAT";
+    return Bytes({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}) + BigEndian(13, 4) + ihdr +
+           BigEndian(Crc32(ihdr), 4) + BigEndian(0, 4) + idat + BigEndian(Crc32(idat), 4);
+}
+
+std::string JpegDeclaring(uint32_t w, uint32_t h) {
+    return Bytes({0xFF, 0xD8, 0xFF, 0xC0, 0, 17, 8}) + BigEndian(h, 2) + BigEndian(w, 2) +
+           Bytes({3, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0, 0xFF, 0xDA, 0, 12, 3, 1, 0, 2, 0, 3, 0, 0, 63, 0}) +
+           std::string(64, '\0');
+}
+
+// The first line of `text` that holds both `first` and `second`.
+std::string LineWith(const std::string& text, const std::string& first, const std::string& second) {
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(at, end - at);
+        if (line.find(first) != std::string::npos && line.find(second) != std::string::npos) return line;
+        at = end + 1;
+    }
+    return "";
+}
+
+TEST(HostileData, VastPicturesAndAbsurdFontsAreRefusedAndNestedOrHugeTablesEndStartUpNamingTheFile) {
+    {
+        SCOPED_TRACE("pictures declaring 16384 x 16384, a font with absurd metrics");
+        harness::DataCopy copy;
+        copy.Write("Yikes24.png", PngDeclaring(16384, 16384));
+        copy.Write("Splash1.jpg", JpegDeclaring(16384, 16384));
+        const std::string font = copy.Read("Yikes16.txt");
+        const size_t at = font.find("\n65,") + 1;
+        ASSERT_NE(at, 0u);
+        const std::string glyph = font.substr(at, font.find('\n', at) - at);
+        ASSERT_TRUE(copy.Replace("Yikes16.txt", glyph, "65,0,0,20,2147483647,0,2147483647,2147483647,0"));
+        // The opening as played: the first splash picture loads with the first frame.
+        harness::Harness game;
+        game.SetDataRoot(copy.Root());
+        game.OpenAsPlayed();
+        testing::internal::CaptureStdout();
+        const bool runs = game.Start() && game.Step(30) && game.Running();
+        GlyphFont small("Yikes16");
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(runs) << game.LastReport();
+        for (const char* file : {"Yikes24.png", "Splash1.jpg"})
+            EXPECT_NE(LineWith(printed, "Error loading image", file).find("16384x16384"), std::string::npos)
+                << printed;
+        EXPECT_NE(LineWith(printed, "Font Yikes16", "beyond"), "") << printed;
+        EXPECT_GE(small.TextWidth("AAAA"), 0);
+        EXPECT_LT(small.TextHeight("A"), 1000);
+    }
+
+    // Each of these ends start-up, naming the file and what is wrong with it. (Empty text: the real
+    // file grown past 32 MB by a hole that takes no disk.)
+    auto nested = [](const std::string& open, const std::string& element, const std::string& close) {
+        std::string text = open;
+        for (int i = 0; i < 30000; ++i) text += "<" + element + ">\n";
+        for (int i = 0; i < 30000; ++i) text += "</" + element + ">";
+        return text + close;
+    };
+    std::string chain = "<actions><location id=\"City-Act1\">";
+    for (int i = 0; i < 100; ++i) chain += "<action>";
+    for (int i = 0; i < 100; ++i) chain += "</action>";
+    chain += "</location></actions>";
+    const std::tuple<const char*, std::string, const char*> endings[] = {
+        {"data/act1.xml",
+         nested("<actions>\n<location id=\"City-Act1\">\n", "action", "</location></actions>"), " at line "},
+        {"dialogues/act2.xml",
+         nested("<dialogues>\n<dialogue id=\"deep\">\n", "text", "</dialogue></dialogues>"), " at line "},
+        {"data/act3.xml", chain, "in location \"City-Act1\""},
+        {"data/act4.xml", "", " MB"},
+    };
+    for (const auto& [file, text, told] : endings) {
+        SCOPED_TRACE(file);
+        harness::DataCopy copy;
+        if (text.empty()) {
+            std::filesystem::resize_file(copy.Root() + "/data/" + file, std::uintmax_t{33} << 20);
+        } else {
+            copy.Write(file, text);
+        }
+        const Outcome outcome = Play(copy);
+        EXPECT_FALSE(outcome.runs);
+        EXPECT_EQ(outcome.status, 1);
+        const std::string line = LineWith(outcome.printed, "Error loading", file);
+        EXPECT_NE(line.find(told), std::string::npos) << outcome.printed;
     }
 }
 

@@ -143,7 +143,8 @@ TEST_F(ActionsTest, BadFilesAndUnknownIdsAreToldOnceWithTheirFile) {
     };
     testing::internal::CaptureStdout();
     // A broken or missing file ends start-up, after a line naming it.
-    EXPECT_THROW(Actions::LoadText("data/act2.xml", "<actions><location id=\"x\"></actions>"), XMLParseException);
+    EXPECT_THROW(Actions::LoadText("data/act2.xml", "<actions><location id=\"x\"></actions>"),
+                 XMLParseException);
     EXPECT_THROW(Actions::Load("data/no-such-file.xml"), XMLParseException);
     Actions::LoadText("data/act1.xml",
                       R"(<actions><location><action/></location><location id="City-Act1">)"
