@@ -21,7 +21,7 @@ run_one() {
   local short=${name#fuzz_}
   local work=$dir/corpus-$short log=$dir/$name.log
   mkdir -p "$work"
-  local args=(-max_len=65536 -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024
+  local args=(-max_len=65536 -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256
               -artifact_prefix="$dir/$name-" -print_final_stats=1)
   [ -f "tests/fuzz/dict/$short.dict" ] && args+=(-dict="tests/fuzz/dict/$short.dict")
   [ "$secs" -gt 0 ] && args+=(-max_total_time="$secs")
