@@ -32,7 +32,7 @@ run_one() {
   fi
   local runs cov
   runs=$(grep -Eo '^stat::number_of_executed_units: *[0-9]+' "$log" | grep -Eo '[0-9]+$' || echo "?")
-  cov=$(grep -E '^#[0-9]+ +DONE' "$log" | grep -Eo 'cov: [0-9]+ ft: [0-9]+' | tail -n 1 || true)
+  cov=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | grep -Eo 'cov: [0-9]+ ft: [0-9]+' | tail -n 1 || true)
   printf '%-18s %10s runs  %s\n' "$name" "$runs" "$cov"
 }
 export -f run_one
