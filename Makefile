@@ -4,6 +4,10 @@ CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 RELEASE := build/release
 TESTDIR := build/test
 FUZZDIR := build/fuzz
+# `make fuzz` runs every fuzz target until stopped; FUZZ_SECONDS=600 bounds each target's run and
+# FUZZ_PARALLEL sets how many run at once (make test gives each a short run, all cores at a time).
+FUZZ_SECONDS ?= 0
+FUZZ_PARALLEL ?= $(JOBS)
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
@@ -29,7 +33,7 @@ $(TESTDIR)/CMakeCache.txt: | deps
 
 test: deps $(TESTDIR)/CMakeCache.txt
 	cmake --build $(TESTDIR) -j $(JOBS)
-	@bash scripts/run-fuzz.sh $(FUZZDIR) 60
+	@bash scripts/run-fuzz.sh $(FUZZDIR) 20 $(JOBS)
 	cd $(TESTDIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
 
 # The whole game played once per ending by the test player (make test plays one ending).
@@ -59,7 +63,7 @@ bench: deps
 	@bash scripts/run-bench.sh build/bench
 
 fuzz: deps
-	@bash scripts/run-fuzz.sh $(FUZZDIR) 0
+	@bash scripts/run-fuzz.sh $(FUZZDIR) $(FUZZ_SECONDS) $(FUZZ_PARALLEL)
 
 contact-sheet: build
 	cmake --build $(RELEASE) --target contact_sheet

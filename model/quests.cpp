@@ -121,7 +121,8 @@ std::shared_ptr<QuestStatus> Quests::ParseStatus(const XMLElement* element, cons
 }
 
 // The dungeon game keeps one cell per grid square and starts on the entry cell, so a grid without
-// cells, an entry outside it or a tile outside it never reach the game.
+// cells or larger than the screen shows, an entry outside it or a tile outside it never reach the
+// game.
 std::shared_ptr<Dungeon> Quests::ParseDungeon(const XMLElement* element, const std::string& path,
                                               const std::string& questId) {
     auto dungeon = std::make_shared<Dungeon>();
@@ -133,7 +134,8 @@ std::shared_ptr<Dungeon> Quests::ParseDungeon(const XMLElement* element, const s
     dungeon->starty = StringToInt(element->GetAttribute("starty"));
     const std::string where = "the dungeon of quest \"" + questId + "\"";
     auto inside = [&dungeon](int x, int y) { return x >= 0 && y >= 0 && x < dungeon->w && y < dungeon->h; };
-    if (dungeon->w < 1 || dungeon->h < 1) {
+    if (dungeon->w < 1 || dungeon->h < 1 || dungeon->w > Dungeon::kMaxColumns ||
+        dungeon->h > Dungeon::kMaxRows) {
         ReportDataProblem(path, where + " is " + std::to_string(dungeon->w) + " x " +
                                     std::to_string(dungeon->h) + " cells; the stage offers no dungeon");
         return nullptr;

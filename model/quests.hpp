@@ -34,10 +34,15 @@ class DungeonTile {
 
 class Dungeon {
   public:
+    // The dungeon game shows the whole grid at once, 64 pixels a cell, on a screen at least 800 x
+    // 600: a larger grid would leave cells no click can reach.
+    static constexpr int kMaxColumns = 12;
+    static constexpr int kMaxRows = 9;
+
     // The place where the dungeon is offered, and the offer's text.
     std::string location;
     std::string description;
-    // The grid in cells (both at least 1) and the entry cell inside it.
+    // The grid in cells (1 to kMaxColumns by 1 to kMaxRows) and the entry cell inside it.
     int w = 0;
     int h = 0;
     int startx = 0;

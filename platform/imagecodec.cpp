@@ -76,14 +76,26 @@ bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string&
         error = "not a PNG";
         return false;
     }
+    auto be32 = [data](size_t at) {
+        return uint32_t{data[at]} << 24 | uint32_t{data[at + 1]} << 16 | uint32_t{data[at + 2]} << 8 |
+               data[at + 3];
+    };
     // The size stands in the first chunk, read here before the decoder takes anything by it.
     if (size >= 24 && std::memcmp(data + 12, "IHDR", 4) == 0) {
-        auto be32 = [data](size_t at) {
-            return uint32_t{data[at]} << 24 | uint32_t{data[at + 1]} << 16 | uint32_t{data[at + 2]} << 8 |
-                   data[at + 3];
-        };
         error = SizeRefused(be32(16), be32(20), limits);
         if (!error.empty()) return false;
+    }
+    // The decoder sets a chunk's memory aside by the length the chunk declares, before reading it:
+    // a damaged file of a few hundred bytes could claim a gigabyte. Every chunk must lie inside the
+    // file.
+    for (size_t at = 8; at + 12 <= size;) {
+        const size_t length = be32(at);
+        if (length > size - at - 12) {
+            error = "damaged PNG (a chunk runs past the end of the file)";
+            return false;
+        }
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0) break;
+        at += 12 + length;
     }
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, PngError, PngWarning);
     if (!png) {
@@ -109,6 +121,10 @@ bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string&
     png_set_read_fn(png, &source, PngRead);
     png_set_user_limits(png, kMaxSide, kMaxSide);
     png_set_chunk_malloc_max(png, kMaxChunk);
+    // Texts, colour profiles and suggested palettes are never used here; skipping them unread
+    // leaves nothing to unpack.
+    static const png_byte kUnused[] = "iCCP\0iTXt\0sPLT\0tEXt\0zTXt";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, 5);
     png_read_info(png, info);
     png_uint_32 w = 0, h = 0;
     int depth = 0, colorType = 0, interlace = 0;

@@ -1,6 +1,7 @@
 // Images: decoding a picture file into a texture, cutting it into frames, and the textures the
 // renderer holds for them.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -67,14 +68,19 @@ ImagePtr MakeImage(const std::string& path, int& texW, int& texH, int flags) {
 void CutFrames(Image& image, const Rect& bounds, int x, int y, int w, int h, int count) {
     image.frames.clear();
     if (w <= 0 || h <= 0) return;
+    // Positions and sizes come from data files and may be anything: summed in 64 bits, none
+    // overflows, and a frame that is kept lies inside the bounds.
+    int64_t left = x;
+    int64_t top = y;
     for (int i = 0; i < count; ++i) {
-        if (x + w > bounds.w && x > 0) {
-            x = 0;
-            y += h;
+        if (left + w > bounds.w && left > 0) {
+            left = 0;
+            top += h;
         }
-        if (x + w > bounds.w || y + h > bounds.h) break;
-        image.frames.push_back(Rect{bounds.x + x, bounds.y + y, w, h});
-        x += w;
+        if (left + w > bounds.w || top + h > bounds.h) break;
+        image.frames.push_back(
+            Rect{bounds.x + static_cast<int>(left), bounds.y + static_cast<int>(top), w, h});
+        left += w;
     }
 }
 
@@ -289,7 +295,10 @@ ImagePtr LoadImage(const std::string& path, int frameWidth, int frameHeight, int
 }
 
 ImagePtr GrabImage(const ImagePtr& source, int x, int y, int w, int h, int frames, int /*flags*/) {
-    if (!source || !source->texture || source->frames.empty() || w <= 0 || h <= 0) return nullptr;
+    // Frames are cut right of and below (x, y) only: a region starting left of or above the source
+    // would draw pixels from outside it.
+    if (!source || !source->texture || source->frames.empty() || x < 0 || y < 0 || w <= 0 || h <= 0)
+        return nullptr;
     auto image = std::make_shared<Image>();
     image->texture = source->texture;
     // Measured from the source's first frame, and free to reach anywhere right of and below it.

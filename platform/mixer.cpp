@@ -66,11 +66,39 @@ SamplePtr DecodeVorbis(const std::string& file) {
     return sample;
 }
 
+// Whether every chunk of a RIFF file lies inside it. The decoder sizes its buffers by the lengths
+// the chunks declare, so a damaged file of a few bytes could otherwise claim gigabytes.
+bool ChunksFit(const std::vector<Uint8>& bytes) {
+    size_t at = 12;
+    while (at + 8 <= bytes.size()) {
+        const size_t length = static_cast<size_t>(bytes[at + 4]) | static_cast<size_t>(bytes[at + 5]) << 8 |
+                              static_cast<size_t>(bytes[at + 6]) << 16 |
+                              static_cast<size_t>(bytes[at + 7]) << 24;
+        if (length > bytes.size() - at - 8) return false;
+        at += 8 + length + (length & 1);
+    }
+    return true;
+}
+
+// Sound effects are a few seconds long; a wave file past this is no sound of the game's.
+constexpr size_t kMaxWaveBytes = 64u << 20;
+
 SamplePtr DecodeWave(const std::string& file) {
+    std::vector<Uint8> wave;
+    if (FILE* f = std::fopen(file.c_str(), "rb")) {
+        Uint8 block[16384];
+        size_t n;
+        while (wave.size() <= kMaxWaveBytes && (n = std::fread(block, 1, sizeof block, f)) > 0)
+            wave.insert(wave.end(), block, block + n);
+        std::fclose(f);
+    }
+    if (wave.size() < 12 || wave.size() > kMaxWaveBytes || !ChunksFit(wave)) return nullptr;
     SDL_AudioSpec spec;
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(file.c_str(), &spec, &buffer, &length)) return nullptr;
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())), 1, &spec, &buffer,
+                        &length))
+        return nullptr;
     SDL_AudioCVT cvt;
     if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2, spec.freq) < 0) {
         SDL_FreeWAV(buffer);

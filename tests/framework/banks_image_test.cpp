@@ -235,15 +235,22 @@ TEST_F(ImageBankTest, AnEmptyRegionNameEndsTheAtlasAndMidHandlesApplyToEveryRegi
     EXPECT_EQ(one->image->HandleY(), 3);
     EXPECT_EQ(bank->Get("TWO"), nullptr);
 
-    // A region beyond its page exists but has nothing to draw.
+    // A region beyond its page (past any of its edges) exists but has nothing to draw.
     bankfix::WriteText(data.Graphics() + "Atlas03.txt",
-                       bankfix::AtlasHeader("Page.png") + bankfix::Region("Outside", 30, 30, 8, 8));
+                       bankfix::AtlasHeader("Page.png") + bankfix::Region("Outside", 30, 30, 8, 8) +
+                           bankfix::Region("Left", -1, 0, 8, 8) + bankfix::Region("Above", 4, -8, 8, 8) +
+                           bankfix::Region("Wide", 4, 4, 2147483647, 8) +
+                           bankfix::Region("Low", 4, 2147483647, 8, 8));
     testing::internal::CaptureStdout();
     bank->LoadAtlas("Atlas03.txt", 1);
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Outside"), std::string::npos) << out;
     GameImage* outside = bank->Find("outside");
     EXPECT_EQ(outside->image, nullptr);
+    EXPECT_EQ(bank->Find("left")->image, nullptr);
+    EXPECT_EQ(bank->Find("above")->image, nullptr);
+    EXPECT_EQ(bank->Find("wide")->image, nullptr);
+    EXPECT_EQ(bank->Find("low")->image, nullptr);
     outside->Draw2(0, 0);
     EXPECT_TRUE(h.Step());
 }

@@ -136,6 +136,7 @@ TEST_F(QuestRules, QuestDataTheGameCannotUseIsReportedAtLoad) {
         "<quests><quest id=\"Empty\"><rewards><flag name=\"Resource.Money\" add=\"5\"/></rewards></quest>"
         "<quest id=\"Caves\"><status><dungeon location=\"Docks\" w=\"0\" h=\"2\"/></status>"
         "<status><dungeon location=\"Docks\" w=\"2\" h=\"2\" startx=\"2\"/></status>"
+        "<status><dungeon location=\"Docks\" w=\"70000\" h=\"70000\"/></status>"
         "<status><dungeon location=\"Moon\" w=\"2\" h=\"2\"><tile id=\"far\" x=\"5\"/>"
         "<tile id=\"t\" x=\"1\" y=\"1\" optional=\"false\"><action id=\"first\"/><action "
         "id=\"last\"/></tile></dungeon></status>"
@@ -148,13 +149,15 @@ TEST_F(QuestRules, QuestDataTheGameCannotUseIsReportedAtLoad) {
     const QuestItem& caves = *Quests::allQuests.Get2(0);
     EXPECT_EQ(caves.statuses.Get2(0)->dungeon, nullptr);
     EXPECT_EQ(caves.statuses.Get2(1)->dungeon, nullptr);
-    const Dungeon& kept = *caves.statuses.Get2(2)->dungeon;
+    EXPECT_EQ(caves.statuses.Get2(2)->dungeon, nullptr) << "a grid larger than the screen shows";
+    const Dungeon& kept = *caves.statuses.Get2(3)->dungeon;
     ASSERT_EQ(kept.tiles.Size(), 1);
     EXPECT_EQ(kept.tiles.Get2(0)->optional, 1);
     ASSERT_NE(kept.tiles.Get2(0)->action, nullptr);
     EXPECT_EQ(kept.tiles.Get2(0)->action->id, "last") << "only the last action of a tile counts";
-    for (const char* line : {"quest \"Empty\" has no status", "\"Caves\" is 0 x 2 cells", "enters at 2, 0",
-                             "at \"Moon\", which is no location", "tile \"far\" at 5, 0"}) {
+    for (const char* line :
+         {"quest \"Empty\" has no status", "\"Caves\" is 0 x 2 cells", "enters at 2, 0",
+          "is 70000 x 70000 cells", "at \"Moon\", which is no location", "tile \"far\" at 5, 0"}) {
         EXPECT_NE(printed.find(line), std::string::npos) << line << " in:\n" << printed;
     }
 }

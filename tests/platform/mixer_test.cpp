@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -340,6 +342,14 @@ TEST(Mixer, DecodesOggSamplesAndRejectsOtherFiles) {
     EXPECT_NEAR(click->data[2 * 10], 0.5f, 1e-3f);
     EXPECT_NEAR(click->data[2 * 10 + 1], 0.5f, 1e-3f);
     EXPECT_NEAR(click->data[2 * 90 + 1], -0.5f, 1e-3f);
+    // The same wave cut short after its data chunk claimed two gigabytes is refused, without the
+    // decoder setting aside what the chunk claims.
+    {
+        std::string bytes(std::istreambuf_iterator<char>(std::ifstream(wav, std::ios::binary).rdbuf()), {});
+        bytes.replace(40, 4, "\xff\xff\xff\x7f", 4);
+        std::ofstream(wav, std::ios::binary | std::ios::trunc) << bytes;
+    }
+    EXPECT_EQ(platform::DecodeSoundFile(wav), nullptr);
     std::filesystem::remove(wav);
     EXPECT_FALSE(stream.Open(TempFile("missing.ogg"), true));
     std::filesystem::remove(file);

@@ -1,0 +1,31 @@
+// Any quest table either loads or is refused with a line naming it; every quest that loads has a
+// stage to start with, and the reference check of start-up walks them all.
+#include "model/quests.hpp"
+
+#include <cstddef>
+#include <cstdint>
+
+#include "model/actionrefs.hpp"
+#include "tests/fuzz/support.hpp"
+
+namespace {
+fuzz::DataFolder* folder = nullptr;
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::QuietOutput();
+    static fuzz::DataFolder own;
+    folder = &own;
+    WireGame();
+    InitGlobals();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const fuzz::FreshAfterRun fresh;
+    folder->Put(Quests::kFile, data, size);
+    if (fuzz::LoadRefused([] { Quests::Load(Quests::kFile); })) return 0;
+    for (const auto& quest : Quests::allQuests) fuzz::Check(quest->StageCount() > 0);
+    ActionReferences::CheckAll();
+    return 0;
+}
