@@ -80,6 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Check(postData->id_req != nullptr);
     AwaitReply(postData->id_req);
     CheckKeptId();
+    // Only a successful reply may give the game its id.
+    if (status < 200 || status > 299) fuzz::Check(Profile::GetGlobalFlagString("ID").empty());
 
     postData->Update4("1", "10", "1", "1", "1", "0", "0");
     fuzz::Check(postData->update_req != nullptr);
