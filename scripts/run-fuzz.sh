@@ -21,7 +21,7 @@ run_one() {
   local short=${name#fuzz_}
   local work=$dir/corpus-$short log=$dir/$name.log
   # The targets' scratch data folders go under a folder of their own, removed after the run.
-  local tmp=$dir/tmp-$short
+  local tmp; tmp=$(cd "$dir" && pwd)/tmp-$short
   rm -rf "$tmp"; mkdir -p "$work" "$tmp"
   local args=(-max_len=65536 -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256
               -artifact_prefix="$dir/$name-" -print_final_stats=1)
