@@ -206,8 +206,12 @@ TEST(DamagedSave, TheGameLoadsWhatItCanPlaysItKeepsTheFileAsideAndSavesAWholeSta
                 EXPECT_NE(loaded.find(record), std::string::npos) << record;
             }
         }
-        if (damage.cut != std::string::npos || damage.what == "10 MB of noise") EXPECT_TRUE(damaged);
-        if (damage.what == "a 10 MB value") EXPECT_FALSE(damaged);
+        if (damage.cut != std::string::npos || damage.what == "10 MB of noise") {
+            EXPECT_TRUE(damaged);
+        }
+        if (damage.what == "a 10 MB value") {
+            EXPECT_FALSE(damaged);
+        }
 
         PlayEveryHero(h, *screen);
         Profile::Save(1);
@@ -215,7 +219,9 @@ TEST(DamagedSave, TheGameLoadsWhatItCanPlaysItKeepsTheFileAsideAndSavesAWholeSta
 
         const std::string folder = platform::UserFolder();
         EXPECT_EQ(std::filesystem::exists(folder + "/.vantlestate.bad"), damaged);
-        if (damaged) EXPECT_TRUE(ReadFile(folder + "/.vantlestate.bad") == damage.text);
+        if (damaged) {
+            EXPECT_TRUE(ReadFile(folder + "/.vantlestate.bad") == damage.text);
+        }
         const std::string saved = platform::LoadState();
         Profile::saveData->FromString(saved);
         EXPECT_EQ(Profile::saveData->loadDamaged, 0);
