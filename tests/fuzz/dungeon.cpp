@@ -29,11 +29,7 @@ void Play(const Dungeon& dungeon) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::QuietOutput();
-    static fuzz::DataFolder own;
-    folder = &own;
-    WireGame();
-    InitGlobals();
+    folder = &fuzz::StartGame();
     return 0;
 }
 

@@ -71,6 +71,16 @@ class DataFolder {
     std::string root_;
 };
 
+// The game wired and given its start values over a data folder of this process's own, kept for
+// the whole run: what every loader's target starts from.
+inline DataFolder& StartGame() {
+    QuietOutput();
+    static DataFolder own;
+    WireGame();
+    InitGlobals();
+    return own;
+}
+
 // Puts the whole game state back to the start when a run ends. What a run allocates it then also
 // frees, so libFuzzer never suspects a leak after a run (each suspicion costs a full leak scan).
 class FreshAfterRun {

@@ -14,11 +14,7 @@ fuzz::DataFolder* folder = nullptr;
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::QuietOutput();
-    static fuzz::DataFolder own;
-    folder = &own;
-    WireGame();
-    InitGlobals();
+    folder = &fuzz::StartGame();
     return 0;
 }
 
