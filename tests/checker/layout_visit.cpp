@@ -107,6 +107,7 @@ std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames) {
         Visit visit(root, wide, findings);
         if (keepFrames) visit.KeepFrames();
         VisitOwnScreens(visit);
+        if (visit.Game().Running()) VisitGameScreens(visit);
     }
     return findings;
 }

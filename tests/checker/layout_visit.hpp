@@ -42,6 +42,10 @@ class Visit {
 // end game's pages, score and credits.
 void VisitOwnScreens(Visit& visit);
 
+// A game under way: the map and its messages, a place, a quest, a dialogue, the boards, the hero's
+// popups, the distress games and a dungeon.
+void VisitGameScreens(Visit& visit);
+
 // Every visit at both layouts; one line per finding. With keepFrames every frame looked at is saved.
 std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames = false);
 
