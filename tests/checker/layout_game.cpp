@@ -11,6 +11,9 @@
 #include "core/xml.hpp"
 #include "framework/framework.hpp"
 #include "gui/gui2.hpp"
+#include "gui/textbutton.hpp"
+#include "minigames/board.hpp"
+#include "minigames/puzzlebattle.hpp"
 #include "model/actions.hpp"
 #include "model/data2.hpp"
 #include "model/profile.hpp"
@@ -35,10 +38,11 @@ constexpr const char* kHero =
     "Level.Attribute.Constitution|1|Attribute.Ethics|10|Level.Attribute.Ethics|1|CharacterPortrait|HeroFemale1|"
     "CharacterIcon|2|Name|Captain Wonderful|RealName|Bobbi Bland|Flag.StopActions|1|Flag.Act|2|"
     "Flag.ActShow|2|Location.Quellfast|1|Location.Docks|1|Location.Gym|1|Location.Library|1|Location|Docks|"
-    "Skill.Manual Labor|107|Level.Skill.Manual Labor|1|Power.Attribute.Strength|Left Hook|"
+    "Power.Attribute.Strength|Left Hook|"
     "Power.Physical.Damage|1|PowerUp.Attribute.Strength|1|Power.Attribute.Essence|Energy Arrow|"
     "Power.Elemental.Energy|1|PowerUp.Attribute.Essence|1|Power.Attribute.Intelligence|Psycho Bolt|"
-    "Power.Mental.Bolt|1|PowerUp.Attribute.Intelligence|1|Quest.Easy Money|1|Game.Handicap|0";
+    "Power.Mental.Bolt|1|PowerUp.Attribute.Intelligence|1|Quest.Easy Money|1|Game.Handicap|0|Game.TutorialJob|1|"
+    "Game.TutorialTraining|1|Game.FirstBattle|1|Flag.FirstBattle|1";
 
 void MakeHero() {
     std::istringstream pairs(kHero);
@@ -73,15 +77,24 @@ bool BackToMap(harness::Player& p) {
 
 void VisitMap(Visit& v, harness::Player& p) {
     v.Look("map");
-    MapScreen* map = dynamic_cast<MapScreen*>(briskGame->currentScreen.get());
-    if (map == nullptr) return v.Lost("the map");
 
-    // A place's menu with its buttons and people: the hero arrives at the docks.
-    Profile::SetFlagString("ArriveAt", "Docks");
+    // The map's own messages (the levels the hero's flags earned) come and go first.
+    int quiet = 0;
+    p.WaitUntil([&] { return (quiet = Shown("result") ? 0 : quiet + 1) > 60; }, 3000);
+
+    // A place's menu: its buttons and the people met there, as the story's actions make them.
+    std::shared_ptr<XMLDocument> doc[4];
+    ActionPtr held[4];
+    Run(R"(<action button="Work the Docks"/>)", doc[0], held[0]);
+    Run(R"(<action button="Talk to Dot" category="character" image="Characters01" index="2"/>)", doc[1], held[1]);
+    Run(R"(<action button="Look Around"/>)", doc[2], held[2]);
+    Run(R"(<action button="Foreman" category="character" image="Characters02" index="0"/>)", doc[3], held[3]);
     p.Step(60);
     v.Look("map, a place's menu");
-    Profile::SetFlagString("ArriveAt", "");
+    BackToMap(p);
 
+    auto* map = dynamic_cast<MapScreen*>(briskGame->currentScreen.get());
+    if (map == nullptr) return v.Lost("the map");
     map->ShowMessage("Rank Up!", std::string("New rank is ") + Profile::RankTitle(10) + "!");
     p.Step(60);
     v.Look("map, a message");
@@ -98,7 +111,7 @@ void VisitMap(Visit& v, harness::Player& p) {
     }
 
     Profile::SetFlagString("Game.ShowBase", "1");
-    if (!p.WaitUntil([] { return Shown("upgrade") || Shown("popup"); }, 120)) v.Lost("base upgrades");
+    if (!p.WaitUntil([] { return Shown("result"); }, 120)) v.Lost("base upgrades");
     p.Step(40);
     v.Look("base upgrades");
     BackToMap(p);
@@ -135,6 +148,26 @@ void VisitStory(Visit& v, harness::Player& p) {
     BackToMap(p);
 }
 
+// What a battle shows at half strength by its rules: the powers not paid for yet, and the name and
+// health of the fighter who waits for the other.
+std::vector<std::string> DimmedInBattle() {
+    std::vector<std::string> words;
+    const auto* battle = dynamic_cast<const GUIPuzzleBattle*>(GUIList::Get("popup", ""));
+    if (battle == nullptr) return words;
+    for (int i = 0; i < battle->powerCount; ++i) {
+        const GUITextButton* power = battle->powers[static_cast<size_t>(i)];
+        if (power != nullptr && !power->active) words.push_back(power->name);
+    }
+    for (const char* side : {"gamepopup", "opponent"}) {
+        const GUIItem* panel = GUIList::Get(side, "portrait");
+        const auto& fighter = std::string(side) == "opponent" ? BattleState::opponent : BattleState::player;
+        if (panel == nullptr || fighter == nullptr || panel->alpha.value > 0.5f) continue;
+        words.push_back(fighter->name);
+        words.push_back(std::to_string(TruncToInt(fighter->health.value)));
+    }
+    return words;
+}
+
 void VisitBoards(Visit& v, harness::Player& p) {
     std::shared_ptr<XMLDocument> doc;
     ActionPtr action;
@@ -155,7 +188,15 @@ void VisitBoards(Visit& v, harness::Player& p) {
             BackToMap(p);
             continue;
         }
-        p.Step(60);
+        // The fighters' panels stand dimmed while a message speaks; the board is looked at in play.
+        p.WaitUntil(
+            [] {
+                const GUIItem* opponent = GUIList::Get("opponent", "portrait");
+                return opponent == nullptr || opponent->alpha.value == 1.0f;
+            },
+            600);
+        p.Step(20);
+        v.Dimmed(DimmedInBattle());
         v.Look(board.name);
         if (std::string(board.name) == "training board") {
             // One move is all it has: the result sheet follows.
@@ -176,9 +217,10 @@ void VisitBoards(Visit& v, harness::Player& p) {
 void VisitDistress(Visit& v, harness::Player& p) {
     std::shared_ptr<XMLDocument> doc;
     ActionPtr action;
-    for (const char* game : {"falling", "car", "search", "tree"}) {
+    for (const char* game : {"tree", "falling", "car", "search"}) {
         Run(std::string(R"(<action game=")") + game + R"(" difficulty="1"/>)", doc, action);
-        if (!p.WaitUntil([] { return Shown("distress") && Shown("dialogue"); }, 300)) {
+        if (!p.WaitUntil([] { return Shown("distress"); }, 300) ||
+            !p.WaitUntil([] { return Shown("dialogue"); }, 300)) {
             v.Lost(std::string("the ") + game + " game");
             BackToMap(p);
             continue;
@@ -206,7 +248,9 @@ void VisitDungeon(Visit& v, harness::Player& p) {
             const auto& status = quest->statuses.Get2(i);
             if (!status->dungeon || !Actions::starters.dungeon) continue;
             Actions::starters.dungeon(*status->dungeon);
-            if (!p.WaitUntil([] { return Shown("dungeon") && !Shown("dialogue"); }, 600)) return v.Lost("a dungeon");
+            if (!p.WaitUntil([] { return Shown("dungeon"); }, 600)) return v.Lost("a dungeon");
+            // The radio call that opens it is read on.
+            for (int read = 0; read < 20 && (Shown("dialogue") || !p.Step(20)); ++read) p.Answer();
             p.Step(60);
             v.Look("dungeon");
             return;
@@ -220,6 +264,9 @@ void VisitDungeon(Visit& v, harness::Player& p) {
 void VisitGameScreens(Visit& v) {
     harness::Player p(v.Game());
     MakeHero();
+    // The places' names on: a name label is one more text to keep clear of.
+    Profile::SetGlobalFlagInt("MapNames", 1);
+    Data::mapNamesOn = 1;
     if (!BackToMap(p)) return v.Lost("the map");
     VisitMap(v, p);
     VisitStory(v, p);

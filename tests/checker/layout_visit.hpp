@@ -26,6 +26,8 @@ class Visit {
     // being typed is let finish first (`typing` frames at most). `rolling`: the texts roll up the
     // screen.
     void Look(const std::string& screen, bool rolling = false, int typing = 20);
+    // The words the next look finds dimmed on purpose (see Frame::dimmed).
+    void Dimmed(std::vector<std::string> words) { dimmed_ = std::move(words); }
     // The visit could not reach a screen: that is a finding too, or the check would pass unseen.
     void Lost(const std::string& what);
 
@@ -35,6 +37,7 @@ class Visit {
     harness::Harness game_;
     bool wide_;
     bool keepFrames_ = false;
+    std::vector<std::string> dimmed_;
     std::vector<std::string>& findings_;
 };
 
