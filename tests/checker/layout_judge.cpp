@@ -188,11 +188,13 @@ void FrameRecorder::TextEnds() {
     if (textHasGlyph_) frame_->texts.push_back(current_);
 }
 
-// A text wholly under a picture or panel drawn after it (a place's name under a speech bubble, a
-// popup waiting behind a dialogue) is not seen, so it is not judged.
+// A text wholly under a speech bubble or popup frame drawn after it (a place's name under a
+// dialogue, a popup waiting behind one) is hidden on purpose, so it is not judged. Under anything
+// else (a button, a panel) a hidden text is a fault and is judged as drawn.
 bool Covered(const Frame& frame, const DrawnText& text) {
     for (const DrawnHolder& holder : frame.holders) {
-        if (holder.order > text.order && Within(text.box, holder.box)) return true;
+        const bool hides = holder.name.rfind("BUBBLE", 0) == 0 || holder.name.rfind("FRAME", 0) == 0;
+        if (hides && holder.order > text.order && Within(text.box, holder.box)) return true;
     }
     return false;
 }
