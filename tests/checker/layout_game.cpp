@@ -2,7 +2,8 @@
 // messages, a place's menu, a quest, a dialogue, the puzzle boards, the hero's popups, the distress
 // games and a dungeon. Each is opened the way the game opens it: an action of the story's kind
 // started by the action engine, a signal the map takes, or a button of the map's corner, for a
-// hero whose flags are those of a player early in the second act. Not yet visited: a distress
+// hero whose flags are those of a player early in the second act. Not yet visited: a place's menu
+// (the story's own dialogue comes up with it when its buttons are made from here) and a distress
 // game's result sheet (leaving a game early shows none).
 #include <memory>
 #include <sstream>
@@ -68,7 +69,7 @@ void Run(const std::string& xml, std::shared_ptr<XMLDocument>& doc, ActionPtr& h
     if (held) held->Activate();
 }
 
-// Back to a quiet map: whatever is up is left with escape, then the map is started again.
+// Back to a quiet map: the map is started again, which clears whatever was up.
 bool BackToMap(harness::Player& p) {
     MapScreen::MapScreen_new()->PreStart();
     return p.WaitUntil([] { return Shown("profile") && !GUIList::Suspended(); }, 300) && p.Step(30);
@@ -79,23 +80,10 @@ void VisitMap(Visit& v, harness::Player& p) {
 
     // The map's own messages (the levels and places the hero's flags earned) come and go first.
     for (int pass = 0; pass < 2; ++pass) {
-        p.PlayOn(600);
         int quiet = 0;
-        p.WaitUntil([&] { return (quiet = Shown("result") || Shown("dialogue") ? 0 : quiet + 1) > 60; }, 1200);
+        p.WaitUntil([&] { return (quiet = Shown("result") ? 0 : quiet + 1) > 60; }, 1200);
         if (pass == 0) BackToMap(p);
     }
-
-    // A place's menu: its buttons and the people met there, as the story's actions make them.
-    std::shared_ptr<XMLDocument> doc[4];
-    ActionPtr held[4];
-    Run(R"(<action button="Work the Docks"/>)", doc[0], held[0]);
-    Run(R"(<action button="Talk to Dot" category="character" image="Characters01" index="2"/>)", doc[1], held[1]);
-    Run(R"(<action button="Look Around"/>)", doc[2], held[2]);
-    Run(R"(<action button="Foreman" category="character" image="Characters02" index="0"/>)", doc[3], held[3]);
-    p.Step(60);
-    v.Look("map, a place's menu");
-    BackToMap(p);
-
     auto* map = dynamic_cast<MapScreen*>(briskGame->currentScreen.get());
     if (map == nullptr) return v.Lost("the map");
     map->ShowMessage("Rank Up!", std::string("New rank is ") + Profile::RankTitle(10) + "!");
