@@ -111,13 +111,13 @@ void Visit::Look(const std::string& screen, bool rolling, int typing) {
     for (std::string& line : Judge(frame, Where(screen))) findings_.push_back(std::move(line));
 }
 
-std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames) {
+std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames, bool inGame) {
     std::vector<std::string> findings;
     for (bool wide : {true, false}) {
         Visit visit(root, wide, findings);
         if (keepFrames) visit.KeepFrames();
         VisitOwnScreens(visit);
-        if (visit.Game().Running()) VisitGameScreens(visit);
+        if (inGame && visit.Game().Running()) VisitGameScreens(visit);
     }
     return findings;
 }

@@ -50,6 +50,8 @@ void VisitOwnScreens(Visit& visit);
 void VisitGameScreens(Visit& visit);
 
 // Every visit at both layouts; one line per finding. With keepFrames every frame looked at is saved.
-std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames = false);
+// With inGame the screens of a game under way are visited too (the story's own dialogues still
+// come up among them, so that visit is not yet part of the standing check).
+std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames = false, bool inGame = false);
 
 }  // namespace layout
