@@ -88,7 +88,8 @@ void QuestPopup::ShowMapQuest(QuestItem& quest) {
     button->id = "quest";
     button->name = "current";
     label->x = button->x + static_cast<float>(button->w - label->w) / 2;
-    button->y = label->y + static_cast<float>(label->h) / 2;
+    // Half the label down into the button's frame, and two pixels more so the name never touches it.
+    button->y = label->y + static_cast<float>(label->h) / 2 + 2;
     GUIList::Add(button, kPriority);
     GUIList::AddAfter(label, button);
 

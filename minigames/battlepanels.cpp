@@ -195,7 +195,11 @@ void GUIPuzzleBattle::AddMeters(PuzzleActor& fighter, const char* panelId, std::
         money->SetPrefix("$");
         money->SetVariable(&fighter.values[kTileMoney]);
         panel->AddLast20(money);
-        GUIImage* reputationIcon = GUIImage::Create(money->x + 72, counterY, "Icons02", 4);
+        // Where the strip beside the board is narrow the reputation counter steps in closer, so
+        // its number stays off the board.
+        const float strip = board ? (static_cast<float>(Data::virtualWidth - board->w)) * 0.5f : 1e6f;
+        const float counterStep = strip < 240.0f ? 56.0f : 72.0f;
+        GUIImage* reputationIcon = GUIImage::Create(money->x + counterStep, counterY, "Icons02", 4);
         panel->AddLast20(reputationIcon);
         GUIText* reputation = GUIText::Create(0, 0, "0", Fonts::Get("on"), kWhite);
         reputation->x = reputationIcon->x + static_cast<float>(reputationIcon->w);

@@ -5,13 +5,15 @@
 //   - two texts overlap (the same words drawn twice on one spot are a text and its shadow);
 //   - a text crosses the edge of what holds it: the smallest button, popup frame, bubble, bar or
 //     filled panel drawn before it that holds the text's middle or its first letter (a popup's
-//     title set across its frame's top edge, as popups are drawn, does not count);
+//     title set across its frame's top edge, as popups are drawn, does not count; a meter's fill
+//     counts as the track it lies on);
 //   - a text lies (partly) outside the screen (for rolling lines such as the credits, outside its
 //     sides);
 //   - a text reads poorly: under 3:1 contrast between its ink and the pixels beneath it, taken
 //     from the frame drawn without it, for the best-contrasted tenth of its ink (so an outlined
 //     text counts its outline); words drawn more than once count their clearest copy.
-// Every finding is one line naming the screen, the text and where it is.
+// A text wholly covered by a speech bubble or popup frame drawn after it is hidden on purpose and
+// not judged. Every finding is one line naming the screen, the text and where it is.
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -60,6 +62,13 @@ struct Frame {
     std::vector<uint8_t> withText, withoutText;
     // The lines roll up through the screen (they enter and leave it at the bottom and top).
     bool rolling = false;
+    // Words that lie on the map the player drags about (the places' names): whether they are in
+    // sight is the view's doing, not the layout's, so the screen's edges do not bound them.
+    std::vector<std::string> onMap;
+    // Words the game shows at half strength on purpose, as the state of something that cannot be
+    // used now (a power not paid for, the fighter whose turn it is not): they are judged for
+    // place but not for contrast, as a disabled control is not expected to stand out.
+    std::vector<std::string> dimmed;
 };
 
 // Watches the render pass and fills a frame's texts and holders. With hideText the glyphs are

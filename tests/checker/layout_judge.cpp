@@ -34,6 +34,21 @@ double Luminance(const uint8_t* p) {
     return 0.2126 * Linear(p[0]) + 0.7152 * Linear(p[1]) + 0.0722 * Linear(p[2]);
 }
 
+// A meter's fill: a panel laid inside an earlier holder (its track) from the track's left edge, as
+// tall as the track (both within a thin border) and shorter. It is part of the meter, not a holder
+// of its own: a meter's number is set on the whole track, whatever share of it the fill covers.
+bool MeterFill(const Frame& frame, const DrawnHolder& fill) {
+    constexpr float kBorder = 3.0f;
+    for (const DrawnHolder& track : frame.holders) {
+        if (track.order >= fill.order) break;
+        if (Within(fill.box, track.box) && fill.box.x0 - track.box.x0 <= kBorder &&
+            fill.box.y0 - track.box.y0 <= kBorder && track.box.y1 - fill.box.y1 <= kBorder &&
+            fill.box.x1 < track.box.x1 - kBorder)
+            return true;
+    }
+    return false;
+}
+
 // The smallest holder drawn before the text that holds its middle or its first letter's middle.
 const DrawnHolder* HolderOf(const Frame& frame, const DrawnText& text) {
     const float mx = (text.box.x0 + text.box.x1) * 0.5f, my = (text.box.y0 + text.box.y1) * 0.5f;
@@ -42,6 +57,7 @@ const DrawnHolder* HolderOf(const Frame& frame, const DrawnText& text) {
     for (const DrawnHolder& holder : frame.holders) {
         if (holder.order > text.order) break;
         if (!holder.box.Holds(mx, my) && !holder.box.Holds(fx, my)) continue;
+        if (MeterFill(frame, holder)) continue;
         if (!best || holder.box.Width() * holder.box.Height() < best->box.Width() * best->box.Height())
             best = &holder;
     }
@@ -172,6 +188,21 @@ void FrameRecorder::TextEnds() {
     if (textHasGlyph_) frame_->texts.push_back(current_);
 }
 
+// A text wholly under a speech bubble or popup frame drawn after it (a place's name under a
+// dialogue, a popup waiting behind one) is hidden on purpose, so it is not judged. Under anything
+// else (a button, a panel) a hidden text is a fault and is judged as drawn.
+bool Covered(const Frame& frame, const DrawnText& text) {
+    for (const DrawnHolder& holder : frame.holders) {
+        const bool hides = holder.name.rfind("BUBBLE", 0) == 0 || holder.name.rfind("FRAME", 0) == 0;
+        if (hides && holder.order > text.order && Within(text.box, holder.box)) return true;
+    }
+    return false;
+}
+
+bool OnMap(const Frame& frame, const DrawnText& text) {
+    return std::find(frame.onMap.begin(), frame.onMap.end(), text.text) != frame.onMap.end();
+}
+
 std::vector<std::string> Judge(const Frame& frame, const std::string& where) {
     std::vector<std::string> findings;
     // Rolling lines come in at the bottom and leave at the top: only the sides bound them.
@@ -181,8 +212,9 @@ std::vector<std::string> Judge(const Frame& frame, const std::string& where) {
     std::vector<double> scratch;
     for (size_t i = 0; i < frame.texts.size(); ++i) {
         const DrawnText& text = frame.texts[i];
+        if (Covered(frame, text)) continue;
         const std::string said = where + ": " + Quoted(text.text) + " " + text.box.Describe();
-        if (!Within(text.box, screen)) {
+        if (!Within(text.box, OnMap(frame, text) ? Box{-1e6f, -1e6f, 1e6f, 1e6f} : screen)) {
             findings.push_back(said + " reaches outside the screen");
         } else if (const DrawnHolder* holder = HolderOf(frame, text);
                    holder && !Within(text.box, holder->box) && !HeadingOn(text.box, holder->box)) {
@@ -191,7 +223,7 @@ std::vector<std::string> Judge(const Frame& frame, const std::string& where) {
         for (size_t j = i + 1; j < frame.texts.size(); ++j) {
             const DrawnText& other = frame.texts[j];
             // The same words on the same spot are a text and its shadow or echo.
-            if (other.text == text.text) continue;
+            if (other.text == text.text || Covered(frame, other)) continue;
             if (text.box.Overlaps(other.box, kSlack))
                 findings.push_back(said + " and " + Quoted(other.text) + " " + other.box.Describe() + " overlap");
         }
@@ -203,6 +235,7 @@ std::vector<std::string> Judge(const Frame& frame, const std::string& where) {
         }
         // Only the first copy reports; a rolling line is judged once it is wholly in sight.
         if (&text != &FirstCopy(frame, text.text) || (frame.rolling && !Within(text.box, visible))) contrast = -1;
+        if (std::find(frame.dimmed.begin(), frame.dimmed.end(), text.text) != frame.dimmed.end()) contrast = -1;
         if (contrast >= 0 && contrast < kMinContrast) {
             char ratio[32];
             std::snprintf(ratio, sizeof ratio, "%.1f:1", contrast);

@@ -1,7 +1,8 @@
-// check_layout [folder] [--frames]: visits every screen of the game on the data folder under `folder` (default:
+// check_layout [folder] [--frames] [--in-game]: visits every screen of the game on the data folder under `folder` (default:
 // the working folder) at both layouts and prints one line per text that overlaps another, leaves
 // what holds it or the screen, or reads poorly; the exit status is 1 when there is any. With
-// --frames every frame it looked at is saved as a PNG under the build's frames folder.
+// --frames every frame it looked at is saved as a PNG under the build's frames folder; with --in-game
+// it visits the screens of a game under way too.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,15 +14,17 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     std::string folder = ".";
-    bool keepFrames = false;
+    bool keepFrames = false, inGame = false;
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--frames")
             keepFrames = true;
+        else if (std::string(argv[i]) == "--in-game")
+            inGame = true;
         else
             folder = argv[i];
     }
     const std::string root = std::filesystem::absolute(folder).string();
-    const std::vector<std::string> findings = layout::CheckLayout(root, keepFrames);
+    const std::vector<std::string> findings = layout::CheckLayout(root, keepFrames, inGame);
     for (const std::string& line : findings) std::printf("%s\n", line.c_str());
     if (findings.empty()) std::printf("Every screen reads cleanly at both layouts.\n");
     return findings.empty() ? 0 : 1;

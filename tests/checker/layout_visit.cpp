@@ -5,6 +5,8 @@
 
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
+#include "model/locations.hpp"
+#include "screens/map.hpp"
 #include "model/data2.hpp"
 #include "platform/testing.hpp"
 
@@ -71,6 +73,8 @@ void Visit::Look(const std::string& screen, bool rolling, int typing) {
     frame.width = width;
     frame.height = height;
     frame.rolling = rolling;
+    frame.dimmed = std::move(dimmed_);
+    dimmed_.clear();
     // Until four frames in a row draw the same words (a caption typing letter by letter draws its
     // newest letter apart from the rest, and may show one letter for a frame or two).
     std::vector<std::string> before;
@@ -83,6 +87,12 @@ void Visit::Look(const std::string& screen, bool rolling, int typing) {
         for (const DrawnText& text : frame.texts) words.push_back(text.text);
         same = words == before ? same + 1 : 0;
         before = std::move(words);
+    }
+    // The places' names lie on the map and move with it.
+    if (dynamic_cast<MapScreen*>(briskGame->currentScreen.get()) != nullptr) {
+        for (const auto& place : Locations::locations) {
+            if (place) frame.onMap.push_back(place->id);
+        }
     }
     frame.withText = game_.ReadPixels(0, 0, width, height);
     if (keepFrames_) {
@@ -101,12 +111,13 @@ void Visit::Look(const std::string& screen, bool rolling, int typing) {
     for (std::string& line : Judge(frame, Where(screen))) findings_.push_back(std::move(line));
 }
 
-std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames) {
+std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames, bool inGame) {
     std::vector<std::string> findings;
     for (bool wide : {true, false}) {
         Visit visit(root, wide, findings);
         if (keepFrames) visit.KeepFrames();
         VisitOwnScreens(visit);
+        if (inGame && visit.Game().Running()) VisitGameScreens(visit);
     }
     return findings;
 }

@@ -26,6 +26,8 @@ class Visit {
     // being typed is let finish first (`typing` frames at most). `rolling`: the texts roll up the
     // screen.
     void Look(const std::string& screen, bool rolling = false, int typing = 20);
+    // The words the next look finds dimmed on purpose (see Frame::dimmed).
+    void Dimmed(std::vector<std::string> words) { dimmed_ = std::move(words); }
     // The visit could not reach a screen: that is a finding too, or the check would pass unseen.
     void Lost(const std::string& what);
 
@@ -35,6 +37,7 @@ class Visit {
     harness::Harness game_;
     bool wide_;
     bool keepFrames_ = false;
+    std::vector<std::string> dimmed_;
     std::vector<std::string>& findings_;
 };
 
@@ -42,7 +45,13 @@ class Visit {
 // end game's pages, score and credits.
 void VisitOwnScreens(Visit& visit);
 
+// A game under way: the map and its messages, a place, a quest, a dialogue, the boards, the hero's
+// popups, the distress games and a dungeon.
+void VisitGameScreens(Visit& visit);
+
 // Every visit at both layouts; one line per finding. With keepFrames every frame looked at is saved.
-std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames = false);
+// With inGame the screens of a game under way are visited too (the story's own dialogues still
+// come up among them, so that visit is not yet part of the standing check).
+std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames = false, bool inGame = false);
 
 }  // namespace layout

@@ -1,6 +1,7 @@
 // The layout check on a screen drawn for it with the game's fonts and button picture: clean as laid
 // out, it reports the caption of a widened font leaving its button, a text moved onto another, a
-// text pushed off the screen and a text too faint for its background.
+// text pushed off the screen and a text too faint for its background; a meter's number is held by
+// its track, and a line lost under a plain panel is still judged.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -32,7 +33,27 @@ class Sample : public Screen {
         platform::SetColor(lineColour[0], lineColour[1], lineColour[2]);
         Fonts::Get("n")->DrawText("Options and trophies", lineX, lineY);
         platform::SetColor(255, 255, 255);
+        if (meter) {
+            // A meter: its black track, a green fill over a fifth of it, its number over both.
+            platform::SetColor(0, 0, 0);
+            platform::DrawRect(100, 500, 200, 20);
+            platform::SetColor(60, 160, 60);
+            platform::DrawRect(102, 502, 40, 16);
+            platform::SetColor(255, 255, 255);
+            Fonts::Get("n")->DrawText("12/60", meterTextX, 503);
+        }
+        if (covered) {
+            // A line under a panel that a later line is written on.
+            Fonts::Get("n")->DrawText("Under the panel", 100, 420);
+            platform::SetColor(250, 250, 250);
+            platform::DrawRect(80, 400, 300, 60);
+            platform::SetColor(0, 0, 0);
+            Fonts::Get("n")->DrawText("On the panel", 110, 422);
+            platform::SetColor(255, 255, 255);
+        }
     }
+    bool meter = false, covered = false;
+    int meterTextX = 130;
     int lineX = 400, lineY = 360;
     float lineColour[3] = {255, 255, 255};
 };
@@ -96,4 +117,23 @@ TEST(LayoutChecker, ReportsAWidenedFontAMovedTextTheScreenEdgeAndPoorContrast) {
     visit.Look("faint");
     ASSERT_EQ(findings.size(), 1u) << Joined(findings);
     EXPECT_TRUE(Mentions(findings, "reads poorly")) << Joined(findings);
+
+    // A meter's number belongs to its whole track, not to the fill's share of it.
+    findings.clear();
+    sample->lineColour[0] = sample->lineColour[1] = sample->lineColour[2] = 255;
+    sample->meter = true;
+    visit.Look("meter");
+    EXPECT_TRUE(findings.empty()) << Joined(findings);
+    sample->meterTextX = 280;
+    visit.Look("meter over");
+    EXPECT_TRUE(Mentions(findings, "\"12/60\"")) << Joined(findings);
+    EXPECT_TRUE(Mentions(findings, "crosses the edge of panel")) << Joined(findings);
+
+    // Only a bubble or popup frame hides a text on purpose: one lost under a plain panel still counts.
+    findings.clear();
+    sample->meter = false;
+    sample->covered = true;
+    visit.Look("covered");
+    EXPECT_TRUE(Mentions(findings, "\"Under the panel\"")) << Joined(findings);
+    EXPECT_TRUE(Mentions(findings, "overlap")) << Joined(findings);
 }
