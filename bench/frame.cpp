@@ -253,6 +253,19 @@ void BM_GuiFrame(benchmark::State& state) {
     StopGame();
 }
 
+// The same GUI screen in a window, where each renderer shows what its draw calls cost.
+void BM_GuiWindow(benchmark::State& state) {
+    const ForcedRenderer renderer(state);
+    RunningGame game(true);
+    if (!game.StartedFor(state)) return;
+    auto screen = std::make_shared<BusyGuiScreen>();
+    screen->PreStart();
+    platform::driver::Step(120);
+    platform::driver::SaveFramePNG("frames/window_gui.png");
+    MeasureWindow(state);
+    screen.reset();
+}
+
 // What a save costs the frame that makes it: the main thread only hands the state over and the
 // disk work runs beside the game, so this stays far below a frame. (The previous save is finished
 // outside the measure: saves come seconds apart in play.)
@@ -276,4 +289,5 @@ BENCHMARK(BM_SaveStateOnTheFrame)->Unit(benchmark::kMillisecond)->Iterations(60)
 BENCHMARK(BM_StartUp)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_BusyFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GuiFrame)->Unit(benchmark::kMillisecond);
+[[maybe_unused]] const bool guiWindow = RegisterWindowed("BM_GuiWindow", BM_GuiWindow);
 BENCHMARK_MAIN();

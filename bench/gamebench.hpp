@@ -2,7 +2,9 @@
 // What every benchmark of the running game shares: counting the heap calls of the process, a
 // per-user folder of its own, and starting and stopping the real game headless on the baked data.
 // Included by exactly one source of each benchmark program (it replaces malloc and operator new).
+#include <SDL.h>
 #include <benchmark/benchmark.h>
+#include <dlfcn.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <time.h>
@@ -75,13 +77,54 @@ void operator delete[](void* p, size_t) noexcept {
     std::free(p);
 }
 
+// --- Draw calls --------------------------------------------------------------------------------
+// Every call of the game's that puts pixels on the renderer (on an accelerated renderer each is a
+// draw call of its own) counted on its way to SDL, which is found behind this program's own.
+
+namespace {
+std::atomic<long> drawCalls{0};
+
+template <class Call>
+Call Behind(Call, const char* name) {
+    return reinterpret_cast<Call>(dlsym(RTLD_NEXT, name));
+}
+}  // namespace
+
+extern "C" {
+int SDL_RenderGeometry(SDL_Renderer* r, SDL_Texture* t, const SDL_Vertex* v, int n, const int* i, int ni) {
+    static const auto sdl = Behind(&SDL_RenderGeometry, "SDL_RenderGeometry");
+    drawCalls.fetch_add(1, std::memory_order_relaxed);
+    return sdl(r, t, v, n, i, ni);
+}
+int SDL_RenderCopy(SDL_Renderer* r, SDL_Texture* t, const SDL_Rect* src, const SDL_Rect* dst) {
+    static const auto sdl = Behind(&SDL_RenderCopy, "SDL_RenderCopy");
+    drawCalls.fetch_add(1, std::memory_order_relaxed);
+    return sdl(r, t, src, dst);
+}
+int SDL_RenderCopyF(SDL_Renderer* r, SDL_Texture* t, const SDL_Rect* src, const SDL_FRect* dst) {
+    static const auto sdl = Behind(&SDL_RenderCopyF, "SDL_RenderCopyF");
+    drawCalls.fetch_add(1, std::memory_order_relaxed);
+    return sdl(r, t, src, dst);
+}
+int SDL_RenderFillRect(SDL_Renderer* r, const SDL_Rect* rect) {
+    static const auto sdl = Behind(&SDL_RenderFillRect, "SDL_RenderFillRect");
+    drawCalls.fetch_add(1, std::memory_order_relaxed);
+    return sdl(r, rect);
+}
+int SDL_RenderFillRectF(SDL_Renderer* r, const SDL_FRect* rect) {
+    static const auto sdl = Behind(&SDL_RenderFillRectF, "SDL_RenderFillRectF");
+    drawCalls.fetch_add(1, std::memory_order_relaxed);
+    return sdl(r, rect);
+}
+}
+
 namespace {
 
 // One update and one render of a screen timed apart, with the heap calls each half makes (the
 // game's own code should make none), summed over the benchmark's frames.
 struct FrameTally {
     double updateMs = 0, renderMs = 0;
-    long frames = 0, updateHeap = 0, renderHeap = 0;
+    long frames = 0, updateHeap = 0, renderHeap = 0, draws = 0;
 
     template <class Update, class Render>
     void Measure(Update update, Render render) {
@@ -95,10 +138,12 @@ struct FrameTally {
         updateHeap += newCalls.load() + mallocCalls.load();
         newCalls = 0;
         mallocCalls = 0;
+        const long drawsBefore = drawCalls.load();
         counting = true;
         render();
         const auto c = std::chrono::steady_clock::now();
         counting = false;
+        draws += drawCalls.load() - drawsBefore;
         renderHeap += newCalls.load() + mallocCalls.load();
         updateMs += std::chrono::duration<double, std::milli>(b - a).count();
         renderMs += std::chrono::duration<double, std::milli>(c - b).count();
@@ -113,6 +158,7 @@ struct FrameTally {
         state.counters[frameName] = (updateMs + renderMs) / n;
         state.counters["update_heap_per_frame"] = static_cast<double>(updateHeap) / n;
         state.counters["render_heap_per_frame"] = static_cast<double>(renderHeap) / n;
+        state.counters["draw_calls_per_frame"] = static_cast<double>(draws) / n;
     }
 };
 
@@ -120,6 +166,7 @@ struct FrameTally {
 // iteration; returns the average milliseconds of one.
 [[maybe_unused]] double TimeWholeFrames(benchmark::State& state) {
     const auto begin = std::chrono::steady_clock::now();
+    const long drawsBefore = drawCalls.load();
     long frames = 0;
     for (auto _ : state) {
         platform::driver::Step(1);
@@ -127,6 +174,7 @@ struct FrameTally {
     }
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+    if (frames > 0) state.counters["draw_calls_per_frame"] = static_cast<double>(drawCalls.load() - drawsBefore) / frames;
     return frames > 0 ? ms / static_cast<double>(frames) : 0.0;
 }
 
@@ -296,7 +344,9 @@ double ThreadCpuSeconds() {
     for (auto _ : state) {
         auto begin = std::chrono::steady_clock::now();
         double process = ProcessCpuSeconds(), main = ThreadCpuSeconds();
+        const long drawsBefore = drawCalls.load();
         platform::driver::Step(kBackToBack);
+        state.counters["draw_calls_per_frame"] = static_cast<double>(drawCalls.load() - drawsBefore) / kBackToBack;
         double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         state.SetIterationTime(wall);
         state.counters["frame_ms"] = wall * 1000.0 / kBackToBack;
