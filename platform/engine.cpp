@@ -198,6 +198,7 @@ void Render(App& app) {
     Engine& e = E();
     detail::ResetGraphicsState();
     app.OnRender();
+    detail::FlushBatch();
     if (e.renderer) SDL_RenderPresent(e.renderer);
 }
 
@@ -486,6 +487,7 @@ std::vector<uint8_t> ReadPixels(int x, int y, int w, int h) {
     std::vector<uint8_t> pixels;
     Engine& e = E();
     if (!e.renderer || w <= 0 || h <= 0) return pixels;
+    detail::FlushBatch();  // a frame read in the middle of its drawing shows all drawn so far
     pixels.assign(static_cast<size_t>(w) * h * 4, 0);
     SDL_Rect rect{x, y, w, h};
     if (SDL_RenderReadPixels(e.renderer, &rect, SDL_PIXELFORMAT_RGBA32, pixels.data(), w * 4) != 0)

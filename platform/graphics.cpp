@@ -107,12 +107,20 @@ void DrawQuad(SDL_Texture* texture, Texture* owner) {
     for (const SDL_Vertex& v : S().quad)
         if (!std::isfinite(v.position.x) || !std::isfinite(v.position.y)) return;
     detail::SnapAxisAligned(S().quad);
+    // Where draws go in runs, a rectangle is a quad of the white texture like any other, so a row
+    // of boxes is one call rather than one fill each.
+    const bool batching = detail::Batching();
     if (!texture) {
-        if (detail::FillSolid(S().quad, S().blend)) return;
+        if (!batching && detail::FillSolid(S().quad, S().blend)) return;
         texture = White();
         if (!texture) return;
         SDL_Vertex* q = S().quad;
         for (int i = 0; i < 4; ++i) q[i].tex_coord = {0.5f, 0.5f};
+    }
+    if (batching) {
+        // An opaque picture blends to what it replaces, so it runs on with its faded copies.
+        detail::Batch(texture, Blend(), S().quad, 4, kQuadIndices, 6);
+        return;
     }
     // An opaque picture at full strength covers what lies below: no blending needed.
     const bool replaces = owner && owner->opaque && S().blend == 0 && S().quad[0].color.a == 255;
@@ -206,6 +214,10 @@ void DrawFan(float cx, float cy, float rx, float ry) {
         s.fanIndices[i * 3 + 1] = i + 1;
         s.fanIndices[i * 3 + 2] = i + 2;
     }
+    if (detail::Batching()) {
+        detail::Batch(white, Blend(), s.fan, segments + 2, s.fanIndices, segments * 3);
+        return;
+    }
     SDL_SetTextureBlendMode(white, Blend());
     SDL_RenderGeometry(E().renderer, white, s.fan, segments + 2, s.fanIndices, segments * 3);
 }
@@ -221,6 +233,7 @@ void ResetGraphicsState() {
     s.blend = 0;
     s.matrix = Matrix{};
     s.depth = 0;
+    detail::FlushBatch();
     if (E().renderer) SDL_RenderSetClipRect(E().renderer, nullptr);
 }
 
@@ -229,6 +242,7 @@ void ResetGraphicsState() {
 void Cls(int r, int g, int b) {
     SDL_Renderer* ren = E().renderer;
     if (!ren) return;
+    detail::FlushBatch();
     // Fills the scissor rectangle only (SDL's own clear ignores it), whatever colour, alpha,
     // blend and matrix are set.
     SDL_SetRenderDrawColor(ren, static_cast<Uint8>(std::clamp(r, 0, 255)),
@@ -279,16 +293,19 @@ void SetScissor(float x, float y, float w, float h) {
         return e < 1e9f ? static_cast<int>(e) : 1000000000;
     };
     const int x0 = edge(x), y0 = edge(y), x1 = edge(x + w), y1 = edge(y + h);
-    if (x0 <= 0 && y0 <= 0 && x1 >= dw && y1 >= dh) {
-        SDL_RenderSetClipRect(ren, nullptr);
-        return;
-    }
+    const bool whole = x0 <= 0 && y0 <= 0 && x1 >= dw && y1 >= dh;
     SDL_Rect rect{x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
     if (rect.w == 0 || rect.h == 0) {
         // SDL takes an empty rectangle as "no clipping"; a rectangle off screen clips everything.
         rect = SDL_Rect{-2, -2, 1, 1};
     }
-    SDL_RenderSetClipRect(ren, &rect);
+    // The same view again leaves the run of draws waiting for the renderer going on.
+    SDL_Rect now{};
+    SDL_RenderGetClipRect(ren, &now);
+    const bool clipped = SDL_RenderIsClipEnabled(ren) == SDL_TRUE;
+    if (whole ? !clipped : clipped && SDL_RectEquals(&now, &rect)) return;
+    detail::FlushBatch();
+    SDL_RenderSetClipRect(ren, whole ? nullptr : &rect);
 }
 
 void PushMatrix() {

@@ -157,6 +157,7 @@ void UploadTexture(Texture& t) {
 }
 
 void DropTextures(Texture& t) {
+    FlushBatch();  // what was drawn with them before they go
     if (t.sdl) SDL_DestroyTexture(t.sdl);
     t.sdl = nullptr;
     for (SDL_Texture*& m : t.mirrored) {
@@ -193,7 +194,10 @@ SDL_Texture* ScaledTexture(Texture& t, SDL_Texture* from, int flip, const SDL_Re
         } else {
             entry = &*std::min_element(t.scaled.begin(), t.scaled.end(),
                                        [](const Texture::Scaled& a, const Texture::Scaled& b) { return a.lastUse < b.lastUse; });
-            if (entry->sdl) SDL_DestroyTexture(entry->sdl);
+            if (entry->sdl) {
+                FlushBatch();
+                SDL_DestroyTexture(entry->sdl);
+            }
         }
         *entry = Texture::Scaled{src, flip, w, h, nullptr, now};
         return nullptr;
@@ -204,6 +208,7 @@ SDL_Texture* ScaledTexture(Texture& t, SDL_Texture* from, int flip, const SDL_Re
     SDL_QueryTexture(from, &format, nullptr, nullptr, nullptr);
     SDL_Texture* copy = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_TARGET, w, h);
     if (!copy) return nullptr;
+    FlushBatch();  // drawn onto the window before the target moves
     // The renderer's own smooth scaling, texels and alpha as they are, done once here instead of
     // into a scratch picture on every draw.
     SDL_Texture* const target = SDL_GetRenderTarget(r);
@@ -235,6 +240,7 @@ SDL_Texture* MirroredTexture(Texture& t, int flip) {
     SDL_QueryTexture(t.sdl, &format, nullptr, nullptr, nullptr);
     SDL_Texture* copy = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_TARGET, t.w, t.h);
     if (!copy) return nullptr;
+    FlushBatch();  // drawn onto the window before the target moves
     // Texels copied as they are (alpha too), turned over by the renderer once, here.
     SDL_Texture* const target = SDL_GetRenderTarget(r);
     SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
@@ -258,6 +264,7 @@ SDL_Texture* MirroredTexture(Texture& t, int flip) {
 }
 
 void DestroyAllTextures() {
+    FlushBatch();
     if (E().whiteTexture) SDL_DestroyTexture(E().whiteTexture);
     E().whiteTexture = nullptr;
     for (Texture* t : E().textures) DropTextures(*t);

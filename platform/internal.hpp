@@ -13,6 +13,7 @@
 
 #include "platform/engine.hpp"
 #include "platform/imagecodec.hpp"
+#include "platform/testing.hpp"
 
 namespace platform {
 
@@ -42,6 +43,17 @@ struct Texture {
     ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
+};
+
+// Geometry waiting to reach the renderer in one call (batch.cpp): a run of consecutive draws with
+// one texture and blend. The buffers are made once and reused.
+struct QuadBatch {
+    SDL_Texture* texture = nullptr;
+    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+    std::vector<SDL_Vertex> vertices;
+    std::vector<int> indices;
+    int count = 0, indexCount = 0;  // in use of the above
+    QuadBatching how = QuadBatching::kRendererChoice;
 };
 
 struct DecodedImage;  // imagecodec.hpp
@@ -112,6 +124,7 @@ struct Engine {
     InputState input;
     std::unordered_set<Texture*> textures;
     std::function<bool(int, int, bool)> modeFilter;
+    QuadBatch batch;
 };
 
 Engine& E();
@@ -136,6 +149,13 @@ bool FillSolid(const SDL_Vertex* quad, int blend);  // false unless a plain fill
 // False unless a copy draws it; `owner` null for the white texture of untextured shapes.
 bool CopyAxisAligned(const SDL_Vertex* quad, int blend, SDL_Texture* texture, Texture* owner);
 void DrawInPieces(const SDL_Vertex* quad, SDL_Texture* texture);
+// batch.cpp: whether draws wait to go in runs on this renderer; a draw added to the run (which
+// goes first when texture, blend or room differ); the run sent, before anything else reaches the
+// renderer (another kind of draw, a clip or target change, a texture gone, present, read-back).
+bool Batching();
+void Batch(SDL_Texture* texture, SDL_BlendMode blend, const SDL_Vertex* vertices, int count, const int* indices,
+           int indexCount);
+void FlushBatch();
 void DestroyAllTextures();             // images.cpp: before the renderer goes away
 void CloseGraphics();                  // app.cpp: textures, renderer, window
 SDL_Renderer* OpenRenderer(SDL_Window* window, bool headless);  // renderer.cpp: says which, once

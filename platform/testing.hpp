@@ -27,6 +27,12 @@ class DrawWatcher {
 // Null stops watching.
 void WatchDraws(DrawWatcher* watcher);
 
+// How quads reach the renderer: gathered into runs that share a texture where the renderer pays
+// per call (the game's choice), always gathered, or gathered but each sent on its own (the same
+// pixels as a run, drawn without one, to hold a run's frame against).
+enum class QuadBatching { kRendererChoice, kAlways, kOneByOne };
+void SetQuadBatching(QuadBatching how);
+
 // Waits until the worker that decodes pictures ahead has none left queued or in hand; false when
 // that takes longer than `timeoutMs`.
 bool WaitForDecodingAhead(int timeoutMs);

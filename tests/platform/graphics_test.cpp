@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <tuple>
 
 #include "engine_fixture.hpp"
 #include "image_fixtures.hpp"
@@ -388,6 +389,78 @@ TEST_F(GraphicsTest, SteadilyScaledPicturesLookTheSameEveryFrame) {
     ExpectNear(Pixel(0, 24), {255, 20, 30}, 0, "the glow's part inside the window");
     ExpectNear(Pixel(4, 31), {255, 20, 30}, 0, "the glow's last visible column and row");
     ExpectNear(Pixel(5, 24), {10, 20, 30}, 0, "the glow ends where its size says");
+}
+
+// Draws that share a texture reach the renderer together. Such runs must look exactly like the
+// same draws sent one by one: in the order drawn, each with its own alpha and blend, whatever
+// comes between them (another picture, a clear, a new view, a picture let go) and when the frame
+// is read part-way through.
+TEST_F(GraphicsTest, DrawsSentInRunsLookAsSentOneByOne) {
+    const auto spot = fixtures::Pixels(8, 8, [](int x, int) {
+        return Rgba{200, static_cast<uint8_t>(40 + x * 20), 60, static_cast<uint8_t>(x < 6 ? 255 : 96)};
+    });
+    const auto tile = fixtures::Pixels(8, 8, [](int, int) { return Rgba{30, 160, 220, 255}; });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/spot.png"), 8, 8, spot.data()));
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/tile.png"), 8, 8, tile.data()));
+    platform::ImagePtr a, b;
+    std::vector<uint8_t> partWay;
+    HookApp& app = StartWindow(64, 48);
+    app.render = [&] {
+        if (app.renders == 1) return;
+        if (!a) a = platform::LoadImage("graphics/spot.png");
+        if (!b) b = platform::LoadImage("graphics/tile.png");
+        ASSERT_TRUE(a && b);
+        platform::Cls(20, 20, 20);
+        platform::SetColor(255, 0, 0);
+        platform::DrawRect(10, 0, 6, 20);
+        platform::SetColor(255, 255, 255);
+        platform::DrawImage(a, 0, 0);
+        platform::SetAlpha(0.5f);
+        platform::DrawImage(a, 4, 4);
+        platform::SetAlpha(1);
+        platform::DrawImage(b, 6, 6);
+        platform::DrawImage(a, 8, 8);
+        platform::SetBlend(1);
+        platform::DrawImage(a, 12, 2);
+        platform::SetBlend(0);
+        platform::DrawCircle(20, 22, 6);
+        partWay = drv::ReadPixels(0, 0, 64, 48);
+        platform::DrawImage(a, 18, 18, 30, 2, 2);  // turned, across the edge of the view below
+        platform::SetScissor(24, 0, 16, 48);
+        platform::DrawImage(a, 20, 4);
+        platform::Cls(0, 0, 120);  // over the picture just drawn in the view
+        platform::DrawImage(b, 30, 30);
+        platform::SetScissor(0, 0, 64, 48);
+        {
+            const platform::ImagePtr brief = platform::LoadImage("graphics/tile.png");
+            platform::DrawImage(brief, 40, 0);
+        }
+        platform::DrawLine(0, 47, 63, 40);
+        platform::DrawImage(a, 56, 20, 0, -1, 1);
+    };
+    ASSERT_TRUE(drv::Step(1));
+    const auto frame = [&](platform::QuadBatching how) {
+        platform::SetQuadBatching(how);
+        EXPECT_TRUE(drv::Step(1));
+        return std::pair{partWay, drv::ReadPixels(0, 0, 64, 48)};
+    };
+    const auto alone = frame(platform::QuadBatching::kOneByOne);
+    const auto runs = frame(platform::QuadBatching::kAlways);
+    const auto game = frame(platform::QuadBatching::kRendererChoice);
+    ASSERT_EQ(runs.second.size(), 64u * 48 * 4);
+    EXPECT_TRUE(runs.first == alone.first) << "the frame read part-way differs";
+    EXPECT_TRUE(runs.second == alone.second) << "the finished frame differs";
+    // Against the game's own way on this renderer (copies and fills): the same picture.
+    const auto at = [&](const std::vector<uint8_t>& px, int x, int y) {
+        const size_t i = (static_cast<size_t>(y) * 64 + x) * 4;
+        return std::vector<int>{px[i], px[i + 1], px[i + 2], px[i + 3]};
+    };
+    for (const auto& [x, y, what] : std::vector<std::tuple<int, int, const char*>>{
+             {1, 1, "opaque"}, {5, 11, "half strength"}, {13, 3, "additive over the rectangle"},
+             {30, 10, "cleared view"}, {33, 33, "after the clear"}, {43, 3, "a picture let go"},
+             {57, 21, "mirrored"}})
+        ExpectNear(at(runs.second, x, y), at(game.second, x, y), 2, what);
+    ExpectNear(at(runs.second, 43, 3), {30, 160, 220}, 0, "the whole window in view again");
 }
 
 TEST_F(GraphicsTest, EachRenderStartsFromResetStateAndImagesSurviveReopen) {
