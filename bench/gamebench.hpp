@@ -335,7 +335,8 @@ double ThreadCpuSeconds() {
 
 // The screen on in the window, measured: first frames back to back (what a frame costs, present
 // included, in wall time and in processor time of the main thread and of the whole process, whose
-// other threads are the renderer's and the sound's), then the game's own paced loop for four
+// other threads are the renderer's and the sound's; its draw calls, and the heap calls of every
+// thread), then the game's own paced loop for four
 // seconds (the frames a second it holds, and the share of one core the process and its main
 // thread take meanwhile: what a player's machine gives up to keep the game on screen).
 [[maybe_unused]] void MeasureWindow(benchmark::State& state) {
@@ -345,8 +346,13 @@ double ThreadCpuSeconds() {
         auto begin = std::chrono::steady_clock::now();
         double process = ProcessCpuSeconds(), main = ThreadCpuSeconds();
         const long drawsBefore = drawCalls.load();
+        newCalls = 0;
+        mallocCalls = 0;
+        counting = true;
         platform::driver::Step(kBackToBack);
+        counting = false;
         state.counters["draw_calls_per_frame"] = static_cast<double>(drawCalls.load() - drawsBefore) / kBackToBack;
+        state.counters["heap_per_frame"] = static_cast<double>(newCalls.load() + mallocCalls.load()) / kBackToBack;
         double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         state.SetIterationTime(wall);
         state.counters["frame_ms"] = wall * 1000.0 / kBackToBack;
