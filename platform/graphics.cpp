@@ -117,13 +117,12 @@ void DrawQuad(SDL_Texture* texture, Texture* owner) {
         SDL_Vertex* q = S().quad;
         for (int i = 0; i < 4; ++i) q[i].tex_coord = {0.5f, 0.5f};
     }
-    if (batching) {
-        // An opaque picture blends to what it replaces, so it runs on with its faded copies.
-        detail::Batch(texture, Blend(), S().quad, 4, kQuadIndices, 6);
-        return;
-    }
     // An opaque picture at full strength covers what lies below: no blending needed.
     const bool replaces = owner && owner->opaque && S().blend == 0 && S().quad[0].color.a == 255;
+    if (batching) {
+        detail::Batch(texture, replaces ? SDL_BLENDMODE_NONE : Blend(), S().quad, 4, kQuadIndices, 6);
+        return;
+    }
     SDL_SetTextureBlendMode(texture, replaces ? SDL_BLENDMODE_NONE : Blend());
     if (detail::CopyAxisAligned(S().quad, S().blend, texture, owner)) return;
     if (detail::SoftwareRenderer()) {
