@@ -346,7 +346,7 @@ void MapScreen::CheckRotate() {
         upper->y = (vh - upper->h) * 0.5f - upper->h;
         if (GUIItem* lower = GUIList::Get("result", "lower")) {
             lower->x = (vw - lower->w) * 0.5f;
-            lower->y = (vh - lower->h) * 0.5f;
+            PlaceMessage(upper, lower);
         }
         return;
     }
