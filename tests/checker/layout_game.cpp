@@ -37,6 +37,7 @@ namespace {
 
 // A hero a while into the story: the places of the second act known, the first powers taken, a
 // quest on, standing on the street between two places.
+constexpr int kHeroTime = 390;
 constexpr const char* kHero =
     "Date.Time|390|Date.Day|1|Resource.Money|115|Resource.Reputation|77|Level.Resource.Reputation|1|"
     "Attribute.Strength|169|Level.Attribute.Strength|2|Attribute.Essence|157|Level.Attribute.Essence|2|"
@@ -86,8 +87,11 @@ void Run(const std::string& xml, std::shared_ptr<XMLDocument>& doc, ActionPtr& h
     if (held) held->Activate();
 }
 
-// Back to a quiet map: the map is started again, which clears whatever was up.
+// Back to a quiet map: the map is started again, which clears whatever was up, at the hero's
+// afternoon hour (the walks and calls of a visit move the clock on, and the evening dims the map
+// under the corner's lines: every visit is looked at in the same light).
 bool BackToMap(harness::Player& p) {
+    Profile::SetFlagInt("Date.Time", kHeroTime);
     MapScreen::MapScreen_new()->PreStart();
     return p.WaitUntil([] { return Shown("profile") && !GUIList::Suspended(); }, 300) && p.Step(30);
 }
