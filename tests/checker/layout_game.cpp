@@ -301,9 +301,9 @@ void PlayToTheEnd(harness::Harness& h, harness::Player& p, GUIGameDistress& game
             // Held until the ring has grown most of the way, then let go.
             p.MoveTo(button->CentreX(), button->CentreY());
             p.Step(5);
-            h.MouseButton(1, true);
+            h.MouseButton(0, true);
             p.Step(7);
-            h.MouseButton(1, false);
+            h.MouseButton(0, false);
             p.Step(5);
         }
         tree->clock.time = 0;
