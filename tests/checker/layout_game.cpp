@@ -37,19 +37,20 @@ namespace {
 
 // A hero a while into the story: the places of the second act known, the first powers taken, a
 // quest on, standing on the street between two places.
-constexpr int kHeroTime = 390;
+constexpr int kHeroTime = 390;  // the hero's "Date.Time" below
 constexpr const char* kHero =
     "Date.Time|390|Date.Day|1|Resource.Money|115|Resource.Reputation|77|Level.Resource.Reputation|1|"
     "Attribute.Strength|169|Level.Attribute.Strength|2|Attribute.Essence|157|Level.Attribute.Essence|2|"
     "Attribute.Intelligence|122|Level.Attribute.Intelligence|2|Attribute.Constitution|28|"
-    "Level.Attribute.Constitution|1|Attribute.Ethics|10|Level.Attribute.Ethics|1|CharacterPortrait|HeroFemale1|"
-    "CharacterIcon|2|Name|Captain Wonderful|RealName|Bobbi Bland|Flag.Act|2|"
-    "Flag.ActShow|2|Location.Quellfast|1|Location.Docks|1|Location.Gym|1|Location.Library|1|Location.Gazette|1|"
-    "Location.Science Lab|1|Location.Park|1|Location.City Hall|1|Location||"
+    "Level.Attribute.Constitution|1|Attribute.Ethics|10|Level.Attribute.Ethics|1|"
+    "CharacterPortrait|HeroFemale1|CharacterIcon|2|Name|Captain Wonderful|RealName|Bobbi Bland|"
+    "Flag.Act|2|Flag.ActShow|2|Location.Quellfast|1|Location.Docks|1|Location.Gym|1|Location.Library|1|"
+    "Location.Gazette|1|Location.Science Lab|1|Location.Park|1|Location.City Hall|1|Location||"
     "Power.Attribute.Strength|Left Hook|"
     "Power.Physical.Damage|1|PowerUp.Attribute.Strength|2|Power.Attribute.Essence|Energy Arrow|"
     "Power.Elemental.Energy|1|PowerUp.Attribute.Essence|2|Power.Attribute.Intelligence|Psycho Bolt|"
-    "Power.Mental.Bolt|1|PowerUp.Attribute.Intelligence|2|Quest.Easy Money|1|Game.Handicap|0|Game.TutorialJob|1|"
+    "Power.Mental.Bolt|1|PowerUp.Attribute.Intelligence|2|Quest.Easy Money|1|"
+    "Game.Handicap|0|Game.TutorialJob|1|"
     "Game.TutorialTraining|1|Game.FirstBattle|1|Flag.FirstBattle|1";
 
 void MakeHero() {
@@ -321,8 +322,8 @@ void VisitDistress(Visit& v, harness::Player& p) {
     std::shared_ptr<XMLDocument> doc;
     ActionPtr action;
     for (const char* game : {"tree", "falling", "car", "search"}) {
-        Run(std::string(R"(<action id="layout_)") + game + R"(" game=")" + game + R"(" difficulty="1"/>)", doc,
-            action);
+        Run(std::string(R"(<action id="layout_)") + game + R"(" game=")" + game + R"(" difficulty="1"/>)",
+            doc, action);
         if (!p.WaitUntil([] { return Shown("distress"); }, 300)) {
             v.Lost(std::string("the ") + game + " game");
             BackToMap(p);

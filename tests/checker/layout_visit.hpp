@@ -57,6 +57,7 @@ void VisitGameScreens(Visit& visit);
 enum class Visited { OutOfGame, InGame, Both };
 
 // Every visit at both layouts; one line per finding. With keepFrames every frame looked at is saved.
-std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames = false, Visited which = Visited::Both);
+std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames = false,
+                                     Visited which = Visited::Both);
 
 }  // namespace layout

@@ -158,7 +158,8 @@ TEST_F(QuestDungeon, AQuestRunsThroughItsClueHuntAndDungeonToItsRewardAndATrophy
         const GUIItem* news = GUIList::Get("quest", box);
         ASSERT_NE(news, nullptr);
         const float top = hero->y + static_cast<float>(hero->yadd);
-        EXPECT_TRUE(news->y >= top + static_cast<float>(hero->h) || news->y + static_cast<float>(news->h) <= top)
+        EXPECT_TRUE(news->y >= top + static_cast<float>(hero->h) ||
+                    news->y + static_cast<float>(news->h) <= top)
             << "the quest's " << box << " lies on the hero";
     }
     // Once the boxes have gone, the quest button (with the clue counter) shows the quest again.
