@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <utility>
-#include <vector>
 
 #include "gui/gui2.hpp"
 #include "gui/textbutton.hpp"
@@ -35,35 +34,42 @@ bool Taken(const GUIItem* item, float left, float right, std::pair<float, float>
     return true;
 }
 
-}  // namespace
-
-float ClearTop(float top, float height, float left, float right) {
-    std::vector<std::pair<float, float>> taken;
+// Calls `use` with the rows of every item that keeps some, on screen or about to be.
+template <typename Use>
+void ForEachTaken(float left, float right, Use&& use) {
     std::pair<float, float> rows;
     for (const GUIItem* item : *GUIList::currentList) {
-        if (Taken(item, left, right, rows)) taken.push_back(rows);
+        if (Taken(item, left, right, rows)) use(rows);
     }
     for (const GUIItem* item : GUIList::addQueue) {
-        if (Taken(item, left, right, rows)) taken.push_back(rows);
+        if (Taken(item, left, right, rows)) use(rows);
     }
+}
+
+}  // namespace
+
+// Asked every frame while a quest's news slides in: the items are walked again for each try
+// rather than gathered, so nothing is allocated.
+float ClearTop(float top, float height, float left, float right) {
     const float bottom = static_cast<float>(Data::virtualHeight);
     auto clear = [&](float t) {
         if (t < 0 || t + height > bottom) return false;
-        for (const auto& [from, to] : taken) {
-            if (t < to && t + height > from) return false;
-        }
-        return true;
+        bool free = true;
+        ForEachTaken(left, right, [&](const std::pair<float, float>& rows) {
+            if (t < rows.second && t + height > rows.first) free = false;
+        });
+        return free;
     };
-    if (taken.empty() || clear(top)) return top;
+    if (clear(top)) return top;
     // The nearest free place touches a taken band from above or below.
     float best = top, distance = bottom;
-    for (const auto& [from, to] : taken) {
-        for (const float t : {to, from - height}) {
-            if (clear(t) && std::fabs(t - top) < distance) {
+    ForEachTaken(left, right, [&](const std::pair<float, float>& rows) {
+        for (const float t : {rows.second, rows.first - height}) {
+            if (std::fabs(t - top) < distance && clear(t)) {
                 best = t;
                 distance = std::fabs(t - top);
             }
         }
-    }
+    });
     return best;
 }
