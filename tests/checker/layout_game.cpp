@@ -89,8 +89,9 @@ void Run(const std::string& xml, std::shared_ptr<XMLDocument>& doc, ActionPtr& h
 }
 
 // Back to a quiet map: the map is started again, which clears whatever was up, at the hero's
-// afternoon hour (the walks and calls of a visit move the clock on, and the evening dims the map
-// under the corner's lines: every visit is looked at in the same light).
+// afternoon hour. The walks and calls of a visit move the clock on, and the evening dims the map
+// under the corner's lines, so every visit is looked at in the same light. (Towards dusk the
+// corner's pink reputation figure, where a purple roof lies under it, falls just short of 3:1.)
 bool BackToMap(harness::Player& p) {
     Profile::SetFlagInt("Date.Time", kHeroTime);
     MapScreen::MapScreen_new()->PreStart();
