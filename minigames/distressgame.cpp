@@ -30,6 +30,26 @@ constexpr int kHeroClearance = 48;
 constexpr int kRewardEntry = 1;
 constexpr int kClueEntry = 9;
 
+// A message is wrapped to this width, or as much wider as it needs to take two lines at most: one
+// word a line, it would stand tall over the hero.
+constexpr int kMessageWidth = 256;
+constexpr int kMessageLines = 2;
+constexpr int kMessageWiden = 16;
+
+int Lines(const std::string& wrapped) {
+    int lines = 1;
+    const std::string br = Data::kBreak;
+    for (size_t at = wrapped.find(br); at != std::string::npos; at = wrapped.find(br, at + br.size())) ++lines;
+    return lines;
+}
+
+int MessageWidth(const std::string& text, GlyphFont* font) {
+    const int widest = std::max(kMessageWidth, Data::virtualWidth - 2 * kMessageWiden);
+    int width = kMessageWidth;
+    while (width < widest && Lines(Data::ExTextSplit(text, font, width)) > kMessageLines) width += kMessageWiden;
+    return std::min(width, widest);
+}
+
 bool Shown(const char* id) {
     return GUIList::Get(id, "") != nullptr;
 }
@@ -204,8 +224,9 @@ void GUIGameDistress::ShowCountdown(GUIText* timer, const Countdown& clock) {
 }
 
 void GUIGameDistress::ShowMessage(const std::string& text, float fadeWait) {
-    GUIText* message = GUIText::Create(0, 0, text, Fonts::Get("ob"), kWhite);
-    message->SetWidth(256);
+    GlyphFont* font = Fonts::Get("ob");
+    GUIText* message = GUIText::Create(0, 0, text, font, kWhite);
+    message->SetWidth(MessageWidth(text, font));
     message->center = 1;
     message->id = "dialogue";
     message->name = "message";

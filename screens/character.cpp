@@ -52,6 +52,20 @@ constexpr int kCell = 24;
 constexpr int kGridCells = 8;
 constexpr size_t kMaxName = 17;
 
+// A body's picture fills its square nearly edge to edge, the cape widest; drawn whole at its place
+// the cape would cross the frame's border. A little smaller, its bottom where it was and its middle
+// a little to the right, the figure keeps clear of the border (18 of the frame's 40) and ends at
+// the colour grid instead of under it.
+constexpr float kPortraitScale = 0.84f;
+constexpr float kPortraitShift = 8;
+
+void FitPortrait(GUIHero* portrait) {
+    Data::KillTweens(&portrait->scale);
+    portrait->scale.value = kPortraitScale;
+    portrait->x += kPortraitShift;
+    portrait->y += static_cast<float>(TruncToInt(static_cast<float>(portrait->h) * (1 - kPortraitScale) * 0.5f));
+}
+
 GUITextButton* AddTab(GUIContainer* c, float x, const char* caption, const char* name) {
     GUITextButton* tab = GUITextButton::Create(x, 192, "Buttons02", caption, Fonts::Get("os"), kWhite,
                                                &CharacterCreation::characterCallback, 0);
@@ -148,6 +162,7 @@ void CharacterCreation::InitCharacterCreation() {
     c->AddLast20(title);
     portrait->x -= 48;
     portrait->y -= 64;
+    FitPortrait(portrait);
     GUIList::Add(c, 1700, kAlignCentre,
                  Data::virtualHeight < Data::virtualWidth ? kAlignCentre : kAlignBottom);
     colormap = briskGame->images->Find("CharacterCreationColormap");

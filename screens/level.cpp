@@ -408,6 +408,20 @@ void Level::AddCard(GUIContainer* container, const std::string& name, const std:
     container->Add21(levelText, 10);
     float bottom = levelText->y + static_cast<float>(levelText->h);
 
+    // The power's sign stands under its name and level, the numbers under the sign: no line is
+    // drawn over the picture, where it could not be read.
+    if (power) {
+        const int frame = attribute == kStrength ? 0 : attribute == kEssence ? 1 : 2;
+        GUIImage* icon = GUIImage::Create(0, 0, "Tiles64x64", frame);
+        icon->id = "icon";
+        icon->x = title->x + static_cast<float>(title->w / 2 - icon->w / 2);
+        icon->y = bottom + 4;
+        container->Add21(icon, -10);
+        Data::KillTweens(&icon->alpha);
+        icon->alpha.value = 0.5f;
+        bottom = icon->y + static_cast<float>(icon->h);
+    }
+
     if (power && level > 0) {
         std::string text;
         if (power->maxDamage(level) > 0) {
@@ -422,21 +436,7 @@ void Level::AddCard(GUIContainer* container, const std::string& name, const std:
         description->SetWidth(container->w);
         description->x = static_cast<float>(x - description->w / 2);
         container->Add21(description, 10);
-        bottom = description->y + static_cast<float>(description->h);
     }
-
-    if (power == nullptr) return;
-    const int frame = attribute == kStrength ? 0 : attribute == kEssence ? 1 : 2;
-    GUIImage* icon = GUIImage::Create(0, 0, "Tiles64x64", frame);
-    icon->id = "icon";
-    icon->x = title->x + static_cast<float>(title->w / 2 - icon->w / 2);
-    // Behind the level and the numbers, under the power's name rather than behind it: the name in
-    // its colour could not be read over the sign.
-    const float top = title->y + static_cast<float>(title->h);
-    icon->y = std::max(top, top + (bottom - top - static_cast<float>(icon->h)) * 0.5f);
-    container->Add21(icon, -10);
-    Data::KillTweens(&icon->alpha);
-    icon->alpha.value = 0.5f;
 }
 
 int LevelCallback::Call(GUIItem* sender) {

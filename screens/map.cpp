@@ -9,6 +9,7 @@
 #include "gui/audio2.hpp"
 #include "gui/item.hpp"
 #include "gui/particle.hpp"
+#include "gui/questpopup.hpp"
 #include "gui/time.hpp"
 #include "core/glyphfont.hpp"
 #include "model/actions.hpp"
@@ -122,6 +123,7 @@ void MapScreen::Update2() {
     CheckRotate();
     UpdateGui();
     if (fading) return;
+    QuestPopup::KeepClear();
 
     int bw = 0, bh = 0;
     BgSize(bw, bh);
@@ -346,7 +348,7 @@ void MapScreen::CheckRotate() {
         upper->y = (vh - upper->h) * 0.5f - upper->h;
         if (GUIItem* lower = GUIList::Get("result", "lower")) {
             lower->x = (vw - lower->w) * 0.5f;
-            lower->y = (vh - lower->h) * 0.5f;
+            PlaceMessage(upper, lower);
         }
         return;
     }

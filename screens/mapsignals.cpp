@@ -10,6 +10,7 @@
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
+#include "gui/clearance.hpp"
 #include "gui/container.hpp"
 #include "gui/dialogue.hpp"
 #include "gui/gui2.hpp"
@@ -207,7 +208,6 @@ void MapScreen::CheckMoveTo() {
 
 void MapScreen::ShowMessage(const std::string& title, const std::string& text) {
     const int vw = Data::virtualWidth;
-    const int vh = Data::virtualHeight;
 
     GUIContainer* upper = GUIContainer::Create(0, 0);
     upper->id = "result";
@@ -216,11 +216,6 @@ void MapScreen::ShowMessage(const std::string& title, const std::string& text) {
     heading->SetWidth(vw);
     upper->AddLast20(heading);
     upper->x = -2.0f * upper->w;
-    const float uy = static_cast<float>((vh - upper->h) / 2 - upper->h);
-    upper->y = uy;
-    GUIList::Add(upper, 2500);
-    upper->Move(static_cast<float>((vw - upper->w) / 2), static_cast<float>(TruncToInt(uy)), 500.0f);
-    upper->FadeOut(500, 250);
 
     GUIContainer* lower = GUIContainer::Create(0, 0);
     lower->id = "result";
@@ -230,9 +225,25 @@ void MapScreen::ShowMessage(const std::string& title, const std::string& text) {
     body->center = 1;
     lower->AddLast20(body);
     lower->x = static_cast<float>(vw + 4 * lower->w);
-    const float ly = static_cast<float>((vh - lower->h) / 2);
-    lower->y = ly;
+
+    PlaceMessage(upper, lower);
+    GUIList::Add(upper, 2500);
+    upper->Move(static_cast<float>((vw - upper->w) / 2), upper->y, 500.0f);
+    upper->FadeOut(500, 250);
     GUIList::Add(lower, 2500);
-    lower->Move(static_cast<float>((vw - lower->w) / 2), static_cast<float>(TruncToInt(ly)), 750.0f);
+    lower->Move(static_cast<float>((vw - lower->w) / 2), lower->y, 750.0f);
     lower->FadeOut(500, 250);
+}
+
+void MapScreen::PlaceMessage(GUIItem* upper, GUIItem* lower) {
+    const int vw = Data::virtualWidth;
+    const int vh = Data::virtualHeight;
+    const int upperTop = (vh - upper->h) / 2 - upper->h;
+    const int lowerTop = (vh - lower->h) / 2;
+    const float left = static_cast<float>(std::min((vw - upper->w) / 2, (vw - lower->w) / 2));
+    const float right = static_cast<float>(std::max((vw + upper->w) / 2, (vw + lower->w) / 2));
+    const float height = static_cast<float>(std::max(upperTop + upper->h, lowerTop + lower->h) - upperTop);
+    const int shift = TruncToInt(ClearTop(static_cast<float>(upperTop), height, left, right)) - upperTop;
+    upper->y = static_cast<float>(upperTop + shift);
+    lower->y = static_cast<float>(lowerTop + shift);
 }

@@ -153,6 +153,17 @@ TEST_F(DistressGames, FallingSignsDodgedToTheEnd) {
     ASSERT_NE(game, nullptr);
     EXPECT_TRUE(GUIList::Suspended());
     EXPECT_EQ(Profile::GetFlagInt("Game.DistressWin"), 0);
+    // The start message reads in two lines at most, above the hero.
+    ASSERT_TRUE(WaitFor("dialogue", 120));
+    const auto* message = dynamic_cast<const GUIText*>(GUIList::Get("dialogue", "message"));
+    ASSERT_NE(message, nullptr);
+    h.Step(20);
+    h.SaveFrame("distress_falling_start");
+    int lines = 1;
+    for (size_t at = message->text.find("\\n"); at != std::string::npos; at = message->text.find("\\n", at + 1)) ++lines;
+    EXPECT_LE(lines, 2) << message->text;
+    EXPECT_LE(message->y + message->h, game->rules.heroY) << message->text;
+    EXPECT_GE(message->x, 0);
     ASSERT_TRUE(UntilPlay(*game));
     EXPECT_EQ(MapCover::MapVisible(), 0);
 

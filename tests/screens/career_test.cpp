@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "core/glyphfont.hpp"
+#include "framework/banks.hpp"
 #include "framework/main.hpp"
 #include "gui/container.hpp"
+#include "gui/image.hpp"
 #include "gui/meterattribute.hpp"
 #include "gui/particle.hpp"
 #include "gui/text.hpp"
@@ -100,6 +102,25 @@ std::string Overlaps(const GUIContainer* c) {
     return found;
 }
 
+// Every text of a container drawn over an attack's sign, one a line; "no sign" when none shows.
+std::string TextsOverSigns(const GUIContainer* c) {
+    const GameImage* sign = briskGame->images->Find("Tiles64x64");
+    std::string found;
+    int signs = 0;
+    for (GUIItem* child : c->items) {
+        const auto* image = dynamic_cast<const GUIImage*>(child);
+        if (image == nullptr || image->image != sign) continue;
+        ++signs;
+        for (GUIItem* other : c->items) {
+            const auto* t = dynamic_cast<const GUIText*>(other);
+            if (t && !t->text.empty() && t->x < image->x + image->w && image->x < t->x + t->w &&
+                t->y < image->y + image->h && image->y < t->y + t->h)
+                found += Plain(t->text) + "\n";
+        }
+    }
+    return signs == 0 ? "no sign" : found;
+}
+
 int Flag(const char* key) {
     return Profile::GetFlagInt(key);
 }
@@ -139,6 +160,7 @@ TEST(PowerUpTree, PointsGoOnNodesOpenedByRankAndTheNodeBelowAndPicksCanBeTakenBa
                                            std::to_string(fire->maxDamage(2)) +
                                            "\\nCost: " + std::to_string(fire->cost(2))),
               nullptr);
+    EXPECT_EQ(TextsOverSigns(Shown("preview")), "");
     h.Step(40);
     h.SaveFrame("career_powerup_spent");
 
@@ -335,8 +357,10 @@ TEST(CharacterSheet, ShowsHealthPlayTimeMetersAndACardPerKnownAttackAndClosesOnA
     const float punchMiddle = punch->x + punch->w / 2.0f, blastMiddle = blast->x + blast->w / 2.0f;
     EXPECT_GE(blastMiddle - punchMiddle, 128);
     EXPECT_NEAR((punchMiddle + blastMiddle) / 2, sheet->w / 2.0f, 41) << "centred under the meters' sheet";
-    // Both cards tell damage and cost, side by side, without one card's lines running into the other's.
+    // Both cards tell damage and cost, side by side, without one card's lines running into the other's
+    // or over a sign.
     EXPECT_EQ(Overlaps(sheet), "");
+    EXPECT_EQ(TextsOverSigns(sheet), "");
 
     guitest::Click(h, 20, 20);
     h.Step();
@@ -353,6 +377,7 @@ TEST(CharacterSheet, ShowsHealthPlayTimeMetersAndACardPerKnownAttackAndClosesOnA
     sheet = Shown("result");
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(Overlaps(sheet), "");
+    EXPECT_EQ(TextsOverSigns(sheet), "");
     for (GUIItem* child : sheet->items) {
         const auto* text = dynamic_cast<const GUIText*>(child);
         if (text == nullptr || text->y < TextOf(sheet, "Play time: 01:02:03")->y) continue;
