@@ -14,6 +14,7 @@
 #include "framework/banks.hpp"
 #include "framework/main.hpp"
 #include "gui/container.hpp"
+#include "gui/hero.hpp"
 #include "gui/image.hpp"
 #include "gui/meterattribute.hpp"
 #include "gui/particle.hpp"
@@ -344,6 +345,28 @@ TEST(CharacterSheet, ShowsHealthPlayTimeMetersAndACardPerKnownAttackAndClosesOnA
     h.SaveFrame("career_sheet");
     GUIContainer* sheet = Shown("result");
     ASSERT_NE(sheet, nullptr);
+    // The portrait stays inside the frame: just inside its border, beside the hero (below the
+    // frame's rounded corner), the sheet's ground shows as it does beside the play time.
+    const GUIItem* hero = nullptr;
+    float frameLeft = 1e9f, frameTop = 1e9f;
+    for (GUIItem* child : sheet->items) {
+        if (dynamic_cast<GUIHero*>(child)) hero = child;
+        if (dynamic_cast<GUIImage*>(child)) {
+            frameLeft = std::min(frameLeft, sheet->x + child->x);
+            frameTop = std::min(frameTop, sheet->y + child->y);
+        }
+    }
+    ASSERT_NE(hero, nullptr);
+    const int inside = static_cast<int>(frameLeft) + 20;
+    const GUIText* time = TextOf(sheet, "Play time: 01:02:03");
+    ASSERT_NE(time, nullptr);
+    const harness::Rgba ground = h.Pixel(inside, static_cast<int>(sheet->y + time->y) + time->h / 2);
+    int covered = 0;
+    for (int y = static_cast<int>(frameTop) + 40; y < static_cast<int>(sheet->y + time->y); ++y) {
+        const harness::Rgba p = h.Pixel(inside, y);
+        covered += p.r != ground.r || p.g != ground.g || p.b != ground.b;
+    }
+    EXPECT_EQ(covered, 0) << "the portrait reaches the frame's border";
     EXPECT_NE(TextOf(sheet, "Health: 35"), nullptr);
     EXPECT_NE(TextOf(sheet, "Play time: 01:02:03"), nullptr);
     EXPECT_NE(TextOf(sheet, "Level 4"), nullptr);
