@@ -14,7 +14,6 @@
 #include "framework/banks.hpp"
 #include "framework/main.hpp"
 #include "gui/container.hpp"
-#include "gui/hero.hpp"
 #include "gui/image.hpp"
 #include "gui/meterattribute.hpp"
 #include "gui/particle.hpp"
@@ -105,21 +104,19 @@ std::string Overlaps(const GUIContainer* c) {
 
 // Every text of a container drawn over an attack's sign, one a line; "no sign" when none shows.
 std::string TextsOverSigns(const GUIContainer* c) {
-    const GameImage* sign = briskGame->images->Find("Tiles64x64");
-    std::string found;
-    int signs = 0;
-    for (GUIItem* child : c->items) {
-        const auto* image = dynamic_cast<const GUIImage*>(child);
-        if (image == nullptr || image->image != sign) continue;
-        ++signs;
+    std::string found = "no sign";
+    for (GUIItem* sign : c->items) {
+        const auto* image = dynamic_cast<const GUIImage*>(sign);
+        if (image == nullptr || image->image != briskGame->images->Find("Tiles64x64")) continue;
+        if (found == "no sign") found.clear();
         for (GUIItem* other : c->items) {
             const auto* t = dynamic_cast<const GUIText*>(other);
-            if (t && !t->text.empty() && t->x < image->x + image->w && image->x < t->x + t->w &&
-                t->y < image->y + image->h && image->y < t->y + t->h)
+            if (t && !t->text.empty() && t->x < sign->x + sign->w && sign->x < t->x + t->w &&
+                t->y < sign->y + sign->h && sign->y < t->y + t->h)
                 found += Plain(t->text) + "\n";
         }
     }
-    return signs == 0 ? "no sign" : found;
+    return found;
 }
 
 int Flag(const char* key) {
@@ -345,28 +342,12 @@ TEST(CharacterSheet, ShowsHealthPlayTimeMetersAndACardPerKnownAttackAndClosesOnA
     h.SaveFrame("career_sheet");
     GUIContainer* sheet = Shown("result");
     ASSERT_NE(sheet, nullptr);
-    // The portrait stays inside the frame: just inside its border, beside the hero (below the
-    // frame's rounded corner), the sheet's ground shows as it does beside the play time.
-    const GUIItem* hero = nullptr;
-    float frameLeft = 1e9f, frameTop = 1e9f;
-    for (GUIItem* child : sheet->items) {
-        if (dynamic_cast<GUIHero*>(child)) hero = child;
-        if (dynamic_cast<GUIImage*>(child)) {
-            frameLeft = std::min(frameLeft, sheet->x + child->x);
-            frameTop = std::min(frameTop, sheet->y + child->y);
-        }
-    }
-    ASSERT_NE(hero, nullptr);
-    const int inside = static_cast<int>(frameLeft) + 20;
+    // The portrait stays inside the frame: beside it the sheet's ground shows up to the border.
     const GUIText* time = TextOf(sheet, "Play time: 01:02:03");
     ASSERT_NE(time, nullptr);
-    const harness::Rgba ground = h.Pixel(inside, static_cast<int>(sheet->y + time->y) + time->h / 2);
-    int covered = 0;
-    for (int y = static_cast<int>(frameTop) + 40; y < static_cast<int>(sheet->y + time->y); ++y) {
-        const harness::Rgba p = h.Pixel(inside, y);
-        covered += p.r != ground.r || p.g != ground.g || p.b != ground.b;
-    }
-    EXPECT_EQ(covered, 0) << "the portrait reaches the frame's border";
+    EXPECT_EQ(guitest::LeftBorderCovered(h, *sheet, static_cast<int>(sheet->y + time->y),
+                                         static_cast<int>(sheet->y + time->y) + time->h / 2),
+              0);
     EXPECT_NE(TextOf(sheet, "Health: 35"), nullptr);
     EXPECT_NE(TextOf(sheet, "Play time: 01:02:03"), nullptr);
     EXPECT_NE(TextOf(sheet, "Level 4"), nullptr);
