@@ -1,9 +1,12 @@
 // Quest announcements, the map's quest button and the quest result sheet.
 #include "gui/questpopup.hpp"
 
+#include <algorithm>
+
 #include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
+#include "gui/clearance.hpp"
 #include "gui/container.hpp"
 #include "gui/gui2.hpp"
 #include "gui/popup.hpp"
@@ -28,6 +31,19 @@ float TitleY(const GUIItem* title) {
 
 float CentredX(const GUIItem* item) {
     return static_cast<float>((Data::virtualWidth - item->w) / 2);
+}
+
+// The announcement's heights: the title above the middle and the step's text below it, both moved
+// together as little as it takes to leave the hero's icon, the places' names and an open menu in
+// sight.
+void PlaceAnnouncement(GUIItem* title, GUIItem* text) {
+    const float top = TitleY(title);
+    const float below = static_cast<float>(title->h + 8);
+    const float height = below + static_cast<float>(text->h);
+    const float left = std::min(CentredX(title), CentredX(text));
+    const float right = static_cast<float>(Data::virtualWidth) - left;
+    title->y = static_cast<float>(TruncToInt(ClearTop(top, height, left, right)));
+    text->y = title->y + below;
 }
 
 int QuestItemShown() {
@@ -61,10 +77,6 @@ void QuestPopup::ShowQuest(QuestItem& quest, QuestStatus& status, const std::str
     title->AddLast20(name, 0, 0);
     name->x = static_cast<float>((title->w - name->w) / 2);
     title->x = -2.0f * static_cast<float>(title->w);
-    title->y = TitleY(title);
-    GUIList::Add(title, kPriority);
-    title->Move(CentredX(title), title->y, 500);
-    title->FadeOut(500, 250);
 
     GUIContainer* text = GUIContainer::Create(0, 0);
     text->id = "quest";
@@ -74,7 +86,11 @@ void QuestPopup::ShowQuest(QuestItem& quest, QuestStatus& status, const std::str
     stage->center = 1;
     text->AddLast20(stage, 0, 0);
     text->x = 3.0f * static_cast<float>(Data::virtualWidth);
-    text->y = title->y + static_cast<float>(title->h + 8);
+
+    PlaceAnnouncement(title, text);
+    GUIList::Add(title, kPriority);
+    title->Move(CentredX(title), title->y, 500);
+    title->FadeOut(500, 250);
     GUIList::Add(text, kPriority);
     text->Move(CentredX(text), text->y, 750);
     text->FadeOut(500, 250);
@@ -116,17 +132,31 @@ void QuestPopup::ShowQuestResult(QuestItem& quest) {
 
 void QuestPopup::CheckRotate() {
     GUIItem* title = GUIList::Get("quest", "title");
+    GUIItem* text = GUIList::Get("quest", "text");
+    if (title != nullptr && text != nullptr) {
+        PlaceAnnouncement(title, text);
+        static_cast<GUIContainer*>(title)->Place(CentredX(title), title->y);
+        static_cast<GUIContainer*>(text)->Place(CentredX(text), text->y);
+        return;
+    }
     if (title != nullptr) {
         auto* box = static_cast<GUIContainer*>(title);
         box->Place(CentredX(box), TitleY(box));
     }
-    GUIItem* text = GUIList::Get("quest", "text");
     if (text != nullptr) {
         auto* box = static_cast<GUIContainer*>(text);
         const float below = title != nullptr ? title->y + static_cast<float>(title->h + 8)
                                              : static_cast<float>((Data::virtualHeight - box->h) / 2);
         box->Place(CentredX(box), below);
     }
+}
+
+void QuestPopup::KeepClear() {
+    GUIItem* title = GUIList::Get("quest", "title");
+    GUIItem* text = GUIList::Get("quest", "text");
+    // The title comes in from the left; once it is in place the news stays where it is.
+    if (title == nullptr || text == nullptr || title->x >= CentredX(title)) return;
+    PlaceAnnouncement(title, text);
 }
 
 void RegisterQuestViews() {

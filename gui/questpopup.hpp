@@ -22,6 +22,9 @@ class QuestPopup {
     static void ShowQuestResult(QuestItem& quest);
     // On the frame the screen turns: the boxes stop sliding and sit centred.
     static void CheckRotate();
+    // While the news slides in, its height follows what it must leave in sight beneath: news that
+    // came before the map had its hero and places back finds its clear place before it arrives.
+    static void KeepClear();
 
     static QuestCallback questCallback;
 };

@@ -9,6 +9,7 @@
 #include "gui/audio2.hpp"
 #include "gui/item.hpp"
 #include "gui/particle.hpp"
+#include "gui/questpopup.hpp"
 #include "gui/time.hpp"
 #include "core/glyphfont.hpp"
 #include "model/actions.hpp"
@@ -122,6 +123,7 @@ void MapScreen::Update2() {
     CheckRotate();
     UpdateGui();
     if (fading) return;
+    QuestPopup::KeepClear();
 
     int bw = 0, bh = 0;
     BgSize(bw, bh);

@@ -89,7 +89,7 @@ class MapScreen : public GameScreen, public ParticleMap {
     // The two-line message that slides in from both sides.
     void ShowMessage(const std::string& title, const std::string& text);
     // Sets the heights of a message's two lines (the title above, the text below): the middle of
-    // the screen, unless a place's open menu has a button there.
+    // the screen, unless a place's open menu has a button there, or a place's name or the hero is.
     static void PlaceMessage(GUIItem* upper, GUIItem* lower);
     // The pending signals; 1 when this frame's map logic must stop.
     int CheckFlags();

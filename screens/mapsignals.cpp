@@ -5,13 +5,12 @@
 #include <array>
 #include <cmath>
 #include <memory>
-#include <utility>
-#include <vector>
 
 #include "core/glyphfont.hpp"
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
+#include "gui/clearance.hpp"
 #include "gui/container.hpp"
 #include "gui/dialogue.hpp"
 #include "gui/gui2.hpp"
@@ -64,46 +63,6 @@ std::string Take(const std::string& key) {
     std::string value = Profile::GetFlagString(key);
     if (!value.empty()) Profile::SetFlagString(key, "");
     return value;
-}
-
-// The top nearest `top` at which a message `height` tall over the columns left..right covers none
-// of the buttons of a place's open menu (its row, its way out, its people in the corners), with a
-// little air around them; `top` itself when the menu leaves no band tall enough. Buttons already
-// on their way out do not count.
-float ClearOfMenu(float top, float height, float left, float right) {
-    constexpr float kAir = 8;
-    std::vector<std::pair<float, float>> taken;
-    auto collect = [&](const GUIItemList& list) {
-        for (const GUIItem* item : list) {
-            if (item->id != "button" || item->removing || item->fadeWait > 0) continue;
-            const float x = item->x + static_cast<float>(item->xadd);
-            const float y = item->y + static_cast<float>(item->yadd);
-            if (x >= right + kAir || x + static_cast<float>(item->w) <= left - kAir) continue;
-            taken.emplace_back(y - kAir, y + static_cast<float>(item->h) + kAir);
-        }
-    };
-    collect(*GUIList::currentList);
-    collect(GUIList::addQueue);
-    const float bottom = static_cast<float>(Data::virtualHeight);
-    auto clear = [&](float t) {
-        if (t < 0 || t + height > bottom) return false;
-        for (const auto& [from, to] : taken) {
-            if (t < to && t + height > from) return false;
-        }
-        return true;
-    };
-    if (taken.empty() || clear(top)) return top;
-    // The nearest free place touches a button's band from above or below.
-    float best = top, distance = bottom;
-    for (const auto& [from, to] : taken) {
-        for (const float t : {to, from - height}) {
-            if (clear(t) && std::fabs(t - top) < distance) {
-                best = t;
-                distance = std::fabs(t - top);
-            }
-        }
-    }
-    return best;
 }
 
 bool ChainRunning() {
@@ -284,7 +243,7 @@ void MapScreen::PlaceMessage(GUIItem* upper, GUIItem* lower) {
     const float left = static_cast<float>(std::min((vw - upper->w) / 2, (vw - lower->w) / 2));
     const float right = static_cast<float>(std::max((vw + upper->w) / 2, (vw + lower->w) / 2));
     const float height = static_cast<float>(std::max(upperTop + upper->h, lowerTop + lower->h) - upperTop);
-    const int shift = TruncToInt(ClearOfMenu(static_cast<float>(upperTop), height, left, right)) - upperTop;
+    const int shift = TruncToInt(ClearTop(static_cast<float>(upperTop), height, left, right)) - upperTop;
     upper->y = static_cast<float>(upperTop + shift);
     lower->y = static_cast<float>(lowerTop + shift);
 }

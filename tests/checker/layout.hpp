@@ -12,8 +12,8 @@
 //   - a text reads poorly: under 3:1 contrast between its ink and the pixels beneath it, taken
 //     from the frame drawn without it, for the best-contrasted tenth of its ink (so an outlined
 //     text counts its outline); words drawn more than once count their clearest copy.
-// A text wholly covered by a speech bubble or popup frame drawn after it is hidden on purpose and
-// not judged. Every finding is one line naming the screen, the text and where it is.
+// A text wholly covered by a speech bubble, a popup frame or the picture a popup is laid on, drawn
+// after it, is hidden on purpose and not judged. Every finding is one line naming the screen, the text and where it is.
 #include <algorithm>
 #include <cstdint>
 #include <functional>

@@ -1,10 +1,10 @@
 // The screens of a game under way, visited by the layout check: the city map with its corner and
-// messages, a place's menu, a quest, a dialogue, the puzzle boards, the hero's popups, the distress
-// games and a dungeon. Each is opened the way the game opens it: an action of the story's kind
-// started by the action engine, a signal the map takes, or a button of the map's corner, for a
-// hero whose flags are those of a player early in the second act. Not yet visited: a place's menu
-// (the story's own dialogue comes up with it when its buttons are made from here) and a distress
-// game's result sheet (leaving a game early shows none).
+// messages, the quests, a place's menu, a dialogue, the puzzle boards, the hero's popups, the
+// distress games with their result sheets, and a dungeon. Each is opened the way the game opens
+// it: a click of the player's, an action of the story's kind started by the action engine, a
+// signal the map takes, or a button of the map's corner, for a hero whose flags are those of a
+// player early in the second act who has seen every scene the act has shown so far (so the story
+// has nothing to say over the screens looked at, as a player between two scenes sees them).
 #include <memory>
 #include <sstream>
 #include <string>
@@ -15,6 +15,11 @@
 #include "gui/gui2.hpp"
 #include "gui/textbutton.hpp"
 #include "minigames/board.hpp"
+#include "minigames/distressgame.hpp"
+#include "minigames/gamecar.hpp"
+#include "minigames/gamefalling.hpp"
+#include "minigames/gamesearch.hpp"
+#include "minigames/gametree.hpp"
 #include "minigames/puzzlebattle.hpp"
 #include "model/actions.hpp"
 #include "model/data2.hpp"
@@ -30,18 +35,22 @@ namespace layout {
 
 namespace {
 
-// A hero a while into the story: three places known, the first powers taken, a quest on.
+// A hero a while into the story: the places of the second act known, the first powers taken, a
+// quest on, standing on the street between two places.
+constexpr int kHeroTime = 390;  // the hero's "Date.Time" below
 constexpr const char* kHero =
     "Date.Time|390|Date.Day|1|Resource.Money|115|Resource.Reputation|77|Level.Resource.Reputation|1|"
     "Attribute.Strength|169|Level.Attribute.Strength|2|Attribute.Essence|157|Level.Attribute.Essence|2|"
     "Attribute.Intelligence|122|Level.Attribute.Intelligence|2|Attribute.Constitution|28|"
-    "Level.Attribute.Constitution|1|Attribute.Ethics|10|Level.Attribute.Ethics|1|CharacterPortrait|HeroFemale1|"
-    "CharacterIcon|2|Name|Captain Wonderful|RealName|Bobbi Bland|Flag.StopActions|1|Flag.Act|2|"
-    "Flag.ActShow|2|Location.Quellfast|1|Location.Docks|1|Location.Gym|1|Location.Library|1|Location|Docks|"
+    "Level.Attribute.Constitution|1|Attribute.Ethics|10|Level.Attribute.Ethics|1|"
+    "CharacterPortrait|HeroFemale1|CharacterIcon|2|Name|Captain Wonderful|RealName|Bobbi Bland|"
+    "Flag.Act|2|Flag.ActShow|2|Location.Quellfast|1|Location.Docks|1|Location.Gym|1|Location.Library|1|"
+    "Location.Gazette|1|Location.Science Lab|1|Location.Park|1|Location.City Hall|1|Location||"
     "Power.Attribute.Strength|Left Hook|"
     "Power.Physical.Damage|1|PowerUp.Attribute.Strength|2|Power.Attribute.Essence|Energy Arrow|"
     "Power.Elemental.Energy|1|PowerUp.Attribute.Essence|2|Power.Attribute.Intelligence|Psycho Bolt|"
-    "Power.Mental.Bolt|1|PowerUp.Attribute.Intelligence|2|Quest.Easy Money|1|Game.Handicap|0|Game.TutorialJob|1|"
+    "Power.Mental.Bolt|1|PowerUp.Attribute.Intelligence|2|Quest.Easy Money|1|"
+    "Game.Handicap|0|Game.TutorialJob|1|"
     "Game.TutorialTraining|1|Game.FirstBattle|1|Flag.FirstBattle|1";
 
 void MakeHero() {
@@ -53,6 +62,16 @@ void MakeHero() {
             Profile::SetFlagInt(key, StringToInt(value));
         else
             Profile::SetFlagString(key, value);
+    }
+    // Every scene of the act is seen (the map's own start lifts any stop of the actions, so only
+    // this keeps them quiet); the places' menus and the street's life are the act's everyday and
+    // stay.
+    const std::string act = "City-Act" + std::to_string(Profile::GetFlagInt("Flag.Act"));
+    for (const auto& location : Actions::actionLocations) {
+        if (location->id != act) continue;
+        for (const ActionPtr& action : location->actions) {
+            if (action && !action->id.empty()) Profile::SetFlagInt(action->DoneFlag(), 1);
+        }
     }
 }
 
@@ -69,8 +88,12 @@ void Run(const std::string& xml, std::shared_ptr<XMLDocument>& doc, ActionPtr& h
     if (held) held->Activate();
 }
 
-// Back to a quiet map: the map is started again, which clears whatever was up.
+// Back to a quiet map: the map is started again, which clears whatever was up, at the hero's
+// afternoon hour. The walks and calls of a visit move the clock on, and the evening dims the map
+// under the corner's lines, so every visit is looked at in the same light. (Towards dusk the
+// corner's pink reputation figure, where a purple roof lies under it, falls just short of 3:1.)
 bool BackToMap(harness::Player& p) {
+    Profile::SetFlagInt("Date.Time", kHeroTime);
     MapScreen::MapScreen_new()->PreStart();
     return p.WaitUntil([] { return Shown("profile") && !GUIList::Suspended(); }, 300) && p.Step(30);
 }
@@ -117,8 +140,67 @@ void VisitMap(Visit& v, harness::Player& p) {
         Level::InitPowerUp(attribute);
         p.Step(60);
         v.Look(std::string("power-up tree, ") + attribute);
+        // The point stays unspent: the map would open the tree again at its next start.
+        Profile::SetFlagInt("Level." + std::string(attribute), 2);
         BackToMap(p);
     }
+}
+
+// Waits out the quest's announcement that every start of the map makes.
+bool QuestBannerGone(harness::Player& p) {
+    return p.WaitUntil([] { return !Shown("quest", "text") && !Shown("quest", "title"); }, 600);
+}
+
+// The corner's quest, told again on a click; then a quest's step done by the hero, its update
+// announced over a map turned to the place where the hero stands.
+void VisitQuests(Visit& v, harness::Player& p) {
+    QuestBannerGone(p);
+    p.WaitUntil([&p] { return p.Find("quest", "current").has_value(); }, 60);
+    if (!p.Click("quest", "current") || !p.WaitUntil([] { return Shown("quest", "text"); }, 60)) {
+        v.Lost("the current quest");
+    } else {
+        p.Step(60);
+        v.Look("map, the current quest");
+    }
+
+    // Back from the day's training at the Gym: the quest's training step is done.
+    Profile::SetFlagString("Location", "Gym");
+    Profile::SetFlagInt("Quest.Easy Money", 2);
+    BackToMap(p);
+    QuestBannerGone(p);
+    std::shared_ptr<XMLDocument> doc;
+    ActionPtr action;
+    Run(R"(<action training="gym" bg="Arena" moves="1"><flags><flag name="Refresh" value="1"/></flags></action>)",
+        doc, action);
+    // Its one move played and its result sheet read on, the map comes back and the quest moves on.
+    for (int turn = 0; turn < 1200 && !Shown("quest", "text"); ++turn) {
+        if (!p.Answer() && !p.PlayPuzzle()) p.Step();
+    }
+    if (!Shown("quest", "text")) {
+        v.Lost("a quest's update");
+    } else {
+        p.Step(40);
+        v.Look("map, a quest update");
+    }
+    Profile::SetFlagString("Location", "");
+    Profile::SetFlagInt("Quest.Easy Money", 1);
+    Profile::SetFlagInt("Game.TrainingCount", 0);
+    BackToMap(p);
+}
+
+// A place's menu, as a player opens it: a click on the place on the map, the walk there, and the
+// menu the place offers on arrival (its buttons, its people and the way out).
+void VisitPlace(Visit& v, harness::Player& p) {
+    QuestBannerGone(p);
+    if (!p.Click("location", "Quellfast")) return v.Lost("Quellfast on the map");
+    if (!p.WaitUntil([&p] { return p.FindCaption("Leave").has_value(); }, 1200)) {
+        v.Lost("Quellfast's menu");
+    } else {
+        p.Step(60);
+        v.Look("Quellfast, its menu");
+    }
+    Profile::SetFlagString("Location", "");
+    BackToMap(p);
 }
 
 void VisitStory(Visit& v, harness::Player& p) {
@@ -205,12 +287,44 @@ void VisitBoards(Visit& v, harness::Player& p) {
     }
 }
 
+// Plays a distress game on to its end by its own rules: a few signs or cars dodged and no more
+// sent, a good blow at the tree or a crook picked out before the clock runs down.
+void PlayToTheEnd(harness::Harness& h, harness::Player& p, GUIGameDistress& game) {
+    DistressPlay& rules = game.Rules();
+    if (auto* falling = dynamic_cast<FallingRules*>(&rules)) {
+        p.WaitUntil([falling] { return falling->bonus > 0 || falling->done; }, 600);
+        falling->target = falling->count;
+    } else if (auto* car = dynamic_cast<CarRules*>(&rules)) {
+        p.WaitUntil([car] { return car->bonus > 0 || car->done; }, 600);
+        car->target = car->count;
+    } else if (auto* tree = dynamic_cast<TreeRules*>(&rules)) {
+        const auto button = p.Find("gamepopup", "button");
+        if (button) {
+            // Held until the ring has grown most of the way, then let go.
+            p.MoveTo(button->CentreX(), button->CentreY());
+            p.Step(5);
+            h.MouseButton(0, true);
+            p.Step(7);
+            h.MouseButton(0, false);
+            p.Step(5);
+        }
+        tree->clock.time = 0;
+    } else if (auto* search = dynamic_cast<SearchRules*>(&rules)) {
+        for (const Person& person : search->persons) {
+            if (person.type != 1 || person.active == 0) continue;
+            p.ClickAt(person.xpos, person.ypos);
+            break;
+        }
+        search->clock.time = 0;
+    }
+}
+
 void VisitDistress(Visit& v, harness::Player& p) {
     std::shared_ptr<XMLDocument> doc;
     ActionPtr action;
     for (const char* game : {"tree", "falling", "car", "search"}) {
-        Run(std::string(R"(<action id="layout_)") + game + R"(" game=")" + game + R"(" difficulty="1"/>)", doc,
-            action);
+        Run(std::string(R"(<action id="layout_)") + game + R"(" game=")" + game + R"(" difficulty="1"/>)",
+            doc, action);
         if (!p.WaitUntil([] { return Shown("distress"); }, 300)) {
             v.Lost(std::string("the ") + game + " game");
             BackToMap(p);
@@ -224,6 +338,15 @@ void VisitDistress(Visit& v, harness::Player& p) {
         } else {
             p.Step(20);
             v.Look(std::string(game) + " game, in play");
+        }
+        auto* played = dynamic_cast<GUIGameDistress*>(GUIList::Get("distress", ""));
+        if (played != nullptr && p.WaitUntil([] { return Shown("gamepopup") && !Shown("dialogue"); }, 300))
+            PlayToTheEnd(v.Game(), p, *played);
+        if (!p.WaitUntil([] { return Shown("result"); }, 1200)) {
+            v.Lost(std::string("the ") + game + " game's result sheet");
+        } else {
+            p.Step(60);
+            v.Look(std::string(game) + " game, result sheet");
         }
         BackToMap(p);
     }
@@ -249,6 +372,9 @@ void VisitDungeon(Visit& v, harness::Player& p) {
 }  // namespace
 
 void VisitGameScreens(Visit& v) {
+    if (!OpenTitle(v)) return;
+    Profile::currentSlot = 1;
+    Profile::slotFlags = Profile::saveData->Profiles.Get2(1);
     harness::Player p(v.Game());
     MakeHero();
     // The places' names on: a name label is one more text to keep clear of.
@@ -256,6 +382,8 @@ void VisitGameScreens(Visit& v) {
     Data::mapNamesOn = 1;
     if (!BackToMap(p)) return v.Lost("the map");
     VisitMap(v, p);
+    VisitQuests(v, p);
+    VisitPlace(v, p);
     VisitStory(v, p);
     VisitBoards(v, p);
     VisitDistress(v, p);

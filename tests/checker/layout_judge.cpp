@@ -188,12 +188,21 @@ void FrameRecorder::TextEnds() {
     if (textHasGlyph_) frame_->texts.push_back(current_);
 }
 
-// A text wholly under a speech bubble or popup frame drawn after it (a place's name under a
-// dialogue, a popup waiting behind one) is hidden on purpose, so it is not judged. Under anything
-// else (a button, a panel) a hidden text is a fault and is judged as drawn.
+// What a popup or a speech is laid on: a bubble, a popup's frame, or the picture a popup such as
+// the power-up tree has for its frame. Nothing under it is meant to be read while it is up.
+bool PopupGround(const std::string& name) {
+    for (const char* kind : {"BUBBLE", "FRAME", "LEVELUPBG"}) {
+        if (name.rfind(kind, 0) == 0) return true;
+    }
+    return false;
+}
+
+// A text wholly under a popup's ground drawn after it (a place's name under a dialogue or under
+// the power-up tree, a popup waiting behind another) is hidden on purpose, so it is not judged.
+// Under anything else (a button, a panel) a hidden text is a fault and is judged as drawn.
 bool Covered(const Frame& frame, const DrawnText& text) {
     for (const DrawnHolder& holder : frame.holders) {
-        const bool hides = holder.name.rfind("BUBBLE", 0) == 0 || holder.name.rfind("FRAME", 0) == 0;
+        const bool hides = PopupGround(holder.name);
         if (hides && holder.order > text.order && Within(text.box, holder.box)) return true;
     }
     return false;

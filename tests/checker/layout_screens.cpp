@@ -146,14 +146,22 @@ void VisitEnd(Visit& v, harness::Player& p) {
 
 }  // namespace
 
-void VisitOwnScreens(Visit& v) {
+bool OpenTitle(Visit& v) {
     harness::Harness& h = v.Game();
     h.WriteState(VeteranState(v.Wide()));
     h.OpenAsPlayed();
-    if (!v.Start()) return;
+    if (!v.Start()) return false;
     harness::Player p(h);
-    if (!p.WaitUntil([&] { return p.ScreenName() == "Title"; }, 2000) || !TitleAtRest(p))
-        return v.Lost("the title");
+    if (!p.WaitUntil([&] { return p.ScreenName() == "Title"; }, 2000) || !TitleAtRest(p)) {
+        v.Lost("the title");
+        return false;
+    }
+    return true;
+}
+
+void VisitOwnScreens(Visit& v) {
+    if (!OpenTitle(v)) return;
+    harness::Player p(v.Game());
     VisitTitle(v, p);
 
     Profile::currentSlot = 1;

@@ -111,13 +111,20 @@ void Visit::Look(const std::string& screen, bool rolling, int typing) {
     for (std::string& line : Judge(frame, Where(screen))) findings_.push_back(std::move(line));
 }
 
-std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames, bool inGame) {
+std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames, Visited which) {
     std::vector<std::string> findings;
     for (bool wide : {true, false}) {
-        Visit visit(root, wide, findings);
-        if (keepFrames) visit.KeepFrames();
-        VisitOwnScreens(visit);
-        if (inGame && visit.Game().Running()) VisitGameScreens(visit);
+        // Each half starts a game of its own, so the two can run side by side.
+        if (which != Visited::InGame) {
+            Visit visit(root, wide, findings);
+            if (keepFrames) visit.KeepFrames();
+            VisitOwnScreens(visit);
+        }
+        if (which != Visited::OutOfGame) {
+            Visit visit(root, wide, findings);
+            if (keepFrames) visit.KeepFrames();
+            VisitGameScreens(visit);
+        }
     }
     return findings;
 }

@@ -41,17 +41,23 @@ class Visit {
     std::vector<std::string>& findings_;
 };
 
+// The game started on the save of a veteran in the middle slot (the first slot free), at rest on
+// its title; false, with a finding, when it did not get there.
+bool OpenTitle(Visit& visit);
+
 // The title and its popups (slots, creation, options, trophies), the intro, the act cards and the
 // end game's pages, score and credits.
 void VisitOwnScreens(Visit& visit);
 
-// A game under way: the map and its messages, a place, a quest, a dialogue, the boards, the hero's
-// popups, the distress games and a dungeon.
+// A game under way: the map and its messages, a place and its menu, a quest, a dialogue, the
+// boards, the hero's popups, the distress games and their results, and a dungeon.
 void VisitGameScreens(Visit& visit);
 
+// Which screens a run visits: those of the title and around it, those of a game under way, or both.
+enum class Visited { OutOfGame, InGame, Both };
+
 // Every visit at both layouts; one line per finding. With keepFrames every frame looked at is saved.
-// With inGame the screens of a game under way are visited too (the story's own dialogues still
-// come up among them, so that visit is not yet part of the standing check).
-std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames = false, bool inGame = false);
+std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames = false,
+                                     Visited which = Visited::Both);
 
 }  // namespace layout

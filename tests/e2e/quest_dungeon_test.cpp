@@ -151,6 +151,17 @@ TEST_F(QuestDungeon, AQuestRunsThroughItsClueHuntAndDungeonToItsRewardAndATrophy
     EXPECT_EQ(Profile::GetFlagInt("Game.Clues"), 2) << "the first stage's clue hunt starts";
     h.Step(40);
     h.SaveFrame("quest_new");
+    // The news lands clear of the hero, who stands just where its title would be in the middle.
+    const GUIItem* hero = GUIList::Get("player", "");
+    ASSERT_NE(hero, nullptr);
+    for (const char* box : {"title", "text"}) {
+        const GUIItem* news = GUIList::Get("quest", box);
+        ASSERT_NE(news, nullptr);
+        const float top = hero->y + static_cast<float>(hero->yadd);
+        EXPECT_TRUE(news->y >= top + static_cast<float>(hero->h) ||
+                    news->y + static_cast<float>(news->h) <= top)
+            << "the quest's " << box << " lies on the hero";
+    }
     // Once the boxes have gone, the quest button (with the clue counter) shows the quest again.
     ASSERT_TRUE(WaitFor([] { return GUIList::Get("quest", "current") != nullptr; }));
     h.Step(30);
