@@ -5,6 +5,7 @@
 
 #include "core/glyphfont.hpp"
 #include "gui/audio2.hpp"
+#include "gui/clearance.hpp"
 #include "gui/container.hpp"
 #include "gui/gui2.hpp"
 #include "gui/image.hpp"
@@ -56,7 +57,9 @@ void TrophyPopup::Show(const TrophyItem& trophy) {
     text->SetWidth(256);
     notice->AddLast20(text, 0, 0);
     notice->x = static_cast<float>(Data::virtualWidth - notice->w - 16);
-    notice->y = static_cast<float>(Data::virtualHeight - notice->h - 16);
+    // In its corner unless a place's person stands there: then above them, where both are seen.
+    notice->y = ClearTop(static_cast<float>(Data::virtualHeight - notice->h - 16),
+                         static_cast<float>(notice->h), notice->x, notice->x + static_cast<float>(notice->w));
     GUIList::Add(notice, 2500);
     notice->FadeOut(500, 350);
 }

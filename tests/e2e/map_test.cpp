@@ -4,6 +4,8 @@
 // power-up tree, "MoveTo" pans the view to a place clear of the place's menu, an arrow at a place
 // shows once its button does and stands until the hero got there, "Goto" restarts the map, and the
 // escape key saves and leaves. Frames are saved for a look.
+#include "screens/map.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,13 +21,14 @@
 #include "gui/particle.hpp"
 #include "gui/text.hpp"
 #include "gui/textbutton.hpp"
+#include "gui/trophypopup.hpp"
 #include "model/data2.hpp"
 #include "model/locations.hpp"
 #include "model/nodes.hpp"
 #include "model/profile.hpp"
+#include "model/trophies.hpp"
 #include "platform/storage.hpp"
 #include "screens/level.hpp"
-#include "screens/map.hpp"
 #include "screens/walkers.hpp"
 #include "tests/support/game_assets.hpp"
 #include "tests/support/harness.hpp"
@@ -207,9 +210,16 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     h.Step(3);
     GUIItem* lift = GUIList::Get("button", "Lift");
     ASSERT_NE(lift, nullptr);
-    // The people of the place stand in the bottom corners, wholly seen: none behind the corner panel.
+    // The people of the place stand in the bottom corners, wholly seen: none behind the corner panel,
+    // nor behind the notice of a trophy earned meanwhile.
     const GUIItem* corner = GUIList::Get("profile", "corner");
     ASSERT_NE(corner, nullptr);
+    TrophyItem trophy;
+    trophy.id = "Regular";
+    trophy.text = "Lift at the gym.";
+    TrophyPopup::Show(trophy);
+    const GUIItem* notice = GUIList::Get("trophy", "");
+    ASSERT_NE(notice, nullptr);
     for (const char* person : {"Coach", "Fan"}) {
         const GUITextButton* button = nullptr;
         for (int i = 0; i < GUIList::currentList->Size(); ++i) {
@@ -221,7 +231,9 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
                     button->x >= corner->x + corner->xadd + corner->w)
             << person << " stands behind the corner panel";
         EXPECT_GE(button->y, 0) << person;
+        EXPECT_FALSE(Overlap(notice, button)) << person << " behind the trophy's notice";
     }
+    EXPECT_TRUE(OnScreen(notice));
     ClickItem(lift);
     h.Step(3);
     ASSERT_NE(GUIList::Get("result", "upper"), nullptr);
