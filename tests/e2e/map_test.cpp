@@ -218,8 +218,11 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     trophy.id = "Regular";
     trophy.text = "Lift at the gym.";
     TrophyPopup::Show(trophy);
-    const GUIItem* notice = GUIList::Get("trophy", "");
+    GUIItem* notice = GUIList::Get("trophy", "");
     ASSERT_NE(notice, nullptr);
+    // As a notice told before the people came: in its corner. It steps aside the next frame.
+    notice->y = static_cast<float>(Data::virtualHeight - notice->h - 16);
+    h.Step();
     for (const char* person : {"Coach", "Fan"}) {
         const GUITextButton* button = nullptr;
         for (int i = 0; i < GUIList::currentList->Size(); ++i) {
