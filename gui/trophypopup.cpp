@@ -5,6 +5,7 @@
 
 #include "core/glyphfont.hpp"
 #include "gui/audio2.hpp"
+#include "gui/clearance.hpp"
 #include "gui/container.hpp"
 #include "gui/gui2.hpp"
 #include "gui/image.hpp"
@@ -37,6 +38,12 @@ GUIText* CellText(float x, float y, const std::string& text, const char* font, i
     return t;
 }
 
+// In its corner, unless a place's person stands there: then above them, where both are seen.
+void Place(GUIItem* notice) {
+    notice->y = ClearTop(static_cast<float>(Data::virtualHeight - notice->h - 16),
+                         static_cast<float>(notice->h), notice->x, notice->x + static_cast<float>(notice->w));
+}
+
 void Dim(GUIItem* item, float alpha) {
     Data::KillTweens(&item->alpha);
     item->alpha.value = alpha;
@@ -56,9 +63,14 @@ void TrophyPopup::Show(const TrophyItem& trophy) {
     text->SetWidth(256);
     notice->AddLast20(text, 0, 0);
     notice->x = static_cast<float>(Data::virtualWidth - notice->w - 16);
-    notice->y = static_cast<float>(Data::virtualHeight - notice->h - 16);
+    Place(notice);
     GUIList::Add(notice, 2500);
     notice->FadeOut(500, 350);
+}
+
+void TrophyPopup::KeepClear() {
+    GUIItem* notice = GUIList::Get("trophy", "");
+    if (notice != nullptr && !notice->removing) Place(notice);
 }
 
 void TrophyPopup::ShowPopup() {

@@ -9,6 +9,8 @@ class TrophyPopup {
   public:
     static void Show(const TrophyItem& trophy);
     static void ShowPopup();
+    // The notice follows what it must leave in sight: a place's people who came after it.
+    static void KeepClear();
     // One cell of the popup with its top-left corner at (x, y).
     static void AddTrophy(GUIContainer* container, float x, float y, const TrophyItem& trophy);
 };

@@ -39,14 +39,16 @@ constexpr int kMessageWiden = 16;
 int Lines(const std::string& wrapped) {
     int lines = 1;
     const std::string br = Data::kBreak;
-    for (size_t at = wrapped.find(br); at != std::string::npos; at = wrapped.find(br, at + br.size())) ++lines;
+    for (size_t at = wrapped.find(br); at != std::string::npos; at = wrapped.find(br, at + br.size()))
+        ++lines;
     return lines;
 }
 
 int MessageWidth(const std::string& text, GlyphFont* font) {
     const int widest = std::max(kMessageWidth, Data::virtualWidth - 2 * kMessageWiden);
     int width = kMessageWidth;
-    while (width < widest && Lines(Data::ExTextSplit(text, font, width)) > kMessageLines) width += kMessageWiden;
+    while (width < widest && Lines(Data::ExTextSplit(text, font, width)) > kMessageLines)
+        width += kMessageWiden;
     return std::min(width, widest);
 }
 

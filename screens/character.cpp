@@ -63,7 +63,8 @@ void FitPortrait(GUIHero* portrait) {
     Data::KillTweens(&portrait->scale);
     portrait->scale.value = kPortraitScale;
     portrait->x += kPortraitShift;
-    portrait->y += static_cast<float>(TruncToInt(static_cast<float>(portrait->h) * (1 - kPortraitScale) * 0.5f));
+    portrait->y +=
+        static_cast<float>(TruncToInt(static_cast<float>(portrait->h) * (1 - kPortraitScale) * 0.5f));
 }
 
 GUITextButton* AddTab(GUIContainer* c, float x, const char* caption, const char* name) {

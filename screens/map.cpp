@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/glyphfont.hpp"
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
@@ -11,7 +12,7 @@
 #include "gui/particle.hpp"
 #include "gui/questpopup.hpp"
 #include "gui/time.hpp"
-#include "core/glyphfont.hpp"
+#include "gui/trophypopup.hpp"
 #include "model/actions.hpp"
 #include "model/data2.hpp"
 #include "model/locations.hpp"
@@ -124,6 +125,7 @@ void MapScreen::Update2() {
     UpdateGui();
     if (fading) return;
     QuestPopup::KeepClear();
+    TrophyPopup::KeepClear();
 
     int bw = 0, bh = 0;
     BgSize(bw, bh);

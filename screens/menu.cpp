@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/glyphfont.hpp"
+#include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/click.hpp"
 #include "gui/container.hpp"
@@ -31,6 +32,12 @@ constexpr int kWhite = 0xffffff;
 // The portrait's place in the sheet's layout; the picture itself is larger and stands out of it.
 constexpr int kPortraitW = 156;
 constexpr int kPortraitH = 176;
+// The body's picture fills its 256-unit square nearly edge to edge, the cape widest. Drawn whole
+// where the sheet puts it, the cape would cross the frame's border, reach under the meters' names
+// and the hair under the hero's name. A little smaller, its bottom on the bar where it was and its
+// left edge further right, it keeps clear of all three.
+constexpr float kPortraitScale = 0.84f;
+constexpr float kPortraitShift = 30;
 
 // The meters top to bottom with their palette entries: attributes, skills, reputation.
 struct MeterRow {
@@ -133,6 +140,17 @@ void KeepClearOfOtherNumbers(GUIParticle* number) {
     }
 }
 
+// The widget draws its picture scaled about the middle of its own (smaller) box: placed so that
+// the drawn picture starts kPortraitShift right of where it did and ends at the same bottom.
+void FitPortrait(GUIHero* hero) {
+    const float side = hero->image ? static_cast<float>(hero->image->h) : static_cast<float>(hero->h);
+    const float s = kPortraitScale;
+    Data::KillTweens(&hero->scale);
+    hero->scale.value = s;
+    hero->x += kPortraitShift - (1 - s) * static_cast<float>(hero->w) * 0.5f;
+    hero->y += (1 - s) * side - (1 - s) * static_cast<float>(hero->h) * 0.5f;
+}
+
 }  // namespace
 
 void Menu::ShowNumber(int x, int y, const std::string& text, int colour, float angle, float speed,
@@ -203,6 +221,7 @@ void Menu::AddPortrait(GUIContainer* container) {
 
     hero->x -= 50;
     hero->y -= 80;
+    FitPortrait(hero);
 }
 
 void Menu::AddLevels(GUIContainer* container, int x, int y) {

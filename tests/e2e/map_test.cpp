@@ -19,10 +19,12 @@
 #include "gui/particle.hpp"
 #include "gui/text.hpp"
 #include "gui/textbutton.hpp"
+#include "gui/trophypopup.hpp"
 #include "model/data2.hpp"
 #include "model/locations.hpp"
 #include "model/nodes.hpp"
 #include "model/profile.hpp"
+#include "model/trophies.hpp"
 #include "platform/storage.hpp"
 #include "screens/level.hpp"
 #include "screens/map.hpp"
@@ -143,8 +145,7 @@ class MapTest : public ::testing::Test {
         return arrow && button && arrow->ix + arrow->xadd == static_cast<int>(button->x + button->xadd + button->w / 2);
     }
     static bool Overlap(const GUIItem* a, const GUIItem* b) {
-        return a->x + a->xadd < b->x + b->xadd + b->w && b->x + b->xadd < a->x + a->xadd + a->w &&
-               a->y + a->yadd < b->y + b->yadd + b->h && b->y + b->yadd < a->y + a->yadd + a->h;
+        return a->x < b->x + b->w && b->x < a->x + a->w && a->y < b->y + b->h && b->y < a->y + a->h;
     }
     static bool OnScreen(const GUIItem* item) {
         const float left = item->x + item->xadd;
@@ -172,21 +173,16 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     Profile::SetFlagInt("Game.Host", 1);
     h.Step(5);
     // A message that comes while the menu is open lands where it covers none of its buttons.
-    ASSERT_NE(GUIList::Get("button", "Wave"), nullptr);
+    ASSERT_NE(GUIList::Get("button", "HostCharacters01"), nullptr);
     Profile::SetFlagString("Game.RankUp", "Resource.Reputation");
     h.Step(60);
     h.SaveFrame("map_message_over_menu");
-    std::vector<const GUIItem*> lines, buttons;
-    for (int i = 0; i < GUIList::currentList->Size(); ++i) {
-        const GUIItem* item = GUIList::currentList->Get2(i);
-        if (item->id == "result") lines.push_back(item);
-        if (item->id == "button") buttons.push_back(item);
-    }
-    ASSERT_EQ(lines.size(), 2u);
-    ASSERT_EQ(buttons.size(), 2u);
-    for (const GUIItem* line : lines) {
-        EXPECT_TRUE(OnScreen(line)) << line->name;
-        for (const GUIItem* button : buttons) EXPECT_FALSE(Overlap(line, button)) << line->name << " covers a button";
+    for (const char* line : {"upper", "lower"}) {
+        const GUIItem* shown = GUIList::Get("result", line);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_TRUE(OnScreen(shown)) << line;
+        for (const char* button : {"Wave", "HostCharacters01"})
+            EXPECT_FALSE(Overlap(shown, GUIList::Get("button", button))) << line << " covers " << button;
     }
     for (int i = 0; i < 600 && GUIList::Get("result", "") != nullptr; ++i) h.Step();
     ClickItem(GUIList::Get("button", "Wave"));
@@ -213,9 +209,18 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     h.Step(3);
     GUIItem* lift = GUIList::Get("button", "Lift");
     ASSERT_NE(lift, nullptr);
-    // The people of the place stand in the bottom corners, wholly seen: none behind the corner panel.
+    // The people of the place stand in the bottom corners, wholly seen: none behind the corner panel,
+    // nor behind the notice of a trophy earned meanwhile.
     const GUIItem* corner = GUIList::Get("profile", "corner");
     ASSERT_NE(corner, nullptr);
+    TrophyItem trophy;
+    trophy.id = "Regular";
+    TrophyPopup::Show(trophy);
+    GUIItem* notice = GUIList::Get("trophy", "");
+    ASSERT_NE(notice, nullptr);
+    // As a notice told before the people came: in its corner. It steps aside the next frame.
+    notice->y = static_cast<float>(Data::virtualHeight - notice->h - 16);
+    h.Step();
     for (const char* person : {"Coach", "Fan"}) {
         const GUITextButton* button = nullptr;
         for (int i = 0; i < GUIList::currentList->Size(); ++i) {
@@ -227,7 +232,9 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
                     button->x >= corner->x + corner->xadd + corner->w)
             << person << " stands behind the corner panel";
         EXPECT_GE(button->y, 0) << person;
+        EXPECT_FALSE(Overlap(notice, button)) << person << " behind the trophy's notice";
     }
+    EXPECT_GE(notice->y, 0);
     ClickItem(lift);
     h.Step(3);
     ASSERT_NE(GUIList::Get("result", "upper"), nullptr);

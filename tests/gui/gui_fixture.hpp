@@ -2,12 +2,15 @@
 // The real game, headless, showing a game screen whose frame is the item list's: what the GUI
 // tests click through. Tests build their items inside the screen's update (`onUpdate`), as game
 // code does.
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "framework/framework.hpp"
+#include "gui/container.hpp"
 #include "gui/gui2.hpp"
+#include "gui/image.hpp"
 #include "gui/particledot.hpp"
 #include "platform/graphics.hpp"
 #include "tests/support/harness.hpp"
@@ -59,6 +62,25 @@ inline std::shared_ptr<TestScreen> StartScreen(harness::Harness& h, const std::s
 inline void During(harness::Harness& h, TestScreen& s, std::function<void()> fn) {
     s.onUpdate = std::move(fn);
     h.Step();
+}
+
+// The pixels just inside a popup's left border, from below its rounded corner down to `bottom`,
+// that differ from its ground at the height `groundY`: a picture reaching into the border.
+inline int LeftBorderCovered(const harness::Harness& h, const GUIContainer& popup, int bottom, int groundY) {
+    float left = 1e9f, top = 1e9f;  // the frame's corners are its topmost, leftmost pictures
+    for (const GUIItem* child : popup.items) {
+        if (dynamic_cast<const GUIImage*>(child) == nullptr) continue;
+        left = std::min(left, child->x);
+        top = std::min(top, child->y);
+    }
+    const int x = static_cast<int>(popup.x + left) + 20;
+    const harness::Rgba ground = h.Pixel(x, groundY);
+    int covered = 0;
+    for (int y = static_cast<int>(popup.y + top) + 40; y < bottom; ++y) {
+        const harness::Rgba p = h.Pixel(x, y);
+        covered += p.r != ground.r || p.g != ground.g || p.b != ground.b;
+    }
+    return covered;
 }
 
 }  // namespace guitest

@@ -104,21 +104,19 @@ std::string Overlaps(const GUIContainer* c) {
 
 // Every text of a container drawn over an attack's sign, one a line; "no sign" when none shows.
 std::string TextsOverSigns(const GUIContainer* c) {
-    const GameImage* sign = briskGame->images->Find("Tiles64x64");
-    std::string found;
-    int signs = 0;
-    for (GUIItem* child : c->items) {
-        const auto* image = dynamic_cast<const GUIImage*>(child);
-        if (image == nullptr || image->image != sign) continue;
-        ++signs;
+    std::string found = "no sign";
+    for (GUIItem* sign : c->items) {
+        const auto* image = dynamic_cast<const GUIImage*>(sign);
+        if (image == nullptr || image->image != briskGame->images->Find("Tiles64x64")) continue;
+        if (found == "no sign") found.clear();
         for (GUIItem* other : c->items) {
             const auto* t = dynamic_cast<const GUIText*>(other);
-            if (t && !t->text.empty() && t->x < image->x + image->w && image->x < t->x + t->w &&
-                t->y < image->y + image->h && image->y < t->y + t->h)
+            if (t && !t->text.empty() && t->x < sign->x + sign->w && sign->x < t->x + t->w &&
+                t->y < sign->y + sign->h && sign->y < t->y + t->h)
                 found += Plain(t->text) + "\n";
         }
     }
-    return signs == 0 ? "no sign" : found;
+    return found;
 }
 
 int Flag(const char* key) {
@@ -344,6 +342,12 @@ TEST(CharacterSheet, ShowsHealthPlayTimeMetersAndACardPerKnownAttackAndClosesOnA
     h.SaveFrame("career_sheet");
     GUIContainer* sheet = Shown("result");
     ASSERT_NE(sheet, nullptr);
+    // The portrait stays inside the frame: beside it the sheet's ground shows up to the border.
+    const GUIText* time = TextOf(sheet, "Play time: 01:02:03");
+    ASSERT_NE(time, nullptr);
+    EXPECT_EQ(guitest::LeftBorderCovered(h, *sheet, static_cast<int>(sheet->y + time->y),
+                                         static_cast<int>(sheet->y + time->y) + time->h / 2),
+              0);
     EXPECT_NE(TextOf(sheet, "Health: 35"), nullptr);
     EXPECT_NE(TextOf(sheet, "Play time: 01:02:03"), nullptr);
     EXPECT_NE(TextOf(sheet, "Level 4"), nullptr);

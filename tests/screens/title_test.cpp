@@ -5,7 +5,6 @@
 // are saved for a look.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -20,8 +19,6 @@
 #include "gui/container.hpp"
 #include "gui/containerbutton.hpp"
 #include "gui/gui2.hpp"
-#include "gui/image.hpp"
-#include "gui/hero.hpp"
 #include "gui/slider.hpp"
 #include "gui/text.hpp"
 #include "model/data2.hpp"
@@ -31,6 +28,7 @@
 #include "screens/character.hpp"
 #include "screens/cutscene.hpp"
 #include "screens/splash.hpp"
+#include "tests/gui/gui_fixture.hpp"
 #include "tests/support/harness.hpp"
 
 namespace {
@@ -253,28 +251,11 @@ TEST_F(TitleFlow, FromTheSplashThroughTheSlotsToANewHerosIntro) {
               static_cast<int>(CharacterCreation::colorPalette[2 * 8 + 1]));
     EXPECT_EQ(Profile::GetFlagInt("CharacterColor1"), 0x202020);
     h.SaveFrame("title_creation");
-    // The portrait stays inside the frame: just inside its border, beside the hero (below the
-    // frame's rounded corner), the popup's ground shows as it does beside the arrows.
-    const GUIItem* hero = nullptr;
-    float frameLeft = 1e9f, frameTop = 1e9f;
-    for (GUIItem* child : creation->items) {
-        if (dynamic_cast<GUIHero*>(child)) hero = child;
-        if (dynamic_cast<GUIImage*>(child)) {
-            frameLeft = std::min(frameLeft, creation->x + child->x);
-            frameTop = std::min(frameTop, creation->y + child->y);
-        }
-    }
-    ASSERT_NE(hero, nullptr);
-    const int inside = static_cast<int>(frameLeft) + 20;
+    // The portrait stays inside the frame: beside it the popup's ground shows up to the border.
     const GUIItem* left = creation->Get3("character", "left");
-    const harness::Rgba ground = h.Pixel(inside, static_cast<int>(creation->y + left->y) + left->h / 2);
-    int covered = 0;
-    const int heroTop = static_cast<int>(creation->y + hero->y);
-    for (int y = std::max(heroTop, static_cast<int>(frameTop) + 40); y < heroTop + hero->h; ++y) {
-        const harness::Rgba p = h.Pixel(inside, y);
-        covered += p.r != ground.r || p.g != ground.g || p.b != ground.b;
-    }
-    EXPECT_EQ(covered, 0) << "the portrait reaches the frame's border";
+    EXPECT_EQ(guitest::LeftBorderCovered(h, *creation, static_cast<int>(creation->y + left->y),
+                                         static_cast<int>(creation->y + left->y) + left->h / 2),
+              0);
 
     Click(creation->Get3("character", "ok"), creation);
     EXPECT_EQ(Profile::currentSlot, 0);
