@@ -119,7 +119,7 @@ void DrawQuad(SDL_Texture* texture, Texture* owner) {
     SDL_SetTextureBlendMode(texture, replaces ? SDL_BLENDMODE_NONE : Blend());
     if (detail::CopyAxisAligned(S().quad, S().blend, texture, owner)) return;
     if (detail::SoftwareRenderer()) {
-        detail::DrawInPieces(S().quad, texture);
+        detail::DrawInPieces(S().quad, texture, owner);
         return;
     }
     SDL_RenderGeometry(E().renderer, texture, S().quad, 4, kQuadIndices, 6);

@@ -157,6 +157,9 @@ void UploadTexture(Texture& t) {
 }
 
 void DropTextures(Texture& t) {
+    DropWays(t.ways, nullptr);
+    t.texels.clear();
+    t.texels.shrink_to_fit();
     if (t.sdl) SDL_DestroyTexture(t.sdl);
     t.sdl = nullptr;
     for (SDL_Texture*& m : t.mirrored) {
@@ -193,7 +196,10 @@ SDL_Texture* ScaledTexture(Texture& t, SDL_Texture* from, int flip, const SDL_Re
         } else {
             entry = &*std::min_element(t.scaled.begin(), t.scaled.end(),
                                        [](const Texture::Scaled& a, const Texture::Scaled& b) { return a.lastUse < b.lastUse; });
-            if (entry->sdl) SDL_DestroyTexture(entry->sdl);
+            if (entry->sdl) {
+                DropWays(t.ways, entry->sdl);
+                SDL_DestroyTexture(entry->sdl);
+            }
         }
         *entry = Texture::Scaled{src, flip, w, h, nullptr, now};
         return nullptr;
@@ -260,6 +266,7 @@ SDL_Texture* MirroredTexture(Texture& t, int flip) {
 void DestroyAllTextures() {
     if (E().whiteTexture) SDL_DestroyTexture(E().whiteTexture);
     E().whiteTexture = nullptr;
+    DropScratches();
     for (Texture* t : E().textures) DropTextures(*t);
     E().formatsOf = nullptr;
 }

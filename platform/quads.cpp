@@ -132,15 +132,27 @@ bool CopyAxisAligned(const SDL_Vertex* q, int blend, SDL_Texture* texture, Textu
         // The software renderer scales smoothly into a scratch picture on every draw; a rectangle
         // drawn at the same size frame after frame is scaled once and copied as it is.
         const int w = static_cast<int>(dst.w), h = static_cast<int>(dst.h);
+        SDL_Texture* scaled = nullptr;
         if (!shrunkGlow && SoftwareRenderer() && (w != src.w || h != src.h)) {
-            if (SDL_Texture* scaled = detail::ScaledTexture(*owner, texture, flip, src, w, h)) {
+            scaled = detail::ScaledTexture(*owner, texture, flip, src, w, h);
+            if (scaled) {
                 SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
                 SDL_GetTextureBlendMode(texture, &mode);
                 SDL_SetTextureBlendMode(scaled, mode);
-                texture = scaled;
-                src = SDL_Rect{0, 0, w, h};
+                scaled = WayTexture(owner->ways, scaled, q[0].color, false);
+            } else {
+                // Not kept (yet): scaled where the renderer would, but in a picture that stays.
+                scaled = ScratchScaled(texture, src, w, h, q[0].color);
             }
         }
+        if (scaled) {
+            texture = scaled;
+            src = SDL_Rect{0, 0, w, h};
+        } else {
+            texture = WayTexture(owner->ways, texture, q[0].color, w != src.w || h != src.h);
+        }
+    } else {
+        texture = WayTexture(E().whiteWays, texture, q[0].color, true);
     }
     const SDL_Color c = q[0].color;
     SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
@@ -183,9 +195,10 @@ SDL_Vertex Between(const SDL_Vertex& a, const SDL_Vertex& b, float t) {
 
 // The software renderer's triangle filler overflows on large turned triangles (a quad of more
 // than about 600 pixels a side, such as the end game's rays, ends the program inside the
-// renderer), so there a large quad is drawn as a grid of pieces no more than 512 pixels a side.
-// The quad is a parallelogram, so the pieces cut along its sides cover it exactly.
-void DrawInPieces(const SDL_Vertex* q, SDL_Texture* texture) {
+// renderer), so a large quad is laid by the engine itself (turned.cpp), or, where that cannot be,
+// drawn as a grid of pieces no more than 512 pixels a side. The quad is a parallelogram, so the
+// pieces cut along its sides cover it exactly.
+void DrawInPieces(const SDL_Vertex* q, SDL_Texture* texture, Texture* owner) {
     constexpr float kPiece = 512.0f;
     const float across = std::hypot(q[1].position.x - q[0].position.x, q[1].position.y - q[0].position.y);
     const float down = std::hypot(q[3].position.x - q[0].position.x, q[3].position.y - q[0].position.y);
@@ -195,6 +208,7 @@ void DrawInPieces(const SDL_Vertex* q, SDL_Texture* texture) {
         SDL_RenderGeometry(E().renderer, texture, q, 4, kQuadIndices, 6);
         return;
     }
+    if (DrawTurned(q, texture, owner)) return;
     const SDL_Vertex corners[4] = {q[0], q[1], q[2], q[3]};
     for (int i = 0; i < nx; ++i) {
         const float u0 = static_cast<float>(i) / static_cast<float>(nx);

@@ -1,6 +1,7 @@
 // Image decoding and drawing, checked on the pixels of real headless frames.
 #include "platform/graphics.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -151,11 +152,18 @@ TEST_F(GraphicsTest, ImagesDrawTintedRotatedAndMirrored) {
         return x < 4 ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 255, 255};
     });
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/bar.png"), 8, 2, bar.data()));
-    platform::ImagePtr quad, barImage;
-    Frame(64, 64, [&] {
+    const auto teal = fixtures::Pixels(4, 4, [](int, int) { return Rgba{0, 160, 150, 255}; });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/teal.png"), 4, 4, teal.data()));
+    platform::ImagePtr quad, barImage, tealImage;
+    Frame(1280, 800, [&] {
         if (!quad) quad = platform::LoadImage("graphics/q.png");
         if (!barImage) barImage = platform::LoadImage("graphics/bar.png");
-        ASSERT_TRUE(quad && barImage);
+        if (!tealImage) tealImage = platform::LoadImage("graphics/teal.png");
+        ASSERT_TRUE(quad && barImage && tealImage);
+        // Larger than the software renderer takes in one piece, turned and reaching past the
+        // window's top and bottom edges.
+        tealImage->SetHandle(2, 2);
+        platform::DrawImage(tealImage, 700, 420, 20, 170, 170);
         platform::DrawImage(quad, 2, 2);
         // Scaled 4x: each quadrant becomes 8 x 8 device pixels.
         platform::DrawImage(quad, 10, 2, 0, 4, 4);
@@ -187,6 +195,27 @@ TEST_F(GraphicsTest, ImagesDrawTintedRotatedAndMirrored) {
     ExpectNear(Pixel(20, 61), {0, 0, 0}, 0, "rotated: nothing below the handle");
     ExpectNear(Pixel(54, 44), {128, 0, 0}, 10, "tinted red quadrant is darker red");
     ExpectNear(Pixel(3, 41), {0, 0, 0}, 0, "frame out of range drew nothing");
+    // Every pixel whose centre lies a pixel or more inside the turned square is filled, and none
+    // a pixel or more outside it.
+    const std::vector<uint8_t> frame = drv::ReadPixels(0, 0, 1280, 800);
+    ASSERT_EQ(frame.size(), 1280u * 800u * 4u);
+    const float turn = 20 * 3.14159265f / 180;
+    int holes = 0, spills = 0;
+    for (int y = 0; y < 800; ++y) {
+        for (int x = 100; x < 1280; ++x) {
+            // The pixel's centre in the square's own axes (counter-clockwise on screen).
+            const float dx = x + 0.5f - 700, dy = y + 0.5f - 420;
+            const float across = dx * std::cos(turn) - dy * std::sin(turn);
+            const float down = dx * std::sin(turn) + dy * std::cos(turn);
+            const float reach = std::max(std::fabs(across), std::fabs(down));
+            const uint8_t* p = &frame[(static_cast<size_t>(y) * 1280 + x) * 4];
+            const bool teal = p[0] == 0 && p[1] == 160 && p[2] == 150;
+            holes += reach < 339 && !teal;
+            spills += reach > 341 && (p[0] | p[1] | p[2]) != 0;
+        }
+    }
+    EXPECT_EQ(holes, 0) << "pixels left unfilled inside the large turned square";
+    EXPECT_EQ(spills, 0) << "pixels filled outside the large turned square";
 }
 
 TEST_F(GraphicsTest, ScissorClsAndAdditiveBlend) {
