@@ -19,6 +19,7 @@
 #include "gui/gui2.hpp"
 #include "model/profile.hpp"
 #include "platform/engine.hpp"
+#include "platform/decodeahead.hpp"
 #include "platform/graphics.hpp"
 #include "platform/storage.hpp"
 #include "platform/testing.hpp"
@@ -27,12 +28,17 @@
 // Every allocation of the process goes through these while `counting` is on: C++ allocations
 // through operator new, and everything (SDL, libpng, C++ included) through malloc itself. Counting
 // starts only once the worker that decodes pictures ahead is idle: the splash sets it on the
-// title's pictures, and its decoding is no frame's work.
+// title's pictures, which no benchmark loads, and its decoding is no frame's work.
 
 namespace {
 std::atomic<bool> counting{false};
 std::atomic<long> newCalls{0};
 std::atomic<long> mallocCalls{0};
+
+void QuietDecodingWorker() {
+    platform::ForgetDecodedAhead();
+    platform::WaitForDecodingAhead(30000);
+}
 }  // namespace
 
 extern "C" {
@@ -88,7 +94,7 @@ struct FrameTally {
 
     template <class Update, class Render>
     void Measure(Update update, Render render) {
-        platform::WaitForDecodingAhead(30000);
+        QuietDecodingWorker();
         newCalls = 0;
         mallocCalls = 0;
         counting = true;
@@ -137,7 +143,7 @@ struct FrameTally {
 // The heap calls of the whole process (SDL's included) per call of `frame`, over `frames` calls.
 template <class Frame>
 double HeapCallsPerFrame(int frames, Frame frame) {
-    platform::WaitForDecodingAhead(30000);
+    QuietDecodingWorker();
     newCalls = 0;
     mallocCalls = 0;
     counting = true;

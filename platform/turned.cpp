@@ -67,10 +67,10 @@ const Uint32* Texels(Texture& owner) {
     return owner.texels.data();
 }
 
-// A coordinate in 16.16 fixed point, held far inside what the arithmetic can take (pixels far
-// outside the quad only need to stay outside it).
+// A texel coordinate (or step) in 16.16 fixed point, held where a row of steps cannot overflow:
+// a billion texels is far past any texture, and pixels that far out only need to stay outside.
 int64_t Fixed(double v) {
-    return static_cast<int64_t>(std::llround(std::clamp(v, -1e12, 1e12) * kOne));
+    return static_cast<int64_t>(std::llround(std::clamp(v, -1e9, 1e9) * kOne));
 }
 
 // The texture's texels (tw x th) under the quad, nearest to each pixel's centre, laid into `out`
@@ -102,7 +102,7 @@ void Lay(const SDL_Vertex* q, const Uint32* texels, int tw, int th, const SDL_Re
                 line[x] = 0;
                 continue;
             }
-            const int64_t tx = std::min(u >> 16, lastX), ty = std::min(v >> 16, lastY);
+            const int64_t tx = std::clamp<int64_t>(u >> 16, 0, lastX), ty = std::clamp<int64_t>(v >> 16, 0, lastY);
             line[x] = texels[ty * tw + tx];
         }
     }

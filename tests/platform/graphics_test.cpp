@@ -164,6 +164,11 @@ TEST_F(GraphicsTest, ImagesDrawTintedRotatedAndMirrored) {
         // window's top and bottom edges.
         tealImage->SetHandle(2, 2);
         platform::DrawImage(tealImage, 700, 420, 20, 170, 170);
+        // A vast turned sliver through the window's top-left corner, too thin to cover a pixel.
+        platform::PushMatrix();
+        platform::Rotate(30);
+        platform::DrawRect(-4e8f, 0, 8e8f, 2e-12f);
+        platform::PopMatrix();
         platform::DrawImage(quad, 2, 2);
         // Scaled 4x: each quadrant becomes 8 x 8 device pixels.
         platform::DrawImage(quad, 10, 2, 0, 4, 4);
