@@ -62,38 +62,49 @@ bool CopyTexels(SDL_Texture* from, const SDL_Rect& src, SDL_Texture* to, int w, 
     return done;
 }
 
-SDL_Texture* WayTexture(std::vector<TextureWay>& ways, SDL_Texture* texture, SDL_Color mod, bool stretched) {
-    if (!texture || !SoftwareRenderer()) return texture;
-    SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
-    SDL_GetTextureBlendMode(texture, &mode);
-    const int way = WayOf(mode, mod, stretched);
-    const intptr_t own = reinterpret_cast<intptr_t>(SDL_GetTextureUserData(texture));
-    if (own == 0) SDL_SetTextureUserData(texture, AsUserData(way));  // its first draw settles its way
-    if (own == 0 || own == way) return texture;
-    SDL_Texture* copy = nullptr;
+namespace {
+
+// The copy of `texture` among `ways` kept for `way`, made now if there is room; null otherwise.
+SDL_Texture* CopyForWay(std::vector<TextureWay>& ways, SDL_Texture* texture, int way) {
     for (const TextureWay& w : ways)
-        if (w.from == texture && w.way == way) copy = w.sdl;
-    if (!copy) {
-        Uint32 format = 0;
-        int w = 0, h = 0;
-        if (ways.size() >= kMaxWays || SDL_QueryTexture(texture, &format, nullptr, &w, &h) != 0 ||
-            w * h > kLargestCopy)
-            return texture;
-        copy = NewTarget(format, w, h);
-        if (!copy) return texture;
-        if (!CopyTexels(texture, SDL_Rect{0, 0, w, h}, copy, w, h)) {
-            SDL_DestroyTexture(copy);
-            return texture;
-        }
-        SDL_SetTextureUserData(copy, AsUserData(way));
-        ways.reserve(kMaxWays);
-        ways.push_back(TextureWay{texture, way, copy});
+        if (w.from == texture && w.way == way) return w.sdl;
+    Uint32 format = 0;
+    int w = 0, h = 0;
+    if (ways.size() >= kMaxWays || SDL_QueryTexture(texture, &format, nullptr, &w, &h) != 0 || w * h > kLargestCopy)
+        return nullptr;
+    SDL_Texture* copy = NewTarget(format, w, h);
+    if (!copy) return nullptr;
+    if (!CopyTexels(texture, SDL_Rect{0, 0, w, h}, copy, w, h)) {
+        SDL_DestroyTexture(copy);
+        return nullptr;
     }
-    SDL_ScaleMode scale = SDL_ScaleModeLinear;
-    SDL_GetTextureScaleMode(texture, &scale);
-    SDL_SetTextureScaleMode(copy, scale);
-    SDL_SetTextureBlendMode(copy, mode);
+    SDL_SetTextureUserData(copy, AsUserData(way));
+    ways.reserve(kMaxWays);
+    ways.push_back(TextureWay{texture, way, copy});
     return copy;
+}
+
+}  // namespace
+
+SDL_Texture* WayTexture(std::vector<TextureWay>& ways, SDL_Texture* texture, SDL_BlendMode mode, SDL_Color mod,
+                        bool stretched) {
+    if (!texture) return nullptr;
+    SDL_Texture* drawn = texture;
+    if (SoftwareRenderer()) {
+        const int way = WayOf(mode, mod, stretched);
+        const intptr_t own = reinterpret_cast<intptr_t>(SDL_GetTextureUserData(texture));
+        if (own == 0) SDL_SetTextureUserData(texture, AsUserData(way));  // its first draw settles its way
+        if (own != 0 && own != way) {
+            if (SDL_Texture* copy = CopyForWay(ways, texture, way)) {
+                SDL_ScaleMode scale = SDL_ScaleModeLinear;
+                SDL_GetTextureScaleMode(texture, &scale);
+                SDL_SetTextureScaleMode(copy, scale);
+                drawn = copy;
+            }
+        }
+    }
+    SDL_SetTextureBlendMode(drawn, mode);
+    return drawn;
 }
 
 void DropWays(std::vector<TextureWay>& ways, SDL_Texture* from) {
@@ -135,15 +146,18 @@ SDL_Texture* WayScratch(std::vector<TextureWay>& scratches, Uint32 format, int a
     return found->sdl;
 }
 
-SDL_Texture* ScratchScaled(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_Color mod) {
+SDL_Texture* ScratchScaled(std::vector<TextureWay>& ways, SDL_Texture* texture, const SDL_Rect& src, int w, int h,
+                           SDL_Color mod) {
     if (!texture || w <= 0 || h <= 0 || w * h > kLargestCopy) return nullptr;
     Uint32 format = 0;
     SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
     if (SDL_QueryTexture(texture, &format, nullptr, nullptr, nullptr) != 0) return nullptr;
     SDL_GetTextureBlendMode(texture, &mode);
-    // One scratch per format (the scaling copies texels only between equal layouts) and way.
+    // One scratch per format (the scaling copies texels only between equal layouts) and way. The
+    // picture is read for scaling as one more way of drawing it.
     SDL_Texture* scratch = WayScratch(E().scratches, format, SDL_TEXTUREACCESS_TARGET, mod, mode, w, h);
-    if (!scratch || !CopyTexels(texture, src, scratch, w, h)) return nullptr;
+    SDL_Texture* from = WayTexture(ways, texture, SDL_BLENDMODE_NONE, SDL_Color{255, 255, 255, 255}, true);
+    if (!scratch || !CopyTexels(from, src, scratch, w, h)) return nullptr;
     SDL_SetTextureBlendMode(scratch, mode);
     return scratch;
 }

@@ -176,6 +176,15 @@ SDL_Texture* ScaledTexture(Texture& t, SDL_Texture* from, int flip, const SDL_Re
     // place rounds the other way, and a frame or two of its animation.
     constexpr size_t kKept = 24;
     constexpr int kLargest = 2048 * 2048;
+    // Copies are made larger than asked (small ones to the next power of two) and handed on to
+    // the size that takes their place over, so a picture whose size keeps changing (a growing
+    // glow) soon stops making new ones.
+    auto roomy = [](int n) {
+        if (n > 256) return (n + 63) / 64 * 64;
+        int room = 32;
+        while (room < n) room *= 2;
+        return room;
+    };
     SDL_Renderer* r = E().renderer;
     if (!r || !from || w <= 0 || h <= 0 || w * h > kLargest || !SDL_RenderTargetSupported(r)) return nullptr;
     const uint32_t now = ++t.scaledUses;
@@ -196,39 +205,28 @@ SDL_Texture* ScaledTexture(Texture& t, SDL_Texture* from, int flip, const SDL_Re
         } else {
             entry = &*std::min_element(t.scaled.begin(), t.scaled.end(),
                                        [](const Texture::Scaled& a, const Texture::Scaled& b) { return a.lastUse < b.lastUse; });
-            if (entry->sdl) {
-                DropWays(t.ways, entry->sdl);
-                SDL_DestroyTexture(entry->sdl);
-            }
+            if (entry->sdl) DropWays(t.ways, entry->sdl);
         }
-        *entry = Texture::Scaled{src, flip, w, h, nullptr, now};
+        *entry = Texture::Scaled{src, flip, w, h, entry->sdl, now, false};
         return nullptr;
     }
     entry->lastUse = now;
-    if (entry->sdl) return entry->sdl;
-    Uint32 format = 0;
-    SDL_QueryTexture(from, &format, nullptr, nullptr, nullptr);
-    SDL_Texture* copy = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_TARGET, w, h);
-    if (!copy) return nullptr;
-    // The renderer's own smooth scaling, texels and alpha as they are, done once here instead of
-    // into a scratch picture on every draw.
-    SDL_Texture* const target = SDL_GetRenderTarget(r);
-    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
-    SDL_GetTextureBlendMode(from, &blend);
-    SDL_SetTextureBlendMode(from, SDL_BLENDMODE_NONE);
-    SDL_SetTextureColorMod(from, 255, 255, 255);
-    SDL_SetTextureAlphaMod(from, 255);
-    SDL_SetTextureScaleMode(from, SDL_ScaleModeLinear);
-    bool done = SDL_SetRenderTarget(r, copy) == 0;
-    done = done && SDL_RenderCopy(r, from, &src, nullptr) == 0;
-    SDL_SetRenderTarget(r, target);
-    SDL_SetTextureBlendMode(from, blend);
-    if (!done) {
-        SDL_DestroyTexture(copy);
-        return nullptr;
+    if (entry->made) return entry->sdl;
+    int haveW = 0, haveH = 0;
+    if (entry->sdl) SDL_QueryTexture(entry->sdl, nullptr, nullptr, &haveW, &haveH);
+    if (haveW < w || haveH < h) {
+        if (entry->sdl) SDL_DestroyTexture(entry->sdl);
+        Uint32 format = 0;
+        SDL_QueryTexture(from, &format, nullptr, nullptr, nullptr);
+        entry->sdl = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_TARGET, roomy(w), roomy(h));
+        if (!entry->sdl) return nullptr;
     }
-    entry->sdl = copy;
-    return copy;
+    // The renderer's own smooth scaling, texels and alpha as they are, done once here instead of
+    // into a scratch picture on every draw (the picture read as one more way of drawing it).
+    SDL_Texture* source = WayTexture(t.ways, from, SDL_BLENDMODE_NONE, SDL_Color{255, 255, 255, 255}, true);
+    if (!CopyTexels(source, src, entry->sdl, w, h)) return nullptr;
+    entry->made = true;
+    return entry->sdl;
 }
 
 SDL_Texture* MirroredTexture(Texture& t, int flip) {

@@ -42,8 +42,11 @@ struct Texture {
     struct Scaled {
         SDL_Rect src{};
         int flip = 0, w = 0, h = 0;
-        SDL_Texture* sdl = nullptr;  // null while it has been drawn at that size only once
+        // At least w x h; the texels of this size at its top-left once `made` (the second time it
+        // is drawn at that size), before that perhaps still those of the size it took over from.
+        SDL_Texture* sdl = nullptr;
         uint32_t lastUse = 0;
+        bool made = false;
     };
     std::vector<Scaled> scaled;
     uint32_t scaledUses = 0;
@@ -140,9 +143,10 @@ void UploadTexture(Texture& texture);  // images.cpp
 // images.cpp: the texture's pixels turned over (flip: 1 left-right, 2 top-bottom, 3 both), made
 // once and kept with it; null where the renderer cannot draw into a texture.
 SDL_Texture* MirroredTexture(Texture& texture, int flip);
-// images.cpp: `src` of `from` (the texture or its turned-over copy `flip`) smoothly scaled to
-// w x h, made the second time that rectangle is drawn at that size and kept while it keeps being
-// drawn; null the first time and when the renderer cannot draw into a texture.
+// images.cpp: a texture holding `src` of `from` (the texture or its turned-over copy `flip`)
+// smoothly scaled to w x h at its top-left, made the second time that rectangle is drawn at that
+// size and kept while it keeps being drawn; null the first time and when the renderer cannot draw
+// into a texture.
 SDL_Texture* ScaledTexture(Texture& texture, SDL_Texture* from, int flip, const SDL_Rect& src, int w, int h);
 void DropTextures(Texture& texture);  // images.cpp: the renderer's copies of a texture
 
@@ -154,14 +158,17 @@ bool FillSolid(const SDL_Vertex* quad, int blend);  // false unless a plain fill
 // False unless a copy draws it; `owner` null for the white texture of untextured shapes.
 bool CopyAxisAligned(const SDL_Vertex* quad, int blend, SDL_Texture* texture, Texture* owner);
 void DrawInPieces(const SDL_Vertex* quad, SDL_Texture* texture, Texture* owner);
-// blitways.cpp: `texture`, or the copy of it among `ways` kept for the way it is drawn now (its
-// blend mode as set, tinted and faded by `mod`, stretched to another size or not), so that the
-// software renderer keeps its set-up.
-SDL_Texture* WayTexture(std::vector<TextureWay>& ways, SDL_Texture* texture, SDL_Color mod, bool stretched);
+// blitways.cpp: `texture`, or the copy of it among `ways` kept for the way it is drawn now
+// (blended by `mode`, tinted and faded by `mod`, stretched to another size or not), so that the
+// software renderer keeps its set-up; the copy is set to blend by `mode`.
+SDL_Texture* WayTexture(std::vector<TextureWay>& ways, SDL_Texture* texture, SDL_BlendMode mode, SDL_Color mod,
+                        bool stretched);
 void DropWays(std::vector<TextureWay>& ways, SDL_Texture* from);  // those of `from`; null: all
-// blitways.cpp: `src` of `texture` smoothly scaled to w x h in a scratch picture at (0, 0), blended
-// as `texture` is, for being drawn with `mod` at once; null when it cannot be made.
-SDL_Texture* ScratchScaled(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_Color mod);
+// blitways.cpp: `src` of `texture` (whose copies per way are `ways`) smoothly scaled to w x h in a
+// scratch picture at (0, 0), blended as `texture` is, for being drawn with `mod` at once; null
+// when it cannot be made.
+SDL_Texture* ScratchScaled(std::vector<TextureWay>& ways, SDL_Texture* texture, const SDL_Rect& src, int w, int h,
+                           SDL_Color mod);
 // blitways.cpp: a scratch picture among `scratches` of at least w x h, kept for one format, access
 // and way of being drawn (blended by `mode`, modulated by `mod`); null when it cannot be made.
 SDL_Texture* WayScratch(std::vector<TextureWay>& scratches, Uint32 format, int access, SDL_Color mod, SDL_BlendMode mode,

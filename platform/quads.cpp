@@ -132,27 +132,28 @@ bool CopyAxisAligned(const SDL_Vertex* q, int blend, SDL_Texture* texture, Textu
         // The software renderer scales smoothly into a scratch picture on every draw; a rectangle
         // drawn at the same size frame after frame is scaled once and copied as it is.
         const int w = static_cast<int>(dst.w), h = static_cast<int>(dst.h);
+        SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
+        SDL_GetTextureBlendMode(texture, &mode);
         SDL_Texture* scaled = nullptr;
         if (!shrunkGlow && SoftwareRenderer() && (w != src.w || h != src.h)) {
             scaled = detail::ScaledTexture(*owner, texture, flip, src, w, h);
             if (scaled) {
-                SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
-                SDL_GetTextureBlendMode(texture, &mode);
-                SDL_SetTextureBlendMode(scaled, mode);
-                scaled = WayTexture(owner->ways, scaled, q[0].color, false);
+                scaled = WayTexture(owner->ways, scaled, mode, q[0].color, false);
             } else {
                 // Not kept (yet): scaled where the renderer would, but in a picture that stays.
-                scaled = ScratchScaled(texture, src, w, h, q[0].color);
+                scaled = ScratchScaled(owner->ways, texture, src, w, h, q[0].color);
             }
         }
         if (scaled) {
             texture = scaled;
             src = SDL_Rect{0, 0, w, h};
         } else {
-            texture = WayTexture(owner->ways, texture, q[0].color, w != src.w || h != src.h);
+            texture = WayTexture(owner->ways, texture, mode, q[0].color, w != src.w || h != src.h);
         }
     } else {
-        texture = WayTexture(E().whiteWays, texture, q[0].color, true);
+        SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
+        SDL_GetTextureBlendMode(texture, &mode);
+        texture = WayTexture(E().whiteWays, texture, mode, q[0].color, true);
     }
     const SDL_Color c = q[0].color;
     SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
