@@ -1,9 +1,9 @@
 // Copies of textures that keep the software renderer off the heap. It prepares its blitter for a
 // texture anew, and allocates doing so, whenever the way the texture is laid on the frame changes
-// (its blend mode, stretched or not, tinted or not, faded or not); a picture drawn two ways in every frame (a coin
-// with its glow, a text with its shadow) therefore gets one texture per way. And a smooth scaling
-// that cannot be kept (a picture that grows frame by frame) goes through a scratch picture of the
-// engine's own instead of one the renderer makes and frees on every draw.
+// (its blend mode, stretched or not, tinted or not, faded or not); a picture drawn two ways in
+// every frame (a coin with its glow, a text with its shadow) therefore gets one texture per way.
+// And a smooth scaling that cannot be kept (a picture that grows frame by frame) goes through a
+// scratch picture of the engine's own instead of one the renderer makes and frees on every draw.
 #include <algorithm>
 
 #include "platform/internal.hpp"
@@ -14,6 +14,8 @@ namespace {
 
 // Ways a texture keeps copies for: enough for the few ways a picture is drawn in.
 constexpr size_t kMaxWays = 12;
+// Scratch pictures of one kind: a way each, in the two layouts pictures come in.
+constexpr size_t kMaxScratches = 2 * 24;
 // The largest texture worth a copy per way.
 constexpr int kLargestCopy = 2048 * 2048;
 
@@ -70,7 +72,8 @@ SDL_Texture* CopyForWay(std::vector<TextureWay>& ways, SDL_Texture* texture, int
         if (w.from == texture && w.way == way) return w.sdl;
     Uint32 format = 0;
     int w = 0, h = 0;
-    if (ways.size() >= kMaxWays || SDL_QueryTexture(texture, &format, nullptr, &w, &h) != 0 || w * h > kLargestCopy)
+    if (ways.size() >= kMaxWays || SDL_QueryTexture(texture, &format, nullptr, &w, &h) != 0 ||
+        w * h > kLargestCopy)
         return nullptr;
     SDL_Texture* copy = NewTarget(format, w, h);
     if (!copy) return nullptr;
@@ -86,8 +89,8 @@ SDL_Texture* CopyForWay(std::vector<TextureWay>& ways, SDL_Texture* texture, int
 
 }  // namespace
 
-SDL_Texture* WayTexture(std::vector<TextureWay>& ways, SDL_Texture* texture, SDL_BlendMode mode, SDL_Color mod,
-                        bool stretched) {
+SDL_Texture* WayTexture(std::vector<TextureWay>& ways, SDL_Texture* texture, SDL_BlendMode mode,
+                        SDL_Color mod, bool stretched) {
     if (!texture) return nullptr;
     SDL_Texture* drawn = texture;
     if (SoftwareRenderer()) {
@@ -118,8 +121,8 @@ void DropWays(std::vector<TextureWay>& ways, SDL_Texture* from) {
     }
 }
 
-SDL_Texture* WayScratch(std::vector<TextureWay>& scratches, Uint32 format, int access, SDL_Color mod, SDL_BlendMode mode,
-                        int w, int h) {
+SDL_Texture* WayScratch(std::vector<TextureWay>& scratches, Uint32 format, int access, SDL_Color mod,
+                        SDL_BlendMode mode, int w, int h) {
     const int way = WayOf(mode, mod, false);
     TextureWay* found = nullptr;
     for (TextureWay& s : scratches)
@@ -137,7 +140,7 @@ SDL_Texture* WayScratch(std::vector<TextureWay>& scratches, Uint32 format, int a
             SDL_DestroyTexture(found->sdl);
             found->sdl = grown;
         } else {
-            scratches.reserve(2 * 12);
+            scratches.reserve(kMaxScratches);
             scratches.push_back(TextureWay{nullptr, way, grown, format});
             found = &scratches.back();
         }
@@ -146,8 +149,8 @@ SDL_Texture* WayScratch(std::vector<TextureWay>& scratches, Uint32 format, int a
     return found->sdl;
 }
 
-SDL_Texture* ScratchScaled(std::vector<TextureWay>& ways, SDL_Texture* texture, const SDL_Rect& src, int w, int h,
-                           SDL_Color mod) {
+SDL_Texture* ScratchScaled(std::vector<TextureWay>& ways, SDL_Texture* texture, const SDL_Rect& src, int w,
+                           int h, SDL_Color mod) {
     if (!texture || w <= 0 || h <= 0 || w * h > kLargestCopy) return nullptr;
     Uint32 format = 0;
     SDL_BlendMode mode = SDL_BLENDMODE_BLEND;

@@ -161,18 +161,18 @@ void DrawInPieces(const SDL_Vertex* quad, SDL_Texture* texture, Texture* owner);
 // blitways.cpp: `texture`, or the copy of it among `ways` kept for the way it is drawn now
 // (blended by `mode`, tinted and faded by `mod`, stretched to another size or not), so that the
 // software renderer keeps its set-up; the copy is set to blend by `mode`.
-SDL_Texture* WayTexture(std::vector<TextureWay>& ways, SDL_Texture* texture, SDL_BlendMode mode, SDL_Color mod,
-                        bool stretched);
+SDL_Texture* WayTexture(std::vector<TextureWay>& ways, SDL_Texture* texture, SDL_BlendMode mode,
+                        SDL_Color mod, bool stretched);
 void DropWays(std::vector<TextureWay>& ways, SDL_Texture* from);  // those of `from`; null: all
 // blitways.cpp: `src` of `texture` (whose copies per way are `ways`) smoothly scaled to w x h in a
 // scratch picture at (0, 0), blended as `texture` is, for being drawn with `mod` at once; null
 // when it cannot be made.
-SDL_Texture* ScratchScaled(std::vector<TextureWay>& ways, SDL_Texture* texture, const SDL_Rect& src, int w, int h,
-                           SDL_Color mod);
+SDL_Texture* ScratchScaled(std::vector<TextureWay>& ways, SDL_Texture* texture, const SDL_Rect& src, int w,
+                           int h, SDL_Color mod);
 // blitways.cpp: a scratch picture among `scratches` of at least w x h, kept for one format, access
 // and way of being drawn (blended by `mode`, modulated by `mod`); null when it cannot be made.
-SDL_Texture* WayScratch(std::vector<TextureWay>& scratches, Uint32 format, int access, SDL_Color mod, SDL_BlendMode mode,
-                        int w, int h);
+SDL_Texture* WayScratch(std::vector<TextureWay>& scratches, Uint32 format, int access, SDL_Color mod,
+                        SDL_BlendMode mode, int w, int h);
 // blitways.cpp: `src` of `from` copied into `to` at (0, 0), w x h, texels and alpha as they are
 // (smoothly scaled when the sizes differ).
 bool CopyTexels(SDL_Texture* from, const SDL_Rect& src, SDL_Texture* to, int w, int h);

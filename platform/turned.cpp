@@ -39,7 +39,8 @@ bool Covered(const SDL_Vertex* q, SDL_Rect& area) {
     x1 = std::min(std::ceil(x1), static_cast<float>(w));
     y1 = std::min(std::ceil(y1), static_cast<float>(h));
     if (!(x1 > x0 && y1 > y0)) return false;
-    area = SDL_Rect{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)};
+    area = SDL_Rect{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0),
+                    static_cast<int>(y1 - y0)};
     if (!SDL_RenderIsClipEnabled(E().renderer)) return true;
     SDL_Rect clip{};
     SDL_RenderGetClipRect(E().renderer, &clip);
@@ -75,13 +76,15 @@ int64_t Fixed(double v) {
 
 // The texture's texels (tw x th) under the quad, nearest to each pixel's centre, laid into `out`
 // (the pixels of `area`, `pitch` bytes a row); clear where the quad does not cover a pixel.
-void Lay(const SDL_Vertex* q, const Uint32* texels, int tw, int th, const SDL_Rect& area, Uint8* out, int pitch) {
+void Lay(const SDL_Vertex* q, const Uint32* texels, int tw, int th, const SDL_Rect& area, Uint8* out,
+         int pitch) {
     // A point p of the quad is q0 + s (q1 - q0) + t (q3 - q0); its texel is the texture point the
     // same share along the quad's texture coordinates, which are those of an upright rectangle.
     const double ux = q[1].position.x - q[0].position.x, uy = q[1].position.y - q[0].position.y;
     const double vx = q[3].position.x - q[0].position.x, vy = q[3].position.y - q[0].position.y;
     const double det = ux * vy - uy * vx;
-    const double u0 = static_cast<double>(q[0].tex_coord.x) * tw, v0 = static_cast<double>(q[0].tex_coord.y) * th;
+    const double u0 = static_cast<double>(q[0].tex_coord.x) * tw,
+                 v0 = static_cast<double>(q[0].tex_coord.y) * th;
     const double du = (static_cast<double>(q[1].tex_coord.x) * tw - u0) / det;  // texels per s, over det
     const double dv = (static_cast<double>(q[3].tex_coord.y) * th - v0) / det;  // texels per t, over det
     // Texel coordinates step by fixed amounts from pixel to pixel, across and down.
@@ -102,7 +105,8 @@ void Lay(const SDL_Vertex* q, const Uint32* texels, int tw, int th, const SDL_Re
                 line[x] = 0;
                 continue;
             }
-            const int64_t tx = std::clamp<int64_t>(u >> 16, 0, lastX), ty = std::clamp<int64_t>(v >> 16, 0, lastY);
+            const int64_t tx = std::clamp<int64_t>(u >> 16, 0, lastX),
+                          ty = std::clamp<int64_t>(v >> 16, 0, lastY);
             line[x] = texels[ty * tw + tx];
         }
     }
@@ -139,8 +143,8 @@ bool DrawTurned(const SDL_Vertex* q, SDL_Texture* texture, Texture* owner) {
     // An opaque picture covers its quad: blending leaves the clear pixels around it out.
     if (mode == SDL_BLENDMODE_NONE) mode = SDL_BLENDMODE_BLEND;
     const SDL_Color c = q[0].color;
-    SDL_Texture* picture = WayScratch(E().turnedPictures, AlphaFormat(), SDL_TEXTUREACCESS_STREAMING, c, mode,
-                                      area.w, area.h);
+    SDL_Texture* picture =
+        WayScratch(E().turnedPictures, AlphaFormat(), SDL_TEXTUREACCESS_STREAMING, c, mode, area.w, area.h);
     if (!picture) return false;
     const SDL_Rect laid{0, 0, area.w, area.h};
     void* pixels = nullptr;
