@@ -424,6 +424,57 @@ TEST_F(GraphicsTest, SteadilyScaledPicturesLookTheSameEveryFrame) {
     ExpectNear(Pixel(5, 24), {10, 20, 30}, 0, "the glow ends where its size says");
 }
 
+// One picture drawn three ways in every frame (plain, as a tinted glow, faded), at a size that
+// changes from frame to frame past the number of sizes kept, and once at its own size: every
+// draw shows the picture at the size and in the way asked for that frame.
+TEST_F(GraphicsTest, APictureDrawnManyWaysAtChangingSizesShowsEachAsAsked) {
+    // Red on the left half, blue on the right.
+    const auto halves = fixtures::Pixels(8, 4, [](int x, int) {
+        return x < 4 ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 255, 255};
+    });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/halves.png"), 8, 4, halves.data()));
+    platform::ImagePtr picture;
+    float scale = 0;
+    HookApp& app = StartWindow(220, 40);
+    app.render = [&] {
+        if (app.renders == 1) return;
+        platform::Cls(0, 0, 0);
+        if (!picture) picture = platform::LoadImage("graphics/halves.png");
+        ASSERT_TRUE(picture);
+        platform::DrawImage(picture, 0, 0, 0, scale, 2, 0);
+        platform::SetBlend(1);
+        platform::SetColor(255, 255, 128);
+        platform::SetAlpha(0.6f);
+        platform::DrawImage(picture, 72, 0, 0, scale, 2, 0);
+        platform::SetBlend(0);
+        platform::SetColor(255, 255, 255);
+        platform::SetAlpha(0.5f);
+        platform::DrawImage(picture, 144, 0, 0, scale, 2, 0);
+        platform::SetAlpha(1);
+        platform::DrawImage(picture, 0, 20);
+    };
+    ASSERT_TRUE(drv::Step(1));
+    for (int frame = 0; frame < 60; ++frame) {
+        // Between 2 and 8 times as wide, a new width each frame and back to earlier ones.
+        scale = 2.0f + static_cast<float>((frame * 7) % 48) / 8.0f;
+        ASSERT_TRUE(drv::Step(1));
+        // The halves meet in the middle, smoothed over about a texel's width on either side.
+        const int width = static_cast<int>(8 * scale), middle = static_cast<int>(4 * scale);
+        const int smooth = static_cast<int>(std::ceil(scale / 2)) + 1;
+        for (int x0 : {0, 72, 144}) {
+            const bool glow = x0 == 72, faded = x0 == 144;
+            const int red = glow ? 153 : faded ? 128 : 255, blue = glow ? 77 : faded ? 128 : 255;
+            ExpectNear(Pixel(x0 + middle - smooth, 4), {red, 0, 0}, 3, "left of the middle");
+            ExpectNear(Pixel(x0 + middle + smooth, 4), {0, 0, blue}, 3, "right of the middle");
+            ExpectNear(Pixel(x0 + width - 1, 4), {0, 0, blue}, 3, "the last column");
+            ExpectNear(Pixel(x0 + width, 4), {0, 0, 0}, 0, "past the last column");
+        }
+        ExpectNear(Pixel(3, 21), {255, 0, 0}, 0, "at its own size");
+        ExpectNear(Pixel(4, 21), {0, 0, 255}, 0, "at its own size");
+        if (HasFailure()) FAIL() << "at scale " << scale;
+    }
+}
+
 TEST_F(GraphicsTest, EachRenderStartsFromResetStateAndImagesSurviveReopen) {
     const auto white = fixtures::Pixels(2, 2, [](int, int) { return Rgba{255, 255, 255, 255}; });
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/w.png"), 2, 2, white.data()));
