@@ -110,6 +110,13 @@ SDL_Texture* WayTexture(std::vector<TextureWay>& ways, SDL_Texture* texture, SDL
     return drawn;
 }
 
+SDL_Texture* GeometryTexture(std::vector<TextureWay>& ways, SDL_Texture* texture) {
+    SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
+    if (texture) SDL_GetTextureBlendMode(texture, &mode);
+    // Triangles take their tint and fading from their corners: the texture itself is untouched.
+    return WayTexture(ways, texture, mode, SDL_Color{255, 255, 255, 255}, false);
+}
+
 void DropWays(std::vector<TextureWay>& ways, SDL_Texture* from) {
     for (auto it = ways.begin(); it != ways.end();) {
         if (from && it->from != from) {

@@ -207,6 +207,7 @@ void DrawFan(float cx, float cy, float rx, float ry) {
         s.fanIndices[i * 3 + 2] = i + 2;
     }
     SDL_SetTextureBlendMode(white, Blend());
+    white = detail::GeometryTexture(E().whiteWays, white);
     SDL_RenderGeometry(E().renderer, white, s.fan, segments + 2, s.fanIndices, segments * 3);
 }
 

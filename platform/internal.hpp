@@ -163,6 +163,8 @@ void DrawInPieces(const SDL_Vertex* quad, SDL_Texture* texture, Texture* owner);
 // software renderer keeps its set-up; the copy is set to blend by `mode`.
 SDL_Texture* WayTexture(std::vector<TextureWay>& ways, SDL_Texture* texture, SDL_BlendMode mode,
                         SDL_Color mod, bool stretched);
+// blitways.cpp: the same for `texture` drawn as triangles, blended as it is set to.
+SDL_Texture* GeometryTexture(std::vector<TextureWay>& ways, SDL_Texture* texture);
 void DropWays(std::vector<TextureWay>& ways, SDL_Texture* from);  // those of `from`; null: all
 // blitways.cpp: `src` of `texture` (whose copies per way are `ways`) smoothly scaled to w x h in a
 // scratch picture at (0, 0), blended as `texture` is, for being drawn with `mod` at once; null

@@ -205,11 +205,13 @@ void DrawInPieces(const SDL_Vertex* q, SDL_Texture* texture, Texture* owner) {
     const float down = std::hypot(q[3].position.x - q[0].position.x, q[3].position.y - q[0].position.y);
     const int nx = std::clamp(static_cast<int>(std::ceil(across / kPiece)), 1, 16);
     const int ny = std::clamp(static_cast<int>(std::ceil(down / kPiece)), 1, 16);
-    if (nx == 1 && ny == 1) {
+    const bool whole = nx == 1 && ny == 1;
+    if (!whole && DrawTurned(q, texture, owner)) return;
+    texture = GeometryTexture(owner ? owner->ways : E().whiteWays, texture);
+    if (whole) {
         SDL_RenderGeometry(E().renderer, texture, q, 4, kQuadIndices, 6);
         return;
     }
-    if (DrawTurned(q, texture, owner)) return;
     const SDL_Vertex corners[4] = {q[0], q[1], q[2], q[3]};
     for (int i = 0; i < nx; ++i) {
         const float u0 = static_cast<float>(i) / static_cast<float>(nx);
