@@ -144,6 +144,7 @@ void BM_BusyFrame(benchmark::State& state) {
     state.counters["budget_share"] = frameMs / (1000.0 / 60.0);
 
     constexpr int kCounted = 240;
+    QuietDecodingWorker();
     newCalls = 0;
     mallocCalls = 0;
     counting = true;
@@ -241,6 +242,7 @@ void BM_GuiFrame(benchmark::State& state) {
 
     // Heap calls of whole frames of the game (engine included) in the steady state.
     constexpr int kCounted = 240;
+    QuietDecodingWorker();
     newCalls = 0;
     mallocCalls = 0;
     counting = true;

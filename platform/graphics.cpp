@@ -126,7 +126,7 @@ void DrawQuad(SDL_Texture* texture, Texture* owner) {
     SDL_SetTextureBlendMode(texture, replaces ? SDL_BLENDMODE_NONE : Blend());
     if (detail::CopyAxisAligned(S().quad, S().blend, texture, owner)) return;
     if (detail::SoftwareRenderer()) {
-        detail::DrawInPieces(S().quad, texture);
+        detail::DrawInPieces(S().quad, texture, owner);
         return;
     }
     SDL_RenderGeometry(E().renderer, texture, S().quad, 4, kQuadIndices, 6);
@@ -218,6 +218,7 @@ void DrawFan(float cx, float cy, float rx, float ry) {
         return;
     }
     SDL_SetTextureBlendMode(white, Blend());
+    white = detail::GeometryTexture(E().whiteWays, white);
     SDL_RenderGeometry(E().renderer, white, s.fan, segments + 2, s.fanIndices, segments * 3);
 }
 

@@ -158,6 +158,9 @@ void UploadTexture(Texture& t) {
 
 void DropTextures(Texture& t) {
     FlushBatch();  // what was drawn with them before they go
+    DropWays(t.ways, nullptr);
+    t.texels.clear();
+    t.texels.shrink_to_fit();
     if (t.sdl) SDL_DestroyTexture(t.sdl);
     t.sdl = nullptr;
     for (SDL_Texture*& m : t.mirrored) {
@@ -174,6 +177,15 @@ SDL_Texture* ScaledTexture(Texture& t, SDL_Texture* from, int flip, const SDL_Re
     // place rounds the other way, and a frame or two of its animation.
     constexpr size_t kKept = 24;
     constexpr int kLargest = 2048 * 2048;
+    // Copies are made larger than asked (small ones to the next power of two) and handed on to
+    // the size that takes their place over, so a picture whose size keeps changing (a growing
+    // glow) soon stops making new ones.
+    auto roomy = [](int n) {
+        if (n > 256) return (n + 63) / 64 * 64;
+        int room = 32;
+        while (room < n) room *= 2;
+        return room;
+    };
     SDL_Renderer* r = E().renderer;
     if (!r || !from || w <= 0 || h <= 0 || w * h > kLargest || !SDL_RenderTargetSupported(r)) return nullptr;
     const uint32_t now = ++t.scaledUses;
@@ -196,38 +208,32 @@ SDL_Texture* ScaledTexture(Texture& t, SDL_Texture* from, int flip, const SDL_Re
                                        [](const Texture::Scaled& a, const Texture::Scaled& b) { return a.lastUse < b.lastUse; });
             if (entry->sdl) {
                 FlushBatch();
-                SDL_DestroyTexture(entry->sdl);
+                DropWays(t.ways, entry->sdl);
             }
         }
-        *entry = Texture::Scaled{src, flip, w, h, nullptr, now};
+        *entry = Texture::Scaled{src, flip, w, h, entry->sdl, now, false};
         return nullptr;
     }
     entry->lastUse = now;
-    if (entry->sdl) return entry->sdl;
-    Uint32 format = 0;
-    SDL_QueryTexture(from, &format, nullptr, nullptr, nullptr);
-    SDL_Texture* copy = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_TARGET, w, h);
-    if (!copy) return nullptr;
-    FlushBatch();  // drawn onto the window before the target moves
-    // The renderer's own smooth scaling, texels and alpha as they are, done once here instead of
-    // into a scratch picture on every draw.
-    SDL_Texture* const target = SDL_GetRenderTarget(r);
-    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
-    SDL_GetTextureBlendMode(from, &blend);
-    SDL_SetTextureBlendMode(from, SDL_BLENDMODE_NONE);
-    SDL_SetTextureColorMod(from, 255, 255, 255);
-    SDL_SetTextureAlphaMod(from, 255);
-    SDL_SetTextureScaleMode(from, SDL_ScaleModeLinear);
-    bool done = SDL_SetRenderTarget(r, copy) == 0;
-    done = done && SDL_RenderCopy(r, from, &src, nullptr) == 0;
-    SDL_SetRenderTarget(r, target);
-    SDL_SetTextureBlendMode(from, blend);
-    if (!done) {
-        SDL_DestroyTexture(copy);
-        return nullptr;
+    if (entry->made) return entry->sdl;
+    int haveW = 0, haveH = 0;
+    if (entry->sdl) SDL_QueryTexture(entry->sdl, nullptr, nullptr, &haveW, &haveH);
+    if (haveW < w || haveH < h) {
+        if (entry->sdl) {
+            FlushBatch();
+            SDL_DestroyTexture(entry->sdl);
+        }
+        Uint32 format = 0;
+        SDL_QueryTexture(from, &format, nullptr, nullptr, nullptr);
+        entry->sdl = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_TARGET, roomy(w), roomy(h));
+        if (!entry->sdl) return nullptr;
     }
-    entry->sdl = copy;
-    return copy;
+    // The renderer's own smooth scaling, texels and alpha as they are, done once here instead of
+    // into a scratch picture on every draw (the picture read as one more way of drawing it).
+    SDL_Texture* source = WayTexture(t.ways, from, SDL_BLENDMODE_NONE, SDL_Color{255, 255, 255, 255}, true);
+    if (!CopyTexels(source, src, entry->sdl, w, h)) return nullptr;
+    entry->made = true;
+    return entry->sdl;
 }
 
 SDL_Texture* MirroredTexture(Texture& t, int flip) {
@@ -267,6 +273,7 @@ void DestroyAllTextures() {
     FlushBatch();
     if (E().whiteTexture) SDL_DestroyTexture(E().whiteTexture);
     E().whiteTexture = nullptr;
+    DropScratches();
     for (Texture* t : E().textures) DropTextures(*t);
     E().formatsOf = nullptr;
 }

@@ -17,6 +17,15 @@
 
 namespace platform {
 
+// A copy of a texture (`from`) kept for one way of laying it on the frame (see WayTexture), or
+// a scratch picture of the engine's (no `from`, its texels in `format`).
+struct TextureWay {
+    SDL_Texture* from = nullptr;
+    int way = 0;
+    SDL_Texture* sdl = nullptr;
+    Uint32 format = 0;
+};
+
 // A decoded picture on its way to (or living on) the renderer. Pixels wait in `pending` only
 // while no renderer exists; once uploaded they are dropped to keep the heap small.
 struct Texture {
@@ -34,11 +43,19 @@ struct Texture {
     struct Scaled {
         SDL_Rect src{};
         int flip = 0, w = 0, h = 0;
-        SDL_Texture* sdl = nullptr;  // null while it has been drawn at that size only once
+        // At least w x h; the texels of this size at its top-left once `made` (the second time it
+        // is drawn at that size), before that perhaps still those of the size it took over from.
+        SDL_Texture* sdl = nullptr;
         uint32_t lastUse = 0;
+        bool made = false;
     };
     std::vector<Scaled> scaled;
     uint32_t scaledUses = 0;
+    // It, its turned-over and its scaled copies, once more per other way they are drawn in.
+    std::vector<TextureWay> ways;
+    // Its texels in the engine's layout with alpha, read back from the renderer the first time it
+    // is drawn large and turned on the software renderer (turned.cpp).
+    std::vector<Uint32> texels;
     Texture();
     ~Texture();
     Texture(const Texture&) = delete;
@@ -94,6 +111,10 @@ struct Engine {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* whiteTexture = nullptr;  // the texel untextured shapes are drawn with
+    // The white texture once more per other way it is drawn in, the scratch pictures of smooth
+    // scalings that are not kept (blitways.cpp), and the pictures large turned quads are laid in
+    // before they are blended onto the frame (turned.cpp).
+    std::vector<TextureWay> whiteWays, scratches, turnedPictures;
     // The largest picture the renderer can take, asked once when it is made.
     PictureLimits pictureLimits;
     // The texture formats the renderer draws fastest onto its window: one with alpha, and one
@@ -135,9 +156,10 @@ void UploadTexture(Texture& texture);  // images.cpp
 // images.cpp: the texture's pixels turned over (flip: 1 left-right, 2 top-bottom, 3 both), made
 // once and kept with it; null where the renderer cannot draw into a texture.
 SDL_Texture* MirroredTexture(Texture& texture, int flip);
-// images.cpp: `src` of `from` (the texture or its turned-over copy `flip`) smoothly scaled to
-// w x h, made the second time that rectangle is drawn at that size and kept while it keeps being
-// drawn; null the first time and when the renderer cannot draw into a texture.
+// images.cpp: a texture holding `src` of `from` (the texture or its turned-over copy `flip`)
+// smoothly scaled to w x h at its top-left, made the second time that rectangle is drawn at that
+// size and kept while it keeps being drawn; null the first time and when the renderer cannot draw
+// into a texture.
 SDL_Texture* ScaledTexture(Texture& texture, SDL_Texture* from, int flip, const SDL_Rect& src, int w, int h);
 void DropTextures(Texture& texture);  // images.cpp: the renderer's copies of a texture
 
@@ -148,7 +170,31 @@ void SnapAxisAligned(SDL_Vertex* quad);  // upright and quarter-turned quads to 
 bool FillSolid(const SDL_Vertex* quad, int blend);  // false unless a plain fill draws it
 // False unless a copy draws it; `owner` null for the white texture of untextured shapes.
 bool CopyAxisAligned(const SDL_Vertex* quad, int blend, SDL_Texture* texture, Texture* owner);
-void DrawInPieces(const SDL_Vertex* quad, SDL_Texture* texture);
+void DrawInPieces(const SDL_Vertex* quad, SDL_Texture* texture, Texture* owner);
+// blitways.cpp: `texture`, or the copy of it among `ways` kept for the way it is drawn now
+// (blended by `mode`, tinted and faded by `mod`, stretched to another size or not), so that the
+// software renderer keeps its set-up; the copy is set to blend by `mode`.
+SDL_Texture* WayTexture(std::vector<TextureWay>& ways, SDL_Texture* texture, SDL_BlendMode mode,
+                        SDL_Color mod, bool stretched);
+// blitways.cpp: the same for `texture` drawn as triangles, blended as it is set to.
+SDL_Texture* GeometryTexture(std::vector<TextureWay>& ways, SDL_Texture* texture);
+void DropWays(std::vector<TextureWay>& ways, SDL_Texture* from);  // those of `from`; null: all
+// blitways.cpp: `src` of `texture` (whose copies per way are `ways`) smoothly scaled to w x h in a
+// scratch picture at (0, 0), blended as `texture` is, for being drawn with `mod` at once; null
+// when it cannot be made.
+SDL_Texture* ScratchScaled(std::vector<TextureWay>& ways, SDL_Texture* texture, const SDL_Rect& src, int w,
+                           int h, SDL_Color mod);
+// blitways.cpp: a scratch picture among `scratches` of at least w x h, kept for one format, access
+// and way of being drawn (blended by `mode`, modulated by `mod`); null when it cannot be made.
+SDL_Texture* WayScratch(std::vector<TextureWay>& scratches, Uint32 format, int access, SDL_Color mod,
+                        SDL_BlendMode mode, int w, int h);
+// blitways.cpp: `src` of `from` copied into `to` at (0, 0), w x h, texels and alpha as they are
+// (smoothly scaled when the sizes differ).
+bool CopyTexels(SDL_Texture* from, const SDL_Rect& src, SDL_Texture* to, int w, int h);
+// turned.cpp: a large turned quad drawn on the software renderer; false when it cannot be (the
+// caller draws it in pieces then).
+bool DrawTurned(const SDL_Vertex* quad, SDL_Texture* texture, Texture* owner);
+void DropScratches();  // blitways.cpp: with the white texture's ways, before the renderer goes
 // batch.cpp: whether draws wait to go in runs on this renderer; a draw added to the run (which
 // goes first when texture, blend or room differ); the run sent, before anything else reaches the
 // renderer (another kind of draw, a clip or target change, a texture gone, present, read-back).

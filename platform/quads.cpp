@@ -132,15 +132,28 @@ bool CopyAxisAligned(const SDL_Vertex* q, int blend, SDL_Texture* texture, Textu
         // The software renderer scales smoothly into a scratch picture on every draw; a rectangle
         // drawn at the same size frame after frame is scaled once and copied as it is.
         const int w = static_cast<int>(dst.w), h = static_cast<int>(dst.h);
+        SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
+        SDL_GetTextureBlendMode(texture, &mode);
+        SDL_Texture* scaled = nullptr;
         if (!shrunkGlow && SoftwareRenderer() && (w != src.w || h != src.h)) {
-            if (SDL_Texture* scaled = detail::ScaledTexture(*owner, texture, flip, src, w, h)) {
-                SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
-                SDL_GetTextureBlendMode(texture, &mode);
-                SDL_SetTextureBlendMode(scaled, mode);
-                texture = scaled;
-                src = SDL_Rect{0, 0, w, h};
+            scaled = detail::ScaledTexture(*owner, texture, flip, src, w, h);
+            if (scaled) {
+                scaled = WayTexture(owner->ways, scaled, mode, q[0].color, false);
+            } else {
+                // Not kept (yet): scaled where the renderer would, but in a picture that stays.
+                scaled = ScratchScaled(owner->ways, texture, src, w, h, q[0].color);
             }
         }
+        if (scaled) {
+            texture = scaled;
+            src = SDL_Rect{0, 0, w, h};
+        } else {
+            texture = WayTexture(owner->ways, texture, mode, q[0].color, w != src.w || h != src.h);
+        }
+    } else {
+        SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
+        SDL_GetTextureBlendMode(texture, &mode);
+        texture = WayTexture(E().whiteWays, texture, mode, q[0].color, true);
     }
     const SDL_Color c = q[0].color;
     SDL_SetTextureColorMod(texture, c.r, c.g, c.b);
@@ -183,15 +196,19 @@ SDL_Vertex Between(const SDL_Vertex& a, const SDL_Vertex& b, float t) {
 
 // The software renderer's triangle filler overflows on large turned triangles (a quad of more
 // than about 600 pixels a side, such as the end game's rays, ends the program inside the
-// renderer), so there a large quad is drawn as a grid of pieces no more than 512 pixels a side.
-// The quad is a parallelogram, so the pieces cut along its sides cover it exactly.
-void DrawInPieces(const SDL_Vertex* q, SDL_Texture* texture) {
+// renderer), so a large quad is laid by the engine itself (turned.cpp), or, where that cannot be,
+// drawn as a grid of pieces no more than 512 pixels a side. The quad is a parallelogram, so the
+// pieces cut along its sides cover it exactly.
+void DrawInPieces(const SDL_Vertex* q, SDL_Texture* texture, Texture* owner) {
     constexpr float kPiece = 512.0f;
     const float across = std::hypot(q[1].position.x - q[0].position.x, q[1].position.y - q[0].position.y);
     const float down = std::hypot(q[3].position.x - q[0].position.x, q[3].position.y - q[0].position.y);
     const int nx = std::clamp(static_cast<int>(std::ceil(across / kPiece)), 1, 16);
     const int ny = std::clamp(static_cast<int>(std::ceil(down / kPiece)), 1, 16);
-    if (nx == 1 && ny == 1) {
+    const bool whole = nx == 1 && ny == 1;
+    if (!whole && DrawTurned(q, texture, owner)) return;
+    texture = GeometryTexture(owner ? owner->ways : E().whiteWays, texture);
+    if (whole) {
         SDL_RenderGeometry(E().renderer, texture, q, 4, kQuadIndices, 6);
         return;
     }

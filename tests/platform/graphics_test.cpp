@@ -1,6 +1,7 @@
 // Image decoding and drawing, checked on the pixels of real headless frames.
 #include "platform/graphics.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -152,11 +153,23 @@ TEST_F(GraphicsTest, ImagesDrawTintedRotatedAndMirrored) {
         return x < 4 ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 255, 255};
     });
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/bar.png"), 8, 2, bar.data()));
-    platform::ImagePtr quad, barImage;
-    Frame(64, 64, [&] {
+    const auto teal = fixtures::Pixels(4, 4, [](int, int) { return Rgba{0, 160, 150, 255}; });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/teal.png"), 4, 4, teal.data()));
+    platform::ImagePtr quad, barImage, tealImage;
+    Frame(1280, 800, [&] {
         if (!quad) quad = platform::LoadImage("graphics/q.png");
         if (!barImage) barImage = platform::LoadImage("graphics/bar.png");
-        ASSERT_TRUE(quad && barImage);
+        if (!tealImage) tealImage = platform::LoadImage("graphics/teal.png");
+        ASSERT_TRUE(quad && barImage && tealImage);
+        // Larger than the software renderer takes in one piece, turned and reaching past the
+        // window's top and bottom edges.
+        tealImage->SetHandle(2, 2);
+        platform::DrawImage(tealImage, 700, 420, 20, 170, 170);
+        // A vast turned sliver through the window's top-left corner, too thin to cover a pixel.
+        platform::PushMatrix();
+        platform::Rotate(30);
+        platform::DrawRect(-4e8f, 0, 8e8f, 2e-12f);
+        platform::PopMatrix();
         platform::DrawImage(quad, 2, 2);
         // Scaled 4x: each quadrant becomes 8 x 8 device pixels.
         platform::DrawImage(quad, 10, 2, 0, 4, 4);
@@ -188,6 +201,27 @@ TEST_F(GraphicsTest, ImagesDrawTintedRotatedAndMirrored) {
     ExpectNear(Pixel(20, 61), {0, 0, 0}, 0, "rotated: nothing below the handle");
     ExpectNear(Pixel(54, 44), {128, 0, 0}, 10, "tinted red quadrant is darker red");
     ExpectNear(Pixel(3, 41), {0, 0, 0}, 0, "frame out of range drew nothing");
+    // Every pixel whose centre lies a pixel or more inside the turned square is filled, and none
+    // a pixel or more outside it.
+    const std::vector<uint8_t> frame = drv::ReadPixels(0, 0, 1280, 800);
+    ASSERT_EQ(frame.size(), 1280u * 800u * 4u);
+    const float turn = 20 * 3.14159265f / 180;
+    int holes = 0, spills = 0;
+    for (int y = 0; y < 800; ++y) {
+        for (int x = 100; x < 1280; ++x) {
+            // The pixel's centre in the square's own axes (counter-clockwise on screen).
+            const float dx = x + 0.5f - 700, dy = y + 0.5f - 420;
+            const float across = dx * std::cos(turn) - dy * std::sin(turn);
+            const float down = dx * std::sin(turn) + dy * std::cos(turn);
+            const float reach = std::max(std::fabs(across), std::fabs(down));
+            const uint8_t* p = &frame[(static_cast<size_t>(y) * 1280 + x) * 4];
+            const bool teal = p[0] == 0 && p[1] == 160 && p[2] == 150;
+            holes += reach < 339 && !teal;
+            spills += reach > 341 && (p[0] | p[1] | p[2]) != 0;
+        }
+    }
+    EXPECT_EQ(holes, 0) << "pixels left unfilled inside the large turned square";
+    EXPECT_EQ(spills, 0) << "pixels filled outside the large turned square";
 }
 
 TEST_F(GraphicsTest, ScissorClsAndAdditiveBlend) {
@@ -461,6 +495,57 @@ TEST_F(GraphicsTest, DrawsSentInRunsLookAsSentOneByOne) {
              {57, 21, "mirrored"}})
         ExpectNear(at(runs.second, x, y), at(game.second, x, y), 2, what);
     ExpectNear(at(runs.second, 43, 3), {30, 160, 220}, 0, "the whole window in view again");
+}
+
+// One picture drawn three ways in every frame (plain, as a tinted glow, faded), at a size that
+// changes from frame to frame past the number of sizes kept, and once at its own size: every
+// draw shows the picture at the size and in the way asked for that frame.
+TEST_F(GraphicsTest, APictureDrawnManyWaysAtChangingSizesShowsEachAsAsked) {
+    // Red on the left half, blue on the right.
+    const auto halves = fixtures::Pixels(8, 4, [](int x, int) {
+        return x < 4 ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 255, 255};
+    });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/halves.png"), 8, 4, halves.data()));
+    platform::ImagePtr picture;
+    float scale = 0;
+    HookApp& app = StartWindow(220, 40);
+    app.render = [&] {
+        if (app.renders == 1) return;
+        platform::Cls(0, 0, 0);
+        if (!picture) picture = platform::LoadImage("graphics/halves.png");
+        ASSERT_TRUE(picture);
+        platform::DrawImage(picture, 0, 0, 0, scale, 2, 0);
+        platform::SetBlend(1);
+        platform::SetColor(255, 255, 128);
+        platform::SetAlpha(0.6f);
+        platform::DrawImage(picture, 72, 0, 0, scale, 2, 0);
+        platform::SetBlend(0);
+        platform::SetColor(255, 255, 255);
+        platform::SetAlpha(0.5f);
+        platform::DrawImage(picture, 144, 0, 0, scale, 2, 0);
+        platform::SetAlpha(1);
+        platform::DrawImage(picture, 0, 20);
+    };
+    ASSERT_TRUE(drv::Step(1));
+    for (int frame = 0; frame < 60; ++frame) {
+        // Between 2 and 8 times as wide, a new width each frame and back to earlier ones.
+        scale = 2.0f + static_cast<float>((frame * 7) % 48) / 8.0f;
+        ASSERT_TRUE(drv::Step(1));
+        // The halves meet in the middle, smoothed over about a texel's width on either side.
+        const int width = static_cast<int>(8 * scale), middle = static_cast<int>(4 * scale);
+        const int smooth = static_cast<int>(std::ceil(scale / 2)) + 1;
+        for (int x0 : {0, 72, 144}) {
+            const bool glow = x0 == 72, faded = x0 == 144;
+            const int red = glow ? 153 : faded ? 128 : 255, blue = glow ? 77 : faded ? 128 : 255;
+            ExpectNear(Pixel(x0 + middle - smooth, 4), {red, 0, 0}, 3, "left of the middle");
+            ExpectNear(Pixel(x0 + middle + smooth, 4), {0, 0, blue}, 3, "right of the middle");
+            ExpectNear(Pixel(x0 + width - 1, 4), {0, 0, blue}, 3, "the last column");
+            ExpectNear(Pixel(x0 + width, 4), {0, 0, 0}, 0, "past the last column");
+        }
+        ExpectNear(Pixel(3, 21), {255, 0, 0}, 0, "at its own size");
+        ExpectNear(Pixel(4, 21), {0, 0, 255}, 0, "at its own size");
+        if (HasFailure()) FAIL() << "at scale " << scale;
+    }
 }
 
 TEST_F(GraphicsTest, EachRenderStartsFromResetStateAndImagesSurviveReopen) {
