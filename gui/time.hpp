@@ -19,7 +19,7 @@ std::string ClockText(int minutes);
 // on the shown clock; a new day sets it at once.
 class GUITime : public GUIItem {
   public:
-    // Adds the corner's eight items to the list and lays them out.
+    // Adds the corner's items to the list and lays them out.
     GUITime();
     ~GUITime() override;
 
@@ -43,6 +43,9 @@ class GUITime : public GUIItem {
     GUIImage* smi = nullptr;
     GUIText* sr = nullptr;
     GUIImage* sri = nullptr;
+    // The money and reputation figures' shadows, drawn under them.
+    GUIText* sms = nullptr;
+    GUIText* srs = nullptr;
     // The shown game time in minutes since 8:00, running toward the profile's.
     FloatObject time;
     // The profile time last seen.
@@ -52,6 +55,6 @@ class GUITime : public GUIItem {
     // False once any of the corner's items has gone back to its pool (the corner was cleared
     // away around this item): the clock then leaves the pool's objects alone.
     bool PartsAlive() const;
-    std::array<GUIItem*, 8> parts{};
-    std::array<unsigned, 8> partClears{};
+    std::array<GUIItem*, 10> parts{};
+    std::array<unsigned, 10> partClears{};
 };

@@ -88,12 +88,10 @@ void Run(const std::string& xml, std::shared_ptr<XMLDocument>& doc, ActionPtr& h
     if (held) held->Activate();
 }
 
-// Back to a quiet map: the map is started again, which clears whatever was up, at the hero's
-// afternoon hour. The walks and calls of a visit move the clock on, and the evening dims the map
-// under the corner's lines, so every visit is looked at in the same light. (Towards dusk the
-// corner's pink reputation figure, where a purple roof lies under it, falls just short of 3:1.)
+// Back to a quiet map: the map is started again, which clears whatever was up. The clock is left
+// where the visit's walks, jobs and calls have moved it, so the screens after them are looked at in
+// the light of that hour, as a player sees them.
 bool BackToMap(harness::Player& p) {
-    Profile::SetFlagInt("Date.Time", kHeroTime);
     MapScreen::MapScreen_new()->PreStart();
     return p.WaitUntil([] { return Shown("profile") && !GUIList::Suspended(); }, 300) && p.Step(30);
 }
@@ -107,6 +105,22 @@ void VisitMap(Visit& v, harness::Player& p) {
         p.WaitUntil([&] { return (quiet = Shown("result") ? 0 : quiet + 1) > 60; }, 1200);
         if (pass == 0) BackToMap(p);
     }
+
+    // The evening shade deepens from noon to midnight under the corner's lines: the quiet map in
+    // each light of the day, its clock shown at that hour.
+    const struct {
+        const char* light;
+        int time;  // "Date.Time": minutes since 8 AM
+    } hours[] = {{"morning", 60}, {"afternoon", kHeroTime}, {"dusk", 540}, {"night", 900}};
+    for (const auto& hour : hours) {
+        Profile::SetFlagInt("Date.Time", hour.time);
+        BackToMap(p);
+        v.Look(std::string("map at ") + hour.light);
+    }
+    // The rest of the visit runs on from the hero's own hour.
+    Profile::SetFlagInt("Date.Time", kHeroTime);
+    BackToMap(p);
+
     auto* map = dynamic_cast<MapScreen*>(briskGame->currentScreen.get());
     if (map == nullptr) return v.Lost("the map");
     map->ShowMessage("Rank Up!", std::string("New rank is ") + Profile::RankTitle(10) + "!");
