@@ -47,13 +47,8 @@ bool Watched(const Image* image) {
     DrawWatcher* watcher = S().watcher;
     if (!watcher) return true;
     const SDL_Vertex* q = S().quad;
-    float x0 = q[0].position.x, y0 = q[0].position.y, x1 = x0, y1 = y0;
-    for (int i = 1; i < 4; ++i) {
-        x0 = std::min(x0, q[i].position.x);
-        y0 = std::min(y0, q[i].position.y);
-        x1 = std::max(x1, q[i].position.x);
-        y1 = std::max(y1, q[i].position.y);
-    }
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    detail::QuadBox(q, x0, y0, x1, y1);
     return watcher->Quad(image, x0, y0, x1, y1);
 }
 

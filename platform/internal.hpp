@@ -167,6 +167,8 @@ void DropTextures(Texture& texture);  // images.cpp: the renderer's copies of a 
 // 1 additive.
 bool SoftwareRenderer();
 void SnapAxisAligned(SDL_Vertex* quad);  // upright and quarter-turned quads to whole pixels
+// The box holding the quad's four corners: left, top, right, bottom.
+void QuadBox(const SDL_Vertex* quad, float& x0, float& y0, float& x1, float& y1);
 bool FillSolid(const SDL_Vertex* quad, int blend);  // false unless a plain fill draws it
 // False unless a copy draws it; `owner` null for the white texture of untextured shapes.
 bool CopyAxisAligned(const SDL_Vertex* quad, int blend, SDL_Texture* texture, Texture* owner);

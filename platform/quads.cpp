@@ -181,6 +181,17 @@ void SnapAxisAligned(SDL_Vertex* q) {
     }
 }
 
+void QuadBox(const SDL_Vertex* q, float& x0, float& y0, float& x1, float& y1) {
+    x0 = x1 = q[0].position.x;
+    y0 = y1 = q[0].position.y;
+    for (int i = 1; i < 4; ++i) {
+        x0 = std::min(x0, q[i].position.x);
+        y0 = std::min(y0, q[i].position.y);
+        x1 = std::max(x1, q[i].position.x);
+        y1 = std::max(y1, q[i].position.y);
+    }
+}
+
 namespace {
 
 SDL_Vertex Between(const SDL_Vertex& a, const SDL_Vertex& b, float t) {

@@ -25,13 +25,8 @@ Uint32 AlphaFormat() {
 // The whole pixels of the quad's bounding box that the window and the scissor let through;
 // false when there are none.
 bool Covered(const SDL_Vertex* q, SDL_Rect& area) {
-    float x0 = q[0].position.x, y0 = q[0].position.y, x1 = x0, y1 = y0;
-    for (int i = 1; i < 4; ++i) {
-        x0 = std::min(x0, q[i].position.x);
-        y0 = std::min(y0, q[i].position.y);
-        x1 = std::max(x1, q[i].position.x);
-        y1 = std::max(y1, q[i].position.y);
-    }
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    QuadBox(q, x0, y0, x1, y1);
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(E().renderer, &w, &h);
     x0 = std::max(std::floor(x0), 0.0f);
