@@ -30,16 +30,11 @@ bool Tall() {
 
 }  // namespace
 
-GUIPool<GUIFX>& GUIFX::Effects() {
-    // Made once and never taken down: an effect still on the item list when the program ends is
-    // given back after every other static has gone.
-    static GUIPool<GUIFX>* const effects = new GUIPool<GUIFX>(2, "GUIFX");
-    return *effects;
-}
+std::unique_ptr<GUIPool<GUIFX>> GUIFX::pool;
 
 GUIFX* GUIFX::GUIFX_new(const Power& power, const std::shared_ptr<PuzzleActor>& first,
                         const std::shared_ptr<PuzzleActor>& second, int reverse) {
-    GUIFX* fx = Effects().Get4(1);
+    GUIFX* fx = pool->Get4(1);
     fx->Fire(power, first, second, reverse);
     return fx;
 }

@@ -31,6 +31,7 @@ class GUIFX : public GUIItem {
     // list lets them go.
     static GUIFX* GUIFX_new(const Power& power, const std::shared_ptr<PuzzleActor>& first,
                             const std::shared_ptr<PuzzleActor>& second, int reverse);
+    static std::unique_ptr<GUIPool<GUIFX>> pool;
 
     int UpdateAction() override;
     void Render() override;
@@ -59,7 +60,6 @@ class GUIFX : public GUIItem {
     std::vector<AnimationObjectPtr> objects;
 
   private:
-    static GUIPool<GUIFX>& Effects();
     // Deals the hit and sets the script going from its first step.
     void Fire(const Power& power, const std::shared_ptr<PuzzleActor>& first,
               const std::shared_ptr<PuzzleActor>& second, int reversed);
