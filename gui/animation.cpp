@@ -52,14 +52,52 @@ int AnimationCallback::Call(GUIItem* sender) {
 // --- AnimationObject -----------------------------------------------------------------------------
 
 AnimationObject::~AnimationObject() {
+    KillTweens();
+}
+
+void AnimationObject::KillTweens() {
     for (FloatObject* v : {&x, &y, &alpha, &scale, &r, &g, &b}) Data::KillTweens(v);
 }
 
-std::unique_ptr<AnimationObject> AnimationObject::AnimationObject_new(const std::string& id, int x, int y,
-                                                                      const std::string& imageName, int frame,
-                                                                      int center, int alpha, int scale,
-                                                                      int color, int flip) {
-    auto o = std::make_unique<AnimationObject>();
+Pool<AnimationObject>& AnimationObject::Objects() {
+    // Made once and never taken down: a player still on the item list when the program ends gives
+    // its pictures back after every other static has gone.
+    static Pool<AnimationObject>* const objects = new Pool<AnimationObject>("AnimationObject", 32);
+    return *objects;
+}
+
+void AnimationObjectRelease::operator()(AnimationObject* object) const {
+    if (object == nullptr) return;
+    object->KillTweens();
+    object->inUse = 0;
+}
+
+AnimationObjectPtr AnimationObject::AnimationObject_new2() {
+    AnimationObjectPtr o(Objects().Acquire());
+    // A pooled picture keeps what its last user left: everything is set afresh.
+    o->id.clear();
+    o->flip = 0;
+    o->image = nullptr;
+    o->center = 0;
+    o->frame = 0;
+    o->w = 0;
+    o->h = 0;
+    o->x.value = 0.0f;
+    o->y.value = 0.0f;
+    o->alpha.value = 1.0f;
+    o->scale.value = 1.0f;
+    o->r.value = 255.0f;
+    o->g.value = 255.0f;
+    o->b.value = 255.0f;
+    o->additive = 0;
+    o->rotate = 0;
+    return o;
+}
+
+AnimationObjectPtr AnimationObject::AnimationObject_new(const std::string& id, int x, int y,
+                                                        const std::string& imageName, int frame, int center,
+                                                        int alpha, int scale, int color, int flip) {
+    AnimationObjectPtr o = AnimationObject_new2();
     o->id = id;
     o->flip = flip;
     o->center = center;

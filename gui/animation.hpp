@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/collections.hpp"
+#include "core/pool.hpp"
 #include "gui/animations.hpp"
 #include "gui/callback.hpp"
 #include "gui/item.hpp"
@@ -36,8 +37,17 @@ class AnimationPos {
     int y = 0;
 };
 
+class AnimationObject;
+
+// Gives a picture back to its pool when it leaves the stage, with its running tweens.
+struct AnimationObjectRelease {
+    void operator()(AnimationObject* object) const;
+};
+using AnimationObjectPtr = std::unique_ptr<AnimationObject, AnimationObjectRelease>;
+
 // One picture on stage. Its animated values are tween targets; an object leaving the stage takes
-// its running tweens with it.
+// its running tweens with it. Pictures come from one pool, as every effect and cutscene enters a
+// few and lets them go again.
 class AnimationObject {
   public:
     AnimationObject() = default;
@@ -47,13 +57,10 @@ class AnimationObject {
 
     // Unset alpha, scale and colour (AnimationElement::unset) keep opaque, natural size, untinted.
     // The image "CharacterShadow" stands for the hero's own body, drawn black.
-    static std::unique_ptr<AnimationObject> AnimationObject_new(const std::string& id, int x, int y,
-                                                                const std::string& imageName, int frame,
-                                                                int center, int alpha, int scale, int color,
-                                                                int flip);
-    static std::unique_ptr<AnimationObject> AnimationObject_new2() {
-        return std::make_unique<AnimationObject>();
-    }
+    static AnimationObjectPtr AnimationObject_new(const std::string& id, int x, int y, const std::string& imageName,
+                                                  int frame, int center, int alpha, int scale, int color, int flip);
+    // A picture at rest: none shown, at the stage's corner, opaque, natural size, untinted.
+    static AnimationObjectPtr AnimationObject_new2();
 
     // Each goes to its new value over d ms, or at once when d is 0. Alpha and scale in hundredths.
     void SetXValue(float v, int d);
@@ -81,9 +88,13 @@ class AnimationObject {
     FloatObject b{255.0f};
     int additive = 0;
     int rotate = 0;
+    PoolMark inUse;
 
   private:
+    friend struct AnimationObjectRelease;
+    static Pool<AnimationObject>& Objects();
     void Tween(FloatObject& value, float to, int d);
+    void KillTweens();
 };
 
 // One caption: typed out at 50 characters a second with a ticking sound, shown for a while that
@@ -157,7 +168,7 @@ class GUIAnimation : public GUIItem {
     float wait = 0;
     int currentIndex = 0;
     std::vector<AnimationPos> posItems;
-    std::vector<std::unique_ptr<AnimationObject>> objects;
+    std::vector<AnimationObjectPtr> objects;
 
   private:
     // Takes the player and its skip button off the list, once.

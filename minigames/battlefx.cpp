@@ -30,9 +30,24 @@ bool Tall() {
 
 }  // namespace
 
-GUIFX::GUIFX(const Power& power, const std::shared_ptr<PuzzleActor>& first,
-             const std::shared_ptr<PuzzleActor>& second, int reversed)
-    : reverse(reversed) {
+std::unique_ptr<GUIPool<GUIFX>> GUIFX::pool;
+
+GUIFX* GUIFX::GUIFX_new(const Power& power, const std::shared_ptr<PuzzleActor>& first,
+                        const std::shared_ptr<PuzzleActor>& second, int reverse) {
+    GUIFX* fx = pool->Get4(1);
+    fx->Fire(power, first, second, reverse);
+    return fx;
+}
+
+void GUIFX::Fire(const Power& power, const std::shared_ptr<PuzzleActor>& first,
+                 const std::shared_ptr<PuzzleActor>& second, int reversed) {
+    // A pooled effect keeps what its last fight left: everything is set afresh.
+    reverse = reversed;
+    rot = 0;
+    finished = 0;
+    currentIndex = 0;
+    removed = 0;
+    objects.clear();
     id = "powerpopup";
     item = AnimationList::GetFX(power.fx);
     const int handicap = Profile::GetFlagInt("Game.Handicap");
@@ -54,8 +69,8 @@ GUIFX::GUIFX(const Power& power, const std::shared_ptr<PuzzleActor>& first,
         const bool hero = fighter.image == "hero";
         const std::string actorId = hero ? "hero" : side == 0 ? "left" : "right";
         const int x0 = side == 0 ? inset : Data::virtualWidth - inset;
-        actors[static_cast<size_t>(side)] =
-            std::make_unique<DialogueActor>(actorId, side == 0 ? 1 : 0, fighter.image, fighter.index, x0, 1, 0);
+        actors[static_cast<size_t>(side)].emplace(actorId, side == 0 ? 1 : 0, fighter.image, fighter.index, x0, 1,
+                                                  0);
         homeX[static_cast<size_t>(side)] = static_cast<float>(x0);
     }
     InitFXMessage(power.id);
@@ -68,9 +83,13 @@ GUIFX::~GUIFX() {
 }
 
 void GUIFX::Clear2() {
-    for (auto& actor : actors)
+    for (auto& actor : actors) {
         if (actor) actor->Clear2();
+        actor.reset();
+    }
     objects.clear();
+    // The fighters are the battle's, not the pooled effect's.
+    for (auto& fighter : puzzleActors) fighter.reset();
     GUIItem::Clear2();
 }
 

@@ -5,14 +5,16 @@
 // amounts). It takes no input and leaves the item list half a second after its last step.
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gui/animation.hpp"
 #include "gui/animations.hpp"
+#include "gui/dialogue.hpp"
 #include "gui/item.hpp"
+#include "gui/itempool.hpp"
 
-class DialogueActor;
 class Power;
 class PuzzleActor;
 
@@ -22,14 +24,14 @@ using AnimationFXObject = AnimationObject;
 
 class GUIFX : public GUIItem {
   public:
-    // `first` stands left, `second` right; with `reverse` 0 the first attacks the second.
-    GUIFX(const Power& power, const std::shared_ptr<PuzzleActor>& first, const std::shared_ptr<PuzzleActor>& second,
-          int reverse);
-    static std::shared_ptr<GUIFX> GUIFX_new(const Power& power, const std::shared_ptr<PuzzleActor>& first,
-                                            const std::shared_ptr<PuzzleActor>& second, int reverse) {
-        return std::make_shared<GUIFX>(power, first, second, reverse);
-    }
+    GUIFX() = default;
     ~GUIFX() override;
+    // `first` stands left, `second` right; with `reverse` 0 the first attacks the second. Every
+    // fired power plays one, so they come from a pool of their own and go back to it when the item
+    // list lets them go.
+    static GUIFX* GUIFX_new(const Power& power, const std::shared_ptr<PuzzleActor>& first,
+                            const std::shared_ptr<PuzzleActor>& second, int reverse);
+    static std::unique_ptr<GUIPool<GUIFX>> pool;
 
     int UpdateAction() override;
     void Render() override;
@@ -48,16 +50,19 @@ class GUIFX : public GUIItem {
     float damage = 0;
     float blocked = 0;
     std::array<std::shared_ptr<PuzzleActor>, 2> puzzleActors;
-    // [0] the left portrait, [1] the right one.
-    std::array<std::unique_ptr<DialogueActor>, 2> actors;
+    // [0] the left portrait, [1] the right one; kept in place, as the effect itself is.
+    std::array<std::optional<DialogueActor>, 2> actors;
     float wait = 0;
     // Milliseconds since the effect began: what turns a spinning picture.
     float rot = 0;
     int finished = 0;
     int currentIndex = 0;
-    std::vector<std::unique_ptr<AnimationFXObject>> objects;
+    std::vector<AnimationObjectPtr> objects;
 
   private:
+    // Deals the hit and sets the script going from its first step.
+    void Fire(const Power& power, const std::shared_ptr<PuzzleActor>& first,
+              const std::shared_ptr<PuzzleActor>& second, int reversed);
     // Screen side (0 left, 1 right) of a script side: "left" is the attacker, "right" the target;
     // -1 for neither.
     int ScreenSide(const std::string& pos) const;

@@ -43,6 +43,7 @@ void ShowOpponentPower(Power& power) {
 
 void InitBattleGlobals() {
     GUIBattleEffect::pool = std::make_unique<GUIPool<GUIBattleEffect>>(5, "GUIBattleEffect");
+    GUIFX::pool = std::make_unique<GUIPool<GUIFX>>(2, "GUIFX");
 }
 
 // A distress game goes over the map, under the popups it opens.

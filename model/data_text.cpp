@@ -93,7 +93,14 @@ std::string Data::ExTextSplit(const std::string& text, GlyphFont* font, int widt
     enum class Sep { kNone, kSpace, kBreak };
     const std::string br = kBreak;
 
-    std::vector<std::string> lines;
+    // The lines go straight into the result, so wrapping a short caption (a power's name over a
+    // fight) makes no list of lines on the heap.
+    std::string out;
+    size_t lineCount = 0;
+    auto addLine = [&](const std::string& finished) {
+        if (lineCount++ > 0) out += br;
+        out += finished;
+    };
     std::string line;
     bool atLineStart = true;
     Sep before = Sep::kNone;  // what separated the coming word from the one before it
@@ -121,13 +128,13 @@ std::string Data::ExTextSplit(const std::string& text, GlyphFont* font, int widt
             line = std::move(candidate);
             atLineStart = false;
         } else if (!line.empty()) {
-            lines.push_back(line);
+            addLine(line);
             line = word;
             atLineStart = false;
         } else {
             // Too wide even alone: it gets its own line, and the separator after it is spent on
             // that, so the next word starts afresh without an extra blank line.
-            lines.push_back(word);
+            addLine(word);
             line.clear();
             atLineStart = true;
             absorbed = true;
@@ -137,7 +144,7 @@ std::string Data::ExTextSplit(const std::string& text, GlyphFont* font, int widt
         pos = end + (after == Sep::kBreak ? br.size() : 1);
         if (after == Sep::kBreak) {
             if (!absorbed) {
-                lines.push_back(line);
+                addLine(line);
                 line.clear();
                 atLineStart = true;
             }
@@ -148,13 +155,8 @@ std::string Data::ExTextSplit(const std::string& text, GlyphFont* font, int widt
         }
         before = absorbed ? Sep::kNone : after;
     }
-    if (!line.empty()) lines.push_back(line);
+    if (!line.empty()) addLine(line);
 
-    std::string out;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) out += br;
-        out += lines[i];
-    }
     if (endsWithBreak) out += br;
     return out;
 }

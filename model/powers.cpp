@@ -28,11 +28,12 @@ const std::array<const char*, 3> Powers::colours = {"Attribute.Strength", "Attri
 namespace {
 
 // The hero's power-tree keys per colour: three damage components (an empty key is a component the
-// tree lacks), the cost node, and the shield node.
+// tree lacks), the cost node, and the shield node. Held as strings made once, so that reading a
+// level on every hit of a battle builds no key.
 struct Tree {
-    std::array<const char*, 3> components;
-    const char* costKey;
-    const char* shieldKey;
+    std::array<std::string, 3> components;
+    std::string costKey;
+    std::string shieldKey;
 };
 const std::array<Tree, 3> trees = {{
     {{"Power.Physical.Damage", "Power.Physical.Fire", "Power.Physical.Beam"},
@@ -44,17 +45,20 @@ const std::array<Tree, 3> trees = {{
     {{"Power.Mental.Bolt", "Power.Mental.Blast", ""}, "Power.Mental.Cost", ""},
 }};
 
-int TreeLevel(const char* key) {
-    return *key ? Profile::GetFlagInt(key) : 0;
+int TreeLevel(const std::string& key) {
+    return key.empty() ? 0 : Profile::GetFlagInt(key);
 }
 
 // The freeze level of the hero's tree: Essence has its own node, Intelligence mixes Confusion
 // with one and a half times Control.
 float FreezeLevel(int slot) {
-    if (slot == 1) return static_cast<float>(Profile::GetFlagInt("Power.Elemental.Freeze"));
+    static const std::string freeze = "Power.Elemental.Freeze";
+    static const std::string confusion = "Power.Mental.Confusion";
+    static const std::string control = "Power.Mental.Control";
+    if (slot == 1) return static_cast<float>(Profile::GetFlagInt(freeze));
     if (slot == 2)
-        return static_cast<float>(Profile::GetFlagInt("Power.Mental.Confusion")) +
-               1.5f * static_cast<float>(Profile::GetFlagInt("Power.Mental.Control"));
+        return static_cast<float>(Profile::GetFlagInt(confusion)) +
+               1.5f * static_cast<float>(Profile::GetFlagInt(control));
     return 0.0f;
 }
 

@@ -48,8 +48,18 @@ class Battles : public puzzle_fixture::PuzzleFixture {
         if (shotIn > 0 && --shotIn == 0) h.SaveFrame("battle_effect_" + std::to_string(effects));
         auto* fx = dynamic_cast<GUIFX*>(GUIList::Get("powerpopup", ""));
         const bool started = fx && !effectUp;
+        // Every effect, one made again from an earlier fight's leftovers too, plays its whole
+        // script between its two half-second pauses before it leaves.
+        if (effectUp && !fx) {
+            EXPECT_GE(shownMs, scriptMs) << "effect " << effects;
+        }
+        shownMs = fx ? shownMs + Data::frameMs : 0;
         effectUp = fx != nullptr;
         if (!started) return;
+        scriptMs = 1000 - 2 * Data::frameMs;
+        if (fx->item)
+            for (const AnimationElement& step : fx->item->elements)
+                if (step.type == "wait" && step.time != AnimationElement::unset) scriptMs += static_cast<float>(step.time);
         ++effects;
         const bool heroAttacks = fx->reverse == 0;
         const PuzzleActor& target = heroAttacks ? *BattleState::opponent : *BattleState::player;
@@ -112,6 +122,9 @@ class Battles : public puzzle_fixture::PuzzleFixture {
     }
 
     bool effectUp = false;
+    // How long the running effect has been up, and the least its script takes.
+    float shownMs = 0;
+    float scriptMs = 0;
     // Frames until the running effect is saved for a look.
     int shotIn = 0;
     int effects = 0;
