@@ -185,7 +185,7 @@ class BusyGuiScreen : public GameScreen {
                     item = GUIImage::Create(x, y, sheets[i % 3 == 0 ? (i / 3) % 3 : 0], i % 24);
                     break;
                 case 1:
-                    item = GUIText::Create(x, y, "+" + std::to_string(i), font, 0xffff80);
+                    item = GUIText::Create(x, y, std::string(1, '+').append(std::to_string(i)), font, 0xffff80);
                     break;
                 default:
                     item = GUIPrimitive::Create(x, y, 12, 12, "box", 0x4080c0, 1);
