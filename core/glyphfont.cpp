@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
-#include <iterator>
 #include <vector>
 
 #include "core/strings.hpp"
@@ -192,29 +191,48 @@ void GlyphFont::ForgetLines() {
     seenNext = 0;
 }
 
+namespace {
+
+// At most this many lines are kept per font; a screen that shows more than this at once keeps
+// working, only with fewer of its lines remembered.
+constexpr size_t kMaxLines = 512;
+// A line not drawn in this many of the font's draws is off the screen: its slot goes to a new line
+// before another slot is made.
+constexpr uint32_t kStaleDraws = 512;
+
+}  // namespace
+
+GlyphFont::DrawnLine* GlyphFont::SlotForNewLine() {
+    DrawnLine* oldest = nullptr;
+    for (DrawnLine& line : drawnLines) {
+        if (!oldest || line.hash == 0 || line.lastUse < oldest->lastUse) oldest = &line;
+        if (line.hash == 0) break;
+    }
+    const bool stale = oldest && (oldest->hash == 0 || drawCount - oldest->lastUse > kStaleDraws);
+    if (oldest && (stale || drawnLines.size() >= kMaxLines)) return oldest;
+    if (drawnLines.capacity() < kMaxLines) drawnLines.reserve(kMaxLines);
+    return &drawnLines.emplace_back();
+}
+
 bool GlyphFont::DrawRemembered(const std::string& text, int x, int y) {
-    constexpr size_t kMaxLines = 512;
     if (!image[0] || text.empty() || !platform::UnitScale()) return false;
     ++drawCount;
-    auto found = drawnLines.find(text);
-    if (found == drawnLines.end() || found->second.kerning != useKerning) {
-        const size_t hash = std::hash<std::string>{}(text) | 1;  // 0 marks an empty slot
+    const size_t hash = std::hash<std::string>{}(text) | 1;  // 0 marks an empty slot
+    DrawnLine* found = nullptr;
+    for (DrawnLine& line : drawnLines) {
+        if (line.hash == hash && line.kerning == useKerning && line.text == text) {
+            found = &line;
+            break;
+        }
+    }
+    if (!found) {
         bool seen = false;
         for (size_t h : seenOnce) seen = seen || h == hash;
         if (!seen) {
             seenOnce[seenNext++ % seenOnce.size()] = hash;
             return false;
         }
-        if (drawnLines.size() >= kMaxLines) {
-            // The lines not drawn lately make room; a screen that shows more than this at once
-            // keeps working, only with fewer of its lines remembered.
-            for (auto it = drawnLines.begin(); it != drawnLines.end();)
-                it = drawCount - it->second.lastUse > kMaxLines ? drawnLines.erase(it) : std::next(it);
-            if (drawnLines.size() >= kMaxLines) drawnLines.clear();
-        }
         // The glyphs laid out exactly as DrawText lays them out.
-        DrawnLine line;
-        line.kerning = useKerning;
         pieces.clear();
         int pen = 0, previous = 0;
         for (unsigned char c : text) {
@@ -230,16 +248,22 @@ bool GlyphFont::DrawRemembered(const std::string& text, int x, int y) {
             pen += glyph->xAdvance;
             previous = c;
         }
-        line.advance = pen;
-        line.picture = platform::ComposeImage(image[0], pieces.data(), static_cast<int>(pieces.size()));
+        found = SlotForNewLine();
+        found->hash = 0;
+        found->shows =
+            !pieces.empty() && platform::RecomposeImage(found->picture, image[0], pieces.data(), static_cast<int>(pieces.size()));
         // A page without its pixels cannot be put together: the glyphs are drawn one by one.
-        if (!line.picture && !pieces.empty()) return false;
-        found = drawnLines.insert_or_assign(text, std::move(line)).first;
+        if (!found->shows && !pieces.empty()) return false;
+        // Room for a longer line than this one, so that the slot's string seldom grows again.
+        if (found->text.capacity() < text.size()) found->text.reserve((text.size() + 63) / 64 * 64);
+        found->text.assign(text);
+        found->hash = hash;
+        found->kerning = useKerning;
+        found->advance = pen;
     }
-    DrawnLine& line = found->second;
-    line.lastUse = drawCount;
-    if (line.picture) platform::DrawImage(line.picture, static_cast<float>(x), static_cast<float>(y));
-    xOffset = line.advance;
+    found->lastUse = drawCount;
+    if (found->shows) platform::DrawImage(found->picture, static_cast<float>(x), static_cast<float>(y));
+    xOffset = found->advance;
     return true;
 }
 

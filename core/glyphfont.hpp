@@ -6,7 +6,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/graphics.hpp"
@@ -55,16 +54,23 @@ class GlyphFont {
     // A line drawn again unchanged comes from one picture of its glyphs, put together the second
     // time it is drawn (a text that changes every frame never pays for one). The colour and
     // alpha are not part of the picture: they apply when it is drawn, as they do to glyphs.
+    // Each line is kept in a slot made once and reused: when a new line needs room, the slot drawn
+    // least lately takes it, its text copied into the string it already has and its picture
+    // recomposed in the texture it already has, so a screen of changing lines touches no heap.
     struct DrawnLine {
-        platform::ImagePtr picture;  // null when no glyph of the line shows
+        std::string text;
+        size_t hash = 0;             // of the text; 0 while the slot holds no line
+        platform::ImagePtr picture;  // drawn only when `shows`
+        bool shows = false;          // false when no glyph of the line shows
         int advance = 0;             // the pen's travel over the line, kerning included
         int kerning = 1;             // the useKerning it was laid out with
         uint32_t lastUse = 0;
     };
     bool DrawRemembered(const std::string& text, int x, int y);
+    DrawnLine* SlotForNewLine();
     void ForgetLines();
 
-    std::unordered_map<std::string, DrawnLine> drawnLines;
+    std::vector<DrawnLine> drawnLines;
     std::array<size_t, 64> seenOnce{};  // hashes of lines drawn once, most recent at seenNext - 1
     size_t seenNext = 0;
     uint32_t drawCount = 0;

@@ -59,6 +59,11 @@ struct Piece {
 // one with their places offset by (x, y). Null when the image keeps no pixels or nothing of the
 // pieces shows.
 ImagePtr ComposeImage(const ImagePtr& image, const Piece* pieces, int count);
+// The same picture put together into `picture` instead of a new one: a picture made by an earlier
+// call keeps its texture and has its texels replaced when the new one fits in it (a new texture,
+// roomier than asked, is made when it does not). False, and `picture` draws nothing, when the
+// image keeps no pixels or nothing of the pieces shows.
+bool RecomposeImage(ImagePtr& picture, const ImagePtr& image, const Piece* pieces, int count);
 // The current transform draws at the pictures' own size, without turning them.
 bool UnitScale();
 

@@ -15,6 +15,7 @@
 namespace platform {
 
 using detail::E;
+using detail::Engine;
 
 Texture::Texture() {
     E().textures.insert(this);
@@ -342,10 +343,16 @@ void Over(const uint8_t* s, uint8_t* d) {
 
 }  // namespace
 
-ImagePtr ComposeImage(const ImagePtr& image, const Piece* pieces, int count) {
-    if (!image || !image->texture || image->frames.empty() || !pieces || count <= 0) return nullptr;
+namespace {
+
+// The pieces of `image` (which keeps its pixels) laid over each other into `out` (RGBA8, w x h),
+// with the picture's top-left corner at (left, top) of the pieces' places; false when the page
+// keeps no pixels or nothing of the pieces shows.
+bool LayPieces(const ImagePtr& image, const Piece* pieces, int count, std::vector<uint8_t>& out, int& left,
+               int& top, int& w, int& h) {
+    if (!image || !image->texture || image->frames.empty() || !pieces || count <= 0) return false;
     const Texture& page = *image->texture;
-    if (page.kept.size() != static_cast<size_t>(page.w) * page.h * 4) return nullptr;
+    if (page.kept.size() != static_cast<size_t>(page.w) * page.h * 4) return false;
     const Rect& origin = image->frames[0];
     // Each piece cut to the page, as a draw cuts its source rectangle to the frame.
     auto cut = [&](const Piece& p, Rect& src, int& x, int& y) {
@@ -356,7 +363,7 @@ ImagePtr ComposeImage(const ImagePtr& image, const Piece* pieces, int count) {
         y = p.y + (y0 - p.source.y);
         return src.w > 0 && src.h > 0 && src.x + src.w <= page.w && src.y + src.h <= page.h;
     };
-    int left = 0, top = 0, right = 0, bottom = 0;
+    int right = 0, bottom = 0;
     bool any = false;
     for (int i = 0; i < count; ++i) {
         Rect src;
@@ -368,28 +375,97 @@ ImagePtr ComposeImage(const ImagePtr& image, const Piece* pieces, int count) {
         bottom = any ? std::max(bottom, y + src.h) : y + src.h;
         any = true;
     }
-    if (!any) return nullptr;
-    const int w = right - left, h = bottom - top;
-    auto texture = std::make_shared<Texture>();
-    texture->w = w;
-    texture->h = h;
-    texture->pending.assign(static_cast<size_t>(w) * h * 4, 0);
+    if (!any) return false;
+    w = right - left;
+    h = bottom - top;
+    out.assign(static_cast<size_t>(w) * h * 4, 0);
     for (int i = 0; i < count; ++i) {
         Rect src;
         int x = 0, y = 0;
         if (!cut(pieces[i], src, x, y)) continue;
         for (int row = 0; row < src.h; ++row) {
             const uint8_t* from = page.kept.data() + (static_cast<size_t>(src.y + row) * page.w + src.x) * 4;
-            uint8_t* to = texture->pending.data() + (static_cast<size_t>(y - top + row) * w + (x - left)) * 4;
+            uint8_t* to = out.data() + (static_cast<size_t>(y - top + row) * w + (x - left)) * 4;
             for (int col = 0; col < src.w; ++col) Over(from + col * 4, to + col * 4);
         }
     }
+    return true;
+}
+
+}  // namespace
+
+ImagePtr ComposeImage(const ImagePtr& image, const Piece* pieces, int count) {
+    std::vector<uint8_t> pixels;
+    int left = 0, top = 0, w = 0, h = 0;
+    if (!LayPieces(image, pieces, count, pixels, left, top, w, h)) return nullptr;
+    auto texture = std::make_shared<Texture>();
+    texture->w = w;
+    texture->h = h;
+    texture->pending = std::move(pixels);
     if (E().renderer) detail::UploadTexture(*texture);
     auto composed = std::make_shared<Image>();
     composed->texture = std::move(texture);
     composed->frames.push_back(Rect{0, 0, w, h});
     composed->SetHandle(static_cast<float>(-left), static_cast<float>(-top));
     return composed;
+}
+
+bool RecomposeImage(ImagePtr& picture, const ImagePtr& image, const Piece* pieces, int count) {
+    Engine& e = E();
+    int left = 0, top = 0, w = 0, h = 0;
+    if (!LayPieces(image, pieces, count, e.composing, left, top, w, h)) {
+        // Nothing shows: the picture keeps its texture for the next line, but draws nothing.
+        if (picture && !picture->frames.empty()) picture->frames[0] = Rect{};
+        return false;
+    }
+    Texture* t = picture && picture->texture ? picture->texture.get() : nullptr;
+    const bool fits = t && t->sdl && t->w >= w && t->h >= h && e.renderer && picture->frames.size() == 1 &&
+                      picture.use_count() == 1 && picture->texture.use_count() == 1;
+    if (!fits) {
+        if (!e.renderer) {
+            picture = ComposeImage(image, pieces, count);
+            return picture != nullptr;
+        }
+        // Made roomier than this line, so that most lines after it fit in the same texture.
+        ChooseFormats(e);
+        const int roomW = (w + 127) / 128 * 128, roomH = (h + 15) / 16 * 16;
+        SDL_Texture* sdl = SDL_CreateTexture(e.renderer, e.alphaFormat, SDL_TEXTUREACCESS_STATIC, roomW, roomH);
+        if (!sdl) return false;
+        SDL_SetTextureScaleMode(sdl, SDL_ScaleModeLinear);
+        SDL_SetTextureBlendMode(sdl, SDL_BLENDMODE_BLEND);
+        auto texture = std::make_shared<Texture>();
+        texture->sdl = sdl;
+        texture->w = roomW;
+        texture->h = roomH;
+        picture = std::make_shared<Image>();
+        picture->texture = std::move(texture);
+        picture->frames.push_back(Rect{});
+        t = picture->texture.get();
+    }
+    // Draws of the line it held, still waiting in a run, go out before its pixels change.
+    detail::FlushBatch();
+    t->opaque = AllOpaque(e.composing);
+    ToFormat(e.composing, e.alphaFormat);
+    const SDL_Rect area{0, 0, w, h};
+    SDL_UpdateTexture(t->sdl, &area, e.composing.data(), w * 4);
+    // Its copies for other ways of drawing hold its texels as they are: they take the new ones too.
+    for (TextureWay& way : t->ways)
+        if (way.from == t->sdl) SDL_UpdateTexture(way.sdl, &area, e.composing.data(), w * 4);
+    // Its turned-over and scaled copies are made again from the new texels when next asked for.
+    for (Texture::Scaled& scaled : t->scaled) {
+        if (scaled.sdl) detail::DropWays(t->ways, scaled.sdl);
+        scaled.made = false;
+    }
+    for (SDL_Texture*& m : t->mirrored) {
+        if (!m) continue;
+        detail::DropWays(t->ways, m);
+        SDL_DestroyTexture(m);
+        m = nullptr;
+    }
+    t->texels.clear();
+    picture->frames[0] = Rect{0, 0, w, h};
+    picture->SetHandle(static_cast<float>(-left), static_cast<float>(-top));
+    return true;
 }
 
 }  // namespace platform

@@ -146,6 +146,9 @@ struct Engine {
     std::unordered_set<Texture*> textures;
     std::function<bool(int, int, bool)> modeFilter;
     QuadBatch batch;
+    // Where a picture is put together before its texels go to the renderer (RecomposeImage),
+    // kept at the size of the largest so far.
+    std::vector<uint8_t> composing;
 };
 
 Engine& E();

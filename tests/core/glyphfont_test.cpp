@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/app.hpp"
@@ -180,6 +182,19 @@ TEST_F(GlyphFontFiles, GlyphsLandAtPenPlusOffsetsWithKerning) {
     ASSERT_TRUE(platform::driver::Step(3));
     EXPECT_EQ(row(9, 20, 10), "..bbbb......");
     EXPECT_EQ(row(9, 20, 11), "..bbbb.rrrr.");
+    // Many different lines, short and long, pass through the kept ones and take over their places:
+    // each, once remembered, looks as it did drawn glyph by glyph. (The digits have no glyph; they
+    // only make every line a new one.)
+    const std::array<std::string, 3> kinds = {"VA", "AAV", std::string(30, 'A') + "V"};
+    int stale = 0;
+    for (int i = 0; i < 240; ++i) {
+        first = kinds[static_cast<size_t>(i % 3)] + std::to_string(i);
+        ASSERT_TRUE(platform::driver::Step(1));
+        const std::vector<std::string> byGlyph = {row(9, 30, 10), row(9, 30, 11), row(9, 30, 14)};
+        ASSERT_TRUE(platform::driver::Step(2));
+        stale += byGlyph == std::vector<std::string>{row(9, 30, 10), row(9, 30, 11), row(9, 30, 14)} ? 0 : 1;
+    }
+    EXPECT_EQ(stale, 0);
 
     platform::driver::Stop();
     delete drawApp;
