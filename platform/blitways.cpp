@@ -18,6 +18,9 @@ constexpr size_t kMaxWays = 12;
 constexpr size_t kMaxScratches = 2 * 24;
 // The largest texture worth a copy per way.
 constexpr int kLargestCopy = 2048 * 2048;
+// The least side of a scratch picture: one made this large at once serves the sprites and glows
+// drawn scaled, so only a picture larger than those (a ring grown wide) makes it again.
+constexpr int kLeastScratch = 256;
 
 int WayOf(SDL_BlendMode mode, SDL_Color mod, bool stretched) {
     const int blend = mode == SDL_BLENDMODE_NONE ? 0 : mode == SDL_BLENDMODE_ADD ? 2 : 1;
@@ -139,11 +142,13 @@ SDL_Texture* WayScratch(std::vector<TextureWay>& scratches, Uint32 format, int a
     int have = 0, haveH = 0;
     if (found) SDL_QueryTexture(found->sdl, nullptr, nullptr, &have, &haveH);
     if (!found || have < w || haveH < h) {
-        // Grown to the largest size asked so far, so it is made again only a few times.
+        // Grown roomily past the largest size asked so far, so a picture that grows frame by frame
+        // (a widening ring) makes it again only a few times.
         SDL_Renderer* r = E().renderer;
         SDL_Texture* grown = nullptr;
         if (r && (access != SDL_TEXTUREACCESS_TARGET || SDL_RenderTargetSupported(r)))
-            grown = SDL_CreateTexture(r, format, access, std::max(w, have), std::max(h, haveH));
+            grown = SDL_CreateTexture(r, format, access, std::max({RoomySide(w), have, kLeastScratch}),
+                                      std::max({RoomySide(h), haveH, kLeastScratch}));
         if (!grown) return nullptr;
         if (found) {
             FlushBatch();

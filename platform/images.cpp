@@ -173,20 +173,20 @@ void DropTextures(Texture& t) {
     t.scaled.clear();
 }
 
+int RoomySide(int n) {
+    if (n > 256) return (n + 63) / 64 * 64;
+    int room = 32;
+    while (room < n) room *= 2;
+    return room;
+}
+
 SDL_Texture* ScaledTexture(Texture& t, SDL_Texture* from, int flip, const SDL_Rect& src, int w, int h) {
     // A few sizes per picture: a sprite at its resting scale, one pixel more or less where its
     // place rounds the other way, and a frame or two of its animation.
     constexpr size_t kKept = 24;
     constexpr int kLargest = 2048 * 2048;
-    // Copies are made larger than asked (small ones to the next power of two) and handed on to
-    // the size that takes their place over, so a picture whose size keeps changing (a growing
-    // glow) soon stops making new ones.
-    auto roomy = [](int n) {
-        if (n > 256) return (n + 63) / 64 * 64;
-        int room = 32;
-        while (room < n) room *= 2;
-        return room;
-    };
+    // Copies are made roomy and handed on to the size that takes their place over, so a picture
+    // whose size keeps changing (a growing glow) soon stops making new ones.
     SDL_Renderer* r = E().renderer;
     if (!r || !from || w <= 0 || h <= 0 || w * h > kLargest || !SDL_RenderTargetSupported(r)) return nullptr;
     const uint32_t now = ++t.scaledUses;
@@ -212,21 +212,26 @@ SDL_Texture* ScaledTexture(Texture& t, SDL_Texture* from, int flip, const SDL_Re
                 DropWays(t.ways, entry->sdl);
             }
         }
-        *entry = Texture::Scaled{src, flip, w, h, entry->sdl, now, false};
-        return nullptr;
+        *entry = Texture::Scaled{src, flip, w, h, entry->sdl, now, 1, false};
+    } else {
+        entry->lastUse = now;
+        entry->draws = std::min(entry->draws + 1, 3);
+        if (entry->made) return entry->sdl;
     }
-    entry->lastUse = now;
-    if (entry->made) return entry->sdl;
     int haveW = 0, haveH = 0;
     if (entry->sdl) SDL_QueryTexture(entry->sdl, nullptr, nullptr, &haveW, &haveH);
     if (haveW < w || haveH < h) {
+        // Without a copy handed on large enough, a size gets one of its own only at its third
+        // draw: one drawn once or twice (a growing shock ring passing it, once per ring) goes
+        // through the engine's scratch picture instead.
+        if (entry->draws < 3) return nullptr;
         if (entry->sdl) {
             FlushBatch();
             SDL_DestroyTexture(entry->sdl);
         }
         Uint32 format = 0;
         SDL_QueryTexture(from, &format, nullptr, nullptr, nullptr);
-        entry->sdl = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_TARGET, roomy(w), roomy(h));
+        entry->sdl = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_TARGET, RoomySide(w), RoomySide(h));
         if (!entry->sdl) return nullptr;
     }
     // The renderer's own smooth scaling, texels and alpha as they are, done once here instead of

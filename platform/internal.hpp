@@ -43,10 +43,12 @@ struct Texture {
     struct Scaled {
         SDL_Rect src{};
         int flip = 0, w = 0, h = 0;
-        // At least w x h; the texels of this size at its top-left once `made` (the second time it
-        // is drawn at that size), before that perhaps still those of the size it took over from.
+        // At least w x h; the texels of this size at its top-left once `made` (the third time it is
+        // drawn at that size, or at once into a large enough copy it took over from another
+        // size), before that perhaps still those of that other size.
         SDL_Texture* sdl = nullptr;
         uint32_t lastUse = 0;
+        int draws = 0;  // at this size since it was remembered, counted up to three
         bool made = false;
     };
     std::vector<Scaled> scaled;
@@ -160,11 +162,14 @@ void UploadTexture(Texture& texture);  // images.cpp
 // once and kept with it; null where the renderer cannot draw into a texture.
 SDL_Texture* MirroredTexture(Texture& texture, int flip);
 // images.cpp: a texture holding `src` of `from` (the texture or its turned-over copy `flip`)
-// smoothly scaled to w x h at its top-left, made the second time that rectangle is drawn at that
-// size and kept while it keeps being drawn; null the first time and when the renderer cannot draw
-// into a texture.
+// smoothly scaled to w x h at its top-left, made once that rectangle comes back at that size and
+// kept while it keeps being drawn; null while it is not worth a copy of its own and when the
+// renderer cannot draw into a texture.
 SDL_Texture* ScaledTexture(Texture& texture, SDL_Texture* from, int flip, const SDL_Rect& src, int w, int h);
 void DropTextures(Texture& texture);  // images.cpp: the renderer's copies of a texture
+// images.cpp: the side of a picture made to hold n texels and a few sizes more (small ones to the
+// next power of two), so a picture whose size keeps changing is seldom made again.
+int RoomySide(int n);
 
 // quads.cpp: the ways a quad (4 vertices, corners in order) reaches the renderer; blend 0 normal,
 // 1 additive.

@@ -498,8 +498,9 @@ TEST_F(GraphicsTest, DrawsSentInRunsLookAsSentOneByOne) {
 }
 
 // One picture drawn three ways in every frame (plain, as a tinted glow, faded), at a size that
-// changes from frame to frame past the number of sizes kept, and once at its own size: every
-// draw shows the picture at the size and in the way asked for that frame.
+// changes from frame to frame past the number of sizes kept, once more taller (each size drawn
+// once, as a growing ring's are, sharing the scratch picture the others use before they are kept),
+// and once at its own size: every draw shows the picture at the size and in the way asked for that frame.
 TEST_F(GraphicsTest, APictureDrawnManyWaysAtChangingSizesShowsEachAsAsked) {
     // Red on the left half, blue on the right.
     const auto halves = fixtures::Pixels(8, 4, [](int x, int) {
@@ -525,6 +526,7 @@ TEST_F(GraphicsTest, APictureDrawnManyWaysAtChangingSizesShowsEachAsAsked) {
         platform::DrawImage(picture, 144, 0, 0, scale, 2, 0);
         platform::SetAlpha(1);
         platform::DrawImage(picture, 0, 20);
+        platform::DrawImage(picture, 0, 26, 0, scale, 3, 0);
     };
     ASSERT_TRUE(drv::Step(1));
     for (int frame = 0; frame < 60; ++frame) {
@@ -542,6 +544,11 @@ TEST_F(GraphicsTest, APictureDrawnManyWaysAtChangingSizesShowsEachAsAsked) {
             ExpectNear(Pixel(x0 + width - 1, 4), {0, 0, blue}, 3, "the last column");
             ExpectNear(Pixel(x0 + width, 4), {0, 0, 0}, 0, "past the last column");
         }
+        ExpectNear(Pixel(middle - smooth, 32), {255, 0, 0}, 3, "taller, left of the middle");
+        ExpectNear(Pixel(middle + smooth, 37), {0, 0, 255}, 3, "taller, right of the middle");
+        ExpectNear(Pixel(width - 1, 37), {0, 0, 255}, 3, "taller, the last column");
+        ExpectNear(Pixel(width, 32), {0, 0, 0}, 0, "taller, past the last column");
+        ExpectNear(Pixel(3, 38), {0, 0, 0}, 0, "taller, past the last row");
         ExpectNear(Pixel(3, 21), {255, 0, 0}, 0, "at its own size");
         ExpectNear(Pixel(4, 21), {0, 0, 255}, 0, "at its own size");
         if (HasFailure()) FAIL() << "at scale " << scale;
