@@ -116,6 +116,9 @@ TEST_F(Dots, ANewScreenEndsTheDotsOfTheMapItReplaces) {
     map.reset();
     Next().Start();
     EXPECT_EQ(GUIParticleDot::InUse(), all - mapDots);
-    for (int i = 0; i < GUIParticleDot::PoolSize(); ++i)
-        if (GUIParticleDot::At(i)->inUse) EXPECT_EQ(GUIParticleDot::At(i)->map, nullptr);
+    for (int i = 0; i < GUIParticleDot::PoolSize(); ++i) {
+        if (GUIParticleDot::At(i)->inUse) {
+            EXPECT_EQ(GUIParticleDot::At(i)->map, nullptr);
+        }
+    }
 }
