@@ -216,7 +216,7 @@ std::string AppDataFolder() {
             folder = std::string(home) + "/.config";
             if (!IsDir(folder)) ::mkdir(folder.c_str(), 0700);
         } else {
-            folder = ".";
+            folder.assign(1, '.');
         }
     }
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();

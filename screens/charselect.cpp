@@ -45,7 +45,9 @@ const char* ActName(int act) {
 }
 
 std::string TwoDigits(int v) {
-    return (v < 10 ? "0" : "") + std::to_string(v);
+    std::string digits = std::to_string(v);
+    if (v < 10) digits.insert(digits.begin(), '0');
+    return digits;
 }
 
 // Seconds as hours, minutes and seconds: 3725 reads 01:02:05.
