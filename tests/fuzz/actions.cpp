@@ -10,15 +10,10 @@
 #include "tests/fuzz/support.hpp"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::QuietOutput();
-    WireGame();
-    InitGlobals();
+    fuzz::StartGame();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const fuzz::FreshAfterRun fresh;
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    if (!fuzz::LoadRefused([&] { Actions::LoadText("data/act1.xml", text); })) ActionReferences::CheckAll();
-    return 0;
+    return fuzz::LoadText("data/act1.xml", data, size, Actions::LoadText, [] { ActionReferences::CheckAll(); });
 }

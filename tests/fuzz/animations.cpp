@@ -7,19 +7,16 @@
 
 #include "tests/fuzz/support.hpp"
 
-namespace {
-fuzz::DataFolder* folder = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    folder = &fuzz::StartGame();
+    fuzz::StartGame();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const fuzz::FreshAfterRun fresh;
-    folder->Put("animations/main.xml", data, size);
-    folder->Put("animations/fx.xml", data, size);
+    const fuzz::DataFolder& folder = fuzz::OwnFolder();
+    folder.Put("animations/main.xml", data, size);
+    folder.Put("animations/fx.xml", data, size);
     if (!fuzz::LoadRefused([] { AnimationList::Load("animations/main.xml"); })) {
         for (const auto& item : AnimationList::animations)
             fuzz::Check(AnimationList::Get(item->id) != nullptr);

@@ -10,8 +10,6 @@
 
 namespace {
 
-fuzz::DataFolder* folder = nullptr;
-
 // A 128 x 128 page that the seeds name; a description may name any other file, which then is missing.
 const uint8_t kPage[] = {
     0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00,
@@ -47,15 +45,12 @@ void CheckRegions(const ImageBank& bank) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::QuietOutput();
-    static fuzz::DataFolder own;
-    folder = &own;
-    folder->Put("graphics/Page.png", kPage, sizeof kPage);
+    fuzz::StartFolder().Put("graphics/Page.png", kPage, sizeof kPage);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    folder->Put("graphics/Fuzzed.txt", data, size);
+    fuzz::OwnFolder().Put("graphics/Fuzzed.txt", data, size);
     for (int format = 0; format < 3; ++format) {
         ImageBank bank;
         if (!fuzz::LoadRefused([&] { bank.LoadAtlas("Fuzzed.txt", format); })) CheckRegions(bank);

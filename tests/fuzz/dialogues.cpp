@@ -9,19 +9,14 @@
 #include "tests/fuzz/support.hpp"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::QuietOutput();
-    WireGame();
-    InitGlobals();
+    fuzz::StartGame();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const fuzz::FreshAfterRun fresh;
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    if (!fuzz::LoadRefused([&] { DialogueList::LoadText("dialogues/act1.xml", text); })) {
+    return fuzz::LoadText("dialogues/act1.xml", data, size, DialogueList::LoadText, [] {
         DialogueList::CheckReferences();
         for (const auto& dialogue : DialogueList::dialogues)
             fuzz::Check(DialogueList::Get(dialogue->id) != nullptr);
-    }
-    return 0;
+    });
 }

@@ -9,8 +9,6 @@
 
 namespace {
 
-fuzz::DataFolder* folder = nullptr;
-
 void Play(const Dungeon& dungeon) {
     DungeonBoard board(dungeon);
     fuzz::Check(board.Inside(dungeon.startx, dungeon.starty));
@@ -29,18 +27,16 @@ void Play(const Dungeon& dungeon) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    folder = &fuzz::StartGame();
+    fuzz::StartGame();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const fuzz::FreshAfterRun fresh;
-    folder->Put(Quests::kFile, data, size);
-    if (fuzz::LoadRefused([] { Quests::Load(Quests::kFile); })) return 0;
-    for (const auto& quest : Quests::allQuests) {
-        for (const auto& status : quest->statuses) {
-            if (status->dungeon) Play(*status->dungeon);
+    return fuzz::LoadFile(Quests::kFile, data, size, Quests::Load, [] {
+        for (const auto& quest : Quests::allQuests) {
+            for (const auto& status : quest->statuses) {
+                if (status->dungeon) Play(*status->dungeon);
+            }
         }
-    }
-    return 0;
+    });
 }

@@ -7,19 +7,13 @@
 #include "core/glyphfont.hpp"
 #include "tests/fuzz/support.hpp"
 
-namespace {
-fuzz::DataFolder* folder = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::QuietOutput();
-    static fuzz::DataFolder own;
-    folder = &own;
+    fuzz::StartFolder();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    folder->Put("Fuzzed.txt", data, size);
+    fuzz::OwnFolder().Put("Fuzzed.txt", data, size);
     GlyphFont font;
     if (fuzz::LoadRefused([&] { font.LoadFont("Fuzzed"); })) return 0;
     // The longest texts the game measures are a few hundred characters of one line.

@@ -11,18 +11,8 @@
 #include "platform/storage.hpp"
 #include "tests/fuzz/support.hpp"
 
-namespace {
-fuzz::DataFolder* folder = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::QuietOutput();
-    static fuzz::DataFolder own;
-    folder = &own;
-    platform::SetAppDataFolder(own.Root());
-    platform::MakeDirectory(platform::UserFolder());
-    WireGame();
-    InitGlobals();
+    fuzz::StartGameWithUserFolder();
     return 0;
 }
 

@@ -9,8 +9,6 @@
 
 namespace {
 
-fuzz::DataFolder* folder = nullptr;
-
 void CheckImage(const platform::ImagePtr& image) {
     if (!image) return;
     const platform::Texture& texture = *image->texture;
@@ -26,14 +24,12 @@ void CheckImage(const platform::ImagePtr& image) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::QuietOutput();
-    static fuzz::DataFolder own;
-    folder = &own;
+    fuzz::StartFolder();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    folder->Put("graphics/Fuzzed.png", data, size);
+    fuzz::OwnFolder().Put("graphics/Fuzzed.png", data, size);
     CheckImage(platform::LoadImage("graphics/Fuzzed.png", 3, 0));
     CheckImage(platform::LoadImage("graphics/Fuzzed.png", 16, 16, 8, 0));
     return 0;

@@ -8,20 +8,14 @@
 #include "model/actionrefs.hpp"
 #include "tests/fuzz/support.hpp"
 
-namespace {
-fuzz::DataFolder* folder = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    folder = &fuzz::StartGame();
+    fuzz::StartGame();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const fuzz::FreshAfterRun fresh;
-    folder->Put(Quests::kFile, data, size);
-    if (fuzz::LoadRefused([] { Quests::Load(Quests::kFile); })) return 0;
-    for (const auto& quest : Quests::allQuests) fuzz::Check(quest->StageCount() > 0);
-    ActionReferences::CheckAll();
-    return 0;
+    return fuzz::LoadFile(Quests::kFile, data, size, Quests::Load, [] {
+        for (const auto& quest : Quests::allQuests) fuzz::Check(quest->StageCount() > 0);
+        ActionReferences::CheckAll();
+    });
 }

@@ -10,19 +10,16 @@
 #include "tests/fuzz/support.hpp"
 
 namespace {
-fuzz::DataFolder* folder = nullptr;
 constexpr int kBlock = 4096;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::QuietOutput();
-    static fuzz::DataFolder own;
-    folder = &own;
+    fuzz::StartFolder();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    folder->Put("sounds/Fuzzed.ogg", data, size);
+    fuzz::OwnFolder().Put("sounds/Fuzzed.ogg", data, size);
     // The path the game's sound loader and music player hand the decoder.
     const std::string file = platform::MapPath(platform::DataPath("sounds/Fuzzed.ogg"));
     if (platform::SamplePtr sample = platform::DecodeSoundFile(file)) {

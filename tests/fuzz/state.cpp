@@ -1,21 +1,16 @@
 // Any bytes load as a save state without a crash or a stranded pool item, and what the game then
 // writes reads back to the very same text: save(load(x)) is a fixed point of load and save.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "model/profile.hpp"
+#include "tests/fuzz/support.hpp"
 
 namespace {
 
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
+using fuzz::Check;
 
 int CountItems() {
     int n = Profile::globalFlags.Size() + Profile::slotFlags->Size();
@@ -36,11 +31,7 @@ void CheckWritable(const FlagList& list) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // A damaged state prints a line; a million of them would drown the fuzzer's own report.
-    const int null = ::open("/dev/null", O_WRONLY);
-    if (null >= 0) {
-        ::dup2(null, STDOUT_FILENO);
-        ::close(null);
-    }
+    fuzz::QuietOutput();
     return 0;
 }
 

@@ -18,8 +18,6 @@
 
 namespace {
 
-fuzz::DataFolder* folder = nullptr;
-
 // Answers every request with the fuzzed reply: two bytes of status (0 reads as no reply at all),
 // then the text.
 class FuzzedServer : public platform::HttpTransport {
@@ -54,16 +52,10 @@ void CheckKeptId() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::QuietOutput();
-    static fuzz::DataFolder own;
-    folder = &own;
-    platform::SetAppDataFolder(own.Root());
-    platform::MakeDirectory(platform::UserFolder());
     ::setenv(PostData::kServerVariable, "http://scores.invalid", 1);
     server = std::make_shared<FuzzedServer>();
     platform::SetHttpTransport(server);
-    WireGame();
-    InitGlobals();
+    fuzz::StartGameWithUserFolder();
     return 0;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// What the loader targets share. The game reads its data through the data-folder path layer, so a
-// target hands the fuzzed bytes over the way a player's damaged install would: as a file in a data
-// folder of its own, which the loader then reads through the game's own entry point.
+// What the fuzz targets share: a check that stops the run, quiet output and, for the loaders, the
+// way in. The game reads its data through the data-folder path layer, so a loader's target hands
+// the fuzzed bytes over the way a player's damaged install would: as a file in a data folder of its
+// own, which the loader then reads through the game's own entry point.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -71,11 +72,34 @@ class DataFolder {
     std::string root_;
 };
 
-// The game wired and given its start values over a data folder of this process's own, kept for
-// the whole run: what every loader's target starts from.
-inline DataFolder& StartGame() {
-    QuietOutput();
+// This process's data folder, made on first use and kept for the whole run.
+inline DataFolder& OwnFolder() {
     static DataFolder own;
+    return own;
+}
+
+// Output quieted over this process's data folder: what a target of a file reader that needs no
+// game starts from.
+inline DataFolder& StartFolder() {
+    QuietOutput();
+    return OwnFolder();
+}
+
+// The game wired and given its start values over this process's data folder: what every loader's
+// target starts from.
+inline DataFolder& StartGame() {
+    DataFolder& own = StartFolder();
+    WireGame();
+    InitGlobals();
+    return own;
+}
+
+// The same with the game's per-user folder (its id file, its saved state) inside the data folder
+// too, for the targets that read or write there: never the player's own.
+inline DataFolder& StartGameWithUserFolder() {
+    DataFolder& own = StartFolder();
+    platform::SetAppDataFolder(own.Root());
+    platform::MakeDirectory(platform::UserFolder());
     WireGame();
     InitGlobals();
     return own;
@@ -104,6 +128,26 @@ bool LoadRefused(Load&& load) {
     } catch (const platform::RuntimeError&) {
         return true;
     }
+}
+
+// One run of a loader's target over the started game: the fuzzed bytes stand as the data file
+// `path`, `load` reads that file the way start-up does, and only a table that loaded goes on to
+// `checks`. The game state goes back to its start afterwards.
+template <typename Load, typename Checks>
+int LoadFile(const std::string& path, const uint8_t* data, size_t size, Load&& load, Checks&& checks) {
+    const FreshAfterRun fresh;
+    OwnFolder().Put(path, data, size);
+    if (!LoadRefused([&] { load(path); })) checks();
+    return 0;
+}
+
+// The same for a loader handed the file's text, which it names `path` in its lines.
+template <typename Load, typename Checks>
+int LoadText(const std::string& path, const uint8_t* data, size_t size, Load&& load, Checks&& checks) {
+    const FreshAfterRun fresh;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    if (!LoadRefused([&] { load(path, text); })) checks();
+    return 0;
 }
 
 }  // namespace fuzz

@@ -9,28 +9,22 @@
 #include "model/actionrefs.hpp"
 #include "tests/fuzz/support.hpp"
 
-namespace {
-fuzz::DataFolder* folder = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    folder = &fuzz::StartGame();
+    fuzz::StartGame();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const fuzz::FreshAfterRun fresh;
-    folder->Put(Upgrades::kFile, data, size);
-    if (fuzz::LoadRefused([] { Upgrades::Load(Upgrades::kFile); })) return 0;
-    for (const auto& upgrade : Upgrades::upgrades) {
-        bool sold = false;
-        for (const char* line : Upgrades::kLines) sold = sold || upgrade->id == line;
-        fuzz::Check(sold);
-    }
-    for (const char* line : Upgrades::kLines) {
-        (void)Upgrades::Get(line, 0);
-        (void)Upgrades::Get(line, 1);
-    }
-    ActionReferences::CheckAll();
-    return 0;
+    return fuzz::LoadFile(Upgrades::kFile, data, size, Upgrades::Load, [] {
+        for (const auto& upgrade : Upgrades::upgrades) {
+            bool sold = false;
+            for (const char* line : Upgrades::kLines) sold = sold || upgrade->id == line;
+            fuzz::Check(sold);
+        }
+        for (const char* line : Upgrades::kLines) {
+            (void)Upgrades::Get(line, 0);
+            (void)Upgrades::Get(line, 1);
+        }
+        ActionReferences::CheckAll();
+    });
 }

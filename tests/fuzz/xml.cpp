@@ -4,16 +4,15 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <string_view>
 #include <vector>
 
+#include "tests/fuzz/support.hpp"
+
 namespace {
 
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
+using fuzz::Check;
 
 // Iterative: a fuzzed document can nest tens of thousands of levels deep.
 void Walk(const XMLElement* root) {
