@@ -8,9 +8,7 @@
 #include <string>
 
 #include "bench/gamebench.hpp"
-#include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
-#include "gui/audio2.hpp"
 #include "gui/gui2.hpp"
 #include "gui/particledot.hpp"
 #include "minigames/gamecar_item.hpp"
@@ -28,8 +26,7 @@ namespace {
 
 // What the loading screen puts into the banks for these games.
 void LoadArt() {
-    for (const char* id : Fonts::Ids())
-        if (!Fonts::Get(id)) Fonts::Set(id, std::make_unique<GlyphFont>(Fonts::FileFor(id)));
+    LoadFontsAndSounds();
     ImageBank& images = *briskGame->images;
     struct Anim {
         const char* file;
@@ -47,8 +44,6 @@ void LoadArt() {
          {"MinigameCar.png", "MinigameCar2.png", "MinigameCar3.png", "TreeCat.png", "Particle32x32.png"})
         images.Load3(file, "", true);
     for (const char* file : {"Street.jpg", "Road.jpg", "Square.jpg", "Tree.png"}) images.Load3(file);
-    for (int sound = 0; sound < Audio::kSoundCount; ++sound)
-        briskGame->sounds->Load5(std::string(Audio::SoundName(sound)) + ".ogg");
 }
 
 // Starts the game of that name over the map and steps until it is at its busiest (`busy` says
@@ -56,14 +51,9 @@ void LoadArt() {
 template <typename Game>
 void RunGame(benchmark::State& state, const char* name, bool (*busy)(Game&)) {
     RunningGame running;
-    if (!running.Started()) {
-        state.SkipWithError("the game did not start (run from the build folder, where \"data\" lives)");
-        return;
-    }
+    if (!running.StartedFor(state)) return;
     LoadArt();
-    Profile::currentSlot = 0;
-    Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
-    Profile::Init();
+    NewHeroInFirstSlot();
     Profile::SetFlagString("CharacterPortrait", "Characters01");
     Profile::SetFlagInt("Game.Clues", 1);
     auto screen = std::make_shared<UnderMap>();

@@ -11,9 +11,7 @@
 #include <string>
 
 #include "bench/gamebench.hpp"
-#include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
-#include "gui/audio2.hpp"
 #include "gui/gui2.hpp"
 #include "model/actions.hpp"
 #include "model/profile.hpp"
@@ -24,27 +22,19 @@
 namespace {
 
 void LoadArt() {
-    for (const char* id : Fonts::Ids())
-        if (!Fonts::Get(id)) Fonts::Set(id, std::make_unique<GlyphFont>(Fonts::FileFor(id)));
+    LoadFontsAndSounds();
     ImageBank& images = *briskGame->images;
     images.LoadAnim2("DungeonTiles64x64.png", 64, 64, 6);
     images.Load3("Particle32x32.png", "", true);
     images.Load3("Street.jpg");
     images.LoadAtlas("Atlas02.txt", 1);
-    for (int sound = 0; sound < Audio::kSoundCount; ++sound)
-        briskGame->sounds->Load5(std::string(Audio::SoundName(sound)) + ".ogg");
 }
 
 void BM_DungeonFrame(benchmark::State& state) {
     RunningGame running;
-    if (!running.Started()) {
-        state.SkipWithError("the game did not start (run from the build folder, where \"data\" lives)");
-        return;
-    }
+    if (!running.StartedFor(state)) return;
     LoadArt();
-    Profile::currentSlot = 0;
-    Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
-    Profile::Init();
+    NewHeroInFirstSlot();
     Profile::SetFlagInt("Flag.intro_dungeon", 1);
     std::make_shared<UnderMap>()->PreStart();
     platform::driver::Step(2);

@@ -116,13 +116,8 @@ class BusyScreen : public Screen {
 };
 
 void BM_BusyFrame(benchmark::State& state) {
-    if (!HaveData(state)) return;
-    UserFolder user;
-    if (!StartGame(user)) {
-        StopGame();
-        state.SkipWithError("the game did not start");
-        return;
-    }
+    RunningGame game;
+    if (!game.StartedFor(state)) return;
     auto screen = std::make_shared<BusyScreen>();
     screen->PreStart();
     // Past the first frames, whose one-off work (the clocks' first readings, the renderer's
@@ -130,32 +125,18 @@ void BM_BusyFrame(benchmark::State& state) {
     platform::driver::Step(120);
     if (platform::DeviceWidth() != 1000 || platform::DeviceHeight() != 600 || !screen->background ||
         screen->walkers.size() != 5 || !screen->font) {
-        StopGame();
         state.SkipWithError("the busy screen did not come up at 1000 x 600");
         return;
     }
     // The frame being measured, for a look.
-    std::error_code ignored;
-    fs::create_directories("frames", ignored);
     platform::driver::SaveFramePNG("frames/bench_busy.png");
 
     const double frameMs = TimeWholeFrames(state);
     state.counters["frame_ms"] = frameMs;
     state.counters["budget_share"] = frameMs / (1000.0 / 60.0);
-
-    constexpr int kCounted = 240;
-    QuietDecodingWorker();
-    newCalls = 0;
-    mallocCalls = 0;
-    counting = true;
-    platform::driver::Step(kCounted);
-    counting = false;
-    state.counters["new_per_frame"] = static_cast<double>(newCalls.load()) / kCounted;
-    state.counters["malloc_per_frame"] = static_cast<double>(mallocCalls.load()) / kCounted;
+    CountWholeFrameHeap(state, 240);
     state.counters["peak_rss_MB"] = PeakRssMB();
     if (!platform::driver::Running()) state.SkipWithError("the game ended during the frames");
-    screen.reset();
-    StopGame();
 }
 
 // A game screen as busy as a crowded map with a popup open: 1000 GUI items (pictures, texts and
@@ -210,25 +191,17 @@ class BusyGuiScreen : public GameScreen {
 };
 
 void BM_GuiFrame(benchmark::State& state) {
-    if (!HaveData(state)) return;
-    UserFolder user;
-    if (!StartGame(user)) {
-        StopGame();
-        state.SkipWithError("the game did not start");
-        return;
-    }
+    RunningGame game;
+    if (!game.StartedFor(state)) return;
     auto screen = std::make_shared<BusyGuiScreen>();
     screen->PreStart();
     // Past the fade-ins of the items (500 ms) and the first frames' one-off work.
     platform::driver::Step(120);
     if (GUIList::currentList->Size() + GUIList::layers.front()->Size() != BusyGuiScreen::kItems ||
         GUIParticleDot::InUse() != BusyGuiScreen::kDots) {
-        StopGame();
         state.SkipWithError("the GUI screen did not come up with all its items and dots");
         return;
     }
-    std::error_code ignored;
-    fs::create_directories("frames", ignored);
     platform::driver::SaveFramePNG("frames/bench_gui.png");
 
     // One update and one render of the screen, without the engine's event and present work.
@@ -241,18 +214,8 @@ void BM_GuiFrame(benchmark::State& state) {
     tally.Report(state, "gui_frame_ms");
 
     // Heap calls of whole frames of the game (engine included) in the steady state.
-    constexpr int kCounted = 240;
-    QuietDecodingWorker();
-    newCalls = 0;
-    mallocCalls = 0;
-    counting = true;
-    platform::driver::Step(kCounted);
-    counting = false;
-    state.counters["new_per_frame"] = static_cast<double>(newCalls.load()) / kCounted;
-    state.counters["malloc_per_frame"] = static_cast<double>(mallocCalls.load()) / kCounted;
+    CountWholeFrameHeap(state, 240);
     if (GUIParticleDot::InUse() != BusyGuiScreen::kDots) state.SkipWithError("dots died during the frames");
-    screen.reset();
-    StopGame();
 }
 
 // The same GUI screen in a window, where each renderer shows what its draw calls cost.

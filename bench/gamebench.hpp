@@ -14,10 +14,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <new>
 #include <string>
 
+#include "core/glyphfont.hpp"
+#include "framework/banks.hpp"
+#include "framework/framework.hpp"
 #include "framework/main.hpp"
+#include "gui/audio2.hpp"
 #include "gui/gui2.hpp"
 #include "model/profile.hpp"
 #include "platform/engine.hpp"
@@ -200,6 +205,19 @@ double HeapCallsPerFrame(int frames, Frame frame) {
     return static_cast<double>(newCalls.load() + mallocCalls.load()) / frames;
 }
 
+// The heap calls of `frames` whole frames of the running game (the engine's included), those of
+// operator new and of malloc apart, per frame.
+[[maybe_unused]] void CountWholeFrameHeap(benchmark::State& state, int frames) {
+    QuietDecodingWorker();
+    newCalls = 0;
+    mallocCalls = 0;
+    counting = true;
+    platform::driver::Step(frames);
+    counting = false;
+    state.counters["new_per_frame"] = static_cast<double>(newCalls.load()) / frames;
+    state.counters["malloc_per_frame"] = static_cast<double>(mallocCalls.load()) / frames;
+}
+
 // The map's item list under a game, over a plain ground.
 class UnderMap : public GameScreen {
   public:
@@ -293,7 +311,8 @@ class RunningGame {
     // Started, or the benchmark skipped with the reason; the folder for its saved frames made.
     bool StartedFor(benchmark::State& state) const {
         if (!started_) {
-            state.SkipWithError("no baked data folder here: run from the build folder");
+            state.SkipWithError(fs::exists("data/Yikes24.txt") ? "the game did not start"
+                                                                : "no baked data folder here: run from the build folder");
             return false;
         }
         std::error_code ignored;
@@ -305,6 +324,22 @@ class RunningGame {
     UserFolder user_;
     bool started_;
 };
+
+// A new hero in the first slot, as the slots hand one over.
+[[maybe_unused]] void NewHeroInFirstSlot() {
+    Profile::currentSlot = 0;
+    Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
+    Profile::Init();
+}
+
+// Every font and every sound of the game, as the loading screen puts them into their banks (a font
+// already loaded is kept).
+[[maybe_unused]] void LoadFontsAndSounds() {
+    for (const char* id : Fonts::Ids())
+        if (!Fonts::Get(id)) Fonts::Set(id, std::make_unique<GlyphFont>(Fonts::FileFor(id)));
+    for (int sound = 0; sound < Audio::kSoundCount; ++sound)
+        briskGame->sounds->Load5(std::string(Audio::SoundName(sound)) + ".ogg");
+}
 
 // --- Real windows ----------------------------------------------------------------------------
 // With BENCH_WINDOWED=1 under an X display, the programs that have a screen to show also measure

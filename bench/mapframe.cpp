@@ -10,10 +10,8 @@
 #include <string>
 
 #include "bench/gamebench.hpp"
-#include "core/glyphfont.hpp"
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
-#include "gui/audio2.hpp"
 #include "gui/dialogue.hpp"
 #include "gui/gui2.hpp"
 #include "model/locations.hpp"
@@ -24,14 +22,7 @@ namespace {
 
 // What the loading screen would have brought in for the map and a dialogue.
 void LoadMapArt() {
-    for (int sound = 0; sound < Audio::kSoundCount; ++sound) {
-        briskGame->sounds->Load5(std::string(Audio::SoundName(sound)) + ".ogg");
-    }
-    for (const char* id : Fonts::Ids()) {
-        auto font = std::make_unique<GlyphFont>();
-        font->LoadFont(Fonts::FileFor(id));
-        Fonts::Set(id, std::move(font));
-    }
+    LoadFontsAndSounds();
     ImageBank& images = *briskGame->images;
     for (const char* atlas : {"Atlas01.txt", "Atlas02.txt", "Atlas03.txt"}) images.LoadAtlas(atlas, 1);
     for (const char* file : {"Map.jpg", "FrameSpeech.png", "FramePopup.png"}) images.Load3(file);
@@ -50,9 +41,7 @@ void LoadMapArt() {
 
 // A new hero in the first slot who has seen every place of the city.
 void MakeHero() {
-    Profile::currentSlot = 0;
-    Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
-    Profile::Init();
+    NewHeroInFirstSlot();
     Profile::SetFlagString("Name", "Rook");
     Profile::SetFlagString("CharacterPortrait", "HeroMale1");
     Profile::SetFlagInt("Flag.Act", 1);
@@ -108,23 +97,13 @@ std::shared_ptr<MapScreen> BringMapUp(benchmark::State& state, bool talk, int& w
 }
 
 void BM_MapFrame(benchmark::State& state) {
-    if (!HaveData(state)) return;
-    UserFolder user;
-    if (!StartGame(user)) {
-        StopGame();
-        state.SkipWithError("the game did not start");
-        return;
-    }
+    RunningGame game;
+    if (!game.StartedFor(state)) return;
     // Argument 1: with the dialogue; 0: the map alone.
     const bool talk = state.range(0) != 0;
     int walkers = 0;
     auto map = BringMapUp(state, talk, walkers);
-    if (!map) {
-        StopGame();
-        return;
-    }
-    std::error_code ignored;
-    fs::create_directories("frames", ignored);
+    if (!map) return;
     platform::driver::SaveFramePNG(talk ? "frames/bench_map_dialogue.png" : "frames/bench_map.png");
 
     FrameTally tally;
@@ -135,8 +114,6 @@ void BM_MapFrame(benchmark::State& state) {
     state.counters["walkers"] = walkers;
     tally.Report(state, "map_frame_ms");
     if (talk && GUIList::Get("dialogue", "") == nullptr) state.SkipWithError("the dialogue closed during the frames");
-    map.reset();
-    StopGame();
 }
 
 // The busiest map, with the dialogue, in a window.
