@@ -21,14 +21,6 @@
 #include "model/profile.hpp"
 #include "platform/random.hpp"
 
-namespace {
-
-bool Shown(const char* id) {
-    return GUIList::Get(id, "") != nullptr;
-}
-
-}  // namespace
-
 int BattleCallback::Call(GUIItem* sender) {
     if (sender == nullptr || sender->id != "power" || battle == nullptr) return 0;
     Power* power = Powers::Get(sender->name);
@@ -109,13 +101,8 @@ int GUIPuzzleBattle::Update2() {
         }
     }
     CheckRotate();
-    if (!MapCover::FollowGame(*this, resumed, true)) return 0;
-    if (left) return 0;
-    if (wait > 0) {
-        wait -= Data::frameMs;
-        return 0;
-    }
-    if (Shown("dialogue") || Shown("result") || Shown("playerpopup") || Shown("powerpopup")) {
+    if (!PuzzleFrameGoesOn(*this, resumed, left, wait)) return 0;
+    if (BoardCovered()) {
         if (!done) {
             if (board && !board->faded) board->Fade(1);
             GUIItem* portrait = GUIList::Get("gamepopup", "portrait");

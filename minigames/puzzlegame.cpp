@@ -58,6 +58,20 @@ bool Shown(const char* id) {
 
 }  // namespace
 
+bool PuzzleFrameGoesOn(const GUIItem& game, int& resumed, int left, float& wait) {
+    if (!MapCover::FollowGame(game, resumed, true)) return false;
+    if (left) return false;
+    if (wait > 0) {
+        wait -= Data::frameMs;
+        return false;
+    }
+    return true;
+}
+
+bool BoardCovered() {
+    return Shown("dialogue") || Shown("result") || Shown("playerpopup") || Shown("powerpopup");
+}
+
 GUIPuzzleGame::GUIPuzzleGame(const Kind& gameKind, const std::string& bgName) : kind(gameKind) {
     GUIList::FadeOut("menu", "");
     GUIList::FadeOut("time", "");
@@ -91,13 +105,8 @@ int GUIPuzzleGame::Update2() {
         }
     }
     CheckRotate();
-    if (!MapCover::FollowGame(*this, resumed, true)) return 0;
-    if (left) return 0;
-    if (wait > 0) {
-        wait -= Data::frameMs;
-        return 0;
-    }
-    if (Shown("dialogue") || Shown("result") || Shown("playerpopup") || Shown("powerpopup")) {
+    if (!PuzzleFrameGoesOn(*this, resumed, left, wait)) return 0;
+    if (BoardCovered()) {
         if (board && !board->faded) board->Fade(1);
         GUIItem* panel = GUIList::Get("gamepopup", "container");
         if (panel && panel->alpha.value == 1.0f) GUIList::FadeIn("gamepopup", "container", 0.5f, 0);

@@ -35,6 +35,15 @@ class MapCover {
 // A full-screen game's background: scaled to the screen height and centred, at the given alpha.
 void DrawGameBackground(GameImage* bg, float alpha);
 
+// The opening of the frame every puzzle game (the job, the training, the battle) takes after its
+// escape key and its turn: the map cover followed, nothing more while the game is leaving, and the
+// moment's wait before the board counted down. True when the game goes on to its own step.
+bool PuzzleFrameGoesOn(const GUIItem& game, int& resumed, int left, float& wait);
+
+// A message or popup over the board (the dialogue, the result sheet, a player's or a power's
+// popup): the board dims and play holds meanwhile.
+bool BoardCovered();
+
 // Numbered steps: `Update2` is the game's frame (the item's fade first).
 class GUIPuzzleGame : public GUIItem {
   public:
