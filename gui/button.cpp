@@ -97,10 +97,7 @@ void GUIButton::Init11(float px, float py, const std::string& imageName, Callbac
     y = py;
     callback = cb;
     image = briskGame->images->Find(imageName);
-    w = image ? image->w : 0;
-    h = image ? image->h : 0;
-    if (w == 0) w = 32;
-    if (h == 0) h = 32;
+    SizeToPicture(image);
     FadeIn(1.0f, 1);
 }
 

@@ -43,10 +43,7 @@ void GUIHero::Init5(float px, float py) {
     y = py;
     portrait = Profile::GetFlagString(PortraitKey());
     image = BodyPicture(portrait);
-    w = image ? image->w : 0;
-    h = image ? image->h : 0;
-    if (w == 0) w = 32;
-    if (h == 0) h = 32;
+    SizeToPicture(image);
     flip = 0;
     Data::KillTweens(&alpha);
     alpha.value = 1.0f;

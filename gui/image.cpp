@@ -23,10 +23,7 @@ void GUIImage::Init8(float px, float py, const std::string& imageName, int f) {
     y = py;
     frame = f;
     image = briskGame->images->Find(imageName);
-    w = image ? image->w : 0;
-    h = image ? image->h : 0;
-    if (w == 0) w = 32;
-    if (h == 0) h = 32;
+    SizeToPicture(image);
     FadeIn(1.0f, 1);
 }
 

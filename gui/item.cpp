@@ -1,6 +1,7 @@
-// The GUI item base: pool reset, fade-out and fade-in, and the mouse-over test.
+// The GUI item base: pool reset, fade-out and fade-in, the mouse-over test and the size of a picture.
 #include "gui/item.hpp"
 
+#include "framework/banks.hpp"
 #include "gui/gui2.hpp"
 #include "model/data2.hpp"
 
@@ -78,4 +79,9 @@ int GUIItem::MouseOver(int claim) {
                         top <= Data::mouseVY && Data::mouseVY < top + static_cast<float>(h);
     if (inside && claim) GUIList::hoverTaken = 1;
     return inside ? 1 : 0;
+}
+
+void GUIItem::SizeToPicture(const GameImage* picture) {
+    w = picture && picture->w != 0 ? picture->w : 32;
+    h = picture && picture->h != 0 ? picture->h : 32;
 }

@@ -12,6 +12,8 @@
 #include "core/pool.hpp"
 #include "model/profile.hpp"
 
+class GameImage;
+
 class GUIItem : public IDepComparable {
   public:
     GUIItem() = default;
@@ -33,6 +35,9 @@ class GUIItem : public IDepComparable {
     // 1 when the mouse is inside the item (x + xadd, y + yadd, w, h; scale not applied). With
     // claim set, only the first item under the mouse this frame answers 1.
     virtual int MouseOver(int claim);
+    // The item takes its picture's size; without a picture (or with an empty one) 32 x 32, so it
+    // can still be laid out and clicked.
+    void SizeToPicture(const GameImage* picture);
 
     // 1 while handed out by its pool; setting it to 0 gives the object back.
     PoolMark inUse;
