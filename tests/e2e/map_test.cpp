@@ -100,18 +100,11 @@ class MapTest : public ::testing::Test {
 
     MapScreen* Map() const { return dynamic_cast<MapScreen*>(briskGame->currentScreen.get()); }
 
-    void Click(int x, int y) {
-        h.MouseMove(x, y);
-        h.Step();
-        h.MouseButton(0, true);
-        h.Step();
-        h.MouseButton(0, false);
-        h.Step();
-    }
     // Clicks the middle of an item where the screen shows it.
     void ClickItem(const GUIItem* item) {
         ASSERT_NE(item, nullptr);
-        Click(static_cast<int>(item->x + item->xadd + item->w / 2), static_cast<int>(item->y + item->yadd + item->h / 2));
+        h.Click(static_cast<int>(item->x + item->xadd + item->w / 2),
+                static_cast<int>(item->y + item->yadd + item->h / 2));
     }
     // Walks to a place by its button, recording every node the hero reaches; false when the trip
     // does not end within `frames`.
@@ -403,7 +396,8 @@ TEST_F(MapTest, CitizensWalkResourcesPayAndABurglarCalledInIsChased) {
     host->y = burglar->ypos.value + burglar->yadd - host->h / 2;
     h.Step();
     h.SaveFrame("map_burglar_over_host");
-    Click(static_cast<int>(burglar->xpos.value + burglar->xadd), static_cast<int>(burglar->ypos.value + burglar->yadd));
+    h.Click(static_cast<int>(burglar->xpos.value + burglar->xadd),
+            static_cast<int>(burglar->ypos.value + burglar->yadd));
     EXPECT_FALSE(map->status.empty());
     for (int i = 0; i < 900 && Profile::GetFlagString("ArriveAt") != "burglar"; ++i) h.Step();
     EXPECT_EQ(Profile::GetFlagString("ArriveAt"), "burglar");

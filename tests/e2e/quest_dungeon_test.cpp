@@ -85,12 +85,8 @@ class QuestDungeon : public ::testing::Test {
     }
 
     void Click(int x, int y) {
-        h.MouseMove(x, y);
+        h.Click(x, y);
         h.Step();
-        h.MouseButton(0, true);
-        h.Step();
-        h.MouseButton(0, false);
-        h.Step(2);
     }
     // Clicks the middle of an item (inside a container: of the container's child).
     void ClickItem(const GUIItem* item, const GUIItem* in = nullptr) {

@@ -126,14 +126,6 @@ class StoryTest : public ::testing::Test {
         }
     }
     GUIDialogue* Playing() { return dynamic_cast<GUIDialogue*>(GUIList::Get("dialogue", "")); }
-    void Click(int x, int y) {
-        h.MouseMove(x, y);
-        h.Step();
-        h.MouseButton(0, true);
-        h.Step();
-        h.MouseButton(0, false);
-        h.Step();
-    }
     // Runs frames until that dialogue has gone (only its address is compared), at most `frames`.
     bool RunUntilGone(const GUIDialogue* d, int frames) {
         for (int i = 0; i < frames && Playing() == d; ++i) h.Step();
@@ -184,13 +176,13 @@ TEST_F(StoryTest, FlagsPickTheActionItsDialoguePlaysAndTheChoiceLeadsOn) {
     EXPECT_GT(talk->text->count, 2.0f);
     EXPECT_LT(talk->text->count, 8.0f);
     EXPECT_EQ(talk->text->done, 0);
-    Click(500, 300);
+    h.Click(500, 300);
     EXPECT_EQ(talk->text->done, 1);
     h.SaveFrame("story_bubble");
 
     // The next click closes it: the jump skips the flag it jumps over, the one after the label runs
     // (each step that blocks takes a frame of its own).
-    Click(500, 300);
+    h.Click(500, 300);
     EXPECT_FALSE(talk->text);
     h.Step(2);
     EXPECT_EQ(Profile::GetFlagInt("Flag.Weak"), 0);
@@ -198,8 +190,8 @@ TEST_F(StoryTest, FlagsPickTheActionItsDialoguePlaysAndTheChoiceLeadsOn) {
     h.Step(20);  // the 300 ms wait
     ASSERT_TRUE(talk->text);
     EXPECT_EQ(talk->text->actor, nullptr);  // narration
-    Click(500, 300);
-    Click(500, 300);
+    h.Click(500, 300);
+    h.Click(500, 300);
     // The exit's wait, then the closing fade; the chain goes on with the speech at once.
     ASSERT_TRUE(RunUntilGone(talk, 120));
     h.Step();
@@ -208,7 +200,7 @@ TEST_F(StoryTest, FlagsPickTheActionItsDialoguePlaysAndTheChoiceLeadsOn) {
     EXPECT_NE(speech->text, nullptr);
 
     // "Skip >>" ends it at once, but its flag still counts.
-    Click(Data::virtualWidth - 100, Data::virtualHeight - 48);
+    h.Click(Data::virtualWidth - 100, Data::virtualHeight - 48);
     h.Step();
     EXPECT_EQ(Playing(), nullptr);
     EXPECT_EQ(Profile::GetFlagInt("Flag.Speech"), 7);
@@ -222,8 +214,8 @@ TEST_F(StoryTest, FlagsPickTheActionItsDialoguePlaysAndTheChoiceLeadsOn) {
     GUIItem* left = popup->Get3("choice", "Left");
     ASSERT_NE(left, nullptr);
     ASSERT_NE(popup->Get3("choice", "Right"), nullptr);
-    Click(static_cast<int>(popup->x + left->x + left->w / 2),
-          static_cast<int>(popup->y + left->y + left->h / 2));
+    h.Click(static_cast<int>(popup->x + left->x + left->w / 2),
+            static_cast<int>(popup->y + left->y + left->h / 2));
     h.Step(20);
     EXPECT_EQ(Profile::GetFlagString("Flag.Door"), "left");
     EXPECT_EQ(Profile::GetFlagInt("Flag.Act"), 2);

@@ -16,7 +16,6 @@
 #include "tests/gui/gui_fixture.hpp"
 #include "tests/gui/widget_art.hpp"
 
-using guitest::Click;
 using guitest::During;
 using guitest::Rewards;
 
@@ -90,13 +89,13 @@ TEST(Popups, ARewardSheetKeepsTheScreenFromThePlayerUntilItIsClickedAway) {
     h.MouseMove(120, 548);
     h.Step(3);
     EXPECT_EQ(below->state, "");
-    Click(h, 120, 548);
+    h.Click(120, 548);
     h.Step(30);
     EXPECT_TRUE(rec.senders.empty());
     EXPECT_EQ(GUIList::Get("result", ""), nullptr);
     EXPECT_EQ(GUIList::Suspended(), 0);
     h.Step(2);
-    Click(h, 120, 548);
+    h.Click(120, 548);
     EXPECT_EQ(rec.senders, std::vector<GUIItem*>{below});
 }
 
@@ -119,7 +118,7 @@ TEST(Popups, AChoiceReportsItsButtonsAndClickToContinueClosesAModalPopup) {
     // The two buttons meet at the popup's centre line.
     EXPECT_EQ(ok->x + ok->w, choice->w / 2);
     EXPECT_EQ(cancel->x, choice->w / 2);
-    Click(h, TruncToInt(choice->x + cancel->x + 100), TruncToInt(choice->y + cancel->y + 48));
+    h.Click(TruncToInt(choice->x + cancel->x + 100), TruncToInt(choice->y + cancel->y + 48));
     ASSERT_EQ(rec.senders, std::vector<GUIItem*>{cancel});
     EXPECT_EQ(cancel->id, "call");
 
@@ -134,7 +133,7 @@ TEST(Popups, AChoiceReportsItsButtonsAndClickToContinueClosesAModalPopup) {
     ASSERT_NE(next, nullptr);
     EXPECT_EQ(next->text, "Click to continue");
     EXPECT_NEAR(next->x + next->w / 2.0f, info->w / 2.0f, 1);
-    Click(h, 10, 10);
+    h.Click(10, 10);
     h.Step();
     EXPECT_EQ(GUIList::Get("popup", ""), choice);
     EXPECT_EQ(GUIList::Suspended(), 1);

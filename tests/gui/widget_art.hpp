@@ -31,15 +31,6 @@ inline void LoadWidgetArt() {
     for (const char* s : {"Rotate", "GameLose", "Count"}) briskGame->sounds->Load5(std::string(s) + ".ogg");
 }
 
-inline void Click(harness::Harness& h, int x, int y) {
-    h.MouseMove(x, y);
-    h.Step();
-    h.MouseButton(0, true);
-    h.Step();
-    h.MouseButton(0, false);
-    h.Step();
-}
-
 // "Key=value Key=value ..." as a list of pooled flag items; they go back to the pool with the list.
 struct Rewards {
     explicit Rewards(const std::string& text) {

@@ -17,20 +17,13 @@
 #include "model/profile.hpp"
 #include "platform/audio.hpp"
 #include "tests/gui/gui_fixture.hpp"
+#include "tests/gui/widget_art.hpp"
 
 using guitest::During;
+using guitest::Recorder;
 using guitest::StartScreen;
 
 namespace {
-
-class Recorder : public Callback {
-  public:
-    int Call(GUIItem* sender) override {
-        senders.push_back(sender);
-        return 0;
-    }
-    std::vector<GUIItem*> senders;
-};
 
 // The sound of a table id is playing on its channel at the given volume.
 void ExpectPlaying(int id, float volume) {

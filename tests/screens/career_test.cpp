@@ -51,8 +51,8 @@ GUIContainer* Shown(const std::string& id) {
 // A click on the middle of a container's child, on screen.
 void ClickOn(harness::Harness& h, const GUIContainer* c, const GUIItem* child) {
     ASSERT_NE(child, nullptr);
-    guitest::Click(h, static_cast<int>(c->x + child->x) + child->w / 2,
-                   static_cast<int>(c->y + child->y) + child->h / 2);
+    h.Click(static_cast<int>(c->x + child->x) + child->w / 2,
+            static_cast<int>(c->y + child->y) + child->h / 2);
 }
 
 GUIItem* Node(const std::string& key) {
@@ -366,7 +366,7 @@ TEST(CharacterSheet, ShowsHealthPlayTimeMetersAndACardPerKnownAttackAndClosesOnA
     EXPECT_EQ(Overlaps(sheet), "");
     EXPECT_EQ(TextsOverSigns(sheet), "");
 
-    guitest::Click(h, 20, 20);
+    h.Click(20, 20);
     h.Step();
     EXPECT_EQ(GUIList::Suspended(), 0);
     EXPECT_EQ(Shown("result"), nullptr);

@@ -10,6 +10,7 @@
 #include "framework/framework.hpp"
 #include "model/profile.hpp"
 #include "screens/loadscreen.hpp"
+#include "tests/support/game_assets.hpp"
 #include "tests/support/harness.hpp"
 
 namespace {
@@ -94,13 +95,7 @@ TEST(Loading, AfterTheTitlesLoadingTheGamesLoadingGoesOnToTheMapAtOnce) {
     ASSERT_TRUE(PlayUntil(
         h, [] { return ScreenName() == "Title"; }, 1500));
     // A hero of the first act, as the slots hand one over.
-    Profile::currentSlot = 0;
-    Profile::slotFlags = Profile::saveData->Profiles.Get2(0);
-    Profile::Init();
-    Profile::SetFlagString("Name", "Rook");
-    Profile::SetFlagString("CharacterPortrait", "HeroMale1");
-    Profile::SetFlagInt("Flag.Act", 1);
-    Profile::SetFlagInt("Flag.ActShow", 1);
+    harness::MakeHero("Rook");
     LoadScreen::LoadScreen_new("game")->PreStart();
     ASSERT_EQ(ScreenName(), "Load");
     h.Step();

@@ -102,6 +102,14 @@ void Harness::MouseMove(int x, int y) {
 void Harness::MouseButton(int button, bool down) {
     platform::driver::InjectMouseButton(button, down);
 }
+void Harness::Click(int x, int y) {
+    MouseMove(x, y);
+    Step();
+    MouseButton(0, true);
+    Step();
+    MouseButton(0, false);
+    Step();
+}
 void Harness::Key(int key, bool down) {
     platform::driver::InjectKey(key, down);
 }

@@ -48,6 +48,8 @@ class Harness {
 
     void MouseMove(int x, int y);
     void MouseButton(int button, bool down);
+    // A left click at (x, y): the mouse moved there, pressed and released, a frame after each.
+    void Click(int x, int y);
     void Key(int key, bool down);
     void Text(const std::string& utf8);
     void Focus(bool gained);
