@@ -311,8 +311,9 @@ class RunningGame {
     // Started, or the benchmark skipped with the reason; the folder for its saved frames made.
     bool StartedFor(benchmark::State& state) const {
         if (!started_) {
-            state.SkipWithError(fs::exists("data/Yikes24.txt") ? "the game did not start"
-                                                                : "no baked data folder here: run from the build folder");
+            state.SkipWithError(fs::exists("data/Yikes24.txt")
+                                    ? "the game did not start"
+                                    : "no baked data folder here: run from the build folder");
             return false;
         }
         std::error_code ignored;
