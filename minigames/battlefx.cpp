@@ -13,6 +13,7 @@
 #include "gui/text.hpp"
 #include "minigames/battlerules.hpp"
 #include "minigames/board.hpp"
+#include "minigames/puzzlegame.hpp"
 #include "model/board.hpp"
 #include "model/data2.hpp"
 #include "model/powers.hpp"
@@ -94,11 +95,7 @@ void GUIFX::Clear2() {
 }
 
 void GUIFX::InitFXMessage(const std::string& text) {
-    GUIText* message = GUIText::Create(0, 0, text, Fonts::Get("ob"), kWhite);
-    message->SetWidth(256);
-    message->center = 1;
-    message->id = "dialogue";
-    message->name = "message";
+    GUIText* message = CreateGameMessage(text, "dialogue");
     message->x = static_cast<float>((Data::virtualWidth - message->w) / 2);
     message->y = static_cast<float>(Data::virtualHeight * (Tall() ? 0.35 : 0.2));
     GUIList::Add(message, 2500);

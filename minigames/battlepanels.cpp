@@ -292,11 +292,7 @@ void GUIPuzzleBattle::CheckBoardFade(int always) {
 }
 
 void GUIPuzzleBattle::ShowMessage(const std::string& text, const char* itemId, float fadeWait, int onBoard) {
-    GUIText* message = GUIText::Create(0, 0, text, Fonts::Get("ob"), kWhite);
-    message->SetWidth(256);
-    message->center = 1;
-    message->id = itemId;
-    message->name = "message";
+    GUIText* message = CreateGameMessage(text, itemId);
     if (onBoard && board) {
         message->x = board->x + static_cast<float>((board->w - message->w) / 2);
         message->y = board->y + static_cast<float>((board->h - message->h) / 2);

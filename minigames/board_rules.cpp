@@ -5,23 +5,10 @@
 #include <algorithm>
 
 #include "framework/framework.hpp"
+#include "minigames/jobrules.hpp"
 #include "model/data2.hpp"
 #include "model/profile.hpp"
 #include "platform/random.hpp"
-
-namespace {
-
-// The attribute tile a training reward pays into; -1 for any other reward.
-int AttributeKind(const std::string& name) {
-    if (name == "Attribute.Strength") return kTileStrength;
-    if (name == "Attribute.Essence") return kTileEssence;
-    if (name == "Attribute.Intelligence") return kTileIntelligence;
-    if (name == "Attribute.Constitution") return kTileConstitution;
-    if (name == "Attribute.Ethics") return kTileEthics;
-    return -1;
-}
-
-}  // namespace
 
 int BoardRandomIndex(int n) {
     if (n <= 0) return 0;
@@ -93,8 +80,9 @@ int BoardRules::GetIndex(Tile& tile) {
     if (type == kTraining && tile.yp < th - 1 && platform::Rnd(0.0f, 9999.0f) > 9000.0f && actor &&
         !actor->flags.IsEmpty()) {
         const FlagItem* entry = actor->flags.Get2(BoardRandomIndex(actor->flags.Size()));
-        const int attribute = entry ? AttributeKind(entry->name) : -1;
-        if (attribute >= 0) {
+        // The attribute tile the reward pays into; 0 for any other reward.
+        const int attribute = entry ? TrainingRules::AttributeToValue(entry->name) : 0;
+        if (attribute != 0) {
             kind = attribute;
             tile.value = entry->GetInt();
             tile.movable = 0;

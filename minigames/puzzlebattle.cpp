@@ -165,11 +165,7 @@ void GUIPuzzleBattle::Abandon() {
     left = 1;
     for (const char* key : {"Game.BattleWin", "Game.BattleFail", "Game.WinDialogue", "Game.LoseDialogue"})
         Profile::SetFlagString(key, "");
-    Profile::AddTime(60);
-    for (const char* item : {"arrow", "gamepopup", "dialogue", "opponent", "menu", "time"})
-        GUIList::FadeOut(item, "");
-    if (board) board->FadeOut(100, 1);
-    FadeOut(200, 1);
+    FadeAwayGivenUp(*this, board.get());
 }
 
 void GUIPuzzleBattle::Decide() {

@@ -72,6 +72,23 @@ bool BoardCovered() {
     return Shown("dialogue") || Shown("result") || Shown("playerpopup") || Shown("powerpopup");
 }
 
+void FadeAwayGivenUp(GUIItem& game, GUIBoard* board) {
+    Profile::AddTime(60);
+    for (const char* item : {"arrow", "gamepopup", "dialogue", "opponent", "menu", "time"})
+        GUIList::FadeOut(item, "");
+    if (board) board->FadeOut(100, 1);
+    game.FadeOut(200, 1);
+}
+
+GUIText* CreateGameMessage(const std::string& text, const std::string& id) {
+    GUIText* message = GUIText::Create(0, 0, text, Fonts::Get("ob"), kWhite);
+    message->SetWidth(256);
+    message->center = 1;
+    message->id = id;
+    message->name = "message";
+    return message;
+}
+
 GUIPuzzleGame::GUIPuzzleGame(const Kind& gameKind, const std::string& bgName) : kind(gameKind) {
     GUIList::FadeOut("menu", "");
     GUIList::FadeOut("time", "");
@@ -143,11 +160,7 @@ void GUIPuzzleGame::Abort() {
     success = 0;
     left = 1;
     ClearOutcome();
-    Profile::AddTime(60);
-    for (const char* item : {"arrow", "gamepopup", "dialogue", "opponent", "menu", "time"})
-        GUIList::FadeOut(item, "");
-    if (board) board->FadeOut(100, 1);
-    FadeOut(200, 1);
+    FadeAwayGivenUp(*this, board.get());
 }
 
 void GUIPuzzleGame::EndStep() {
@@ -225,11 +238,7 @@ void GUIPuzzleGame::CheckRotate() {
 }
 
 void GUIPuzzleGame::ShowMessage(const std::string& text) {
-    GUIText* message = GUIText::Create(0, 0, text, Fonts::Get("ob"), kWhite);
-    message->SetWidth(256);
-    message->center = 1;
-    message->id = "dialogue";
-    message->name = "message";
+    GUIText* message = CreateGameMessage(text, "dialogue");
     const float boardX = board ? board->x : 0;
     const float boardY = board ? board->y : 0;
     const int boardW = board ? board->w : Data::virtualWidth;

@@ -14,6 +14,7 @@
 class GameImage;
 class GUIBoard;
 class GUIContainer;
+class GUIText;
 class PuzzleActor;
 
 // The map under a full-screen game: fading it out, and whether the map draws itself.
@@ -43,6 +44,14 @@ bool PuzzleFrameGoesOn(const GUIItem& game, int& resumed, int left, float& wait)
 // A message or popup over the board (the dialogue, the result sheet, a player's or a power's
 // popup): the board dims and play holds meanwhile.
 bool BoardCovered();
+
+// A puzzle game given up with the escape key: the time it took passes, and the game, its board and
+// everything it put up fade away.
+void FadeAwayGivenUp(GUIItem& game, GUIBoard* board);
+
+// The white message of a puzzle game, wrapped and centred, as the item "message" of `id`; the
+// caller places it, adds it and lets it fade.
+GUIText* CreateGameMessage(const std::string& text, const std::string& id);
 
 // Numbered steps: `Update2` is the game's frame (the item's fade first).
 class GUIPuzzleGame : public GUIItem {
