@@ -1,5 +1,6 @@
 // The shared frame of the job and training games: set-up over the map, the frame's order of
-// steps, messages, layout, the result sheet and the way back to the map.
+// steps, messages, layout, the result sheet and the way back to the map; and what the battle
+// takes from it: the frame's opening, the way out of a game given up and the white message.
 #include "minigames/puzzlegame.hpp"
 
 #include "core/glyphfont.hpp"
