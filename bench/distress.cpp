@@ -49,7 +49,7 @@ void LoadArt() {
 // Starts the game of that name over the map and steps until it is at its busiest (`busy` says
 // when, and may keep it so), then times single frames.
 template <typename Game>
-void RunGame(benchmark::State& state, const char* name, bool (*busy)(Game&)) {
+void RunGame(benchmark::State& state, const char* name, bool (*busy)(Game&), int moment = 1) {
     RunningGame running;
     if (!running.StartedFor(state)) return;
     LoadArt();
@@ -65,10 +65,16 @@ void RunGame(benchmark::State& state, const char* name, bool (*busy)(Game&)) {
     Actions::starters.distress[name](action);
     platform::driver::Step(1);
     Game* game = dynamic_cast<Game*>(GUIList::Get("distress", ""));
+    // The `moment`th time it gets busy: a game whose busy moments come and go (the tree's blows)
+    // pays for what its first one draws for the first time before the frames are measured.
     bool ready = false;
-    for (int i = 0; game && i < 3000 && !ready; ++i) {
-        platform::driver::Step(1);
-        ready = busy(*game);
+    for (int seen = 0; game && seen < moment; ++seen) {
+        for (int i = 0; seen > 0 && i < 3000 && busy(*game); ++i) platform::driver::Step(1);
+        ready = false;
+        for (int i = 0; i < 3000 && !ready; ++i) {
+            platform::driver::Step(1);
+            ready = busy(*game);
+        }
     }
     if (!ready) {
         state.SkipWithError("the game never got busy");
@@ -143,7 +149,7 @@ void BM_SearchFrame(benchmark::State& state) {
     RunGame<GUIGameSearch>(state, "search", SearchBusy);
 }
 void BM_TreeFrame(benchmark::State& state) {
-    RunGame<GUIGameTree>(state, "tree", TreeBusy);
+    RunGame<GUIGameTree>(state, "tree", TreeBusy, 2);
 }
 
 }  // namespace

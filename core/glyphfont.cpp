@@ -187,7 +187,7 @@ const KernPair* GlyphFont::FindKernPair(int first, int second) const {
 
 void GlyphFont::ForgetLines() {
     drawnLines.clear();
-    seenOnce.fill(0);
+    seenLines.fill(SeenLine{});
     seenNext = 0;
 }
 
@@ -196,19 +196,31 @@ namespace {
 // At most this many lines are kept per font; a screen that shows more than this at once keeps
 // working, only with fewer of its lines remembered.
 constexpr size_t kMaxLines = 512;
-// A line not drawn in this many of the font's draws is off the screen: its slot goes to a new line
-// before another slot is made.
+// A line not drawn in this many of the font's draws, or for this long, is off the screen: its slot
+// goes to a new line before another slot is made. The time matters on screens that draw few lines
+// of a font: a banner's line that went a moment ago gives its slot to the line after it.
 constexpr uint32_t kStaleDraws = 512;
+constexpr int64_t kStaleMs = 250;
+// The draws a line waits for its slot: lines drawn no longer than this are not worth putting
+// together.
+constexpr int kDrawsBeforeKept = 4;
 
 }  // namespace
 
-GlyphFont::DrawnLine* GlyphFont::SlotForNewLine() {
+GlyphFont::DrawnLine* GlyphFont::SlotForNewLine(int w, int h) {
+    // The slot drawn least lately, and the one of those off the screen whose picture has room for
+    // this line (so that its texture is kept).
     DrawnLine* oldest = nullptr;
+    DrawnLine* roomy = nullptr;
     for (DrawnLine& line : drawnLines) {
-        if (!oldest || line.hash == 0 || line.lastUse < oldest->lastUse) oldest = &line;
-        if (line.hash == 0) break;
+        if (line.hash == 0) return &line;
+        if (!oldest || line.lastUse < oldest->lastUse) oldest = &line;
+        const bool stale = drawCount - line.lastUse > kStaleDraws || drawMs - line.lastMs > kStaleMs;
+        if (stale && (!roomy || line.lastUse < roomy->lastUse) && platform::PictureFits(line.picture, w, h))
+            roomy = &line;
     }
-    const bool stale = oldest && (oldest->hash == 0 || drawCount - oldest->lastUse > kStaleDraws);
+    if (roomy) return roomy;
+    const bool stale = oldest && (drawCount - oldest->lastUse > kStaleDraws || drawMs - oldest->lastMs > kStaleMs);
     if (oldest && (stale || drawnLines.size() >= kMaxLines)) return oldest;
     if (drawnLines.capacity() < kMaxLines) drawnLines.reserve(kMaxLines);
     return &drawnLines.emplace_back();
@@ -217,6 +229,7 @@ GlyphFont::DrawnLine* GlyphFont::SlotForNewLine() {
 bool GlyphFont::DrawRemembered(const std::string& text, int x, int y) {
     if (!image[0] || text.empty() || !platform::UnitScale()) return false;
     ++drawCount;
+    drawMs = platform::Millisecs();
     const size_t hash = std::hash<std::string>{}(text) | 1;  // 0 marks an empty slot
     DrawnLine* found = nullptr;
     for (DrawnLine& line : drawnLines) {
@@ -226,15 +239,22 @@ bool GlyphFont::DrawRemembered(const std::string& text, int x, int y) {
         }
     }
     if (!found) {
-        bool seen = false;
-        for (size_t h : seenOnce) seen = seen || h == hash;
+        // A line being typed out changes every few frames: it is drawn glyph by glyph until it
+        // has held still for a few draws, and only then gets a slot.
+        SeenLine* seen = nullptr;
+        for (SeenLine& line : seenLines) {
+            if (line.hash == hash) seen = &line;
+        }
         if (!seen) {
-            seenOnce[seenNext++ % seenOnce.size()] = hash;
+            seenLines[seenNext++ % seenLines.size()] = SeenLine{hash, 1};
             return false;
         }
-        // The glyphs laid out exactly as DrawText lays them out.
+        if (++seen->draws < kDrawsBeforeKept) return false;
+        seen->hash = 0;
+        // The glyphs laid out exactly as DrawText lays them out, and the box they fill.
         pieces.clear();
         int pen = 0, previous = 0;
+        int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
         for (unsigned char c : text) {
             const Char* glyph = chars[c].get();
             if (!glyph) continue;
@@ -244,11 +264,17 @@ bool GlyphFont::DrawRemembered(const std::string& text, int x, int y) {
             if (glyph->page == 0) {
                 pieces.push_back(platform::Piece{platform::Rect{glyph->x, glyph->y, glyph->width, glyph->height},
                                                  pen + glyph->xOffset, glyph->yOffset});
+                if (glyph->width > 0 && glyph->height > 0) {
+                    left = std::min(left, pen + glyph->xOffset);
+                    top = std::min(top, glyph->yOffset);
+                    right = std::max(right, pen + glyph->xOffset + glyph->width);
+                    bottom = std::max(bottom, glyph->yOffset + glyph->height);
+                }
             }
             pen += glyph->xAdvance;
             previous = c;
         }
-        found = SlotForNewLine();
+        found = right > left ? SlotForNewLine(right - left, bottom - top) : SlotForNewLine(0, 0);
         found->hash = 0;
         found->shows =
             !pieces.empty() && platform::RecomposeImage(found->picture, image[0], pieces.data(), static_cast<int>(pieces.size()));
@@ -262,6 +288,7 @@ bool GlyphFont::DrawRemembered(const std::string& text, int x, int y) {
         found->advance = pen;
     }
     found->lastUse = drawCount;
+    found->lastMs = drawMs;
     if (found->shows) platform::DrawImage(found->picture, static_cast<float>(x), static_cast<float>(y));
     xOffset = found->advance;
     return true;

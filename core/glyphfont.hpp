@@ -51,8 +51,8 @@ class GlyphFont {
     int xOffset = 0;
 
   private:
-    // A line drawn again unchanged comes from one picture of its glyphs, put together the second
-    // time it is drawn (a text that changes every frame never pays for one). The colour and
+    // A line drawn again unchanged comes from one picture of its glyphs, put together once it has
+    // been drawn a few times (a text that changes every frame or two never pays for one). The colour and
     // alpha are not part of the picture: they apply when it is drawn, as they do to glyphs.
     // Each line is kept in a slot made once and reused: when a new line needs room, the slot drawn
     // least lately takes it, its text copied into the string it already has and its picture
@@ -64,16 +64,22 @@ class GlyphFont {
         bool shows = false;          // false when no glyph of the line shows
         int advance = 0;             // the pen's travel over the line, kerning included
         int kerning = 1;             // the useKerning it was laid out with
-        uint32_t lastUse = 0;
+        uint32_t lastUse = 0;        // the font's draw count when last drawn
+        int64_t lastMs = 0;          // and the engine's clock
     };
     bool DrawRemembered(const std::string& text, int x, int y);
-    DrawnLine* SlotForNewLine();
+    DrawnLine* SlotForNewLine(int w, int h);  // for a line whose glyphs fill w x h
     void ForgetLines();
 
     std::vector<DrawnLine> drawnLines;
-    std::array<size_t, 64> seenOnce{};  // hashes of lines drawn once, most recent at seenNext - 1
+    struct SeenLine {
+        size_t hash = 0;
+        int draws = 0;
+    };
+    std::array<SeenLine, 64> seenLines{};  // lines drawn without a slot yet, latest at seenNext - 1
     size_t seenNext = 0;
     uint32_t drawCount = 0;
+    int64_t drawMs = 0;  // the clock at the latest draw
     std::vector<platform::Piece> pieces;  // scratch for putting a line together
 };
 

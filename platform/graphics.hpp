@@ -64,6 +64,8 @@ ImagePtr ComposeImage(const ImagePtr& image, const Piece* pieces, int count);
 // roomier than asked, is made when it does not). False, and `picture` draws nothing, when the
 // image keeps no pixels or nothing of the pieces shows.
 bool RecomposeImage(ImagePtr& picture, const ImagePtr& image, const Piece* pieces, int count);
+// A picture of w x h put together into `picture` keeps its texture.
+bool PictureFits(const ImagePtr& picture, int w, int h);
 // The current transform draws at the pictures' own size, without turning them.
 bool UnitScale();
 

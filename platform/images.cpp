@@ -415,6 +415,12 @@ ImagePtr ComposeImage(const ImagePtr& image, const Piece* pieces, int count) {
     return composed;
 }
 
+bool PictureFits(const ImagePtr& picture, int w, int h) {
+    const Texture* t = picture && picture->texture ? picture->texture.get() : nullptr;
+    return t && t->sdl && t->w >= w && t->h >= h && E().renderer && picture->frames.size() == 1 &&
+           picture.use_count() == 1 && picture->texture.use_count() == 1;
+}
+
 bool RecomposeImage(ImagePtr& picture, const ImagePtr& image, const Piece* pieces, int count) {
     Engine& e = E();
     int left = 0, top = 0, w = 0, h = 0;
@@ -424,9 +430,7 @@ bool RecomposeImage(ImagePtr& picture, const ImagePtr& image, const Piece* piece
         return false;
     }
     Texture* t = picture && picture->texture ? picture->texture.get() : nullptr;
-    const bool fits = t && t->sdl && t->w >= w && t->h >= h && e.renderer && picture->frames.size() == 1 &&
-                      picture.use_count() == 1 && picture->texture.use_count() == 1;
-    if (!fits) {
+    if (!PictureFits(picture, w, h)) {
         if (!e.renderer) {
             picture = ComposeImage(image, pieces, count);
             return picture != nullptr;

@@ -191,7 +191,7 @@ TEST_F(GlyphFontFiles, GlyphsLandAtPenPlusOffsetsWithKerning) {
         first = kinds[static_cast<size_t>(i % 3)] + std::to_string(i);
         ASSERT_TRUE(platform::driver::Step(1));
         const std::vector<std::string> byGlyph = {row(9, 30, 10), row(9, 30, 11), row(9, 30, 14)};
-        ASSERT_TRUE(platform::driver::Step(2));
+        ASSERT_TRUE(platform::driver::Step(4));
         stale += byGlyph == std::vector<std::string>{row(9, 30, 10), row(9, 30, 11), row(9, 30, 14)} ? 0 : 1;
     }
     EXPECT_EQ(stale, 0);
