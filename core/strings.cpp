@@ -104,3 +104,20 @@ float StringToFloat(std::string_view text) {
     if (v < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
     return static_cast<float>(v);
 }
+
+std::string CharThenNumber(char first, int value) {
+    std::string text(1, first);
+    text += std::to_string(value);
+    return text;
+}
+
+std::string PlayTimeText(int seconds) {
+    seconds = seconds < 0 ? 0 : seconds;
+    std::string text;
+    for (int part : {seconds / 3600, seconds / 60 % 60, seconds % 60}) {
+        if (!text.empty()) text += ':';
+        if (part < 10) text += '0';
+        text += std::to_string(part);
+    }
+    return text;
+}

@@ -18,3 +18,10 @@ int StringToIntSaturating(std::string_view text);
 // Leading white space, sign, digits, an optional fraction and exponent; text that does not start
 // with a number gives 0.
 float StringToFloat(std::string_view text);
+
+// A character and a whole number after it: ('+', 12) reads "+12", ('$', 5) "$5".
+std::string CharThenNumber(char first, int value);
+
+// Seconds as hours, minutes and seconds of two digits each: 3725 reads "01:02:05". A negative
+// time (a damaged save's) reads as none.
+std::string PlayTimeText(int seconds);

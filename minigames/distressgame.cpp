@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/glyphfont.hpp"
+#include "core/strings.hpp"
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
@@ -247,7 +248,7 @@ void GUIGameDistress::ShowEvents() {
                 break;
             case DistressEvent::kReward:
                 if (paying)
-                    ShowFloating(event, "+" + std::to_string(event.value), Data::PaletteColour(kRewardEntry), 0.75f);
+                    ShowFloating(event, CharThenNumber('+', event.value), Data::PaletteColour(kRewardEntry), 0.75f);
                 break;
             case DistressEvent::kClue:
                 if (paying) ShowFloating(event, "+1", Data::PaletteColour(kClueEntry), 0.55f);

@@ -3,6 +3,7 @@
 #include "minigames/puzzlejob.hpp"
 
 #include "core/glyphfont.hpp"
+#include "core/strings.hpp"
 #include "framework/framework.hpp"
 #include "gui/container.hpp"
 #include "gui/gui2.hpp"
@@ -99,7 +100,7 @@ void GUIPuzzleJob::InitPopup() {
 
     GUIMeterHealth* bar = GUIMeterHealth::Create(0, caption->y + static_cast<float>(caption->h) + 4,
                                                  &bonusmoney, rules.maxMoney, "TimeBar");
-    bar->prefix = "$";
+    bar->prefix.assign(1, '$');
     bar->x = centred(bar->w);
     panel->AddLast20(bar);
 
@@ -117,7 +118,7 @@ void GUIPuzzleJob::InitPopup() {
         meter->SetValue(0);
         meter->var.value = 0;
         meter->destVar = 0;
-        meter->SetText("/" + std::to_string(rules.targets[static_cast<size_t>(i)]));
+        meter->SetText(CharThenNumber('/', rules.targets[static_cast<size_t>(i)]));
         panel->AddLast20(meter);
         meters[static_cast<size_t>(i)] = meter;
         // A globe left of the panel's edge widens the panel leftwards and moves what it holds.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/strings.hpp"
 #include "framework/framework.hpp"
 #include "model/powers.hpp"
 #include "model/profile.hpp"
@@ -78,7 +79,7 @@ int PuzzleActor::Award(const TileChain& chain, int x, int y, int boardType) {
     maxY += 64;
     const int cx = x + TruncToInt((maxX - minX) * 0.5 + minX);
     const int cy = y + TruncToInt((maxY - minY) * 0.5 + minY);
-    showGain.Run(std::string(1, '+').append(std::to_string(amount)), amount >= 3 ? 1 : 0, colour, cx, cy);
+    showGain.Run(CharThenNumber('+', amount), amount >= 3 ? 1 : 0, colour, cx, cy);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/glyphfont.hpp"
+#include "core/strings.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
 #include "gui/button.hpp"
@@ -42,17 +43,6 @@ const char* ActName(int act) {
     if (act == 4) return "Act IV";
     if (act == 5) return "Act V";
     return "Epilogue";
-}
-
-std::string TwoDigits(int v) {
-    std::string digits = std::to_string(v);
-    if (v < 10) digits.insert(digits.begin(), '0');
-    return digits;
-}
-
-// Seconds as hours, minutes and seconds: 3725 reads 01:02:05.
-std::string PlayTime(int seconds) {
-    return TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" + TwoDigits(seconds % 60);
 }
 
 // The hand-off after the selection or the delete question closed: the title reopens the selection.
@@ -141,7 +131,7 @@ void CharacterCreation::AddCharacter(GUIContainer* parent, int x, int y, int slo
         GUIText* act = AddText(card, 0, 48, ActName(save.GetFlagInt(slot, "Flag.Act")), "n", 0);
         act->x = static_cast<float>(kCardWidth - act->w - 16);
         GUIText* time =
-            AddText(card, 16, 48, "Play time: " + PlayTime(save.GetFlagInt(slot, "TimePlayed")), "n", 0);
+            AddText(card, 16, 48, "Play time: " + PlayTimeText(save.GetFlagInt(slot, "TimePlayed")), "n", 0);
         GUIText* score = nullptr;
         const int total = save.GetFlagInt(slot, "Game.Total");
         if (total > 0) {

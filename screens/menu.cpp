@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/glyphfont.hpp"
+#include "core/strings.hpp"
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/click.hpp"
@@ -69,17 +70,6 @@ constexpr std::array<AttackRow, 3> kAttacks = {{
     {"Power.Attribute.Essence", "Level.Attribute.Essence"},
     {"Power.Attribute.Intelligence", "Level.Attribute.Intelligence"},
 }};
-
-std::string TwoDigits(int v) {
-    return (v < 10 ? "0" : "") + std::to_string(v);
-}
-
-// A damaged save's negative time shows as none.
-std::string PlayTimeText(int seconds) {
-    if (seconds < 0) seconds = 0;
-    return "Play time: " + TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" +
-           TwoDigits(seconds % 60);
-}
 
 // The widest text of a card, as its left and right edge.
 std::pair<float, float> TextSpan(const std::vector<GUIItem*>& card) {
@@ -175,7 +165,7 @@ void Menu::ShowCharacterInfo() {
 
     GlyphFont* small = Fonts::Get("os");
     GUIText* time = GUIText::Create(0, static_cast<float>(sheet->h + 4),
-                                    PlayTimeText(Profile::GetFlagInt("TimePlayed")), small, kWhite);
+                                    "Play time: " + PlayTimeText(Profile::GetFlagInt("TimePlayed")), small, kWhite);
     time->x = static_cast<float>(TruncToInt(sheet->w * 0.5) - time->w / 2);
     sheet->AddLast20(time);
     AddPowers(sheet, 0, sheet->h + 16);

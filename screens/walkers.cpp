@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/glyphfont.hpp"
+#include "core/strings.hpp"
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/audio2.hpp"
@@ -199,15 +200,15 @@ void GUIResource::Collect() {
     std::string text;
     int colour = 0;
     if (frame == kReputation) {
-        text = "+" + std::to_string(amount);
+        text = CharThenNumber('+', amount);
         colour = Data::PaletteColour(1);
         Profile::AddFlagInt("Resource.Reputation", amount);
     } else if (frame == kClues) {
-        text = "+" + std::to_string(amount);
+        text = CharThenNumber('+', amount);
         colour = Data::PaletteColour(9);
         Profile::AddFlagInt("Resource.Clues", amount);
     } else {
-        text = "$" + std::to_string(amount);
+        text = CharThenNumber('$', amount);
         colour = Data::PaletteColour(0);
         Profile::AddFlagInt("Resource.Money", amount);
     }
