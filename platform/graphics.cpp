@@ -33,6 +33,7 @@ struct State {
     SDL_Vertex quad[4];
     SDL_Vertex fan[kMaxFanSegments + 2];
     int fanIndices[kMaxFanSegments * 3];
+    std::vector<SDL_Rect> spans;  // a disc's rows (FillDisc), grown only with the window
     // A test that watches the frame (none in the game).
     DrawWatcher* watcher = nullptr;
 };
@@ -179,10 +180,59 @@ void DrawTextured(const ImagePtr& image, float x, float y, float srcX, float src
     DrawQuad(t, &tex);
 }
 
+// SDL's software renderer lays triangles pixel by pixel at a high cost: a blended upright disc
+// (the rings round the map's callers) is drawn as its rows instead, each row the pixels whose
+// centres lie inside the ellipse, all filled in one call. False when the disc is not such a one.
+bool FillDisc(float cx, float cy, float rx, float ry, SDL_Color col) {
+    State& s = S();
+    const Matrix& m = s.matrix;
+    if (detail::Batching() || !detail::SoftwareRenderer() || Blend() != SDL_BLENDMODE_BLEND || m.b != 0 || m.c != 0)
+        return false;
+    SDL_Renderer* ren = E().renderer;
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(ren, &outW, &outH);
+    float dcx = 0, dcy = 0;
+    m.Apply(cx, cy, dcx, dcy);
+    const float drx = std::fabs(rx * m.a), dry = std::fabs(ry * m.d);
+    if (!std::isfinite(dcx) || !std::isfinite(dcy) || !std::isfinite(drx) || !std::isfinite(dry)) return true;
+    if (drx <= 0 || dry <= 0 || outW <= 0 || outH <= 0) return true;
+    // Whole pixels, cut to the window before they become integers.
+    auto column = [outW](float x) { return static_cast<int>(std::clamp(x, -1.0f, static_cast<float>(outW))); };
+    auto row = [outH](float y) { return static_cast<int>(std::clamp(y, -1.0f, static_cast<float>(outH))); };
+    const int top = std::max(0, row(std::ceil(dcy - dry - 0.5f)));
+    const int bottom = std::min(outH - 1, row(std::floor(dcy + dry - 0.5f)));
+    if (s.spans.capacity() < static_cast<size_t>(outH)) s.spans.reserve(static_cast<size_t>(outH));
+    s.spans.clear();
+    for (int y = top; y <= bottom; ++y) {
+        const float t = (static_cast<float>(y) + 0.5f - dcy) / dry;
+        if (t * t > 1) continue;
+        const float half = drx * std::sqrt(1 - t * t);
+        const int left = std::max(0, column(std::ceil(dcx - half - 0.5f)));
+        const int right = std::min(outW - 1, column(std::floor(dcx + half - 0.5f)));
+        if (right < left) continue;
+        // Rows of one width one under another (the disc's middle) are one rectangle.
+        SDL_Rect* last = s.spans.empty() ? nullptr : &s.spans.back();
+        if (last && last->x == left && last->w == right - left + 1 && last->y + last->h == y)
+            ++last->h;
+        else
+            s.spans.push_back(SDL_Rect{left, y, right - left + 1, 1});
+    }
+    SDL_SetRenderDrawColor(ren, col.r, col.g, col.b, col.a);
+    SDL_SetRenderDrawBlendMode(ren, SDL_BLENDMODE_BLEND);
+    // SDL copies the rectangles of one call on its stack up to seven of them, on the heap beyond.
+    constexpr size_t kStackRects = 7;
+    for (size_t i = 0; i < s.spans.size(); i += kStackRects)
+        SDL_RenderFillRects(ren, s.spans.data() + i, static_cast<int>(std::min(kStackRects, s.spans.size() - i)));
+    return true;
+}
+
 void DrawFan(float cx, float cy, float rx, float ry) {
     if (!CanDraw()) return;
     State& s = S();
     const Matrix& m = s.matrix;
+    if (std::isfinite(cx) && std::isfinite(cy) && std::isfinite(rx) && std::isfinite(ry) &&
+        FillDisc(cx, cy, rx, ry, VertexColor()))
+        return;
     // Enough segments that the outline looks round at its size on screen.
     const float sx = std::sqrt(m.a * m.a + m.b * m.b), sy = std::sqrt(m.c * m.c + m.d * m.d);
     const float deviceRadius = std::max(std::fabs(rx) * sx, std::fabs(ry) * sy);

@@ -311,6 +311,13 @@ TEST_F(GraphicsTest, LinesOvalsFramesAndSharedGrabs) {
         platform::SetColor(255, 255, 255);
         platform::DrawLine(5, 40, 14, 40);
         platform::DrawCircle(50, 30, 6);
+        // A faded disc stretched to twice its width, part of it off the window's right edge.
+        platform::SetAlpha(0.5f);
+        platform::PushMatrix();
+        platform::Scale(2, 1);
+        platform::DrawCircle(28, 8, 4);
+        platform::PopMatrix();
+        platform::SetAlpha(1);
     });
     ASSERT_TRUE(frames);
     EXPECT_EQ(frames->Frames(), 3);
@@ -330,6 +337,10 @@ TEST_F(GraphicsTest, LinesOvalsFramesAndSharedGrabs) {
     ExpectNear(Pixel(50, 30), {255, 255, 255}, 0, "circle centre");
     ExpectNear(Pixel(54, 30), {255, 255, 255}, 0, "inside the radius");
     ExpectNear(Pixel(55, 35), {0, 0, 0}, 0, "outside the radius");
+    ExpectNear(Pixel(56, 8), {128, 128, 128}, 2, "faded disc: half strength at its centre");
+    ExpectNear(Pixel(49, 8), {128, 128, 128}, 2, "faded disc: stretched sideways");
+    ExpectNear(Pixel(63, 8), {128, 128, 128}, 2, "faded disc: cut at the window's edge");
+    ExpectNear(Pixel(56, 13), {0, 0, 0}, 0, "faded disc: not stretched up and down");
 }
 
 // Pictures the renderer takes short cuts with must still look as drawn the long way: an opaque
