@@ -48,3 +48,10 @@ TEST(Strings, FloatParse) {
     EXPECT_FLOAT_EQ(StringToFloat("0x10"), 0.0f);
     EXPECT_EQ(StringToFloat("1e39"), std::numeric_limits<float>::infinity());
 }
+
+TEST(Strings, PlayTimeAndSignedNumbers) {
+    EXPECT_EQ(PlayTimeText(3725), "01:02:05");
+    EXPECT_EQ(PlayTimeText(360000), "100:00:00");
+    EXPECT_EQ(PlayTimeText(-5), "00:00:00");  // a damaged save's time
+    EXPECT_EQ(CharThenNumber('+', 12), "+12");
+}
