@@ -12,6 +12,7 @@
 #include "core/strings.hpp"
 #include "core/xml.hpp"
 #include "framework/framework.hpp"
+#include "gui/dialogue.hpp"
 #include "gui/gui2.hpp"
 #include "gui/textbutton.hpp"
 #include "minigames/board.hpp"
@@ -224,6 +225,18 @@ void VisitStory(Visit& v, harness::Player& p) {
     if (!p.WaitUntil([] { return Shown("dialogue"); }, 120)) return v.Lost("a dialogue");
     p.Step(60);
     v.Look("map, a dialogue", false, 300);
+    // Read on to the first line a character speaks: a speech bubble over the speaker.
+    auto speaking = [] {
+        const auto* scene = dynamic_cast<const GUIDialogue*>(GUIList::Get("dialogue", ""));
+        return scene != nullptr && scene->text != nullptr && scene->text->actor != nullptr;
+    };
+    for (int read = 0; read < 10 && !speaking(); ++read) {
+        p.Answer();
+        p.WaitUntil(speaking, 60);
+    }
+    if (!speaking()) return v.Lost("a speech bubble");
+    p.Step(40);
+    v.Look("map, a speech bubble", false, 300);
     BackToMap(p);
 
     Run(R"(<action popup="front page" title="Front Page"
