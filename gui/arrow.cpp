@@ -8,6 +8,7 @@
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/gui2.hpp"
+#include "gui/textbutton.hpp"
 #include "model/data2.hpp"
 #include "platform/graphics.hpp"
 
@@ -27,6 +28,25 @@ double ATan2Deg(double y, double x) {
 
 // How far inside the screen's edge the arrow stays.
 constexpr int kEdge = 32;
+// The room a map arrow leaves around a caption of the place menu open over the map.
+constexpr float kCaptionAir = 4;
+
+// Whether a box centred on (cx, cy) reaches a caption of the open place menu (its buttons, its
+// people and its way out), which lies over the map: an arrow there would hide the words.
+bool OverMenuCaption(float cx, float cy, float halfW, float halfH) {
+    for (const GUIItem* item : *GUIList::currentList) {
+        if (item->removing || item->id != "button") continue;
+        const auto* button = dynamic_cast<const GUITextButton*>(item);
+        if (button == nullptr || button->font == nullptr || button->text.empty()) continue;
+        const float left = button->x + static_cast<float>(button->xadd + button->tx) - kCaptionAir;
+        const float top = button->y + static_cast<float>(button->yadd + button->ty) - kCaptionAir;
+        const float right = left + static_cast<float>(button->tw) + 2 * kCaptionAir;
+        const float bottom =
+            top + static_cast<float>(Data::ExTextHeight(button->text, button->font)) + 2 * kCaptionAir;
+        if (cx - halfW < right && left < cx + halfW && cy - halfH < bottom && top < cy + halfH) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -82,7 +102,6 @@ int GUIArrow::Update2() {
 
 void GUIArrow::Render() {
     if (image == nullptr || !waitId.empty()) return;
-    if (alpha.value < 1) platform::SetAlpha(alpha.value);
     int px = ix, py = iy;
     if (map) {
         px += xadd;
@@ -93,12 +112,39 @@ void GUIArrow::Render() {
         py += TruncToInt(parent->y);
     }
     const int vw = Data::virtualWidth, vh = Data::virtualHeight;
-    // The direction from the spot toward the screen centre.
-    const double g = ATan2Deg(vh / 2 - py, vw / 2 - px);
-    const double l = CosDeg(g), m = SinDeg(g);
     const double length = h;
-    const int x0 = std::clamp(TruncToInt(px + l * length), kEdge, std::max(kEdge, vw - kEdge));
-    const int y0 = std::clamp(TruncToInt(py + m * length), kEdge, std::max(kEdge, vh - kEdge));
+    // The arrow stands on the side of the spot toward the screen centre. On the map, where that
+    // would cover a caption of the place menu open over it, it points at the spot from the far
+    // side or from across instead, as long as it stays whole on the screen there; with no side
+    // clear it waits unseen until the menu closes or the spot moves.
+    const double toCentre = ATan2Deg(vh / 2 - py, vw / 2 - px);
+    double g = toCentre, l = 0, m = 0;
+    int x0 = 0, y0 = 0;
+    bool clear = false;
+    for (const double turn : {0.0, 180.0, 90.0, -90.0}) {
+        g = toCentre + turn;
+        l = CosDeg(g);
+        m = SinDeg(g);
+        const int sx = TruncToInt(px + l * length), sy = TruncToInt(py + m * length);
+        x0 = std::clamp(sx, kEdge, std::max(kEdge, vw - kEdge));
+        y0 = std::clamp(sy, kEdge, std::max(kEdge, vh - kEdge));
+        if (!map) {
+            clear = true;
+            break;
+        }
+        if (turn != 0 && (sx != x0 || sy != y0)) continue;
+        // The turned picture's box, stretched by the bobbing along the arrow.
+        const double c = std::fabs(l), s = std::fabs(m);
+        const double halfW = (w * s + h * c) * 0.5 + c * length * 0.2;
+        const double halfH = (w * c + h * s) * 0.5 + s * length * 0.2;
+        if (!OverMenuCaption(static_cast<float>(x0), static_cast<float>(y0), static_cast<float>(halfW),
+                             static_cast<float>(halfH))) {
+            clear = true;
+            break;
+        }
+    }
+    if (!clear) return;
+    if (alpha.value < 1) platform::SetAlpha(alpha.value);
     const double bob = SinDeg(counter * 0.5) * length * 0.2;
     const int X = TruncToInt(x0 - bob * l);
     const int Y = TruncToInt(y0 - bob * m);

@@ -83,6 +83,10 @@ class DialogueText {
     void CheckRotate();
     void SetActor(DialogueActor* speaker);
     void InitBubble();
+    // Where a bubble's "Click to continue" line starts below the bubble's top: three prompt lines
+    // above the picture's lower edge (five on the tall bubble), but always inside the bubble's
+    // body with some air under it, never on its border or down in its tail.
+    static int BubblePromptTop(int bubbleHeight, int promptHeight, int portrait);
 
     int w = 0, h = 0;
     int x = 0, y = 0;

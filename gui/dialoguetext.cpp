@@ -26,6 +26,11 @@ namespace {
 constexpr const char* kImageTag = "<IMG:";
 // One line break of the game's text layout, as the picture's room is made of.
 constexpr const char* kPictureLine = "\\n ";
+// A bubble's body fills the top of its picture and its tail hangs below: the body's dark border
+// line begins at about nine tenths of the picture's height (196 of 220 on the wide bubble, 322 of
+// 360 on the tall one). The prompt keeps this much air above seven eighths of the height.
+constexpr float kBubbleBody = 0.875f;
+constexpr int kPromptAir = 8;
 
 int TextWidth(GlyphFont* font, const std::string& s) {
     return font != nullptr ? Data::ExTextWidth(s, font) : 0;
@@ -202,13 +207,15 @@ void DialogueText::InitBubble() {
     LayOut(static_cast<int>(w * 0.75));
     tx = static_cast<int>((w - tw) * 0.5);
     sx = static_cast<int>((w - PromptWidth()) * 0.5);
-    if (portrait) {
-        ty = static_cast<int>((h - th) * 0.425);
-        sy = h - 5 * PromptHeight();
-    } else {
-        ty = static_cast<int>((h - th) * 0.5);
-        sy = h - 3 * PromptHeight();
-    }
+    ty = static_cast<int>((h - th) * (portrait ? 0.425 : 0.5));
+    sy = BubblePromptTop(h, PromptHeight(), portrait);
+}
+
+int DialogueText::BubblePromptTop(int bubbleHeight, int promptHeight, int portrait) {
+    const int spaced = bubbleHeight - (portrait ? 5 : 3) * promptHeight;
+    const int inside =
+        static_cast<int>(static_cast<float>(bubbleHeight) * kBubbleBody) - kPromptAir - promptHeight;
+    return std::min(spaced, inside);
 }
 
 void DialogueText::SetPos2(int px, int py) {

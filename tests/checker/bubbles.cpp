@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/glyphfont.hpp"
+#include "gui/dialogue.hpp"
 #include "gui/dialogues.hpp"
 #include "model/data2.hpp"
 #include "tests/checker/checker.hpp"
@@ -80,18 +81,18 @@ void CheckBubbles(const std::string& dataFolder, std::vector<std::string>& out) 
                     out.push_back(where + "narration too long: " + step.text);
                 continue;
             }
-            // Wide bubble (1000 x 600): the text is centred, the prompt sits three prompt lines
-            // above the bubble's bottom.
+            // Wide bubble (1000 x 600): the text is centred and ends above the prompt.
             const std::string wide = Data::ExTextSplit(text, &body, wideW * 3 / 4);
             const int wideTh = Data::ExTextHeight(wide, &body);
-            if ((wideH - wideTh) / 2 + wideTh > wideH - 3 * promptH)
+            if ((wideH - wideTh) / 2 + wideTh > DialogueText::BubblePromptTop(wideH, promptH, 0))
                 out.push_back(where + "too long for the wide bubble: " + step.text);
             if (Data::ExTextWidth(wide, &body) > wideW * 3 / 4)
                 out.push_back(where + "a word wider than the bubble: " + step.text);
             // Tall bubble (screens taller than wide).
             const std::string tall = Data::ExTextSplit(text, &body, tallW * 3 / 4);
             const int tallTh = Data::ExTextHeight(tall, &body);
-            if (static_cast<int>((tallH - tallTh) * 0.425) + tallTh > tallH - 5 * promptH)
+            if (static_cast<int>((tallH - tallTh) * 0.425) + tallTh >
+                DialogueText::BubblePromptTop(tallH, promptH, 1))
                 out.push_back(where + "too long for the tall bubble: " + step.text);
         }
     }

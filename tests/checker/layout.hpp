@@ -7,6 +7,7 @@
 //     filled panel drawn before it that holds the text's middle or its first letter (a popup's
 //     title set across its frame's top edge, as popups are drawn, does not count; a meter's fill
 //     counts as the track it lies on);
+//   - a button's caption is partly covered by a picture drawn after it (an arrow, a figure);
 //   - a text lies (partly) outside the screen (for rolling lines such as the credits, outside its
 //     sides);
 //   - a text reads poorly: under 3:1 contrast between its ink and the pixels beneath it, taken
@@ -59,6 +60,8 @@ struct Frame {
     int width = 0, height = 0;
     std::vector<DrawnText> texts;
     std::vector<DrawnHolder> holders;
+    // Every picture and panel drawn outside the texts, named by the bank ("" when it names none).
+    std::vector<DrawnHolder> pictures;
     std::vector<uint8_t> withText, withoutText;
     // The lines roll up through the screen (they enter and leave it at the bottom and top).
     bool rolling = false;
@@ -75,9 +78,12 @@ struct Frame {
 // left out of the picture (the frame without texts).
 class FrameRecorder : public platform::DrawWatcher {
   public:
-    // `holderName` gives the bank name of a picture that can hold text, "" for any other picture.
+    // `pictureName` gives the bank name of a picture ("" for one the bank does not name);
+    // `holdsText` tells the names of pictures that can hold text.
     using Names = std::function<std::string(const platform::Image*)>;
-    explicit FrameRecorder(Names holderName) : holderName_(std::move(holderName)) {}
+    using Holds = std::function<bool(const std::string&)>;
+    FrameRecorder(Names pictureName, Holds holdsText)
+        : pictureName_(std::move(pictureName)), holdsText_(std::move(holdsText)) {}
     void Begin(Frame* frame, bool hideText);
     void End();
 
@@ -86,7 +92,8 @@ class FrameRecorder : public platform::DrawWatcher {
     void TextEnds() override;
 
   private:
-    Names holderName_;
+    Names pictureName_;
+    Holds holdsText_;
     Frame* frame_ = nullptr;
     bool hideText_ = false;
     bool inText_ = false;

@@ -5,6 +5,8 @@
 // signal the map takes, or a button of the map's corner, for a hero whose flags are those of a
 // player early in the second act who has seen every scene the act has shown so far (so the story
 // has nothing to say over the screens looked at, as a player between two scenes sees them).
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -12,6 +14,7 @@
 #include "core/strings.hpp"
 #include "core/xml.hpp"
 #include "framework/framework.hpp"
+#include "gui/dialogue.hpp"
 #include "gui/gui2.hpp"
 #include "gui/textbutton.hpp"
 #include "minigames/board.hpp"
@@ -28,6 +31,7 @@
 #include "screens/level.hpp"
 #include "screens/map.hpp"
 #include "screens/menu.hpp"
+#include "screens/walkers.hpp"
 #include "tests/checker/layout_visit.hpp"
 #include "tests/support/player.hpp"
 
@@ -202,8 +206,28 @@ void VisitQuests(Visit& v, harness::Player& p) {
     BackToMap(p);
 }
 
+// A call for help turns up just beyond a caption of the open menu, seen from the screen's centre:
+// the story's arrow at an early caller stands one arrow-length from it toward the centre, right
+// on the words, unless it keeps clear of them.
+bool CallBeyondCaption(const harness::Player& p, const std::string& caption) {
+    auto* map = dynamic_cast<MapScreen*>(briskGame->currentScreen.get());
+    const auto button = p.FindCaption(caption);
+    const GameImage* arrow = FindImage("Arrow");
+    if (map == nullptr || !button || arrow == nullptr) return false;
+    const float dx = button->CentreX() - Data::virtualWidth / 2,
+                dy = button->CentreY() - Data::virtualHeight / 2;
+    const float away = static_cast<float>(arrow->h) / std::max(1.0f, std::hypot(dx, dy));
+    auto caller = std::make_shared<GUIDistress>(map->mapCallback.get());
+    caller->x = caller->xpos.value = button->CentreX() + dx * away + static_cast<float>(TruncToInt(map->xp));
+    caller->y = caller->ypos.value = button->CentreY() + dy * away + static_cast<float>(TruncToInt(map->yp));
+    // Over the menu, as the map lifts a caller the story points at.
+    GUIList::Add(std::move(caller), 1400);
+    return true;
+}
+
 // A place's menu, as a player opens it: a click on the place on the map, the walk there, and the
-// menu the place offers on arrival (its buttons, its people and the way out).
+// menu the place offers on arrival (its buttons, its people and the way out); then a call for help
+// beside it.
 void VisitPlace(Visit& v, harness::Player& p) {
     QuestBannerGone(p);
     if (!p.Click("location", "Quellfast")) return v.Lost("Quellfast on the map");
@@ -212,6 +236,13 @@ void VisitPlace(Visit& v, harness::Player& p) {
     } else {
         p.Step(60);
         v.Look("Quellfast, its menu");
+        if (!CallBeyondCaption(p, "Upgrades") ||
+            !p.WaitUntil([] { return Shown("arrow", "distress"); }, 60)) {
+            v.Lost("a call for help beside Quellfast's menu");
+        } else {
+            p.Step(30);
+            v.Look("Quellfast, its menu and a call for help");
+        }
     }
     Profile::SetFlagString("Location", "");
     BackToMap(p);
@@ -224,6 +255,18 @@ void VisitStory(Visit& v, harness::Player& p) {
     if (!p.WaitUntil([] { return Shown("dialogue"); }, 120)) return v.Lost("a dialogue");
     p.Step(60);
     v.Look("map, a dialogue", false, 300);
+    // Read on to the first line a character speaks: a speech bubble over the speaker.
+    auto speaking = [] {
+        const auto* scene = dynamic_cast<const GUIDialogue*>(GUIList::Get("dialogue", ""));
+        return scene != nullptr && scene->text != nullptr && scene->text->actor != nullptr;
+    };
+    for (int read = 0; read < 10 && !speaking(); ++read) {
+        p.Answer();
+        p.WaitUntil(speaking, 60);
+    }
+    if (!speaking()) return v.Lost("a speech bubble");
+    p.Step(40);
+    v.Look("map, a speech bubble", false, 300);
     BackToMap(p);
 
     Run(R"(<action popup="front page" title="Front Page"

@@ -155,8 +155,10 @@ bool FrameRecorder::Quad(const platform::Image* image, float x0, float y0, float
     }
     const platform::Image* previous = lastImage_;
     lastImage_ = image;
-    const std::string name = image ? holderName_(image) : "panel";
-    if (name.empty() || box.Empty()) return true;
+    const std::string name = image ? pictureName_(image) : "panel";
+    if (box.Empty()) return true;
+    frame_->pictures.push_back({name, box, order});
+    if (image && !holdsText_(name)) return true;
     // The pieces of one frame picture (its quarters) come one after another and touch: one holder.
     if (image && image == previous && !frame_->holders.empty()) {
         DrawnHolder& last = frame_->holders.back();
@@ -208,6 +210,15 @@ bool Covered(const Frame& frame, const DrawnText& text) {
     return false;
 }
 
+// A picture drawn after a button's caption, over part of its words.
+const DrawnHolder* CoverOfCaption(const Frame& frame, const DrawnText& text, const DrawnHolder* holder) {
+    if (holder == nullptr || holder->name.find("BUTTON") == std::string::npos) return nullptr;
+    for (const DrawnHolder& picture : frame.pictures) {
+        if (picture.order > text.order && picture.box.Overlaps(text.box, kSlack)) return &picture;
+    }
+    return nullptr;
+}
+
 bool OnMap(const Frame& frame, const DrawnText& text) {
     return std::find(frame.onMap.begin(), frame.onMap.end(), text.text) != frame.onMap.end();
 }
@@ -223,12 +234,15 @@ std::vector<std::string> Judge(const Frame& frame, const std::string& where) {
         const DrawnText& text = frame.texts[i];
         if (Covered(frame, text)) continue;
         const std::string said = where + ": " + Quoted(text.text) + " " + text.box.Describe();
+        const DrawnHolder* holder = HolderOf(frame, text);
         if (!Within(text.box, OnMap(frame, text) ? Box{-1e6f, -1e6f, 1e6f, 1e6f} : screen)) {
             findings.push_back(said + " reaches outside the screen");
-        } else if (const DrawnHolder* holder = HolderOf(frame, text);
-                   holder && !Within(text.box, holder->box) && !HeadingOn(text.box, holder->box)) {
+        } else if (holder && !Within(text.box, holder->box) && !HeadingOn(text.box, holder->box)) {
             findings.push_back(said + " crosses the edge of " + holder->name + " " + holder->box.Describe());
         }
+        if (const DrawnHolder* cover = CoverOfCaption(frame, text, holder))
+            findings.push_back(said + " is covered by " + (cover->name.empty() ? "a picture" : cover->name) +
+                               " " + cover->box.Describe());
         for (size_t j = i + 1; j < frame.texts.size(); ++j) {
             const DrawnText& other = frame.texts[j];
             // The same words on the same spot are a text and its shadow or echo.

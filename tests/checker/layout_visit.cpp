@@ -60,14 +60,16 @@ void Visit::Look(const std::string& screen, bool rolling, int typing) {
         findings_.push_back(Where(screen) + ": the window is not the layout's size");
         return;
     }
-    std::map<const platform::Image*, std::string> holders;
+    std::map<const platform::Image*, std::string> names;
     for (const auto& [key, entry] : briskGame->images->map) {
-        if (entry && entry->image && HoldsText(key)) holders[entry->image.get()] = key;
+        if (entry && entry->image) names[entry->image.get()] = key;
     }
-    FrameRecorder recorder([&holders](const platform::Image* image) {
-        const auto found = holders.find(image);
-        return found == holders.end() ? std::string() : found->second;
-    });
+    FrameRecorder recorder(
+        [&names](const platform::Image* image) {
+            const auto found = names.find(image);
+            return found == names.end() ? std::string() : found->second;
+        },
+        HoldsText);
     platform::WatchDraws(&recorder);
     Frame frame;
     frame.width = width;
@@ -81,6 +83,7 @@ void Visit::Look(const std::string& screen, bool rolling, int typing) {
     for (int wait = 0, same = 0; wait < typing && same < 3; ++wait) {
         frame.texts.clear();
         frame.holders.clear();
+        frame.pictures.clear();
         recorder.Begin(&frame, false);
         game_.Step();
         std::vector<std::string> words;

@@ -186,3 +186,36 @@ TEST(DialoguePlayer, InlinePicturesMakeRoomAndBadTagsStayText) {
     EXPECT_EQ(typing.done, 1);
     Data::frameMs = 0;
 }
+
+// "Click to continue" stands on a speech bubble's light body with room under it, above the dark
+// line of the body's border and the tail below it, on the wide bubble and on the tall one.
+TEST(DialoguePlayer, ABubblesPromptSitsInsideItsBodyClearOfTheBorder) {
+    harness::Harness h;
+    auto screen = StartScreen(h);
+    ASSERT_TRUE(screen);
+    LoadPromptFonts();
+    briskGame->images->LoadAtlas("Atlas02.txt", 1);
+    GlyphFont* prompt = Fonts::Get("s");
+    ASSERT_NE(prompt, nullptr);
+    // The bubble drawn as the player draws it, without its prompt: the ground the prompt lies on.
+    struct Bubble : GUIItem {
+        explicit Bubble(int portrait) : text(40, 20, "Bubble", "Hi", portrait) { text.small = nullptr; }
+        void Render() override { text.Render(1); }
+        DialogueText text;
+    };
+    for (int portrait : {0, 1}) {
+        auto bubble = std::make_shared<Bubble>(portrait);
+        During(h, *screen, [&] { GUIList::Add(bubble, 1000); });
+        h.Step(2);
+        const DialogueText& t = bubble->text;
+        ASSERT_NE(t.bg, nullptr);
+        const int width = prompt->TextWidth(t.stext), height = prompt->TextHeight(t.stext) + 4;
+        const auto ground = h.ReadPixels(t.x + t.sx, t.y + t.sy, width, height);
+        int dark = 0;
+        for (size_t p = 0; p + 3 < ground.size(); p += 4)
+            dark += ground[p] + ground[p + 1] + ground[p + 2] < 450;
+        EXPECT_EQ(dark, 0) << (portrait ? "tall" : "wide") << " bubble: prompt at " << t.sy << " of " << t.h;
+        GUIList::Remove(bubble.get());
+        h.Step();
+    }
+}
