@@ -100,7 +100,9 @@ SamplePtr DecodeWave(const std::string& file) {
                         &length))
         return nullptr;
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2, spec.freq) < 0) {
+    // A wave with an empty data chunk holds no sound to play: refused like a damaged one.
+    if (length == 0 || !buffer ||
+        SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2, spec.freq) < 0) {
         SDL_FreeWAV(buffer);
         return nullptr;
     }

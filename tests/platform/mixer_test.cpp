@@ -350,6 +350,15 @@ TEST(Mixer, DecodesOggSamplesAndRejectsOtherFiles) {
         std::ofstream(wav, std::ios::binary | std::ios::trunc) << bytes;
     }
     EXPECT_EQ(platform::DecodeSoundFile(wav), nullptr);
+    // And with an empty data chunk it holds no sound: refused, not copied from nowhere.
+    {
+        std::string bytes(std::istreambuf_iterator<char>(std::ifstream(wav, std::ios::binary).rdbuf()), {});
+        bytes.resize(44);
+        bytes.replace(4, 4, std::string("\x24\0\0\0", 4));
+        bytes.replace(40, 4, std::string(4, '\0'));
+        std::ofstream(wav, std::ios::binary | std::ios::trunc) << bytes;
+    }
+    EXPECT_EQ(platform::DecodeSoundFile(wav), nullptr);
     std::filesystem::remove(wav);
     EXPECT_FALSE(stream.Open(TempFile("missing.ogg"), true));
     std::filesystem::remove(file);
