@@ -164,6 +164,18 @@ void VisitMap(Visit& v, harness::Player& p) {
     }
 }
 
+// Looks at `what` once the frames have settled, when it came up (`shown`); else tells that `lost`
+// never did.
+void LookIfShown(Visit& v, harness::Player& p, bool shown, int settle, const std::string& what,
+                 const std::string& lost) {
+    if (!shown) {
+        v.Lost(lost);
+        return;
+    }
+    p.Step(settle);
+    v.Look(what);
+}
+
 // Waits out the quest's announcement that every start of the map makes.
 bool QuestBannerGone(harness::Player& p) {
     return p.WaitUntil([] { return !Shown("quest", "text") && !Shown("quest", "title"); }, 600);
@@ -174,12 +186,8 @@ bool QuestBannerGone(harness::Player& p) {
 void VisitQuests(Visit& v, harness::Player& p) {
     QuestBannerGone(p);
     p.WaitUntil([&p] { return p.Find("quest", "current").has_value(); }, 60);
-    if (!p.Click("quest", "current") || !p.WaitUntil([] { return Shown("quest", "text"); }, 60)) {
-        v.Lost("the current quest");
-    } else {
-        p.Step(60);
-        v.Look("map, the current quest");
-    }
+    LookIfShown(v, p, p.Click("quest", "current") && p.WaitUntil([] { return Shown("quest", "text"); }, 60), 60,
+                "map, the current quest", "the current quest");
 
     // Back from the day's training at the Gym: the quest's training step is done.
     Profile::SetFlagString("Location", "Gym");
@@ -194,12 +202,7 @@ void VisitQuests(Visit& v, harness::Player& p) {
     for (int turn = 0; turn < 1200 && !Shown("quest", "text"); ++turn) {
         if (!p.Answer() && !p.PlayPuzzle()) p.Step();
     }
-    if (!Shown("quest", "text")) {
-        v.Lost("a quest's update");
-    } else {
-        p.Step(40);
-        v.Look("map, a quest update");
-    }
+    LookIfShown(v, p, Shown("quest", "text"), 40, "map, a quest update", "a quest's update");
     Profile::SetFlagString("Location", "");
     Profile::SetFlagInt("Quest.Easy Money", 1);
     Profile::SetFlagInt("Game.TrainingCount", 0);
@@ -236,13 +239,9 @@ void VisitPlace(Visit& v, harness::Player& p) {
     } else {
         p.Step(60);
         v.Look("Quellfast, its menu");
-        if (!CallBeyondCaption(p, "Upgrades") ||
-            !p.WaitUntil([] { return Shown("arrow", "distress"); }, 60)) {
-            v.Lost("a call for help beside Quellfast's menu");
-        } else {
-            p.Step(30);
-            v.Look("Quellfast, its menu and a call for help");
-        }
+        LookIfShown(v, p,
+                    CallBeyondCaption(p, "Upgrades") && p.WaitUntil([] { return Shown("arrow", "distress"); }, 60),
+                    30, "Quellfast, its menu and a call for help", "a call for help beside Quellfast's menu");
     }
     Profile::SetFlagString("Location", "");
     BackToMap(p);
@@ -399,12 +398,8 @@ void VisitDistress(Visit& v, harness::Player& p) {
         auto* played = dynamic_cast<GUIGameDistress*>(GUIList::Get("distress", ""));
         if (played != nullptr && p.WaitUntil([] { return Shown("gamepopup") && !Shown("dialogue"); }, 300))
             PlayToTheEnd(v.Game(), p, *played);
-        if (!p.WaitUntil([] { return Shown("result"); }, 1200)) {
-            v.Lost(std::string("the ") + game + " game's result sheet");
-        } else {
-            p.Step(60);
-            v.Look(std::string(game) + " game, result sheet");
-        }
+        LookIfShown(v, p, p.WaitUntil([] { return Shown("result"); }, 1200), 60,
+                    std::string(game) + " game, result sheet", std::string("the ") + game + " game's result sheet");
         BackToMap(p);
     }
 }
