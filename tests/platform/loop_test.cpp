@@ -282,3 +282,47 @@ TEST(FramePacer, RestsToFixedDeadlinesAndNotAtAllWhileCatchingUpAfterAStall) {
     pacer.Start(now, 30);
     EXPECT_EQ(pacer.RestUntil(now + kMs), now + 33333333);
 }
+
+// The same loop with one stall of any length at frame 4: the frames that went on without resting,
+// and when frame 4 ended.
+struct Stalled {
+    int restless = 0;
+    int64_t stallEnd = 0;
+    std::vector<int64_t> restsAfter;  // where the first frames after the stall rested until
+};
+Stalled RunWithStall(int64_t stallNs) {
+    constexpr int64_t kMs = 1000000;
+    platform::FramePacer pacer;
+    pacer.Start(0, 60);
+    Stalled run;
+    int64_t now = 0;
+    for (int frame = 1; frame <= 1000; ++frame) {
+        now += frame == 4 ? stallNs : kMs;
+        const int64_t until = pacer.RestUntil(now);
+        if (until == now) ++run.restless;
+        if (frame == 4) run.stallEnd = now;
+        if (frame > 4 && frame <= 7) run.restsAfter.push_back(until);
+        now = until;
+    }
+    return run;
+}
+
+TEST(FramePacer, CatchesUpAFewLateFramesButStartsOverAfterALongStall) {
+    constexpr int64_t kMs = 1000000;
+    const int64_t period = 16666666;
+    constexpr int64_t kMost = platform::FramePacer::kMaxCatchUp;
+    // Frame 4 began on its schedule at 3 periods; stalled (kMost + 1) periods, it ended kMost
+    // periods past its deadline, as late as may still be caught up: every missed deadline runs.
+    EXPECT_EQ(RunWithStall((kMost + 1) * period).restless, 1 + kMost);
+    // A millisecond later, the schedule starts over instead.
+    EXPECT_EQ(RunWithStall((kMost + 1) * period + kMs).restless, 1);
+    // Ten seconds, and ten minutes: the late frame goes on at once, the next ones rest a period
+    // apart from its end as if the loop had started there.
+    for (const int64_t stall : {10000 * kMs, 600000 * kMs}) {
+        const Stalled run = RunWithStall(stall);
+        EXPECT_EQ(run.restless, 1) << stall / kMs << " ms";
+        EXPECT_EQ(run.restsAfter, (std::vector<int64_t>{run.stallEnd + period, run.stallEnd + 2 * period,
+                                                        run.stallEnd + 3 * period}))
+            << stall / kMs << " ms";
+    }
+}
