@@ -53,6 +53,12 @@ class StepList {
         for (const Entry& entry : steps_) entry.step(args...);
     }
 
+    // The steps from the last added to the first: for taking down what the steps of another list,
+    // run in order, made (what was made later may point into what was made before it).
+    void RunReversed(Args... args) const {
+        for (auto entry = steps_.rbegin(); entry != steps_.rend(); ++entry) entry->step(args...);
+    }
+
     bool Empty() const { return steps_.empty(); }
     int Size() const { return static_cast<int>(steps_.size()); }
     void Clear() { steps_.clear(); }

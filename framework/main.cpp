@@ -30,7 +30,9 @@ constexpr int kVirtualHeight = 600;
 }  // namespace
 
 void InitGlobals() {
+    gameHooks.endPlay.Run();
     theGame.reset();
+    gameHooks.releaseGlobals.RunReversed();
     InitFrameworkGlobals();
     windowWidth = 0;
     windowHeight = 0;

@@ -16,7 +16,9 @@ extern GameImage* logoImage;
 constexpr const char* kDefaultFontName = "Yikes24";
 
 // Gives every module-level and class-level variable its initial value. Called by the engine before
-// anything else; tests call it again (with the engine stopped) to start from a clean program.
+// anything else, and again when it stops, so that what a run made goes while everything it points
+// into is still there; tests call it again (with the engine stopped) to start from a clean program.
+// What the last run left goes first, in the reverse of the order it was made (`GameHooks`).
 void InitGlobals();
 // The program's main entry after InitGlobals.
 void RunMain();
@@ -46,6 +48,15 @@ enum class TableStep {
 // a layer adds its steps in the order the start-up gives them; an empty list keeps the framework's
 // own default. core/hooks.hpp has the rules.
 struct GameHooks {
+    // The first steps of InitGlobals, in the order added, before the game and its screens go:
+    // whatever is still in play gives back what it holds (the item list, every listed, queued and
+    // held item), while every object those point into is still there.
+    StepList<> endPlay;
+    // Then, after the game, each layer lets go of the objects it made (its pools), the last made
+    // first. Run from the last step added to the first, so a higher layer's objects, which point
+    // into a lower one's, go before them; a layer's own step takes its objects down in the reverse
+    // of the order its initGlobals steps make them.
+    StepList<> releaseGlobals;
     // A step of InitGlobals: every layer's module and class globals get their initial values.
     StepList<> initGlobals;
     // Game.OnCreate before the graphics mode opens, in this order: Data.Init, Profile.Load,

@@ -91,6 +91,12 @@ void GUIList::Clear() {
     removeQueue.Clear2();
 }
 
+void GUIList::ReleaseAll() {
+    Clear();
+    held.clear();
+    dropped.clear();
+}
+
 void GUIList::Add(GUIItem* item, int priority, int alignX, int alignY) {
     if (item == nullptr) return;
     ModifyPos2(item, alignX, alignY);

@@ -43,6 +43,9 @@ class GUIList {
 
     // Empties everything (list, queues, layers), returning every pooled item to its pool.
     static void Clear();
+    // The end of a run: as Clear, and the items the list held are dropped at once, not at the next
+    // update, so that each gives back what it holds while the pools it points into are still there.
+    static void ReleaseAll();
     static void Add(GUIItem* item, int priority, int alignX = 0, int alignY = 0);
     static void AddAfter(GUIItem* item, const GUIItem* after, int alignX = 0, int alignY = 0);
     static void AddLast(GUIItem* item, int alignX = 0, int alignY = 0);

@@ -40,7 +40,7 @@ void CheckActionReferences() {
     DialogueList::CheckReferences();
 }
 
-// The item list first: it points into the pools that are made anew after it.
+// The item list first: it points into the pools that are made after it.
 void InitGuiGlobals() {
     GUIList::InitGlobals();
     Audio::InitGlobals();
@@ -63,6 +63,27 @@ void InitGuiGlobals() {
     GUIMeterGlobe::pool = std::make_unique<GUIPool<GUIMeterGlobe>>(6, "GUIMeterGlobe");
 }
 
+// The widget pools go in the reverse of the order they were made. Their items have given back
+// what they hold already (the item list, first of all at the end); a widget still handed out goes
+// with its pool.
+void ReleaseGuiGlobals() {
+    GUIMeterGlobe::pool.reset();
+    GUIMeterHealth::pool.reset();
+    GUICheckbox::pool.reset();
+    GUISlider::pool.reset();
+    GUIContainerButton::pool.reset();
+    GUIPrimitive::pool.reset();
+    GUIHero::pool.reset();
+    GUIButton::pool.reset();
+    GUITextButton::pool.reset();
+    GUIClickButton::pool.reset();
+    GUIMeterAttribute::pool.reset();
+    GUIImage::pool.reset();
+    GUIText::pool.reset();
+    GUIContainer::pool.reset();
+    GUIParticle::pool.reset();
+}
+
 // A dot of the mouse trail. On the map it is bound to the map and placed in map space, so it stays
 // where it was dropped while the map scrolls.
 void TrailDot(int x, int y, float size, int colour, float drag) {
@@ -80,6 +101,8 @@ void TrailDot(int x, int y, float size, int colour, float drag) {
 }  // namespace
 
 void RegisterGui() {
+    gameHooks.endPlay.Add(GUIList::ReleaseAll);
+    gameHooks.releaseGlobals.Add(ReleaseGuiGlobals);
     gameHooks.initGlobals.Add(InitGuiGlobals);
     gameHooks.loadTables.Add(TableStep::kParticles, Particles::Init);
     Data::hooks.trailDot.Add(TrailDot);

@@ -46,6 +46,14 @@ void InitBattleGlobals() {
     GUIFX::pool = std::make_unique<GUIPool<GUIFX>>(2, "GUIFX");
 }
 
+// An effect's actors hold hero portraits of the GUI's pools, which go after these.
+void ReleaseBattleGlobals() {
+    GUIFX::pool.reset();
+    GUIBattleEffect::pool.reset();
+    BattleState::player.reset();
+    BattleState::opponent.reset();
+}
+
 // A distress game goes over the map, under the popups it opens.
 template <typename Game>
 void StartDistress(ActionItemGameDistress& action) {
@@ -57,6 +65,7 @@ void StartDistress(ActionItemGameDistress& action) {
 // The battle's shared state starts empty, chains float their gains over the board, job, training
 // and battle actions open their games, and an opponent's power plays its effect.
 void RegisterMinigames() {
+    gameHooks.releaseGlobals.Add(ReleaseBattleGlobals);
     gameHooks.initGlobals.Add(BattleState::InitGlobals);
     gameHooks.initGlobals.Add(MapCover::InitGlobals);
     gameHooks.initGlobals.Add(InitBattleGlobals);

@@ -173,10 +173,10 @@ void StopEngine() {
     if (dataRootReplaced) SetDataRoot(savedDataRoot);
     if (appDataReplaced) SetAppDataFolder("");
     dataRootReplaced = appDataReplaced = false;
-    // The game's objects go now, in the one order its initialiser gives them: the game and its
-    // screens, then the item list, then the pools its items point into. Left to the exit's own
-    // clean-up they would go in whatever order their statics were made, pools before the items
-    // that still use them.
+    // The game's objects go now, in the one order its initialiser gives them: whatever is still in
+    // play gives back what it holds, then the game and its screens go, then the pools, the last
+    // made first. Left to the exit's own clean-up they would go in whatever order their statics
+    // were made, pools before the items that still use them.
     if (void (*reset)() = e.initGlobals) {
         e.initGlobals = nullptr;
         reset();

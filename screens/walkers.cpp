@@ -347,3 +347,8 @@ void InitWalkerGlobals() {
     GUICitizen::pool = std::make_unique<GUIPool<GUICitizen>>(GUICitizen::kPoolSize, "GUICitizen");
     GUIResource::pool = std::make_unique<GUIPool<GUIResource>>(GUIResource::kPoolSize, "GUIResource");
 }
+
+void ReleaseWalkerGlobals() {
+    GUIResource::pool.reset();
+    GUICitizen::pool.reset();
+}

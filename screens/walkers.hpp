@@ -111,3 +111,5 @@ class GUIDistress : public GUIClickTarget {
 
 // The walkers' pools (the program's initial values).
 void InitWalkerGlobals();
+// The walkers' pools go, the last made first.
+void ReleaseWalkerGlobals();

@@ -62,6 +62,7 @@ void InitScreenGlobals() {
 }  // namespace
 
 void RegisterScreens() {
+    gameHooks.releaseGlobals.Add(ReleaseWalkerGlobals);
     gameHooks.initGlobals.Add(Level::InitGlobals);
     gameHooks.initGlobals.Add(InitScreenGlobals);
     gameHooks.initGlobals.Add(SplashScreen::InitGlobals);

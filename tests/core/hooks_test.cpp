@@ -38,6 +38,11 @@ TEST(StepList, RunsInTheOrderAddedAndNeverAddsOneFunctionTwice) {
     steps.Run();
     EXPECT_EQ(ran, (std::vector<std::string>{"first", "second", "third"}));
     EXPECT_EQ(captured, 2);
+    // Taking down runs them from the last added to the first.
+    ran.clear();
+    steps.RunReversed();
+    EXPECT_EQ(ran, (std::vector<std::string>{"third", "second", "first"}));
+    EXPECT_EQ(captured, 4);
 
     // Assigning replaces every step.
     steps = [] { ran.push_back("only"); };

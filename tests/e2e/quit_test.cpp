@@ -16,9 +16,14 @@
 
 #include "core/xml.hpp"
 #include "framework/framework.hpp"
+#include "gui/dialogue.hpp"
 #include "gui/gui2.hpp"
 #include "gui/item.hpp"
+#include "minigames/battlefx.hpp"
+#include "minigames/board.hpp"
+#include "minigames/gamefalling_item.hpp"
 #include "model/actions.hpp"
+#include "model/powers.hpp"
 #include "model/profile.hpp"
 #include "model/quests.hpp"
 #include "platform/engine.hpp"
@@ -117,6 +122,32 @@ Reach Screen(std::function<std::shared_ptr<::Screen>()> make, std::string name) 
     };
 }
 
+const char* const kBattle = R"(<action battle="thug" name="Thug" bg="Street" image="Characters01" index="1"
+                               constitution="2" physical="1" elemental="1" mental="1"/>)";
+
+// The thug's punch lands on the hero: its effect holds both fighters, the hero as his portrait.
+bool PunchPlaying(Player& p) {
+    Power* punch = Powers::Get("Left Hook");
+    if (!punch) return false;
+    BattleState::showOpponentPower.Run(*punch);
+    return p.WaitUntil([] { return GUIList::Get("powerpopup", "") != nullptr; }, 30);
+}
+
+bool InRemoveQueue(const std::string& id) {
+    for (GUIItem* item : GUIList::removeQueue)
+        if (item->id == id) return true;
+    return false;
+}
+
+// A dialogue on stage with both its speakers, the hero as his portrait.
+bool BothSpeaking() {
+    const auto* dialogue = dynamic_cast<const GUIDialogue*>(GUIList::Get("dialogue", ""));
+    if (!dialogue || dialogue->actors.size() < 2) return false;
+    for (const auto& actor : dialogue->actors)
+        if (actor->id == "hero" && actor->hero) return true;
+    return false;
+}
+
 std::vector<Place> Places() {
     return {
         {"the splash", true, [](Player& p, Kept&) { return p.ScreenName() == "Splash"; }},
@@ -143,12 +174,37 @@ std::vector<Place> Places() {
                     target_elem="3" target_phys="3"/>)",
                 "popup")},
         {"a training", false, Action(R"(<action id="gym" training="gym" bg="Arena" moves="3"/>)", "popup")},
-        {"a battle", false,
-         Action(R"(<action battle="thug" name="Thug" bg="Street" image="Characters01" index="1"
-                    constitution="2" physical="1" elemental="1" mental="1"/>)",
-                "popup")},
+        {"a battle", false, Action(kBattle, "popup")},
+        {"a battle while a power's effect plays", false,
+         [](Player& p, Kept& kept) {
+             return Action(kBattle, "popup")(p, kept) && PunchPlaying(p) && p.Step(20);
+         }},
+        {"a battle with a played effect waiting to be taken out", false,
+         [](Player& p, Kept& kept) {
+             return Action(kBattle, "popup")(p, kept) && PunchPlaying(p) &&
+                    p.WaitUntil([] { return InRemoveQueue("powerpopup"); }, 600);
+         }},
+        {"a dialogue with both speakers on stage", false,
+         [](Player& p, Kept&) {
+             if (!p.PlayOn(1500)) return false;
+             Profile::SetFlagString("Dialogue", "random_resource");
+             return p.WaitUntil(BothSpeaking, 300) && p.Step(10) && BothSpeaking();
+         }},
         {"the falling signs", false,
          Action(R"(<action id="sign" game="falling" difficulty="3"/>)", "distress")},
+        {"the falling signs while the hero carries the lady along", false,
+         [](Player& p, Kept& kept) {
+             if (!Action(R"(<action id="sign" game="falling" difficulty="3"/>)", "distress")(p, kept))
+                 return false;
+             auto* game = dynamic_cast<GUIGameFalling*>(GUIList::Get("distress", ""));
+             if (!game || !p.WaitUntil([&] { return GUIList::Get("gamepopup", "") && game->wait <= 0; }, 600))
+                 return false;
+             p.MoveTo(200, 300);
+             platform::driver::InjectMouseButton(0, true);
+             p.Step(5);
+             p.MoveTo(800, 300);
+             return p.Step(5) && game->player && game->player->hero && game->victim;
+         }},
         {"the runaway car", false, Action(R"(<action id="road" game="car" difficulty="1"/>)", "distress")},
         {"the crowd search", false,
          Action(R"(<action id="crowd" game="search" difficulty="3"/>)", "distress")},
@@ -165,6 +221,15 @@ std::vector<Place> Places() {
                  }
              }
              return false;
+         }},
+        {"the city map with a burglar and a call for help about", false,
+         [](Player& p, Kept&) {
+             if (!p.PlayOn(1500)) return false;
+             Profile::SetFlagInt("Upgrade.Burglar Alarm", 1);
+             Profile::SetFlagInt("Upgrade.Distress-o-Meter", 1);
+             return p.WaitUntil([] { return GUIList::Get("burglar", "") && GUIList::Get("distress", ""); },
+                                600) &&
+                    p.Step(10);
          }},
         {"an act card", false, Screen([] { return ActScreen::ActScreen_new(); }, "Act")},
         {"the end of the game", false, Screen([] { return EndGameScreen::EndGameScreen_new(); }, "Endgame")},

@@ -19,9 +19,11 @@ std::vector<std::string> loaded;
 TEST(Wiring, TablesLoadInTheirSlotsAfterTheDefaultFontAndWiringTwiceAddsNothing) {
     WireGame();
     const int initSteps = gameHooks.initGlobals.Size();
+    const int releaseSteps = gameHooks.endPlay.Size() + gameHooks.releaseGlobals.Size();
     const int closeSteps = gameHooks.onClose.Size();
     WireGame();
     EXPECT_EQ(gameHooks.initGlobals.Size(), initSteps);
+    EXPECT_EQ(gameHooks.endPlay.Size() + gameHooks.releaseGlobals.Size(), releaseSteps);
     EXPECT_EQ(gameHooks.onClose.Size(), closeSteps);
 
     // Layers register in their own order; the tables still load in the game's.
