@@ -96,6 +96,7 @@ int SaveData::FromString(const std::string& text) {
     Record record = Record::kNone;
     SlotList slot;
     std::string pendingName;
+    int longNames = 0;
 
     size_t start = 0;
     for (size_t bar = text.find('|'); bar != std::string::npos; bar = text.find('|', start)) {
@@ -143,18 +144,30 @@ int SaveData::FromString(const std::string& text) {
             // never writes an empty value, so one here is damage; it would read as missing anyway.
             if (token.empty()) {
                 loadDamaged = 1;
-            } else if (record == Record::kGlobal) {
-                Profile::globalFlags.Add(FlagItem::Create(pendingName, std::string(token)));
-            } else if (record == Record::kSlot) {
-                slot->Add(FlagItem::Create(pendingName, std::string(token)));
+            } else if (record != Record::kOther) {
+                std::string_view value = token;
+                if (record == Record::kSlot && pendingName == "Name" &&
+                    value.size() > Profile::kMaxNameLength) {
+                    // Every screen that shows the hero draws the name, and no hero was ever given
+                    // a longer one.
+                    value = value.substr(0, Profile::kMaxNameLength);
+                    ++longNames;
+                    loadDamaged = 1;
+                }
+                FlagList& list = record == Record::kGlobal ? Profile::globalFlags : *slot;
+                list.Add(FlagItem::Create(pendingName, std::string(value)));
             }
             state = 1;
         }
     }
 
+    if (slot) ReleaseFlags(*slot);
+    if (longNames > 0) {
+        platform::PrintLine("Save state: cut " + std::to_string(longNames) + " hero name(s) to " +
+                            std::to_string(Profile::kMaxNameLength) + " characters");
+    }
     // A record left open, bytes after the last separator, a missing global record or fewer than
     // three slots: the text was cut or damaged, so part of it may be lost.
-    if (slot) ReleaseFlags(*slot);
     if (firstToken ? !text.empty() : (state != 0 || start < text.size() || !sawGlobal || slotRecords < 3)) {
         loadDamaged = 1;
     }

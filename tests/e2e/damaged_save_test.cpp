@@ -1,5 +1,6 @@
 // The game started on damaged save states: cut at random points, with random bytes changed, with
-// "|" slipped into values, with every number at the edge of what a number can be, and enormous.
+// "|" slipped into values, with every number at the edge of what a number can be, with a hero's
+// name a megabyte long, and enormous.
 // Whatever the damage, the game starts, each hero that could be read is played - the character
 // sheet, the base, the three power-up trees, the quests, trophies, the clock and the story's
 // actions - and the next save keeps the damaged file aside and writes a state that reads whole.
@@ -123,6 +124,11 @@ std::vector<Damage> Damages(const std::string& good, std::mt19937& rng) {
         text.pop_back();
         out.push_back({"numbers at their edges", text});
     }
+    {
+        std::string text = good;
+        text.replace(text.find("Name|Rook"), 9, "Name|" + std::string(1 << 20, 'R'));
+        out.push_back({"a 1 MB hero name", text});
+    }
     // Ten megabytes: one enormous value in a state that is otherwise whole, and pure noise.
     {
         std::string text = good;
@@ -194,7 +200,13 @@ TEST(DamagedSave, TheGameLoadsWhatItCanPlaysItKeepsTheFileAsideAndSavesAWholeSta
         images.LoadAnim2("Tiles64x64.png", 64, 64, 12);
         harness::LoadDistressArt();
         images.LoadAnim2("Medals44x85.png", 44, 85, 16);
+        const std::string said = testing::internal::GetCapturedStdout();
         const bool damaged = Profile::damagedStatePending != 0;
+        auto lines = [&said](const std::string& words) {
+            int n = 0;
+            for (size_t at = said.find(words); at != std::string::npos; at = said.find(words, at + 1)) ++n;
+            return n;
+        };
         // A hero stored whole before the cut is loaded as it was.
         if (damage.cut != std::string::npos) {
             const std::string loaded = Profile::saveData->ToString();
@@ -212,7 +224,14 @@ TEST(DamagedSave, TheGameLoadsWhatItCanPlaysItKeepsTheFileAsideAndSavesAWholeSta
         if (damage.what == "a 10 MB value") {
             EXPECT_FALSE(damaged);
         }
+        // A name no player could have typed is cut to what the creation screen takes.
+        if (damage.what == "a 1 MB hero name") {
+            EXPECT_TRUE(damaged);
+            EXPECT_EQ(Profile::saveData->GetFlagString(0, "Name"), std::string(Profile::kMaxNameLength, 'R'));
+            EXPECT_EQ(lines("hero name(s) to 17 characters"), 1) << said;
+        }
 
+        testing::internal::CaptureStdout();
         PlayEveryHero(h, *screen);
         Profile::Save(1);
         testing::internal::GetCapturedStdout();
