@@ -184,8 +184,8 @@ class SaveData {
     int Clear(int slot);
 
     // 1 when the last FromString met text that the writer could not have made (a wrong version,
-    // a cut or unknown record, missing records, stray bytes, a hero name longer than can be
-    // typed): some of it may have been lost.
+    // a cut or unknown record, missing records, stray bytes, control codes in a flag, a hero name
+    // longer than can be typed): some of it may have been lost.
     int loadDamaged = 0;
 
   private:
