@@ -36,23 +36,34 @@ bool Succeeded(const platform::HttpRequest& request) {
     return request.Status() >= 200 && request.Status() < 300;
 }
 
-// What the log shows of a reply the game did not accept: its status when that was no success, and
-// its first line, shortened, with control characters (a terminal's escape codes among them) shown
-// as "?".
-std::string PrintableReply(const platform::HttpRequest& request) {
-    if (request.Status() < 0) return "No reply from the score server";
-    const std::string& text = request.ResponseText();
+// A terminal also takes the bytes 0x80 to 0x9F as control codes (0x9B opens an escape sequence).
+bool IsPrintControl(unsigned char c) {
+    return IsControl(c) || (c >= 0x80 && c <= 0x9F);
+}
+
+// The first line of a reply as the log may show it: shortened, with control characters (a
+// terminal's escape codes among them) shown as "?".
+std::string MaskedFirstLine(const std::string& text) {
     std::string line = text.substr(0, text.find_first_of("\r\n"));
     if (line.size() > kMaxPrintedReply) line = line.substr(0, kMaxPrintedReply) + "...";
     for (char& c : line) {
-        if (IsControl(static_cast<unsigned char>(c))) c = '?';
+        if (IsPrintControl(static_cast<unsigned char>(c))) c = '?';
     }
+    return line;
+}
+
+// What the log shows of a reply the game did not accept: its status when that was no success, and
+// its first line. The line says it is the score server's words: a reply is whatever the server
+// sent, and must not pass for one of the game's own lines.
+std::string PrintableReply(const platform::HttpRequest& request) {
+    if (request.Status() < 0) return "No reply from the score server";
+    const std::string line = MaskedFirstLine(request.ResponseText());
     if (!Succeeded(request)) {
         return "The score server answered with status " + std::to_string(request.Status()) +
                " (tried again later)" + (line.empty() ? "" : ": " + line);
     }
     if (line.empty()) return "Empty reply from the score server";
-    return line;
+    return "The score server answered: " + line;
 }
 
 }  // namespace
@@ -150,7 +161,7 @@ void PostData::OnHttpRequestComplete(platform::HttpRequest* request) {
     if (request == nullptr) return;
     if (request == id_req.get()) {
         const std::string text = request->ResponseText();
-        const std::string line = PrintableReply(*request);
+        const std::string printable = PrintableReply(*request);
         const bool succeeded = Succeeded(*request);
         // The request is done with; nothing of it is touched after this.
         id_req.reset();
@@ -161,10 +172,10 @@ void PostData::OnHttpRequestComplete(platform::HttpRequest* request) {
                 Profile::SetGlobalFlagString("ID", id);
                 return;
             }
-            platform::PrintLine("The score server sent no usable id: " + line);
+            platform::PrintLine("The score server sent no usable id: " + MaskedFirstLine(text));
             return;
         }
-        platform::PrintLine(line);
+        platform::PrintLine(printable);
     } else if (request == update_req.get()) {
         const bool ok = Succeeded(*request) && StartsWithOK(request->ResponseText());
         const std::string line = ok ? "" : PrintableReply(*request);

@@ -6,6 +6,7 @@
 // Every other module reads and writes the state only through `Profile`; data files change it
 // through value lists of `FlagItem` and test it through condition lists of `FlagCompare`.
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -123,6 +124,10 @@ class Profile {
     // the next save replaces it.
     static int damagedStatePending;
 
+    // The longest hero name the creation screen lets a player type; a name loaded from a save is
+    // held to it as well.
+    static constexpr size_t kMaxNameLength = 17;
+
     static const std::array<int, 12> daysInMonth;
     static const std::array<const char*, 17> rankTitles;
     // The title of a rank; ranks outside 0..16 (a damaged or edited save) take the nearest end.
@@ -179,7 +184,8 @@ class SaveData {
     int Clear(int slot);
 
     // 1 when the last FromString met text that the writer could not have made (a wrong version,
-    // a cut or unknown record, missing records, stray bytes): some of it may have been lost.
+    // a cut or unknown record, missing records, stray bytes, control codes in a flag, a hero name
+    // longer than can be typed): some of it may have been lost.
     int loadDamaged = 0;
 
   private:

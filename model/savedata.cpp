@@ -1,5 +1,7 @@
 // The save-state format: the whole store as one text, "v0", the global record and one record per
 // character slot, each a list of name and value pairs between "|" separators.
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,6 +40,67 @@ void ReportStripped(int stripped) {
         platform::PrintLine("Save state: removed \"|\" from " + std::to_string(stripped) +
                             " flag name(s) or value(s)");
     }
+}
+
+bool IsControl(unsigned char c) {
+    return c < 32 || c == 127;
+}
+
+// Whether the text is well-formed UTF-8: no stray or missing continuation bytes, no overlong
+// forms, no surrogates, nothing past U+10FFFF.
+bool IsUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        size_t extra = 0;
+        uint32_t least = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1;
+            least = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2;
+            least = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3;
+            least = 0x10000;
+        } else {
+            return false;
+        }
+        if (text.size() - i <= extra) return false;
+        uint32_t code = lead & (0x3Fu >> extra);
+        for (size_t k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+// Flag names come from the data files only: plain text, read a byte per character, so ASCII,
+// UTF-8 or Latin-1, and never a control code. A name that is no UTF-8 can only be Latin-1, where
+// the bytes 0x80 to 0x9F are control codes too.
+bool WrittenName(std::string_view name) {
+    bool highControl = false;
+    for (char c : name) {
+        const auto code = static_cast<unsigned char>(c);
+        if (IsControl(code)) return false;
+        if (code >= 0x80 && code <= 0x9F) highControl = true;
+    }
+    return !highControl || IsUtf8(name);
+}
+
+// Values are numbers, texts from the data files, the typed hero name (letters, digits and a few
+// marks) and the statistics id, which is kept free of control codes but may hold any byte above.
+bool WrittenValue(std::string_view value) {
+    return std::none_of(value.begin(), value.end(),
+                        [](char c) { return IsControl(static_cast<unsigned char>(c)); });
 }
 
 }  // namespace
@@ -96,6 +159,8 @@ int SaveData::FromString(const std::string& text) {
     Record record = Record::kNone;
     SlotList slot;
     std::string pendingName;
+    int unwritten = 0;
+    int longNames = 0;
 
     size_t start = 0;
     for (size_t bar = text.find('|'); bar != std::string::npos; bar = text.find('|', start)) {
@@ -143,18 +208,43 @@ int SaveData::FromString(const std::string& text) {
             // never writes an empty value, so one here is damage; it would read as missing anyway.
             if (token.empty()) {
                 loadDamaged = 1;
-            } else if (record == Record::kGlobal) {
-                Profile::globalFlags.Add(FlagItem::Create(pendingName, std::string(token)));
-            } else if (record == Record::kSlot) {
-                slot->Add(FlagItem::Create(pendingName, std::string(token)));
+            } else if (record != Record::kOther) {
+                std::string_view value = token;
+                if (!WrittenName(pendingName) || !WrittenValue(value)) {
+                    // Noise where pairs were (a block of the file overwritten, say) can take the
+                    // place of whole pairs without moving a separator: left out, it is not
+                    // carried into the next save, and the file is kept aside.
+                    value = {};
+                    ++unwritten;
+                    loadDamaged = 1;
+                } else if (record == Record::kSlot && pendingName == "Name" &&
+                           value.size() > Profile::kMaxNameLength) {
+                    // Every screen that shows the hero draws the name, and no hero was ever given
+                    // a longer one.
+                    value = value.substr(0, Profile::kMaxNameLength);
+                    ++longNames;
+                    loadDamaged = 1;
+                }
+                if (!value.empty()) {
+                    FlagList& list = record == Record::kGlobal ? Profile::globalFlags : *slot;
+                    list.Add(FlagItem::Create(pendingName, std::string(value)));
+                }
             }
             state = 1;
         }
     }
 
+    if (slot) ReleaseFlags(*slot);
+    if (unwritten > 0) {
+        platform::PrintLine("Save state: left out " + std::to_string(unwritten) +
+                            " flag(s) holding bytes the game never writes");
+    }
+    if (longNames > 0) {
+        platform::PrintLine("Save state: cut " + std::to_string(longNames) + " hero name(s) to " +
+                            std::to_string(Profile::kMaxNameLength) + " characters");
+    }
     // A record left open, bytes after the last separator, a missing global record or fewer than
     // three slots: the text was cut or damaged, so part of it may be lost.
-    if (slot) ReleaseFlags(*slot);
     if (firstToken ? !text.empty() : (state != 0 || start < text.size() || !sawGlobal || slotRecords < 3)) {
         loadDamaged = 1;
     }

@@ -50,7 +50,6 @@ namespace {
 constexpr int kWhite = 0xffffff;
 constexpr int kCell = 24;
 constexpr int kGridCells = 8;
-constexpr size_t kMaxName = 17;
 
 // A body's picture fills its square nearly edge to edge, the cape widest; drawn whole at its place
 // the cape would cross the frame's border. A little smaller, its bottom where it was and its middle
@@ -188,7 +187,7 @@ void CharacterCreation::Update() {
     } else if (Accepted(c)) {
         heroName += static_cast<char>(c);
     }
-    if (heroName.size() > kMaxName) heroName.resize(kMaxName);
+    if (heroName.size() > Profile::kMaxNameLength) heroName.resize(Profile::kMaxNameLength);
 }
 
 void CharacterCreation::UpdateRender() {

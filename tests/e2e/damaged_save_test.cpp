@@ -1,5 +1,6 @@
 // The game started on damaged save states: cut at random points, with random bytes changed, with
-// "|" slipped into values, with every number at the edge of what a number can be, and enormous.
+// "|" slipped into values, with a block overwritten by noise, with every number at the edge of
+// what a number can be, with a hero's name a megabyte long, and enormous.
 // Whatever the damage, the game starts, each hero that could be read is played - the character
 // sheet, the base, the three power-up trees, the quests, trophies, the clock and the story's
 // actions - and the next save keeps the damaged file aside and writes a state that reads whole.
@@ -123,6 +124,23 @@ std::vector<Damage> Damages(const std::string& good, std::mt19937& rng) {
         text.pop_back();
         out.push_back({"numbers at their edges", text});
     }
+    // A block of the first hero overwritten with noise or zeros that hold no "|": an even number
+    // of separators gone, so the pairs after it still line up while a dozen flags run into one.
+    {
+        const size_t from = good.find("|CharacterPortrait|") + 5;
+        size_t length = 300;
+        while (std::count(good.begin() + from, good.begin() + from + length, '|') % 2 != 0) ++length;
+        std::string noise(length, '\0');
+        for (char& c : noise) c = static_cast<char>(rng());
+        std::replace(noise.begin(), noise.end(), '|', '#');
+        out.push_back({"300 bytes of noise", std::string(good).replace(from, length, noise)});
+        out.push_back({"300 zero bytes", std::string(good).replace(from, length, std::string(length, '\0'))});
+    }
+    {
+        std::string text = good;
+        text.replace(text.find("Name|Rook"), 9, "Name|" + std::string(1 << 20, 'R'));
+        out.push_back({"a 1 MB hero name", text});
+    }
     // Ten megabytes: one enormous value in a state that is otherwise whole, and pure noise.
     {
         std::string text = good;
@@ -194,7 +212,11 @@ TEST(DamagedSave, TheGameLoadsWhatItCanPlaysItKeepsTheFileAsideAndSavesAWholeSta
         images.LoadAnim2("Tiles64x64.png", 64, 64, 12);
         harness::LoadDistressArt();
         images.LoadAnim2("Medals44x85.png", 44, 85, 16);
+        const std::string said = testing::internal::GetCapturedStdout();
         const bool damaged = Profile::damagedStatePending != 0;
+        auto once = [&said](const std::string& words) {
+            return said.find(words) != std::string::npos && said.find(words) == said.rfind(words);
+        };
         // A hero stored whole before the cut is loaded as it was.
         if (damage.cut != std::string::npos) {
             const std::string loaded = Profile::saveData->ToString();
@@ -212,7 +234,21 @@ TEST(DamagedSave, TheGameLoadsWhatItCanPlaysItKeepsTheFileAsideAndSavesAWholeSta
         if (damage.what == "a 10 MB value") {
             EXPECT_FALSE(damaged);
         }
+        // Noise that kept the separators in step is damage all the same; the pairs after it are read.
+        const bool noise = damage.what.find("300") == 0;
+        if (noise) {
+            EXPECT_TRUE(damaged);
+            EXPECT_EQ(Profile::saveData->GetFlagString(0, "PowerUp.Attribute.Strength"), "2");
+            EXPECT_TRUE(once("bytes the game never writes")) << said;
+        }
+        // A name no player could have typed is cut to what the creation screen takes.
+        if (damage.what == "a 1 MB hero name") {
+            EXPECT_TRUE(damaged);
+            EXPECT_EQ(Profile::saveData->GetFlagString(0, "Name"), std::string(Profile::kMaxNameLength, 'R'));
+            EXPECT_TRUE(once("hero name(s) to 17 characters")) << said;
+        }
 
+        testing::internal::CaptureStdout();
         PlayEveryHero(h, *screen);
         Profile::Save(1);
         testing::internal::GetCapturedStdout();
@@ -223,6 +259,9 @@ TEST(DamagedSave, TheGameLoadsWhatItCanPlaysItKeepsTheFileAsideAndSavesAWholeSta
             EXPECT_TRUE(ReadFile(folder + "/.vantlestate.bad") == damage.text);
         }
         const std::string saved = platform::LoadState();
+        // Not one byte of the noise is carried into the new save.
+        EXPECT_TRUE(
+            std::none_of(saved.begin(), saved.end(), [](unsigned char c) { return c < 32 || c == 127; }));
         Profile::saveData->FromString(saved);
         EXPECT_EQ(Profile::saveData->loadDamaged, 0);
         EXPECT_EQ(Profile::saveData->Profiles.Size(), 3);

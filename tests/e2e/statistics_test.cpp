@@ -103,16 +103,19 @@ TEST_F(Statistics, RefusalsHostileIdsSilenceAndFloodsCostALineAndLeakNothingInto
     EXPECT_FALSE(postData->id_req || postData->update_req);
     h.Stop();
 
-    LoopbackServer server({LoopbackServer::Reply("DENIED" + std::string(5000, '!') + "\r\nsecond line"),
+    LoopbackServer server({LoopbackServer::Reply("DENIED\x9b"
+                                                 "2J\x1b[2J\x85" +
+                                                 std::string(5000, '!') + "\r\nsecond line"),
                            LoopbackServer::Reply("OK 7&index=2&money=999999|P|X"), "",
                            LoopbackServer::Reply(std::string(10 << 20, 'x')), LoopbackServer::Reply("OK")});
-    // A refusal prints the start of its first line; the next start asks again and gets an id
-    // that would add form fields and cut the save's records: no id.
+    // A refusal prints the start of its first line as the server's, with no byte a terminal takes
+    // for a control code; the next start asks again and gets an id that would add form fields and
+    // cut the save's records: no id.
     CaptureStdout();
     Start(server.Address());
     ASSERT_TRUE(StepUntil([] { return !postData->id_req; }));
     const std::string refusal = GetCapturedStdout();
-    EXPECT_EQ(refusal.rfind("DENIED!!!", 0), 0u) << refusal;
+    EXPECT_EQ(refusal.rfind("The score server answered: DENIED?2J?[2J?!!!", 0), 0u) << refusal;
     EXPECT_LT(refusal.size(), 300u);
     h.Stop();
     Start(server.Address());

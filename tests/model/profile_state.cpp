@@ -20,15 +20,16 @@ std::string ReadBack(const std::string& text) {
     return Profile::saveData->ToString();
 }
 
-// A text of 1..12 bytes drawn from everything but the separator.
-std::string RandomText(std::mt19937& rng) {
+// A text of 1..12 bytes of any the game may write: none is a control code or the separator, and
+// a name holds none of 0x80 to 0x9F (the data files are UTF-8 or Latin-1 text).
+std::string RandomText(std::mt19937& rng, bool name = false) {
     std::uniform_int_distribution<int> length(1, 12);
-    std::uniform_int_distribution<int> byte(1, 255);
+    std::uniform_int_distribution<int> byte(32, 255);
     std::string s;
     for (int n = length(rng); n > 0; --n) {
-        char c = static_cast<char>(byte(rng));
-        if (c == '|') c = '!';
-        s.push_back(c);
+        int c = byte(rng);
+        if (c == '|' || c == 127 || (name && c >= 0x80 && c <= 0x9F)) c = '!';
+        s.push_back(static_cast<char>(c));
     }
     return s;
 }
@@ -58,11 +59,11 @@ TEST_F(ProfileTest, AnyStoreSurvivesSaveLoadSaveByteForByte) {
     for (int round = 0; round < 20; ++round) {
         InitProfileGlobals();
         Profile::InitGlobal();
-        for (int i = 0; i < 15; ++i) Profile::SetGlobalFlagString(RandomText(rng), RandomText(rng));
+        for (int i = 0; i < 15; ++i) Profile::SetGlobalFlagString(RandomText(rng, true), RandomText(rng));
         for (int slot = 0; slot < 3; ++slot) {
             Choose(slot);
             const int count = static_cast<int>(rng() % 40);
-            for (int i = 0; i < count; ++i) Profile::SetFlagString(RandomText(rng), RandomText(rng));
+            for (int i = 0; i < count; ++i) Profile::SetFlagString(RandomText(rng, true), RandomText(rng));
             Profile::SetFlagInt("Resource.Money", static_cast<int>(rng()));
         }
         // Played or back on the title: the live list is the chosen slot's own list either way.
@@ -218,6 +219,15 @@ TEST_F(ProfileTest, DamagedTextsLoadAsMuchAsTheyCanAndAreMarked) {
     EXPECT_EQ(Profile::saveData->loadDamaged, 1);
     EXPECT_EQ(FlagItem::PoolInUse(), 8);
     EXPECT_EQ(Profile::saveData->Profiles.Size(), 3);
+
+    // A name in UTF-8 may hold the bytes 0x80 to 0x9F; a name that is no UTF-8 may not.
+    const std::string euro = kGlobal + "P|Trophy.\xE2\x82\xAC|1||P|||P|||";
+    EXPECT_EQ(ReadBack(euro), euro);
+    testing::internal::CaptureStdout();
+    const std::string left = ReadBack(kGlobal + "P|Trophy.\xE2\x82|1|Flag.Act|3||P|||P|||");
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(left, kGlobal + "P|Flag.Act|3||P|||P|||");
+    EXPECT_EQ(Profile::saveData->loadDamaged, 1);
 
     // Other shapes the writer never makes.
     for (const std::string& text : {std::string("garbage"), std::string("v0|"), std::string("v0|G|||P|||"),
