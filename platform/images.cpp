@@ -51,6 +51,9 @@ ImagePtr MakeImage(const std::string& path, int& texW, int& texH, int flags) {
             return nullptr;
         }
     }
+    if (!decoded.warning.empty())
+        PrintLine("Image " + path + " is damaged (" + decoded.warning +
+                  "): the part its data does not reach shows grey");
     auto texture = std::make_shared<Texture>();
     texture->w = decoded.width;
     texture->h = decoded.height;
