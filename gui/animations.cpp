@@ -2,9 +2,12 @@
 // scripts of "animations/fx.xml", read once at start-up into one shared step type.
 #include "gui/animations.hpp"
 
+#include <cmath>
+
 #include "core/exception.hpp"
 #include "core/strings.hpp"
 #include "core/xml.hpp"
+#include "core/xmlfile.hpp"
 #include "framework/framework.hpp"
 #include "model/powers.hpp"
 #include "platform/app.hpp"
@@ -62,14 +65,8 @@ const AnimationItem* FindItem(const std::vector<std::unique_ptr<AnimationItem>>&
 // read ends the start-up as every data file does; the line first says which file it was.
 template <class Parse>
 void ReadFile(const std::string& path, Parse parse) {
-    std::string text = platform::LoadString(platform::DataPath(path));
-    std::unique_ptr<XMLDocument> doc;
-    try {
-        doc = XMLParser().ParseString(text);
-    } catch (const BriskException& e) {
-        platform::PrintLine(path + ": " + e.Message());
-        throw;
-    }
+    const std::unique_ptr<XMLDocument> doc =
+        ParseXMLFile(path, platform::LoadString(platform::DataPath(path)));
     for (const XMLElement* child : doc->Root()->Children()) parse(child);
 }
 
