@@ -168,7 +168,8 @@ XMLElement* XMLDocument::NewElement() {
 // ---------------------------------------------------------------------------------------------
 // Parser
 
-void XMLParser::Fail(const char* method, const std::string& message) {
+void XMLParser::Fail(const char* method, const std::string& message, int at) {
+    failLine = at >= 0 ? LineAt(at) : 0;
     throw XMLParseException(std::string("XMLParser.") + method + ": " + message);
 }
 
@@ -228,7 +229,8 @@ void XMLParser::CacheControlCharacters() {
 
     State state = kNone;
     bool inQuote = false;
-    int open = 0;  // where the current tag, comment, section or instruction began
+    int quoteAt = 0;  // where the open quote began
+    int open = 0;     // where the current tag, comment, section or instruction began
     const char* s = str.data();
     const int n = static_cast<int>(str.size());
     tags.clear();
@@ -263,6 +265,7 @@ void XMLParser::CacheControlCharacters() {
         }
         if (c == '"') {
             inQuote = true;
+            quoteAt = i;
             continue;
         }
         if (state == kPi) {
@@ -279,7 +282,7 @@ void XMLParser::CacheControlCharacters() {
             continue;
         }
         if (c == '<') {
-            if (state == kTag) Fail("CacheControlCharacters", "Invalid less than!");
+            if (state == kTag) Fail("CacheControlCharacters", "Invalid less than!", i);
             open = i;
             // Every look-ahead is bounded: "<!" or "<!-" at the very end is simply no opener.
             if (i + 1 < n && s[i + 1] == '!') {
@@ -293,7 +296,7 @@ void XMLParser::CacheControlCharacters() {
                     state = kDoctype;
                     tagType.push_back(3);
                 } else {
-                    Fail("CacheControlCharacters", "Invalid prolog.");
+                    Fail("CacheControlCharacters", "Invalid prolog.", i);
                 }
                 tags.push_back(i);
             } else if (i + 1 < n && s[i + 1] == '?') {
@@ -307,18 +310,18 @@ void XMLParser::CacheControlCharacters() {
             continue;
         }
         // c == '>'
-        if (state != kTag) Fail("CacheControlCharacters", "Invalid greater than!");
+        if (state != kTag) Fail("CacheControlCharacters", "Invalid greater than!", i);
         tags.push_back(i);
         state = kNone;
     }
 
-    if (inQuote) Fail("CacheControlCharacters", "Unclosed quote!");
-    if (state == kTag) Fail("CacheControlCharacters", "Unclosed tag!");
-    if (state == kComment) Fail("CacheControlCharacters", "Unclosed comment!");
-    if (state == kCdata) Fail("CacheControlCharacters", "Unclosed cdata!");
-    if (state == kPi) Fail("CacheControlCharacters", "Unclosed processing instruction!");
+    if (inQuote) Fail("CacheControlCharacters", "Unclosed quote!", quoteAt);
+    if (state == kTag) Fail("CacheControlCharacters", "Unclosed tag!", open);
+    if (state == kComment) Fail("CacheControlCharacters", "Unclosed comment!", open);
+    if (state == kCdata) Fail("CacheControlCharacters", "Unclosed cdata!", open);
+    if (state == kPi) Fail("CacheControlCharacters", "Unclosed processing instruction!", open);
     // A document type declaration cut short is a tag that never closed.
-    if (state == kDoctype) Fail("CacheControlCharacters", "Unclosed tag!");
+    if (state == kDoctype) Fail("CacheControlCharacters", "Unclosed tag!", open);
 }
 
 int XMLParser::LineAt(int at) const {
@@ -333,11 +336,11 @@ void XMLParser::TrimString(int start, int end, int& outStart, int& outEnd) const
 }
 
 XMLElement* XMLParser::GetTagContents(XMLDocument& doc, int start, int end) {
-    if (start == end) Fail("GetTagContents", "Empty tag detected.");
+    if (start == end) Fail("GetTagContents", "Empty tag detected.", start);
     const char* s = str.data();
     int pos = start;
     while (pos < end && !IsWhite(s[pos])) ++pos;
-    if (pos == start) Fail("GetTagContents", "Error reading tag name.");
+    if (pos == start) Fail("GetTagContents", "Error reading tag name.", start);
     XMLElement* e = doc.NewElement();
     e->name.assign(s + start, static_cast<size_t>(pos - start));
     // Room for exactly as many attributes as the tag has "=" signs (values may hold a few more):
@@ -353,7 +356,7 @@ XMLElement* XMLParser::GetTagContents(XMLDocument& doc, int start, int end) {
         while (pos < end && s[pos] != '=' && !IsWhite(s[pos])) ++pos;
         if (pos == keyStart) {
             if (pos >= end) break;
-            Fail("GetTagContents", "Error reading attribute key.");
+            Fail("GetTagContents", "Error reading attribute key.", pos);
         }
         std::string key(s + keyStart, static_cast<size_t>(pos - keyStart));
         std::string value;
@@ -363,17 +366,17 @@ XMLElement* XMLParser::GetTagContents(XMLDocument& doc, int start, int end) {
                 const char quote = s[pos];
                 const int valueStart = ++pos;
                 while (pos < end && s[pos] != quote) ++pos;
-                if (pos >= end) Fail("GetTagContents", "Unclosed quote detected.");
+                if (pos >= end) Fail("GetTagContents", "Unclosed quote detected.", valueStart - 1);
                 value = XMLUnescape(std::string_view(s + valueStart, static_cast<size_t>(pos - valueStart)));
                 ++pos;
             } else {
                 const int valueStart = pos;
                 while (pos < end && !IsWhite(s[pos])) {
                     if (s[pos] == '\'') {
-                        Fail("GetTagContents", "Unexpected single quote detected in attribute value.");
+                        Fail("GetTagContents", "Unexpected single quote detected in attribute value.", pos);
                     }
                     if (s[pos] == '"') {
-                        Fail("GetTagContents", "Unexpected double quote detected in attribute value.");
+                        Fail("GetTagContents", "Unexpected double quote detected in attribute value.", pos);
                     }
                     ++pos;
                 }
@@ -387,6 +390,7 @@ XMLElement* XMLParser::GetTagContents(XMLDocument& doc, int start, int end) {
 
 std::unique_ptr<XMLDocument> XMLParser::ParseString(std::string_view text) {
     str = text;
+    failLine = 0;
     CacheControlCharacters();
     if (tags.empty()) Fail("ParseString", "Something seriously wrong... no tags!");
 
@@ -397,7 +401,7 @@ std::unique_ptr<XMLDocument> XMLParser::ParseString(std::string_view text) {
         int start, end;
         // The inside of "<?>" runs backwards (from after "<?" to before "?>"): it counts as empty.
         TrimString(pis[k] + 2, pis[k + 1] - 1, start, end);
-        if (start >= end) Fail("ParseString", "Empty processing instruction.");
+        if (start >= end) Fail("ParseString", "Empty processing instruction.", pis[k]);
         XMLElement* e = GetTagContents(*doc, start, end);
         e->pi = 1;
         doc->pi.Push(e);
@@ -405,6 +409,10 @@ std::unique_ptr<XMLDocument> XMLParser::ParseString(std::string_view text) {
 
     XMLElement* current = nullptr;
     BriskStack<XMLElement*> open;
+    // Where the current element's tag and those of the open ones below it begin, for a file that
+    // ends before they close.
+    int currentAt = 0;
+    std::vector<int> openAt;
     const size_t pairs = tags.size() / 2;
     for (size_t k = 0; k < pairs; ++k) {
         const int tagStart = tags[2 * k];
@@ -419,30 +427,37 @@ std::unique_ptr<XMLDocument> XMLParser::ParseString(std::string_view text) {
         } else if (type == 0) {
             int start, end;
             TrimString(tagStart + 1, tagEnd, start, end);
-            if (start >= end) Fail("ParseString", "Empty tag.");
+            if (start >= end) Fail("ParseString", "Empty tag.", tagStart);
             if (s[start] == '/') {
-                if (current == nullptr) Fail("ParseString", "Closing tag found outside main document tag.");
+                if (current == nullptr)
+                    Fail("ParseString", "Closing tag found outside main document tag.", tagStart);
                 std::string_view closing(s + start + 1, static_cast<size_t>(end - start - 1));
                 if (closing != current->name) {
-                    Fail("ParseString", "Closing tag \"" + std::string(closing) +
-                                            "\" does not match opening tag \"" + current->name + "\"");
+                    Fail("ParseString",
+                         "Closing tag \"" + std::string(closing) + "\" does not match opening tag \"" +
+                             current->name + "\"",
+                         tagStart);
                 }
                 if (open.IsEmpty()) {
                     stop = true;
                 } else {
                     current = open.Pop();
+                    currentAt = openAt.back();
+                    openAt.pop_back();
                 }
             } else {
                 // Everything lives inside the one document element: a second element after it
                 // would otherwise vanish without a word.
                 if (doc->root != nullptr && current == nullptr) {
-                    Fail("ParseString", "Closing tag found outside main document tag.");
+                    Fail("ParseString", "Closing tag found outside main document tag.", tagStart);
                 }
                 // The reader keeps its own stack, but the loaders that follow the tree by
                 // recursion would not survive a file nested thousands deep.
                 if (open.Count() >= kMaxDepth) {
-                    Fail("ParseString", "Elements nested deeper than " + std::to_string(kMaxDepth) +
-                                            " levels at line " + std::to_string(LineAt(tagStart)) + ".");
+                    Fail("ParseString",
+                         "Elements nested deeper than " + std::to_string(kMaxDepth) + " levels at line " +
+                             std::to_string(LineAt(tagStart)) + ".",
+                         tagStart);
                 }
                 if (s[end - 1] == '/') {
                     XMLElement* e = GetTagContents(*doc, start, end - 1);
@@ -453,7 +468,9 @@ std::unique_ptr<XMLDocument> XMLParser::ParseString(std::string_view text) {
                     if (doc->root == nullptr) doc->root = e;
                     if (current != nullptr) current->AddChild(e);
                     open.Push(current);
+                    openAt.push_back(currentAt);
                     current = e;
+                    currentAt = tagStart;
                 }
             }
         }
@@ -470,6 +487,6 @@ std::unique_ptr<XMLDocument> XMLParser::ParseString(std::string_view text) {
 
     if (doc->root == nullptr) Fail("ParseString", "Error parsing XML: no document tag found.");
     // A text cut short after a complete tag must not pass for the whole document.
-    if (current != nullptr) Fail("ParseString", "Unclosed element \"" + current->name + "\".");
+    if (current != nullptr) Fail("ParseString", "Unclosed element \"" + current->name + "\".", currentAt);
     return doc;
 }

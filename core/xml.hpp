@@ -105,11 +105,17 @@ class XMLParser {
     // The five named entities, "&amp;" last: "&amp;lt;" reads as the text "&lt;".
     static std::string XMLUnescape(std::string_view text);
 
+    // The line (from 1) where the last text this parser refused went wrong; 0 when the fault has
+    // no one place (a text without tags or without an element).
+    int FailLine() const { return failLine; }
+
   private:
     void CacheControlCharacters();
     void TrimString(int start, int end, int& outStart, int& outEnd) const;
     XMLElement* GetTagContents(XMLDocument& doc, int start, int end);
-    [[noreturn]] static void Fail(const char* method, const std::string& message);
+    // Throws "XMLParser." + method + ": " + message, noting the line of the text's character at
+    // `at` (none when negative).
+    [[noreturn]] void Fail(const char* method, const std::string& message, int at = -1);
     // The line (from 1) that the text's character at `at` stands on.
     int LineAt(int at) const;
 
@@ -120,4 +126,5 @@ class XMLParser {
     std::vector<unsigned char> tagType;
     // Opening "<" and closing ">" of every processing instruction, in pairs.
     std::vector<int> pis;
+    int failLine = 0;
 };

@@ -7,6 +7,7 @@
 #include "core/json.hpp"
 #include "core/strings.hpp"
 #include "core/xml.hpp"
+#include "core/xmlfile.hpp"
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "platform/app.hpp"
@@ -57,6 +58,9 @@ int EntryNumber(const std::string& line, int index) {
 
 std::string ImageBank::LoadAtlasString(const std::string& file) {
     std::string text = platform::LoadString(path + file);
+    // The assertion's text says only that nothing was read; the line says why.
+    if (text.empty())
+        platform::PrintLine("Error loading Atlas " + path + file + DataFileFault(path + file, text));
     AssertNotEqualInt(static_cast<int>(text.size()), 0, "Error loading Atlas " + path + file);
     return text;
 }
@@ -105,18 +109,36 @@ void ImageBank::LoadLibGdxAtlas(const std::string& file, bool midhandle, bool re
     platform::ImagePtr page = LoadAtlasPage(lines[0]);
     std::string atlasKey = SaveAtlasToBank(page, file);
     constexpr size_t kRegionLines = 7;
-    // A region cut short by the end of the file ends the list like an empty name does.
-    for (size_t at = 4; at + kRegionLines <= lines.size(); at += kRegionLines) {
+    // A region cut short by the end of the file ends the list like an empty name does, and a number
+    // that is not there reads 0. One line says where the file is damaged first: a picture missing
+    // or misplaced because of it would otherwise end the game with no word of this file.
+    bool told = false;
+    auto damaged = [&](size_t at, const std::string& what) {
+        if (!told)
+            platform::PrintLine("Atlas " + path + file + " is damaged at line " + std::to_string(at + 1) +
+                                ", region \"" + lines[at] + "\": " + what);
+        told = true;
+    };
+    size_t at = 4;
+    for (; at + kRegionLines <= lines.size(); at += kRegionLines) {
         std::string regionName = lines[at];
         if (regionName.empty()) break;
         const std::string& xy = lines[at + 2];
         const std::string& size = lines[at + 3];
+        if (xy.find(',') == std::string::npos || size.find(',') == std::string::npos ||
+            lines[at + 6].find(':') == std::string::npos) {
+            damaged(at, "its place, size or index is cut short and reads as 0");
+        }
         int index = EntryNumber(lines[at + 6], 0);
         if (index >= 0) regionName += std::to_string(index);
         AddRegion(page, atlasKey, file, regionName, EntryNumber(xy, 0), EntryNumber(xy, 1),
                   EntryNumber(size, 0), EntryNumber(size, 1), midhandle, readPixels, maskRed, maskGreen,
                   maskBlue);
     }
+    if (at < lines.size() && !lines[at].empty() && at + kRegionLines > lines.size())
+        damaged(at, "the file ends inside it; it and any region after it are missing");
+    if (at <= 4 && !told)
+        platform::PrintLine("Atlas " + path + file + " holds no region: the file is cut short or damaged");
 }
 
 void ImageBank::LoadSparrowAtlas(const std::string& file, bool midhandle, bool readPixels, int maskRed,

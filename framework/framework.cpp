@@ -365,7 +365,10 @@ float BriskApp::CalcAnimLength(float ms) {
 void BriskApp::MusicPlay(const std::string& file, int flags) {
     musicFile = file;
     musicOkay = platform::PlayMusic("music/" + file, flags);
-    if (musicOkay == -1) platform::PrintLine("Error Playing Music - Music must be in the data\\music folder");
+    // The fixed text alone names neither the track nor what is wrong with it.
+    if (musicOkay == -1)
+        platform::PrintLine("Error Playing Music - Music must be in the data\\music folder; music/" + file +
+                            ": " + platform::MusicFault("music/" + file));
 }
 
 void BriskApp::MusicSetVolume(int v) {

@@ -2,9 +2,12 @@
 // scripts of "animations/fx.xml", read once at start-up into one shared step type.
 #include "gui/animations.hpp"
 
+#include <cmath>
+
 #include "core/exception.hpp"
 #include "core/strings.hpp"
 #include "core/xml.hpp"
+#include "core/xmlfile.hpp"
 #include "framework/framework.hpp"
 #include "model/powers.hpp"
 #include "platform/app.hpp"
@@ -24,6 +27,11 @@ constexpr int kLastMusic = 11;
 // What an effect asks for when its power names no script: nothing to show.
 const AnimationItem kEmptyEffect;
 
+// The largest scale a step may ask for, in hundredths: a hundred times natural size either way
+// already covers the screen many times over (the game's own steps stay below four). A larger one,
+// or one that is no number at all, is a slip in the file, and a picture drawn at it is vast.
+constexpr float kMostScale = 10000.0f;
+
 // The two files differ in their units: cutscenes write final integers ("50" is half
 // transparent), effects write decimals (alpha "0.5", time "0.25" seconds, scale "1.2").
 int ScaledDecimal(const std::string& text, float factor) {
@@ -34,6 +42,18 @@ void Report(const std::string& file, const std::string& script, size_t step, con
             const std::string& fault) {
     platform::PrintLine(file + ": \"" + script + "\" step " + std::to_string(step + 1) + " <" + e.type +
                         ">: " + fault);
+}
+
+// A step's scale in hundredths, as `hundredths` read it from `written`; a scale past the bound
+// is refused with a line, and the step keeps its default size (unset).
+int CheckedScale(const std::string& file, const AnimationItem& item, const AnimationElement& e,
+                 const std::string& written, float hundredths) {
+    if (std::isfinite(hundredths) && std::fabs(hundredths) <= kMostScale) return TruncToInt(hundredths);
+    const std::string why =
+        std::isfinite(hundredths) ? "more than a hundred times natural size" : "not a number";
+    Report(file, item.id, item.elements.size(), e,
+           "scale \"" + written + "\" refused (" + why + "); the step keeps its default size");
+    return AnimationElement::unset;
 }
 
 // Numbers that the players would hand to the audio table; an unknown one is worth a line now,
@@ -62,14 +82,8 @@ const AnimationItem* FindItem(const std::vector<std::unique_ptr<AnimationItem>>&
 // read ends the start-up as every data file does; the line first says which file it was.
 template <class Parse>
 void ReadFile(const std::string& path, Parse parse) {
-    std::string text = platform::LoadString(platform::DataPath(path));
-    std::unique_ptr<XMLDocument> doc;
-    try {
-        doc = XMLParser().ParseString(text);
-    } catch (const BriskException& e) {
-        platform::PrintLine(path + ": " + e.Message());
-        throw;
-    }
+    const std::unique_ptr<XMLDocument> doc =
+        ParseXMLFile(path, platform::LoadString(platform::DataPath(path)));
     for (const XMLElement* child : doc->Root()->Children()) parse(child);
 }
 
@@ -108,6 +122,7 @@ void AnimationList::LoadFX(const std::string& path) {
 
 void AnimationList::ParseAnimation(const XMLElement* element) {
     if (!element->HasAttribute("id")) return;
+    const std::string file = loadingFile.empty() ? "animations/main.xml" : loadingFile;
     auto item = AnimationItem::AnimationItem_new(element->GetAttribute("id"));
     if (element->HasAttribute("w")) item->w = StringToInt(element->GetAttribute("w"));
     if (element->HasAttribute("h")) item->h = StringToInt(element->GetAttribute("h"));
@@ -127,7 +142,10 @@ void AnimationList::ParseAnimation(const XMLElement* element) {
         number("x", e.x);
         number("y", e.y);
         number("alpha", e.alpha);
-        number("scale", e.scale);
+        if (child->HasAttribute("scale")) {
+            const std::string written = child->GetAttribute("scale");
+            e.scale = CheckedScale(file, *item, e, written, static_cast<float>(StringToInt(written)));
+        }
         number("time", e.time);
         number("color", e.color);
         // Presence is the switch: center="" and flip="no" both turn it on.
@@ -135,12 +153,13 @@ void AnimationList::ParseAnimation(const XMLElement* element) {
         if (child->HasAttribute("flip")) e.flip = 1;
         item->elements.push_back(std::move(e));
     }
-    CheckAudioIds(loadingFile.empty() ? "animations/main.xml" : loadingFile, *item);
+    CheckAudioIds(file, *item);
     animations.push_back(std::move(item));
 }
 
 void AnimationList::ParseFX(const XMLElement* element) {
     if (!element->HasAttribute("id")) return;
+    const std::string file = loadingFile.empty() ? "animations/fx.xml" : loadingFile;
     auto item = AnimationItem::AnimationItem_new(element->GetAttribute("id"));
     for (const XMLElement* child : element->Children()) {
         AnimationElement e = AnimationElement::AnimationElement_new();
@@ -155,7 +174,8 @@ void AnimationList::ParseFX(const XMLElement* element) {
         if (has("y")) e.y = StringToInt(get("y"));
         if (has("alpha")) e.alpha = ScaledDecimal(get("alpha"), 100.0f);
         if (has("time")) e.time = ScaledDecimal(get("time"), 1000.0f);
-        if (has("scale")) e.scale = ScaledDecimal(get("scale"), 100.0f);
+        if (has("scale"))
+            e.scale = CheckedScale(file, *item, e, get("scale"), StringToFloat(get("scale")) * 100.0f);
         // The side is named by presence; a step naming both stands on the left.
         if (has("left")) {
             e.pos = "left";
@@ -168,7 +188,6 @@ void AnimationList::ParseFX(const XMLElement* element) {
         if (has("percent")) e.percent = StringToFloat(get("percent"));
         item->elements.push_back(std::move(e));
     }
-    const std::string file = loadingFile.empty() ? "animations/fx.xml" : loadingFile;
     CheckAudioIds(file, *item);
     for (size_t i = 0; i < item->elements.size(); ++i) {
         const AnimationElement& e = item->elements[i];

@@ -6,6 +6,7 @@
 #include "core/exception.hpp"
 #include "core/strings.hpp"
 #include "core/xml.hpp"
+#include "core/xmlfile.hpp"
 #include "gui/audio2.hpp"
 #include "model/actionrefs.hpp"
 #include "platform/app.hpp"
@@ -90,16 +91,9 @@ void DialogueList::Load(const std::string& path) {
 }
 
 void DialogueList::LoadText(const std::string& path, const std::string& text) {
-    std::unique_ptr<XMLDocument> doc;
-    try {
-        doc = XMLParser().ParseString(text);
-    } catch (const BriskException& e) {
-        // The story's scenes live in these files: without one it cannot be finished, so start-up
-        // ends, and this line says which file it was.
-        platform::PrintLine("Error loading " + path + (text.empty() ? " (missing or empty)" : "") + ": " +
-                            e.Message());
-        throw;
-    }
+    // The story's scenes live in these files: without one it cannot be finished, so start-up ends,
+    // and a line says which file it was.
+    const std::unique_ptr<XMLDocument> doc = ParseXMLFile(path, text);
     for (const XMLElement* child : doc->Root()->Children()) ParseDialogue(child, path);
 }
 

@@ -7,6 +7,7 @@
 #include "core/exception.hpp"
 #include "core/strings.hpp"
 #include "core/xml.hpp"
+#include "core/xmlfile.hpp"
 #include "framework/framework.hpp"
 #include "model/actionrefs.hpp"
 #include "platform/app.hpp"
@@ -259,14 +260,13 @@ void Actions::Load(const std::string& path) {
 }
 
 void Actions::LoadText(const std::string& path, const std::string& text) {
+    // Without one of its files the story cannot be finished: start-up ends, and a line says which
+    // file it was, which the reader's own message cannot know.
+    const std::unique_ptr<XMLDocument> doc = ParseXMLFile(path, text);
     try {
-        const std::unique_ptr<XMLDocument> doc = XMLParser().ParseString(text);
         for (const XMLElement* child : doc->Root()->Children()) ParseLocation(child, path);
     } catch (const BriskException& e) {
-        // Without one of its files the story cannot be finished: start-up ends, and this line
-        // says which file it was, which the reader's own message cannot know.
-        platform::PrintLine("Error loading " + path + (text.empty() ? " (missing or empty)" : "") + ": " +
-                            e.Message());
+        platform::PrintLine("Error loading " + path + ": " + e.Message());
         throw;
     }
 }

@@ -7,6 +7,7 @@
 
 #include "core/strings.hpp"
 #include "core/xml.hpp"
+#include "core/xmlfile.hpp"
 #include "framework/framework.hpp"
 #include "model/board.hpp"
 #include "model/profile.hpp"
@@ -265,14 +266,8 @@ void Powers::Init() {
 
 void Powers::Load(const std::string& path) {
     loadingFile = path;
-    std::unique_ptr<XMLDocument> doc;
-    try {
-        doc = XMLParser().ParseString(platform::LoadString(platform::DataPath(path)));
-    } catch (const XMLParseException&) {
-        // The parser's message does not know the file; name it before start-up ends.
-        platform::PrintLine("Powers: " + path + " cannot be read");
-        throw;
-    }
+    const std::unique_ptr<XMLDocument> doc =
+        ParseXMLFile(path, platform::LoadString(platform::DataPath(path)));
     const int before = powers.Size();
     for (XMLElement* element : doc->Root()->Children()) ParsePower(element);
     if (powers.Size() == before) Report("holds no power");

@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -182,6 +183,18 @@ int PlayMusic(const std::string& path, int flags) {
     sys.music = std::move(stream);
     FeedMusic(sys);
     return 0;
+}
+
+std::string MusicFault(const std::string& path) {
+    const std::string file = MapPath(DataPath(path));
+    std::FILE* fp = file.empty() ? nullptr : std::fopen(file.c_str(), "rb");
+    if (!fp) return "there is no such file (" + (file.empty() ? path : file) + ")";
+    char magic[4] = {};
+    const size_t read = std::fread(magic, 1, sizeof magic, fp);
+    std::fclose(fp);
+    if (read == 0) return "the file is empty";
+    if (read < sizeof magic || std::memcmp(magic, "OggS", 4) != 0) return "the file is not an Ogg file";
+    return "the Ogg file holds no Vorbis sound that can be played (damaged, or another kind of sound)";
 }
 
 void StopMusic() {

@@ -20,6 +20,10 @@ void SetChannelPan(int channel, float pan);        // -1 left .. 1 right
 void SetChannelRate(int channel, float rate);      // 1 = normal speed
 
 int PlayMusic(const std::string& path, int flags = 1);  // 0, or -1 when it cannot be played
+// Why the track at `path` cannot be played, for the line that follows a refusal: the file missing
+// (naming where it was looked for), empty, no Ogg file at all, or an Ogg file without a sound the
+// decoder takes.
+std::string MusicFault(const std::string& path);
 void StopMusic();
 void PauseMusic();
 void ResumeMusic();

@@ -5,6 +5,7 @@
 // And a smooth scaling that cannot be kept (a picture that grows frame by frame) goes through a
 // scratch picture of the engine's own instead of one the renderer makes and frees on every draw.
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/internal.hpp"
 
@@ -17,7 +18,7 @@ constexpr size_t kMaxWays = 12;
 // Scratch pictures of one kind: a way each, in the two layouts pictures come in.
 constexpr size_t kMaxScratches = 2 * 24;
 // The largest texture worth a copy per way.
-constexpr int kLargestCopy = 2048 * 2048;
+constexpr int64_t kLargestCopy = 2048 * 2048;
 // The least side of a scratch picture: one made this large at once serves the sprites and glows
 // drawn scaled, so only a picture larger than those (a ring grown wide) makes it again.
 constexpr int kLeastScratch = 256;
@@ -77,7 +78,7 @@ SDL_Texture* CopyForWay(std::vector<TextureWay>& ways, SDL_Texture* texture, int
     Uint32 format = 0;
     int w = 0, h = 0;
     if (ways.size() >= kMaxWays || SDL_QueryTexture(texture, &format, nullptr, &w, &h) != 0 ||
-        w * h > kLargestCopy)
+        int64_t{w} * h > kLargestCopy)
         return nullptr;
     SDL_Texture* copy = NewTarget(format, w, h);
     if (!copy) return nullptr;
@@ -166,7 +167,8 @@ SDL_Texture* WayScratch(std::vector<TextureWay>& scratches, Uint32 format, int a
 
 SDL_Texture* ScratchScaled(std::vector<TextureWay>& ways, SDL_Texture* texture, const SDL_Rect& src, int w,
                            int h, SDL_Color mod) {
-    if (!texture || w <= 0 || h <= 0 || w * h > kLargestCopy) return nullptr;
+    // The area in 64 bits: the size of a picture scaled far up does not fit an int product.
+    if (!texture || w <= 0 || h <= 0 || int64_t{w} * h > kLargestCopy) return nullptr;
     Uint32 format = 0;
     SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
     if (SDL_QueryTexture(texture, &format, nullptr, nullptr, nullptr) != 0) return nullptr;

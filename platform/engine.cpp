@@ -1,6 +1,8 @@
 // The program's start, the frame loop, the uncaught-error report and the driven mode.
 #include "platform/engine.hpp"
 
+#include <cxxabi.h>
+#include <dlfcn.h>
 #include <execinfo.h>
 
 #include <csignal>
@@ -33,14 +35,21 @@ std::string savedDataRoot;
 bool dataRootReplaced = false;
 bool appDataReplaced = false;
 
+// The frames of the stack that have a name, demangled, one line each. A frame known only by its
+// address tells a player or a modder nothing, so it is left out (and with it, on a build whose
+// functions are not named, the whole trace).
 std::vector<std::string> StackTrace() {
     void* frames[64];
     const int count = backtrace(frames, 64);
     std::vector<std::string> lines;
-    char** symbols = backtrace_symbols(frames, count);
-    if (!symbols) return lines;
-    for (int i = 0; i < count; ++i) lines.emplace_back(symbols[i]);
-    std::free(symbols);
+    for (int i = 0; i < count; ++i) {
+        Dl_info info{};
+        if (dladdr(frames[i], &info) == 0 || !info.dli_sname || !info.dli_sname[0]) continue;
+        int status = -1;
+        char* readable = abi::__cxa_demangle(info.dli_sname, nullptr, nullptr, &status);
+        lines.push_back("  at " + std::string(status == 0 && readable ? readable : info.dli_sname));
+        std::free(readable);
+    }
     return lines;
 }
 

@@ -58,6 +58,7 @@ struct JpegError {
     jpeg_error_mgr mgr;
     jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    char warning[JMSG_LENGTH_MAX];
 };
 
 void JpegExit(j_common_ptr info) {
@@ -66,12 +67,19 @@ void JpegExit(j_common_ptr info) {
     longjmp(err->jump, 1);
 }
 
-void JpegSilence(j_common_ptr, int) {}
+// Warnings (a file cut short, damaged data the decoder steps over) still give a picture, grey where
+// the data is missing; the first is kept for the line that says so. Trace messages stay silent.
+void JpegWarning(j_common_ptr info, int level) {
+    auto* err = reinterpret_cast<JpegError*>(info->err);
+    if (level >= 0 || err->warning[0]) return;
+    (*info->err->format_message)(info, err->warning);
+}
 
 }  // namespace
 
 bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error,
                const PictureLimits& limits) {
+    out.warning.clear();
     if (size < 8 || png_sig_cmp(data, 0, 8) != 0) {
         error = "not a PNG";
         return false;
@@ -156,6 +164,7 @@ bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string&
 
 bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error,
                 const PictureLimits& limits) {
+    out.warning.clear();
     if (size < 3 || data[0] != 0xFF || data[1] != 0xD8 || data[2] != 0xFF) {
         error = "not a JPEG";
         return false;
@@ -164,8 +173,9 @@ bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string
     JpegError err;
     info.err = jpeg_std_error(&err.mgr);
     err.mgr.error_exit = JpegExit;
-    err.mgr.emit_message = JpegSilence;
+    err.mgr.emit_message = JpegWarning;
     err.message[0] = 0;
+    err.warning[0] = 0;
     jpeg_create_decompress(&info);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&info);
@@ -203,6 +213,7 @@ bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
+    out.warning = err.warning;
     return true;
 }
 

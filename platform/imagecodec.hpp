@@ -17,6 +17,9 @@ struct DecodedImage {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> rgba;  // width * height * 4, rows top to bottom
+    // What the decoder stepped over in a picture it still decoded (a JPEG cut short: its missing
+    // rows are grey); "" for a sound one.
+    std::string warning;
 };
 
 // Chooses the decoder by the magic bytes. False (with a reason in `error`) for anything else,

@@ -51,6 +51,9 @@ ImagePtr MakeImage(const std::string& path, int& texW, int& texH, int flags) {
             return nullptr;
         }
     }
+    if (!decoded.warning.empty())
+        PrintLine("Image " + path + " is damaged (" + decoded.warning +
+                  "): the part its data does not reach shows grey");
     auto texture = std::make_shared<Texture>();
     texture->w = decoded.width;
     texture->h = decoded.height;
@@ -174,7 +177,8 @@ void DropTextures(Texture& t) {
 }
 
 int RoomySide(int n) {
-    if (n > 256) return (n + 63) / 64 * 64;
+    // Summed in 64 bits: a side near the int range would wrap to a negative one.
+    if (n > 256) return static_cast<int>(std::min<int64_t>((int64_t{n} + 63) / 64 * 64, INT32_MAX / 64 * 64));
     int room = 32;
     while (room < n) room *= 2;
     return room;
@@ -184,11 +188,13 @@ SDL_Texture* ScaledTexture(Texture& t, SDL_Texture* from, int flip, const SDL_Re
     // A few sizes per picture: a sprite at its resting scale, one pixel more or less where its
     // place rounds the other way, and a frame or two of its animation.
     constexpr size_t kKept = 24;
-    constexpr int kLargest = 2048 * 2048;
+    constexpr int64_t kLargest = 2048 * 2048;
     // Copies are made roomy and handed on to the size that takes their place over, so a picture
     // whose size keeps changing (a growing glow) soon stops making new ones.
     SDL_Renderer* r = E().renderer;
-    if (!r || !from || w <= 0 || h <= 0 || w * h > kLargest || !SDL_RenderTargetSupported(r)) return nullptr;
+    // The area in 64 bits: a picture scaled a thousand times is wider than its int product holds.
+    if (!r || !from || w <= 0 || h <= 0 || int64_t{w} * h > kLargest || !SDL_RenderTargetSupported(r))
+        return nullptr;
     const uint32_t now = ++t.scaledUses;
     Texture::Scaled* entry = nullptr;
     for (Texture::Scaled& s : t.scaled) {

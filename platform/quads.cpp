@@ -10,6 +10,10 @@ namespace platform::detail {
 
 namespace {
 const int kQuadIndices[6] = {0, 1, 2, 0, 2, 3};
+// The widest copy handed to the renderer as a rectangle. It keeps its sides in ints, and a picture
+// scaled far up by its data (a thousand times, or a hundred million) passes them; such a copy is
+// laid by the triangle path instead, which cuts it to the window before anything is an integer.
+constexpr float kWidestCopy = 32768.0f;
 }  // namespace
 
 bool SoftwareRenderer() {
@@ -101,6 +105,7 @@ bool CopyAxisAligned(const SDL_Vertex* q, int blend, SDL_Texture* texture, Textu
     const int sh =
         std::clamp(static_cast<int>(std::lround((q[2].tex_coord.y - q[0].tex_coord.y) * th)), 1, th - sy);
     SDL_FRect dst{std::min(x0, x1), std::min(y0, y1), std::fabs(x1 - x0), std::fabs(y1 - y0)};
+    if (!untextured && !(dst.w <= kWidestCopy && dst.h <= kWidestCopy)) return false;
     if (untextured) {
         sx = sy = 0;
         if (!CutToOutput(dst)) return true;
@@ -214,8 +219,9 @@ void DrawInPieces(const SDL_Vertex* q, SDL_Texture* texture, Texture* owner) {
     constexpr float kPiece = 512.0f;
     const float across = std::hypot(q[1].position.x - q[0].position.x, q[1].position.y - q[0].position.y);
     const float down = std::hypot(q[3].position.x - q[0].position.x, q[3].position.y - q[0].position.y);
-    const int nx = std::clamp(static_cast<int>(std::ceil(across / kPiece)), 1, 16);
-    const int ny = std::clamp(static_cast<int>(std::ceil(down / kPiece)), 1, 16);
+    // Clamped while still floats: a quad scaled far up has more pieces than an int counts.
+    const int nx = static_cast<int>(std::clamp(std::ceil(across / kPiece), 1.0f, 16.0f));
+    const int ny = static_cast<int>(std::clamp(std::ceil(down / kPiece), 1.0f, 16.0f));
     const bool whole = nx == 1 && ny == 1;
     if (!whole && DrawTurned(q, texture, owner)) return;
     texture = GeometryTexture(owner ? owner->ways : E().whiteWays, texture);

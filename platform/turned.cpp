@@ -15,7 +15,14 @@ namespace platform::detail {
 
 namespace {
 
-constexpr double kOne = 65536.0;  // texel coordinates in 16.16 fixed point
+// Texel coordinates in 32.32 fixed point: a picture scaled up a hundred million times moves a
+// hundred-millionth of a texel a pixel, which 16 bits of fraction round to nothing.
+constexpr int kFraction = 32;
+constexpr double kOne = 4294967296.0;
+// Far past any texture (the largest is 8192 texels a side); pixels that far out only need to stay
+// outside. With steps of at most kFarStep texels, a row of the widest window cannot overflow.
+constexpr double kFar = 1 << 29;
+constexpr double kFarStep = 1 << 16;
 
 Uint32 AlphaFormat() {
     const Uint32 format = E().alphaFormat;
@@ -63,10 +70,10 @@ const Uint32* Texels(Texture& owner) {
     return owner.texels.data();
 }
 
-// A texel coordinate (or step) in 16.16 fixed point, held where a row of steps cannot overflow:
-// a billion texels is far past any texture, and pixels that far out only need to stay outside.
-int64_t Fixed(double v) {
-    return static_cast<int64_t>(std::llround(std::clamp(v, -1e9, 1e9) * kOne));
+// A texel coordinate, or a step of one (`far` = kFarStep), in fixed point, held where a row of
+// steps cannot overflow.
+int64_t Fixed(double v, double far = kFar) {
+    return static_cast<int64_t>(std::llround(std::clamp(v, -far, far) * kOne));
 }
 
 // The texture's texels (tw x th) under the quad, nearest to each pixel's centre, laid into `out`
@@ -89,7 +96,7 @@ void Lay(const SDL_Vertex* q, const Uint32* texels, int tw, int th, const SDL_Re
     const double uLow = std::min(u0, u0 + du * det), uHigh = std::max(u0, u0 + du * det);
     const double vLow = std::min(v0, v0 + dv * det), vHigh = std::max(v0, v0 + dv * det);
     const int64_t uMin = Fixed(uLow), uMax = Fixed(uHigh), vMin = Fixed(vLow), vMax = Fixed(vHigh);
-    const int64_t stepU = Fixed(uPerX), stepV = Fixed(vPerX);
+    const int64_t stepU = Fixed(uPerX, kFarStep), stepV = Fixed(vPerX, kFarStep);
     const int64_t lastX = tw - 1, lastY = th - 1;
     for (int row = 0; row < area.h; ++row) {
         const double px = area.x + 0.5 - q[0].position.x, py = area.y + row + 0.5 - q[0].position.y;
@@ -100,8 +107,8 @@ void Lay(const SDL_Vertex* q, const Uint32* texels, int tw, int th, const SDL_Re
                 line[x] = 0;
                 continue;
             }
-            const int64_t tx = std::clamp<int64_t>(u >> 16, 0, lastX),
-                          ty = std::clamp<int64_t>(v >> 16, 0, lastY);
+            const int64_t tx = std::clamp<int64_t>(u >> kFraction, 0, lastX),
+                          ty = std::clamp<int64_t>(v >> kFraction, 0, lastY);
             line[x] = texels[ty * tw + tx];
         }
     }

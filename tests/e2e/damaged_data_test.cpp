@@ -6,8 +6,10 @@
 // it cannot play without, ends with the reader's fatal error.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <regex>
 #include <string>
@@ -80,6 +82,34 @@ Outcome Play(const harness::DataCopy& copy) {
     return outcome;
 }
 
+// What a player sees of the opening: the game started as played and run to the title (a click now
+// and then skips the splash pictures) and `titleFrames` frames of it, or until it ended.
+struct Opening {
+    bool title = false;
+    int status = 0;
+    std::string report;
+    std::string printed;
+};
+
+Opening OpenToTitle(const harness::DataCopy& copy, int titleFrames = 30) {
+    Opening opening;
+    harness::Harness game;
+    game.SetDataRoot(copy.Root());
+    game.OpenAsPlayed();
+    testing::internal::CaptureStdout();
+    bool runs = game.Start();
+    auto atTitle = [] { return briskGame->currentScreen && briskGame->currentScreen->name == "Title"; };
+    for (int frame = 0; runs && frame < 2000 && !atTitle(); ++frame) {
+        game.MouseButton(0, frame % 20 == 10);
+        runs = game.Step();
+    }
+    opening.title = runs && atTitle() && game.Step(titleFrames);
+    opening.printed = testing::internal::GetCapturedStdout();
+    opening.status = game.ExitStatus();
+    opening.report = game.LastReport();
+    return opening;
+}
+
 class DamagedData : public testing::TestWithParam<const char*> {};
 
 TEST_P(DamagedData, AMissingOrBrokenTableEndsStartUpNamingItAndAnUnknownIdIsToldAndPlayedOn) {
@@ -140,22 +170,9 @@ TEST_P(DamagedFont, TheGameNamesTheFileAndReachesTheTitle) {
                                     {"cut in half", &halved},
                                     {"with an unknown glyph", &unknown}}) {
         SCOPED_TRACE(path + " " + how);
-        harness::Harness game;
-        game.SetDataRoot(copy->Root());
-        game.OpenAsPlayed();
-        testing::internal::CaptureStdout();
-        bool title = game.Start();
-        for (int frame = 0; title && frame < 2000; ++frame) {
-            if (briskGame->currentScreen && briskGame->currentScreen->name == "Title") break;
-            // A click now and then skips the splash pictures.
-            game.MouseButton(0, frame % 20 == 10);
-            title = game.Step();
-        }
-        title =
-            title && briskGame->currentScreen && briskGame->currentScreen->name == "Title" && game.Step(30);
-        const std::string printed = testing::internal::GetCapturedStdout();
-        EXPECT_TRUE(title) << game.LastReport();
-        EXPECT_NE(printed.find(path), std::string::npos) << printed;
+        const Opening opening = OpenToTitle(*copy);
+        EXPECT_TRUE(opening.title) << opening.report;
+        EXPECT_NE(opening.printed.find(path), std::string::npos) << opening.printed;
     }
 }
 
@@ -268,6 +285,80 @@ TEST(HostileData, VastPicturesAndAbsurdFontsAreRefusedAndNestedOrHugeTablesEndSt
         EXPECT_EQ(outcome.status, 1);
         const std::string line = LineWith(outcome.printed, "Error loading", file);
         EXPECT_NE(line.find(told), std::string::npos) << outcome.printed;
+    }
+}
+
+// Damaged files of every kind, each told in one line that names the file and what is wrong with
+// it: steps scaled past all reason (refused at load), a track that is no music, a picture cut short,
+// and, ending the game, a table empty, missing, saved as UTF-16 or broken at a line, no data folder
+// at all, and an atlas empty or cut short. A report that ends the game shows no raw addresses.
+TEST(HostileData, EachDamagedFileIsToldInALineNamingItAndWhatIsWrongWithIt) {
+    {
+        SCOPED_TRACE("played on");
+        harness::DataCopy copy;
+        ASSERT_TRUE(copy.Replace("animations/fx.xml", "scale=\"0.6\"", "scale=\"1e8\""));
+        ASSERT_TRUE(copy.Replace("animations/fx.xml", "scale=\"1\"", "scale=\"1e39\""));
+        ASSERT_TRUE(copy.Replace("animations/main.xml", "scale=\"50\"", "scale=\"100000000\""));
+        copy.Write("music/a_champions_call.ogg", "not music");
+        const std::string splash = copy.Read("Splash1.jpg");
+        copy.Write("Splash1.jpg", splash.substr(0, splash.size() / 3));
+        // The title's music starts with its logo, after a moment.
+        const Opening opening = OpenToTitle(copy, 150);
+        const std::string& out = opening.printed;
+        EXPECT_TRUE(opening.title) << opening.report;
+        EXPECT_NE(LineWith(out, "animations/fx.xml", "scale \"1e8\" refused (more than a hundred"), "")
+            << out;
+        EXPECT_NE(LineWith(out, "animations/fx.xml", "scale \"1e39\" refused (not a number)"), "") << out;
+        EXPECT_NE(LineWith(out, "animations/main.xml", "scale \"100000000\" refused"), "") << out;
+        EXPECT_NE(LineWith(out, "Error Playing Music - Music must be in the data\\music folder",
+                           "music/a_champions_call.ogg: the file is not an Ogg file"),
+                  "")
+            << out;
+        EXPECT_NE(LineWith(out, "Image Splash1.jpg", "is damaged (Premature end of JPEG file)"), "") << out;
+    }
+
+    harness::DataCopy reference;
+    const std::string act5 = reference.Read("data/act5.xml");
+    const size_t quote = act5.find(" id=\"", act5.find('\n', act5.size() / 2));
+    ASSERT_NE(quote, std::string::npos);
+    const auto line = 1 + std::count(act5.begin(), act5.begin() + static_cast<std::ptrdiff_t>(quote), '\n');
+    std::string utf16 = "\xFF\xFE";
+    for (char c : reference.Read("data/powers.xml")) utf16 += std::string(1, c) + '\0';
+    const std::string atlas = reference.Read("graphics/Atlas03.txt");
+    const std::string noTags = "XMLParser.ParseString: Something seriously wrong... no tags!";
+    using Damage = std::function<void(harness::DataCopy&)>;
+    const std::tuple<const char*, Damage, std::string, std::string> endings[] = {
+        {"an empty table", [](auto& c) { c.Write("data/act1.xml", ""); },
+         "Error loading data/act1.xml: the file is empty - ", noTags},
+        {"a missing table", [](auto& c) { c.Remove("data/act2.xml"); },
+         "Error loading data/act2.xml: the file is missing (<root>/data/data/act2.xml)", noTags},
+        {"no data folder", [](auto& c) { std::filesystem::remove_all(c.Root() + "/data"); },
+         ": there is no data folder (<root>/data)", noTags},
+        {"a table saved as UTF-16", [&](auto& c) { c.Write("data/powers.xml", utf16); },
+         "Error loading data/powers.xml: the file is saved as UTF-16 text", "Unexpected double quote"},
+        {"a quote inside an unquoted value",
+         [&](auto& c) { c.Write("data/act5.xml", std::string(act5).replace(quote, 5, " id=x\"")); },
+         "Error loading data/act5.xml at line " + std::to_string(line) + " - XMLParser.GetTagContents",
+         "Unexpected double quote"},
+        {"an empty atlas", [](auto& c) { c.Write("graphics/Atlas03.txt", ""); },
+         "Error loading Atlas graphics/Atlas03.txt: the file is empty", "Atlas03.txt 0=0"},
+        {"an atlas cut short",
+         [&](auto& c) { c.Write("graphics/Atlas03.txt", atlas.substr(0, atlas.size() / 2)); },
+         "Atlas graphics/Atlas03.txt is damaged at line ", "not found in the ImageBank"},
+    };
+    for (const auto& [what, damage, told, report] : endings) {
+        SCOPED_TRACE(what);
+        harness::DataCopy copy;
+        damage(copy);
+        const Opening opening = OpenToTitle(copy);
+        EXPECT_FALSE(opening.title);
+        EXPECT_EQ(opening.status, 1);
+        std::string line = told;
+        if (const size_t root = line.find("<root>"); root != std::string::npos)
+            line.replace(root, 6, copy.Root());
+        EXPECT_NE(opening.printed.find(line), std::string::npos) << opening.printed;
+        EXPECT_NE(opening.report.find(report), std::string::npos) << opening.report;
+        EXPECT_FALSE(std::regex_search(opening.printed, std::regex("0x[0-9a-f]{6}"))) << opening.printed;
     }
 }
 

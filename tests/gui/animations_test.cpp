@@ -95,10 +95,12 @@ TEST(AnimationData, BadFilesAndMissingEffectsAreNamedNeverFollowedIntoAFault) {
     // A file the parser refuses ends start-up as every data file does, named first.
     write("main.xml", "<animations/>");
     write("fx.xml", "<effects><effect id=\"b\"></effects>");
-    EXPECT_EQ(init().rfind("thrown animations/fx.xml: XMLParser.", 0), 0u);
+    EXPECT_EQ(init().rfind("thrown Error loading animations/fx.xml at line 1 - XMLParser.", 0), 0u);
     fs::remove(root / "data" / "animations" / "main.xml");
     EXPECT_EQ(init(),
-              "thrown animations/main.xml: XMLParser.ParseString: Something seriously wrong... no tags!\n");
+              "thrown Error loading animations/main.xml: the file is missing (" +
+                  fs::absolute(root / "data" / "animations" / "main.xml").lexically_normal().string() +
+                  ") - XMLParser.ParseString: Something seriously wrong... no tags!\n");
 
     // A power whose effect is missing is named at start-up; in play it gets an empty script.
     write("main.xml", "<animations/>");

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "model/actionrefs.hpp"
 #include "model/board.hpp"
 #include "model/quests.hpp"
+#include "platform/storage.hpp"
 #include "profile_fixture.hpp"
 
 namespace {
@@ -167,18 +169,24 @@ TEST_F(ActionsTest, BadFilesAndUnknownIdsAreToldOnceWithTheirFile) {
     Quests::allQuests.Add(quest);
     EXPECT_EQ(ActionReferences::CheckAll(), 4);
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out,
-              "Error loading data/act2.xml: XMLParser.ParseString: Closing tag \"actions\" does not match "
-              "opening tag \"location\"\n"
-              "Error loading data/no-such-file.xml (missing or empty): XMLParser.ParseString: Something "
-              "seriously wrong... no tags!\n"
-              "Actions: data/act1.xml: <location> without an id is skipped\n"
-              "Actions: data/act1.xml: action (no id) in location \"City-Act1\" names unknown power \"Nope\" "
-              "(left out)\n"
-              "Actions: data/act1.xml: action \"a1\" names unknown dialogue \"helo\"\n"
-              "Actions: data/act1.xml: action \"a1\" names unknown location \"Gmy\"\n"
-              "Actions: data/act1.xml: action \"a1\" names unknown quest \"Hard\"\n"
-              "Actions: data/quests.xml: action \"chest\" names unknown dialogue \"hullo\"\n");
+    const std::string missing =
+        std::filesystem::absolute(platform::MapPath(platform::DataPath("data/no-such-file.xml")))
+            .lexically_normal();
+    EXPECT_EQ(
+        out,
+        "Error loading data/act2.xml at line 1 - XMLParser.ParseString: Closing tag \"actions\" does not "
+        "match opening tag \"location\"\n"
+        "Error loading data/no-such-file.xml: the file is missing (" +
+            missing +
+            ") - XMLParser.ParseString: Something "
+            "seriously wrong... no tags!\n"
+            "Actions: data/act1.xml: <location> without an id is skipped\n"
+            "Actions: data/act1.xml: action (no id) in location \"City-Act1\" names unknown power \"Nope\" "
+            "(left out)\n"
+            "Actions: data/act1.xml: action \"a1\" names unknown dialogue \"helo\"\n"
+            "Actions: data/act1.xml: action \"a1\" names unknown location \"Gmy\"\n"
+            "Actions: data/act1.xml: action \"a1\" names unknown quest \"Hard\"\n"
+            "Actions: data/quests.xml: action \"chest\" names unknown dialogue \"hullo\"\n");
     Quests::InitGlobals();
     // The readable file still loaded.
     ASSERT_EQ(Actions::actionLocations.size(), 1u);

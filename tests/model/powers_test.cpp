@@ -83,7 +83,7 @@ TEST_F(PowersTest, BadEntriesGiveOneLineEachNamingTheFileAndArePassedOverOrReadA
     testing::internal::CaptureStdout();
     std::ofstream(folder + "/data/data/powers.xml") << "<powers><power id='x'></powers>";
     EXPECT_THROW(Powers::Init(), XMLParseException);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("data/powers.xml cannot be read"),
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Error loading data/powers.xml at line 1 - "),
               std::string::npos);
 }
 

@@ -566,6 +566,31 @@ TEST_F(GraphicsTest, APictureDrawnManyWaysAtChangingSizesShowsEachAsAsked) {
     }
 }
 
+// Data may scale a picture far past any window: a thousand times (wider than an int holds its
+// area), a hundred million times (wider than an int holds), turned or beyond any float sum. Each
+// still shows the texels that lie under the window.
+TEST_F(GraphicsTest, APictureScaledFarPastTheWindowShowsTheTexelsUnderIt) {
+    const auto halves = fixtures::Pixels(8, 4, [](int x, int) {
+        return x < 4 ? Rgba{255, 0, 0, 255} : Rgba{0, 0, 255, 255};
+    });
+    ASSERT_TRUE(platform::WritePNG(DataFile("graphics/halves.png"), 8, 4, halves.data()));
+    platform::ImagePtr picture;
+    Frame(220, 40, [&] {
+        picture = platform::LoadImage("graphics/halves.png");
+        ASSERT_TRUE(picture);
+        platform::DrawImage(picture, 110, 30, 30, 1e30f, 1e30f, 0);
+        // Each with the middle of the picture at x 110: red left of it, blue right.
+        for (const auto& [scale, top] : {std::pair{1000.0f, 0.0f}, {1e8f, 10.0f}, {-1e8f, 20.0f}})
+            platform::DrawImage(picture, 110 - 4 * scale, top, 0, scale, 2, 0);
+    });
+    for (int y : {4, 14}) {
+        EXPECT_GT(Pixel(20, y)[0], Pixel(20, y)[2]) << "red left of the middle, row " << y;
+        EXPECT_GT(Pixel(200, y)[2], Pixel(200, y)[0]) << "blue right of the middle, row " << y;
+    }
+    EXPECT_GT(Pixel(20, 24)[2], Pixel(20, 24)[0]) << "turned over: blue on the left";
+    EXPECT_GT(Pixel(200, 24)[0], Pixel(200, 24)[2]) << "turned over: red on the right";
+}
+
 TEST_F(GraphicsTest, EachRenderStartsFromResetStateAndImagesSurviveReopen) {
     const auto white = fixtures::Pixels(2, 2, [](int, int) { return Rgba{255, 255, 255, 255}; });
     ASSERT_TRUE(platform::WritePNG(DataFile("graphics/w.png"), 2, 2, white.data()));

@@ -43,7 +43,24 @@ std::string DataCopy::Read(const std::string& file) const {
     return text.str();
 }
 
+void DataCopy::OwnFolders(const std::string& file) const {
+    // A folder linked to the baked one becomes a folder of links to its files, so a file damaged
+    // in it is the copy's own and the baked data stays whole.
+    fs::path folder = fs::path(root_) / "data";
+    const fs::path within = fs::path(file).parent_path();
+    for (const fs::path& part : within) {
+        folder /= part;
+        if (!fs::is_symlink(folder)) continue;
+        const fs::path baked = fs::read_symlink(folder);
+        fs::remove(folder);
+        fs::create_directory(folder);
+        for (const auto& entry : fs::directory_iterator(baked))
+            fs::create_symlink(entry.path(), folder / entry.path().filename());
+    }
+}
+
 void DataCopy::Write(const std::string& file, const std::string& text) const {
+    OwnFolders(file);
     const fs::path path = fs::path(root_) / "data" / file;
     std::error_code ignored;
     fs::remove(path, ignored);  // a link to the baked file is replaced, never written through
@@ -51,6 +68,7 @@ void DataCopy::Write(const std::string& file, const std::string& text) const {
 }
 
 void DataCopy::Remove(const std::string& file) const {
+    OwnFolders(file);
     std::error_code ignored;
     fs::remove(fs::path(root_) / "data" / file, ignored);
 }

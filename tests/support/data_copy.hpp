@@ -1,6 +1,7 @@
 #pragma once
 // A copy of the baked data folder that a test may damage: the XML folders are real copies, the
-// pictures, sounds, music and fonts are links to the baked files (they are only read). The copy
+// pictures, sounds, music and fonts are links to the baked files (they are only read; a file
+// written or removed in a linked folder gets that folder a link per file first). The copy
 // is removed when the object goes.
 #include <string>
 
@@ -24,6 +25,8 @@ class DataCopy {
     bool Replace(const std::string& file, const std::string& from, const std::string& to) const;
 
   private:
+    void OwnFolders(const std::string& file) const;
+
     std::string root_;
 };
 
