@@ -156,6 +156,7 @@ void VisitEnd(Visit& v, harness::Player& p) {
     Profile::SetFlagInt("Date.Month", 3);
     auto end = EndGameScreen::EndGameScreen_new();
     end->PreStart();
+    v.Hurry(true);
     const auto click = [&] {
         p.ClickAt(static_cast<float>(Data::virtualWidth) * 0.5f, 590);
         p.Step(40);
@@ -194,6 +195,7 @@ void VisitEnd(Visit& v, harness::Player& p) {
         const std::string shown = OneLine(line.size() >= 2 && line[0] == '@' ? line.substr(2) : line);
         if (!shown.empty() && seen.count(shown) == 0) v.Lost("the credits' line \"" + shown + "\"");
     }
+    v.Hurry(false);
 }
 
 }  // namespace

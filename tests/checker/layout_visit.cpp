@@ -112,6 +112,11 @@ void Visit::Lost(const std::string& what) {
     findings_.push_back(Where(what) + ": not reached, so not checked");
 }
 
+void Visit::Hurry(bool hurry) {
+    hurry_ = hurry;
+    game_.RenderEvery(hurry ? 8 : 1);
+}
+
 bool Visit::Await(const std::string& screen, const std::function<bool()>& up, int frames) {
     for (int frame = 0; frame < frames && !up(); ++frame) game_.Step();
     if (up()) return true;
@@ -141,6 +146,7 @@ void Visit::Look(const std::string& screen, bool rolling, int typing) {
             const auto found = caps.find(image);
             return found != caps.end() ? found->second : caps[image] = CapitalTexels(image);
         });
+    game_.RenderEvery(1);
     platform::WatchDraws(&recorder);
     // Until four frames in a row draw the same words (a caption typing letter by letter draws its
     // newest letter apart from the rest, and may show one letter for a frame or two).
@@ -182,6 +188,7 @@ void Visit::Look(const std::string& screen, bool rolling, int typing) {
         game_.SaveFrame(name);
     }
     for (std::string& line : Judge(frame, Where(screen))) findings_.push_back(std::move(line));
+    if (hurry_) game_.RenderEvery(8);
 }
 
 std::vector<std::string> CheckLayout(const std::string& root, bool keepFrames, Visited which) {

@@ -16,6 +16,9 @@ class Visit {
     Visit(const std::string& root, bool wide, std::vector<std::string>& findings);
     // Saves each frame looked at as a PNG too (for a person to look at).
     void KeepFrames() { keepFrames_ = true; }
+    // Between looks the game draws only every eighth frame (a long wait, such as the credits'
+    // roll, passes sooner); a look draws every frame it looks at.
+    void Hurry(bool hurry);
     ~Visit();
 
     harness::Harness& Game() { return game_; }
@@ -39,6 +42,7 @@ class Visit {
     harness::Harness game_;
     bool wide_;
     bool keepFrames_ = false;
+    bool hurry_ = false;
     std::vector<std::string>& findings_;
 };
 
