@@ -1,23 +1,26 @@
 #pragma once
 // The layout check: the game started headless on a data folder visits its screens and popups at
 // the wide (1000 x 600) and the narrow (800 x 600) layout. On each, one frame is drawn while the
-// check watches every draw: where each glyph of every line of text lands, the pixels under it just
-// before the line was drawn and just after. Every line is judged by the box its glyphs really
-// cover:
-//   - two texts overlap (the same words drawn again at nearly the same spot are a text and its
-//     shadow or echo);
+// check watches every draw: where each glyph of every line of text lands, with the pixels round it
+// just before its line was drawn and just after. Every line is judged by the box its glyphs
+// really cover:
+//   - two texts overlap (the same words drawn again at nearly the same spot, or faintly about it,
+//     are a text and its shadow or echo);
 //   - a text crosses the edge of what holds it: the smallest button, popup frame, bubble, bar or
 //     filled panel drawn before it that holds the text's middle or its first letter (a popup's
 //     title set across its frame's top edge, as popups are drawn, does not count; a meter's fill
 //     counts as the track it lies on);
-//   - a picture, panel, line or oval drawn after a text hides some of its ink;
+//   - a picture, panel, line or oval drawn after a text hides some of its ink (unless the text
+//     lies behind a popup, whose frame, figures and bars are laid over what is behind it);
 //   - a text lies (partly) outside the screen (a line rolling up the screen, as the credits do,
-//     only outside its sides; a place's name on the map the player drags about, nowhere);
-//   - a glyph reads poorly against what lay right under it (see layout_ink.cpp);
+//     only outside its sides; a place's name where the map draws it, nowhere);
+//   - a glyph's letter stands out from what lies right round it by less than 3:1, or 4.5:1 over a
+//     meter's fill (copies drawn over one another at one spot read from the clearest; a shadow
+//     under its text and what is drawn at half strength or less are not read);
 //   - its capitals stand under 8 pixels tall on the screen.
-// A text whose ink a bubble, a popup frame or the picture a popup is laid on, drawn after it, hides
-// is hidden on purpose and not judged. Every finding is one line naming the screen, the text and
-// where it is.
+// A text that a bubble, a popup frame or the picture a popup is laid on, drawn after it, hides
+// from the frame as shown is hidden on purpose and not judged. Every finding is one line naming
+// the screen, the text and where it is.
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -142,9 +145,6 @@ class FrameRecorder : public platform::DrawWatcher {
 
 // The findings of one frame, each line starting with `where` (the screen and layout).
 std::vector<std::string> Judge(const Frame& frame, const std::string& where);
-
-// The WCAG contrast ratio of two colours (1 to 21).
-double Contrast(const uint8_t* a, const uint8_t* b);
 
 // The contrast between the letter of the line's glyph `g` and what lies right round it, as the
 // line shows them; negative when too little of either lies on the screen to tell. `thin` tells a

@@ -122,10 +122,6 @@ bool WholeFrame(const Frame& frame) {
 
 }  // namespace
 
-double Contrast(const uint8_t* a, const uint8_t* b) {
-    return Ratio(Luminance(a), Luminance(b));
-}
-
 double GlyphContrast(const DrawnText& text, size_t g, std::vector<double>& scratch, bool* thin) {
     const DrawnGlyph& glyph = text.glyphs[g];
     return Read(text, g, scratch, thin, [&glyph](size_t i, int, int) { return &glyph.after[i * 4]; });
