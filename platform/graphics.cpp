@@ -43,14 +43,29 @@ State& S() {
     return state;
 }
 
-// Tells the watcher about the quad just placed; false when it asks to leave the quad out.
-bool Watched(const Image* image) {
+// Tells the watcher about a draw in the box (x0, y0)-(x1, y1); false when it asks to leave the
+// draw out.
+bool WatchedBox(WatchedDraw::Kind kind, float x0, float y0, float x1, float y1) {
     DrawWatcher* watcher = S().watcher;
     if (!watcher) return true;
-    const SDL_Vertex* q = S().quad;
-    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    detail::QuadBox(q, x0, y0, x1, y1);
-    return watcher->Quad(image, x0, y0, x1, y1);
+    WatchedDraw draw;
+    draw.kind = kind;
+    draw.x0 = x0, draw.y0 = y0, draw.x1 = x1, draw.y1 = y1;
+    return watcher->Draw(draw);
+}
+
+// Tells the watcher about the quad just placed: a picture showing the texels (u, v, w, h) of its
+// texture, or a shape of `kind` when there is no picture.
+bool Watched(const Image* image, WatchedDraw::Kind kind = WatchedDraw::Kind::kRect, float u = 0, float v = 0,
+             float w = 0, float h = 0) {
+    DrawWatcher* watcher = S().watcher;
+    if (!watcher) return true;
+    WatchedDraw draw;
+    draw.kind = image ? WatchedDraw::Kind::kPicture : kind;
+    draw.image = image;
+    detail::QuadBox(S().quad, draw.x0, draw.y0, draw.x1, draw.y1);
+    draw.u = u, draw.v = v, draw.texelsWide = w, draw.texelsHigh = h;
+    return watcher->Draw(draw);
 }
 
 const int kQuadIndices[6] = {0, 1, 2, 0, 2, 3};
@@ -167,7 +182,7 @@ void DrawTextured(const ImagePtr& image, float x, float y, float srcX, float src
     const float hx = image->handleX, hy = image->handleY;
     const float lx0 = x0 - srcX - hx, ly0 = y0 - srcY - hy;
     SetCorners(m, lx0, ly0, lx0 + (x1 - x0), ly0 + (y1 - y0));
-    if (!Watched(image.get())) return;
+    if (!Watched(image.get(), WatchedDraw::Kind::kPicture, fr.x + x0, fr.y + y0, x1 - x0, y1 - y0)) return;
     const float u0 = (fr.x + x0) / tex.w, u1 = (fr.x + x1) / tex.w;
     const float v0 = (fr.y + y0) / tex.h, v1 = (fr.y + y1) / tex.h;
     SDL_Vertex* q = S().quad;
@@ -226,10 +241,24 @@ bool FillDisc(float cx, float cy, float rx, float ry, SDL_Color col) {
     return true;
 }
 
+// The box on the device of the ellipse about (cx, cy) with radii rx, ry under the matrix.
+void FanBox(const Matrix& m, float cx, float cy, float rx, float ry, float& x0, float& y0, float& x1,
+            float& y1) {
+    float dcx = 0, dcy = 0;
+    m.Apply(cx, cy, dcx, dcy);
+    const float halfW = std::hypot(m.a * rx, m.c * ry), halfH = std::hypot(m.b * rx, m.d * ry);
+    x0 = dcx - halfW, x1 = dcx + halfW, y0 = dcy - halfH, y1 = dcy + halfH;
+}
+
 void DrawFan(float cx, float cy, float rx, float ry) {
     if (!CanDraw()) return;
     State& s = S();
     const Matrix& m = s.matrix;
+    if (s.watcher) {
+        float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        FanBox(m, cx, cy, rx, ry, x0, y0, x1, y1);
+        if (!WatchedBox(WatchedDraw::Kind::kOval, x0, y0, x1, y1)) return;
+    }
     if (std::isfinite(cx) && std::isfinite(cy) && std::isfinite(rx) && std::isfinite(ry) &&
         FillDisc(cx, cy, rx, ry, VertexColor()))
         return;
@@ -421,6 +450,7 @@ void DrawLine(float x1, float y1, float x2, float y2) {
     m.Apply(cx2 + ex - nx, cy2 + ey - ny, q[1].position.x, q[1].position.y);
     m.Apply(cx2 + ex + nx, cy2 + ey + ny, q[2].position.x, q[2].position.y);
     m.Apply(cx1 - ex + nx, cy1 - ey + ny, q[3].position.x, q[3].position.y);
+    if (!Watched(nullptr, WatchedDraw::Kind::kLine)) return;
     const SDL_Color col = VertexColor();
     for (int i = 0; i < 4; ++i) {
         q[i].color = col;
@@ -461,6 +491,16 @@ void DrawImageRect(const ImagePtr& image, float x, float y, float srcX, float sr
 
 void WatchDraws(DrawWatcher* w) {
     S().watcher = w;
+}
+
+bool KeptTexel(const Image* image, int x, int y, unsigned char rgba[4]) {
+    if (!image || !image->texture) return false;
+    const Texture& t = *image->texture;
+    if (x < 0 || y < 0 || x >= t.w || y >= t.h || t.kept.size() < static_cast<size_t>(t.w) * t.h * 4)
+        return false;
+    const uint8_t* texel = &t.kept[(static_cast<size_t>(y) * t.w + x) * 4];
+    for (int c = 0; c < 4; ++c) rgba[c] = texel[c];
+    return true;
 }
 
 bool BeginText(const char* text, size_t length) {

@@ -16,14 +16,12 @@
 #include "framework/framework.hpp"
 #include "gui/dialogue.hpp"
 #include "gui/gui2.hpp"
-#include "gui/textbutton.hpp"
 #include "minigames/board.hpp"
 #include "minigames/distressgame.hpp"
 #include "minigames/gamecar.hpp"
 #include "minigames/gamefalling.hpp"
 #include "minigames/gamesearch.hpp"
 #include "minigames/gametree.hpp"
-#include "minigames/puzzlebattle.hpp"
 #include "model/actions.hpp"
 #include "model/data2.hpp"
 #include "model/profile.hpp"
@@ -100,8 +98,12 @@ bool BackToMap(harness::Player& p) {
     return p.WaitUntil([] { return Shown("profile") && !GUIList::Suspended(); }, 300) && p.Step(30);
 }
 
+bool MapUp() {
+    return dynamic_cast<MapScreen*>(briskGame->currentScreen.get()) != nullptr && Shown("profile");
+}
+
 void VisitMap(Visit& v, harness::Player& p) {
-    v.Look("map");
+    if (v.Await("the map", MapUp, 0)) v.Look("map");
 
     // The map's own messages (the levels and places the hero's flags earned) come and go first.
     for (int pass = 0; pass < 2; ++pass) {
@@ -118,8 +120,9 @@ void VisitMap(Visit& v, harness::Player& p) {
     } hours[] = {{"morning", 60}, {"afternoon", kHeroTime}, {"dusk", 540}, {"night", 900}};
     for (const auto& hour : hours) {
         Profile::SetFlagInt("Date.Time", hour.time);
+        const std::string name = std::string("map at ") + hour.light;
         BackToMap(p);
-        v.Look(std::string("map at ") + hour.light);
+        if (v.Await(name, MapUp, 0)) v.Look(name);
     }
     // The rest of the visit runs on from the hero's own hour.
     Profile::SetFlagInt("Date.Time", kHeroTime);
@@ -129,49 +132,60 @@ void VisitMap(Visit& v, harness::Player& p) {
     if (map == nullptr) return v.Lost("the map");
     map->ShowMessage("Rank Up!", std::string("New rank is ") + Profile::RankTitle(10) + "!");
     p.Step(60);
-    v.Look("map, a message");
+    if (v.Await(
+            "map, a message", [] { return Shown("result", "upper") && Shown("result", "lower"); }, 0))
+        v.Look("map, a message");
     BackToMap(p);
 
     for (const auto& quest : Quests::allQuests) {
         if (quest->statuses.IsEmpty()) continue;
         Quests::ShowQuest(*quest, *quest->statuses.Get2(0), "New Quest:");
         p.Step(60);
-        v.Look("map, a new quest");
+        if (v.Await(
+                "map, a new quest", [] { return Shown("quest", "title") && Shown("quest", "text"); }, 0))
+            v.Look("map, a new quest");
         Quests::ShowMapQuest(*quest);
         BackToMap(p);
         break;
     }
 
+    // The map opens the base once the quest's announcement of its start has gone.
     Profile::SetFlagString("Game.ShowBase", "1");
-    if (!p.WaitUntil([] { return Shown("result"); }, 120)) v.Lost("base upgrades");
-    p.Step(40);
-    v.Look("base upgrades");
+    if (v.Await(
+            "base upgrades", [] { return Shown("result"); }, 600)) {
+        p.Step(40);
+        v.Look("base upgrades");
+    }
     BackToMap(p);
 
     Menu::ShowCharacterInfo();
     p.Step(60);
-    v.Look("character sheet");
+    if (v.Await(
+            "character sheet", [] { return Shown("result"); }, 0))
+        v.Look("character sheet");
     BackToMap(p);
 
     for (const char* attribute : {"Attribute.Strength", "Attribute.Essence", "Attribute.Intelligence"}) {
         Profile::SetFlagInt("Level." + std::string(attribute), 3);
         Level::InitPowerUp(attribute);
         p.Step(60);
-        v.Look(std::string("power-up tree, ") + attribute);
+        const std::string name = std::string("power-up tree, ") + attribute;
+        if (v.Await(
+                name, [] { return Shown("result"); }, 0))
+            v.Look(name);
         // The point stays unspent: the map would open the tree again at its next start.
         Profile::SetFlagInt("Level." + std::string(attribute), 2);
         BackToMap(p);
     }
 }
 
-// Looks at `what` once the frames have settled, when it came up (`shown`); else tells that `lost`
+// Looks at `what` once it came up (`shown`) and the frames have settled; else tells that `lost`
 // never did.
 void LookIfShown(Visit& v, harness::Player& p, bool shown, int settle, const std::string& what,
                  const std::string& lost) {
-    if (!shown) {
-        v.Lost(lost);
+    if (!v.Await(
+            lost, [shown] { return shown; }, 0))
         return;
-    }
     p.Step(settle);
     v.Look(what);
 }
@@ -273,28 +287,10 @@ void VisitStory(Visit& v, harness::Player& p) {
             <choice id="Heroic"/><choice id="Humble"/></action>)",
         doc, action);
     p.Step(60);
-    v.Look("map, a choice popup");
+    if (v.Await(
+            "map, a choice popup", [] { return Shown("popup"); }, 0))
+        v.Look("map, a choice popup");
     BackToMap(p);
-}
-
-// What a battle shows at half strength by its rules: the powers not paid for yet, and the name and
-// health of the fighter who waits for the other.
-std::vector<std::string> DimmedInBattle() {
-    std::vector<std::string> words;
-    const auto* battle = dynamic_cast<const GUIPuzzleBattle*>(GUIList::Get("popup", ""));
-    if (battle == nullptr) return words;
-    for (int i = 0; i < battle->powerCount; ++i) {
-        const GUITextButton* power = battle->powers[static_cast<size_t>(i)];
-        if (power != nullptr && !power->active) words.push_back(power->name);
-    }
-    for (const char* side : {"gamepopup", "opponent"}) {
-        const GUIItem* panel = GUIList::Get(side, "portrait");
-        const auto& fighter = std::string(side) == "opponent" ? BattleState::opponent : BattleState::player;
-        if (panel == nullptr || fighter == nullptr || panel->alpha.value > 0.5f) continue;
-        words.push_back(fighter->name);
-        words.push_back(std::to_string(TruncToInt(fighter->health.value)));
-    }
-    return words;
 }
 
 void VisitBoards(Visit& v, harness::Player& p) {
@@ -325,7 +321,6 @@ void VisitBoards(Visit& v, harness::Player& p) {
             },
             600);
         p.Step(20);
-        v.Dimmed(DimmedInBattle());
         v.Look(board.name);
         if (std::string(board.name) == "training board") {
             // One move is all it has: the result sheet follows.

@@ -1,5 +1,5 @@
-// Recording what a frame draws and judging its texts: overlaps, texts leaving what holds them or
-// the screen, and texts too faint against what lies beneath them.
+// Judging the texts of a recorded frame: overlaps, texts leaving what holds them or the screen,
+// texts hidden under what is drawn after them, texts too faint or too small to read.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -11,10 +11,14 @@ namespace layout {
 namespace {
 
 constexpr float kSlack = 0.5f;  // quads land on fractions of a pixel
+// The contrast a glyph must reach against what lies under it; a meter's number over the meter's
+// fill, which changes under it as the meter fills, must reach more.
 constexpr double kMinContrast = 3.0;
-// A pixel belongs to a text's ink when drawing the text changed it at all (beyond rounding), so a text
-// too faint to see is judged too.
-constexpr int kInkChange = 3;
+constexpr double kMeterContrast = 4.5;
+// Capitals shorter than this on the screen are too small to read comfortably.
+constexpr float kMinCapHeight = 8.0f;
+// Fewer pixels than this of a text's ink are too few to tell anything by.
+constexpr int kSomePixels = 4;
 
 bool Within(const Box& inner, const Box& outer) {
     return inner.x0 >= outer.x0 - kSlack && inner.y0 >= outer.y0 - kSlack && inner.x1 <= outer.x1 + kSlack &&
@@ -25,13 +29,8 @@ std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
-double Linear(uint8_t channel) {
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-double Luminance(const uint8_t* p) {
-    return 0.2126 * Linear(p[0]) + 0.7152 * Linear(p[1]) + 0.0722 * Linear(p[2]);
+bool StartsWith(const std::string& name, const char* kind) {
+    return name.rfind(kind, 0) == 0;
 }
 
 // A meter's fill: a panel laid inside an earlier holder (its track) from the track's left edge, as
@@ -64,205 +63,182 @@ const DrawnHolder* HolderOf(const Frame& frame, const DrawnText& text) {
     return best;
 }
 
-// The contrast that the best-contrasted tenth of the text's ink reaches against the pixels beneath
-// it (the solid middle of plain strokes, or the outline of an outlined text, which is what carries
-// it over a light ground); negative when too little of the text shows to tell.
-double InkContrast(const Frame& frame, const Box& box, std::vector<double>& scratch) {
-    scratch.clear();
-    const int x0 = std::max(0, static_cast<int>(std::floor(box.x0)));
-    const int y0 = std::max(0, static_cast<int>(std::floor(box.y0)));
-    const int x1 = std::min(frame.width, static_cast<int>(std::ceil(box.x1)));
-    const int y1 = std::min(frame.height, static_cast<int>(std::ceil(box.y1)));
-    const size_t expected = static_cast<size_t>(frame.width) * frame.height * 4;
-    if (frame.withText.size() < expected || frame.withoutText.size() < expected) return -1;
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            const size_t at = (static_cast<size_t>(y) * frame.width + x) * 4;
-            const uint8_t* ink = &frame.withText[at];
-            const uint8_t* under = &frame.withoutText[at];
-            int change = 0;
-            for (int c = 0; c < 3; ++c) change = std::max(change, std::abs(ink[c] - under[c]));
-            if (change >= kInkChange) scratch.push_back(Contrast(ink, under));
-        }
-    }
-    if (scratch.size() < 4) return -1;
-    const size_t tenth = scratch.size() * 9 / 10;
-    std::nth_element(scratch.begin(), scratch.begin() + static_cast<long>(tenth), scratch.end());
-    return scratch[tenth];
-}
-
 // A popup's title is set across the top edge of its frame: it leaves the frame only upwards, by less
-// than half its height, and stays between the frame's sides.
-bool HeadingOn(const Box& text, const Box& frame) {
-    return text.y0 < frame.y0 && text.y1 > frame.y0 + text.Height() * 0.5f && text.y1 <= frame.y1 &&
-           text.x0 >= frame.x0 - kSlack && text.x1 <= frame.x1 + kSlack;
-}
-
-const DrawnText& FirstCopy(const Frame& frame, const std::string& words) {
-    for (const DrawnText& text : frame.texts) {
-        if (text.text == words) return text;
-    }
-    return frame.texts.front();
-}
-
-}  // namespace
-
-void Box::Add(const Box& o) {
-    if (Empty()) {
-        *this = o;
-        return;
-    }
-    x0 = std::min(x0, o.x0);
-    y0 = std::min(y0, o.y0);
-    x1 = std::max(x1, o.x1);
-    y1 = std::max(y1, o.y1);
-}
-
-std::string Box::Describe() const {
-    char text[64];
-    std::snprintf(text, sizeof text, "(x %d-%d, y %d-%d)", static_cast<int>(std::lround(x0)),
-                  static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y0)),
-                  static_cast<int>(std::lround(y1)));
-    return text;
-}
-
-double Contrast(const uint8_t* a, const uint8_t* b) {
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-void FrameRecorder::Begin(Frame* frame, bool hideText) {
-    frame_ = frame;
-    hideText_ = hideText;
-    inText_ = false;
-    order_ = 0;
-    lastImage_ = nullptr;
-}
-
-void FrameRecorder::End() {
-    frame_ = nullptr;
-}
-
-bool FrameRecorder::Quad(const platform::Image* image, float x0, float y0, float x1, float y1) {
-    if (!frame_) return true;
-    const Box box{x0, y0, x1, y1};
-    const int order = order_++;
-    if (inText_) {
-        if (!textHasGlyph_) current_.firstLetter = box;
-        textHasGlyph_ = true;
-        current_.box.Add(box);
-        return !hideText_;
-    }
-    const platform::Image* previous = lastImage_;
-    lastImage_ = image;
-    const std::string name = image ? pictureName_(image) : "panel";
-    if (box.Empty()) return true;
-    frame_->pictures.push_back({name, box, order});
-    if (image && !holdsText_(name)) return true;
-    // The pieces of one frame picture (its quarters) come one after another and touch: one holder.
-    if (image && image == previous && !frame_->holders.empty()) {
-        DrawnHolder& last = frame_->holders.back();
-        Box grown = last.box;
-        grown.x0 -= 1, grown.y0 -= 1, grown.x1 += 1, grown.y1 += 1;
-        if (last.order == order - 1 && grown.Overlaps(box)) {
-            last.box.Add(box);
-            last.order = order;
-            return true;
-        }
-    }
-    frame_->holders.push_back({name, box, order});
-    return true;
-}
-
-void FrameRecorder::TextBegins(const char* text, size_t length) {
-    if (!frame_) return;
-    inText_ = true;
-    textHasGlyph_ = false;
-    current_ = DrawnText{};
-    current_.text.assign(text, length);
-    current_.order = order_;
-}
-
-void FrameRecorder::TextEnds() {
-    if (!frame_ || !inText_) return;
-    inText_ = false;
-    lastImage_ = nullptr;
-    if (textHasGlyph_) frame_->texts.push_back(current_);
+// than half its height, and stays between the frame's sides. Nothing else is drawn so.
+bool HeadingOn(const Box& text, const DrawnHolder& holder) {
+    const Box& frame = holder.box;
+    const bool popupFrame = StartsWith(holder.name, "FRAME") || StartsWith(holder.name, "LEVELUPBG");
+    return popupFrame && text.y0 < frame.y0 && text.y1 > frame.y0 + text.Height() * 0.5f &&
+           text.y1 <= frame.y1 && text.x0 >= frame.x0 - kSlack && text.x1 <= frame.x1 + kSlack;
 }
 
 // What a popup or a speech is laid on: a bubble, a popup's frame, or the picture a popup such as
-// the power-up tree has for its frame. Nothing under it is meant to be read while it is up.
+// the power-up tree has for its frame. Nothing it hides is meant to be read while it is up.
 bool PopupGround(const std::string& name) {
-    for (const char* kind : {"BUBBLE", "FRAME", "LEVELUPBG"}) {
-        if (name.rfind(kind, 0) == 0) return true;
+    return StartsWith(name, "BUBBLE") || StartsWith(name, "FRAME") || StartsWith(name, "LEVELUPBG");
+}
+
+// The text is hidden by the ground of a popup drawn after it (a place's name under a dialogue or
+// under the power-up tree, a popup waiting behind another): the ground lies over it and the frame
+// as shown no longer shows it. Hidden under anything else (a button, a panel) it is a fault and
+// is judged; seen through a ground, it is judged as well.
+bool HiddenByPopup(const Frame& frame, const DrawnText& text) {
+    for (const DrawnHolder& ground : frame.holders) {
+        if (ground.order > text.order && PopupGround(ground.name) && ground.box.Overlaps(text.box))
+            return !StillShows(frame, text);
     }
     return false;
 }
 
-// A text wholly under a popup's ground drawn after it (a place's name under a dialogue or under
-// the power-up tree, a popup waiting behind another) is hidden on purpose, so it is not judged.
-// Under anything else (a button, a panel) a hidden text is a fault and is judged as drawn.
-bool Covered(const Frame& frame, const DrawnText& text) {
-    for (const DrawnHolder& holder : frame.holders) {
-        const bool hides = PopupGround(holder.name);
-        if (hides && holder.order > text.order && Within(text.box, holder.box)) return true;
-    }
+// A popup's ground is drawn after the text: the text lies behind the popup, and what the popup
+// lays over it (its frame, its figures, its bars) is the popup's doing.
+bool BehindPopup(const Frame& frame, const DrawnText& text) {
+    for (const DrawnHolder& ground : frame.holders)
+        if (ground.order > text.order && PopupGround(ground.name)) return true;
     return false;
 }
 
-// A picture drawn after a button's caption, over part of its words.
-const DrawnHolder* CoverOfCaption(const Frame& frame, const DrawnText& text, const DrawnHolder* holder) {
-    if (holder == nullptr || holder->name.find("BUTTON") == std::string::npos) return nullptr;
+// The first picture, panel, line or oval drawn after the text that hides some of its ink.
+const DrawnHolder* CoverOf(const Frame& frame, const DrawnText& text) {
+    if (BehindPopup(frame, text)) return nullptr;
     for (const DrawnHolder& picture : frame.pictures) {
-        if (picture.order > text.order && picture.box.Overlaps(text.box, kSlack)) return &picture;
+        if (picture.order <= text.order || !picture.box.Overlaps(text.box, kSlack)) continue;
+        if (HiddenInk(frame, text, picture.box) >= kSomePixels) return &picture;
     }
     return nullptr;
 }
 
-bool OnMap(const Frame& frame, const DrawnText& text) {
-    return std::find(frame.onMap.begin(), frame.onMap.end(), text.text) != frame.onMap.end();
+// Drawn at half strength or less: the game dims what cannot be used now (a power not paid for,
+// the fighter who waits for the other) and lays faint copies of a title round it, on purpose.
+bool Faint(const DrawnText& text) {
+    return text.alpha <= 0.55f;
 }
+
+// The same words drawn again at nearly the same spot, or faintly about it: a text and its shadow
+// or echo.
+bool Echo(const DrawnText& a, const DrawnText& b) {
+    if (a.text != b.text) return false;
+    if (Faint(a) || Faint(b)) return true;
+    const float near = std::max(3.0f, std::min(a.box.Height(), b.box.Height()) * 0.25f);
+    return std::fabs((a.box.x0 + a.box.x1) - (b.box.x0 + b.box.x1)) * 0.5f <= near &&
+           std::fabs((a.box.y0 + a.box.y1) - (b.box.y0 + b.box.y1)) * 0.5f <= near;
+}
+
+// The same words drawn over one another at one spot (a title and its fading copies): read as one.
+bool SameSpot(const DrawnText& a, const DrawnText& b) {
+    return a.text == b.text && std::fabs(a.box.x0 - b.box.x0) <= 1 && std::fabs(a.box.x1 - b.box.x1) <= 1 &&
+           std::fabs(a.box.y0 - b.box.y0) <= 1 && std::fabs(a.box.y1 - b.box.y1) <= 1;
+}
+
+// The same words drawn again over the text, at nearly the same spot: the text is its shadow, and
+// the copy over it is what is read.
+bool Underlay(const Frame& frame, size_t i, const std::vector<bool>& hidden) {
+    const DrawnText& text = frame.texts[i];
+    for (size_t j = i + 1; j < frame.texts.size(); ++j) {
+        const DrawnText& over = frame.texts[j];
+        if (!hidden[j] && !Faint(over) && over.text == text.text && Echo(text, over) && !SameSpot(text, over))
+            return true;
+    }
+    return false;
+}
+
+bool OnMap(const Frame& frame, const DrawnText& text) {
+    const float mx = (text.box.x0 + text.box.x1) * 0.5f, my = (text.box.y0 + text.box.y1) * 0.5f;
+    for (const layout::PlaceName& place : frame.placeNames)
+        if (place.words == text.text && place.area.Holds(mx, my)) return true;
+    return false;
+}
+
+// How well a text reads: its worst glyph, measured against what that glyph must reach.
+struct Reading {
+    double contrast = -1;  // negative: nothing to tell
+    double needed = kMinContrast;
+    Box glyph;
+    bool Poor() const { return contrast >= 0 && contrast < needed; }
+    double Margin() const { return contrast < 0 ? 1e9 : contrast / needed; }
+};
+
+Reading Read(const DrawnText& text, const std::vector<Box>& fills, std::vector<double>& scratch) {
+    // Thin letters (an "l", a stop) tell only when nothing else in the line does.
+    Reading worst, worstThin;
+    for (size_t g = 0; g < text.glyphs.size(); ++g) {
+        const DrawnGlyph& glyph = text.glyphs[g];
+        bool thin = false;
+        const double contrast = GlyphContrast(text, g, scratch, &thin);
+        if (contrast < 0) continue;
+        Reading reading{contrast, kMinContrast, glyph.box};
+        const float mx = (glyph.box.x0 + glyph.box.x1) * 0.5f, my = (glyph.box.y0 + glyph.box.y1) * 0.5f;
+        for (const Box& fill : fills)
+            if (fill.Holds(mx, my)) reading.needed = kMeterContrast;
+        Reading& kept = thin ? worstThin : worst;
+        if (kept.contrast < 0 || reading.Margin() < kept.Margin()) kept = reading;
+    }
+    return worst.contrast >= 0 ? worst : worstThin;
+}
+
+}  // namespace
 
 std::vector<std::string> Judge(const Frame& frame, const std::string& where) {
     std::vector<std::string> findings;
-    // Rolling lines come in at the bottom and leave at the top: only the sides bound them.
-    const float big = frame.rolling ? 1e6f : 0;
     const Box visible{0, 0, static_cast<float>(frame.width), static_cast<float>(frame.height)};
-    const Box screen{0, -big, visible.x1, visible.y1 + big};
+    // A line rolling up the screen comes in at the bottom and leaves at the top: only the sides
+    // bound it. A place's name goes wherever the map is dragged.
+    const Box rollingBounds{0, -1e6f, visible.x1, 1e6f};
+    const Box nowhere{-1e6f, -1e6f, 1e6f, 1e6f};
+    std::vector<Box> fills;
+    for (const DrawnHolder& holder : frame.holders)
+        if (MeterFill(frame, holder)) fills.push_back(holder.box);
     std::vector<double> scratch;
+    std::vector<bool> hidden(frame.texts.size());
+    for (size_t i = 0; i < frame.texts.size(); ++i) hidden[i] = HiddenByPopup(frame, frame.texts[i]);
     for (size_t i = 0; i < frame.texts.size(); ++i) {
         const DrawnText& text = frame.texts[i];
-        if (Covered(frame, text)) continue;
+        if (hidden[i]) continue;
         const std::string said = where + ": " + Quoted(text.text) + " " + text.box.Describe();
         const DrawnHolder* holder = HolderOf(frame, text);
-        if (!Within(text.box, OnMap(frame, text) ? Box{-1e6f, -1e6f, 1e6f, 1e6f} : screen)) {
+        // On a rolling screen a line rises, or stops and fades out as it leaves.
+        const bool rolling = frame.rolling && (text.rising || text.alpha < 1);
+        const Box& bounds = OnMap(frame, text) ? nowhere : rolling ? rollingBounds : visible;
+        if (!Within(text.box, bounds)) {
             findings.push_back(said + " reaches outside the screen");
-        } else if (holder && !Within(text.box, holder->box) && !HeadingOn(text.box, holder->box)) {
+        } else if (holder && !Within(text.box, holder->box) && !HeadingOn(text.box, *holder)) {
             findings.push_back(said + " crosses the edge of " + holder->name + " " + holder->box.Describe());
         }
-        if (const DrawnHolder* cover = CoverOfCaption(frame, text, holder))
+        if (const DrawnHolder* cover = CoverOf(frame, text))
             findings.push_back(said + " is covered by " + (cover->name.empty() ? "a picture" : cover->name) +
                                " " + cover->box.Describe());
         for (size_t j = i + 1; j < frame.texts.size(); ++j) {
             const DrawnText& other = frame.texts[j];
-            // The same words on the same spot are a text and its shadow or echo.
-            if (other.text == text.text || Covered(frame, other)) continue;
+            if (hidden[j] || Echo(text, other)) continue;
             if (text.box.Overlaps(other.box, kSlack))
                 findings.push_back(said + " and " + Quoted(other.text) + " " + other.box.Describe() + " overlap");
         }
-        // The same words drawn more than once (a title and its fading echoes) are read from their
-        // clearest copy.
-        double contrast = -1;
-        for (const DrawnText& copy : frame.texts) {
-            if (copy.text == text.text) contrast = std::max(contrast, InkContrast(frame, copy.box, scratch));
+        // Copies drawn over one another at one spot read as one: the first tells, from the clearest.
+        bool first = true;
+        for (size_t j = 0; j < i && first; ++j) first = !SameSpot(frame.texts[j], text);
+        if (!first || Underlay(frame, i, hidden)) continue;
+        if (text.capHeight > 0 && text.capHeight < kMinCapHeight - 0.01f) {
+            char size[96];
+            std::snprintf(size, sizeof size, " is too small: its capitals stand %.0f px tall, under %.0f",
+                          static_cast<double>(text.capHeight), static_cast<double>(kMinCapHeight));
+            findings.push_back(said + size);
         }
-        // Only the first copy reports; a rolling line is judged once it is wholly in sight.
-        if (&text != &FirstCopy(frame, text.text) || (frame.rolling && !Within(text.box, visible))) contrast = -1;
-        if (std::find(frame.dimmed.begin(), frame.dimmed.end(), text.text) != frame.dimmed.end()) contrast = -1;
-        if (contrast >= 0 && contrast < kMinContrast) {
-            char ratio[32];
-            std::snprintf(ratio, sizeof ratio, "%.1f:1", contrast);
-            findings.push_back(said + " reads poorly: contrast " + ratio + " with what lies beneath");
+        // A line rolling by is judged once it is wholly in sight; what the game dims is meant to
+        // stand back.
+        if ((rolling && !Within(text.box, visible)) || Faint(text)) continue;
+        Reading reading = Read(text, fills, scratch);
+        for (size_t j = i + 1; j < frame.texts.size(); ++j) {
+            if (!SameSpot(text, frame.texts[j]) || hidden[j]) continue;
+            const Reading copy = Read(frame.texts[j], fills, scratch);
+            if (copy.Margin() > reading.Margin()) reading = copy;
+        }
+        if (reading.Poor()) {
+            char ratio[160];
+            std::snprintf(
+                ratio, sizeof ratio, " reads poorly: contrast %.1f:1 with what lies beneath%s, worst at %s",
+                reading.contrast, reading.needed > kMinContrast ? " (over a meter's fill, 4.5:1)" : "",
+                reading.glyph.Describe().c_str());
+            findings.push_back(said + ratio);
         }
     }
     return findings;

@@ -1,7 +1,8 @@
 // check_layout [folder] [--frames] [--in-game | --out-of-game]: visits every screen of the game on
 // the data folder under `folder` (default: the working folder) at both layouts and prints one line
-// per text that overlaps another, leaves what holds it or the screen, or reads poorly; the exit
-// status is 1 when there is any. With --frames every frame it looked at is saved as a PNG under the
+// per text that overlaps another, leaves what holds it or the screen, lies hidden under what is
+// drawn after it, reads poorly or is too small, and per screen it could not reach; the exit status
+// is 1 when there is any. With --frames every frame it looked at is saved as a PNG under the
 // build's frames folder; --in-game visits only the screens of a game under way, --out-of-game only
 // the title, its popups, the cards and the end (the two halves can run side by side).
 #include <cstdio>

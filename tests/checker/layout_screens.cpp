@@ -2,11 +2,15 @@
 // or, deeper in the story, by giving the hero the flags of that moment and starting the screen the
 // game itself would start.
 #include <memory>
+#include <set>
+#include <string>
 
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "framework/main.hpp"
+#include "gui/container.hpp"
 #include "gui/gui2.hpp"
+#include "gui/text.hpp"
 #include "model/data2.hpp"
 #include "model/profile.hpp"
 #include "model/trophies.hpp"
@@ -97,9 +101,12 @@ void VisitIntro(Visit& v, harness::Player& p) {
     CutsceneScreen::CutsceneScreen_new(Data::virtualWidth > 800 ? "intro_1_wide" : "intro_1", "map")->PreStart();
     for (int moment = 1; moment <= 4; ++moment) {
         p.Step(100);
-        if (p.ScreenName() != "Cutscene") return;
+        const std::string name = "intro, moment " + std::to_string(moment);
+        if (!v.Await(
+                name, [&p] { return p.ScreenName() == "Cutscene"; }, 0))
+            return;
         // A caption types some fifty letters a second.
-        v.Look("intro, moment " + std::to_string(moment), false, 300);
+        v.Look(name, false, 300);
     }
 }
 
@@ -107,8 +114,38 @@ void VisitActCards(Visit& v, harness::Player& p) {
     for (int act = 1; act <= 6; ++act) {
         Profile::SetFlagInt("Flag.ActShow", act - 1);
         ActScreen::ActScreen_new()->PreStart();
+        std::string title, subtitle;
+        ActScreen::CardFor(act, title, subtitle);
+        const std::string name = act == 6 ? "epilogue card" : "act card " + std::to_string(act);
+        const auto up = [&title] {
+            const auto* card = dynamic_cast<const ActScreen*>(briskGame->currentScreen.get());
+            return card != nullptr && !title.empty() && card->title == title;
+        };
+        if (!v.Await(name, up, 60)) continue;
         p.Step(40);
-        v.Look(act == 6 ? "epilogue card" : "act card " + std::to_string(act));
+        v.Look(name);
+    }
+}
+
+// A line of the credits as the roll shows it, its words on one line.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (const std::string& part : Data::SplitLines(text)) line += (line.empty() ? "" : " ") + part;
+    return line;
+}
+
+// The lines of the roll wholly on the screen now.
+void NoteCreditsInSight(std::set<std::string>& seen) {
+    if (!GUIList::currentList) return;
+    for (int i = 0; i < GUIList::currentList->Size(); ++i) {
+        const auto* holder = dynamic_cast<const GUIContainer*>(GUIList::currentList->Get2(i));
+        if (holder == nullptr || holder->id != "credits") continue;
+        for (const GUIItem* child : holder->items) {
+            const auto* words = dynamic_cast<const GUIText*>(child);
+            const float top = holder->y + (words ? words->y : 0);
+            if (words != nullptr && top >= 0 && top + static_cast<float>(words->h) <= Data::virtualHeight)
+                seen.insert(OneLine(words->text));
+        }
     }
 }
 
@@ -119,29 +156,46 @@ void VisitEnd(Visit& v, harness::Player& p) {
     Profile::SetFlagInt("Date.Month", 3);
     auto end = EndGameScreen::EndGameScreen_new();
     end->PreStart();
+    v.Hurry(true);
     const auto click = [&] {
         p.ClickAt(static_cast<float>(Data::virtualWidth) * 0.5f, 590);
         p.Step(40);
     };
+    const auto page = [&](int state) {
+        return [&end, state] { return end->state == state && GUIList::Get("result", "") != nullptr; };
+    };
     p.Step(60);
-    v.Look("ending, first page");
+    if (v.Await("ending, first page", page(1), 0)) v.Look("ending, first page");
     click();
     p.Step(20);
-    v.Look("ending, second page");
+    if (v.Await("ending, second page", page(3), 0)) v.Look("ending, second page");
     click();
     p.Step(380);  // the score counts up
-    v.Look("hero score");
+    if (v.Await("hero score", page(5), 0)) v.Look("hero score");
     click();
     p.Step(80);
-    if (end->text) v.Look("thanks note");
+    if (v.Await(
+            "thanks note", [&end] { return end->text != nullptr; }, 0))
+        v.Look("thanks note");
     // A click shows the note whole, the next closes it; one more would end the credits.
     for (int clicks = 0; clicks < 3 && end->text; ++clicks) click();
-    if (!p.WaitUntil([&] { return end->state == 7; }, 600)) return v.Lost("the credits");
-    // Every line of the roll, each seen at least once on its way up.
-    for (int moment = 1; moment <= 16 && end->state == 7; ++moment) {
+    if (!v.Await(
+            "the credits", [&end] { return end->state == 7; }, 600))
+        return;
+    // Every line of the roll, each seen wholly on the screen at least once on its way up: the roll
+    // is looked at until its last line has gone.
+    std::set<std::string> seen;
+    for (int moment = 1; moment <= 40 && (end->state == 7 || GUIList::Get("credits", "") != nullptr);
+         ++moment) {
         p.Step(110);
         v.Look("credits, moment " + std::to_string(moment), true);
+        NoteCreditsInSight(seen);
     }
+    for (const std::string& line : end->credits) {
+        const std::string shown = OneLine(line.size() >= 2 && line[0] == '@' ? line.substr(2) : line);
+        if (!shown.empty() && seen.count(shown) == 0) v.Lost("the credits' line \"" + shown + "\"");
+    }
+    v.Hurry(false);
 }
 
 }  // namespace

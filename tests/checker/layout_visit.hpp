@@ -1,6 +1,7 @@
 #pragma once
 // One run of the layout check at one layout: the game started headless on the data folder, and
 // a look at a screen as it stands, which judges the frame and keeps the findings.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ class Visit {
     Visit(const std::string& root, bool wide, std::vector<std::string>& findings);
     // Saves each frame looked at as a PNG too (for a person to look at).
     void KeepFrames() { keepFrames_ = true; }
+    // Between looks the game draws only every eighth frame (a long wait, such as the credits'
+    // roll, passes sooner); a look draws every frame it looks at.
+    void Hurry(bool hurry);
     ~Visit();
 
     harness::Harness& Game() { return game_; }
@@ -26,10 +30,11 @@ class Visit {
     // being typed is let finish first (`typing` frames at most). `rolling`: the texts roll up the
     // screen.
     void Look(const std::string& screen, bool rolling = false, int typing = 20);
-    // The words the next look finds dimmed on purpose (see Frame::dimmed).
-    void Dimmed(std::vector<std::string> words) { dimmed_ = std::move(words); }
     // The visit could not reach a screen: that is a finding too, or the check would pass unseen.
     void Lost(const std::string& what);
+    // Lets the game run until `up` tells that `screen` is up, for `frames` frames at most; false,
+    // with a finding, when it never comes up.
+    bool Await(const std::string& screen, const std::function<bool()>& up, int frames = 120);
 
   private:
     std::string Where(const std::string& screen) const;
@@ -37,7 +42,7 @@ class Visit {
     harness::Harness game_;
     bool wide_;
     bool keepFrames_ = false;
-    std::vector<std::string> dimmed_;
+    bool hurry_ = false;
     std::vector<std::string>& findings_;
 };
 
