@@ -77,13 +77,53 @@ class Battles : public puzzle_fixture::PuzzleFixture {
         for (int i = 0; i < n; ++i) Frame();
     }
 
-    // The first enabled power button, or null.
-    GUITextButton* EnabledPower() {
+    // How strongly a power button is drawn: its own strength times its row's.
+    static float Drawn(const GUITextButton* button) {
+        const GUIItem* row = GUIList::Get("gamepopup", "powers");
+        return row ? row->alpha.value * button->alpha.value : 0.0f;
+    }
+
+    // The first power button drawn at full strength (what the player takes for one that fires), or
+    // the first drawn dimmed; null when there is none.
+    GUITextButton* PowerDrawn(bool full) {
         GUIPuzzleBattle* b = Battle();
         if (!b || !BattleState::powerButtonsShown) return nullptr;
-        for (int i = 0; i < b->powerCount; ++i)
-            if (b->powers[static_cast<size_t>(i)]->active) return b->powers[static_cast<size_t>(i)];
+        for (int i = 0; i < b->powerCount; ++i) {
+            GUITextButton* button = b->powers[static_cast<size_t>(i)];
+            if (full ? Drawn(button) == 1.0f : Drawn(button) <= 0.5f) return button;
+        }
         return nullptr;
+    }
+
+    // Every power button looks as a click on it acts: once a fade to full has had its time, one that
+    // fires is drawn at full strength and one that cannot at half, whatever came before (a new row,
+    // the start message or the opponent's effect over the board).
+    void ExpectPowersLookAsTheyAct(int turn) {
+        GUIPuzzleBattle* b = Battle();
+        const auto brightening = [&] {
+            for (int i = 0; i < b->powerCount; ++i) {
+                const GUITextButton* button = b->powers[static_cast<size_t>(i)];
+                if (button->active && Drawn(button) < 1.0f) return true;
+            }
+            return false;
+        };
+        for (int i = 0; i < 40 && brightening(); ++i) Frame();
+        for (int i = 0; i < b->powerCount; ++i) {
+            const GUITextButton* button = b->powers[static_cast<size_t>(i)];
+            if (button->active)
+                EXPECT_EQ(Drawn(button), 1.0f) << button->name << " on turn " << turn;
+            else
+                EXPECT_LE(Drawn(button), 0.5f) << button->name << " on turn " << turn;
+        }
+    }
+
+    void ClickPower(const GUITextButton* power) {
+        const GUIItem* row = GUIList::Get("gamepopup", "powers");
+        h.MouseMove(TruncToInt(row->x + power->x) + 32, TruncToInt(row->y + power->y) + 32);
+        Frame();
+        h.MouseButton(0, true);
+        Frame();
+        h.MouseButton(0, false);
     }
 
     // Plays the hero's turns until the fight is decided: a power when one can be paid, else a chain.
@@ -93,16 +133,24 @@ class Battles : public puzzle_fixture::PuzzleFixture {
             GUIPuzzleBattle* b = Battle();
             if (b->done) return;
             Frames(2);
-            GUITextButton* power = usePowers ? EnabledPower() : nullptr;
+            ExpectPowersLookAsTheyAct(turn);
+            // A dimmed button is clicked once: nothing fires and the turn stays the hero's.
+            GUITextButton* dimmed = usePowers && !dimmedClicked ? PowerDrawn(false) : nullptr;
+            if (dimmed) {
+                dimmedClicked = true;
+                const int before = effects;
+                ClickPower(dimmed);
+                Frames(10);
+                EXPECT_EQ(effects, before) << dimmed->name;
+                EXPECT_TRUE(b->playerTurn && !GUIList::Get("powerpopup", "")) << dimmed->name;
+                h.MouseMove(0, 0);
+                Frames(2);
+            }
+            GUITextButton* power = usePowers ? PowerDrawn(true) : nullptr;
             if (power) {
-                GUIItem* panel = GUIList::Get("gamepopup", "powers");
                 const Power* fired = Powers::Get(power->name);
                 const int handicap = Profile::GetFlagInt("Game.Handicap");
-                h.MouseMove(TruncToInt(panel->x + power->x) + 32, TruncToInt(panel->y + power->y) + 32);
-                Frame();
-                h.MouseButton(0, true);
-                Frame();
-                h.MouseButton(0, false);
+                ClickPower(power);
                 const int before = effects;
                 for (int i = 0; i < 10 && effects == before; ++i) Frame();
                 ASSERT_EQ(effects, before + 1) << power->name;
@@ -121,6 +169,7 @@ class Battles : public puzzle_fixture::PuzzleFixture {
         FAIL() << "the fight did not end";
     }
 
+    bool dimmedClicked = false;
     bool effectUp = false;
     // How long the running effect has been up, and the least its script takes.
     float shownMs = 0;
@@ -150,6 +199,8 @@ TEST_F(Battles, AFightWonWithPowersPaysItsSpoilsAndTellsTheStory) {
     Profile::SetFlagInt("Power.Elemental.Freeze", 1);
     Profile::SetFlagString("Power.Attribute.Intelligence", "Psycho Bolt");
     Profile::SetFlagInt("Power.Mental.Bolt", 1);
+    // Charges of 10 at the start: every power can fire under the start message.
+    Profile::SetFlagInt("Upgrade.Heroic Power", 2);
     const int clock = Profile::GetFlagInt("Date.Time");
     const int flagsInUse = FlagItem::PoolInUse() - Profile::slotFlags->Size();
     Start(R"(<action battle="thug" name="Thug" bg="Street" image="Characters01" index="1" constitution="2"
@@ -190,6 +241,7 @@ TEST_F(Battles, AFightWonWithPowersPaysItsSpoilsAndTellsTheStory) {
     EXPECT_EQ(hero.health.value, hero.maxHealth - taken);
     EXPECT_LE(thug.health.value, 0);
     EXPECT_FALSE(fired_.empty());
+    EXPECT_TRUE(dimmedClicked);
 
     // The escape key no longer takes a won battle back.
     PressEscape();
