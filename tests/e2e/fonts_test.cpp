@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "core/glyphfont.hpp"
 #include "framework/screen.hpp"
@@ -41,11 +42,12 @@ public:
     void Render() override {
         platform::Cls(0, 0, 0);
         platform::SetColor(255, 255, 255);
-        font->DrawText2("Quellfast", 100, 100, 0);
+        font->DrawText2(line, 100, 100, 0);
         font->DrawText2("Centred", 500, 300, 1);
         font->DrawText2("Right", 900, 500, 2);
     }
     GlyphFont* font;
+    std::string line = "Quellfast";
 };
 
 TEST(BakedFonts, TextIsDrawnWhereItIsMeasured) {
@@ -81,6 +83,24 @@ TEST(BakedFonts, TextIsDrawnWhereItIsMeasured) {
     ASSERT_GT(right.count, 50);
     EXPECT_LE(right.right, 900 + 2);
     EXPECT_GE(right.right, 900 - 8);
+}
+
+// The small outlined font carries the map corner's rank, the upgrade names, the power captions and
+// the trophies' descriptions: at 1000 x 600 its capitals must stand 8 pixels tall inside their
+// outline to be read without effort.
+TEST(BakedFonts, TheSmallOutlinedFontsCapitalsStandEightPixelsTall) {
+    harness::Harness h;
+    ASSERT_TRUE(h.Start());
+    GlyphFont font(Fonts::FileFor("oxs"));
+    auto screen = std::make_shared<TextScreen>(&font);
+    screen->line = "HEMT";
+    screen->PreStart();
+    ASSERT_TRUE(h.Step());
+    h.SaveFrame("fonts_small_capitals");
+    // The white fill only: the dark outline is not the letter.
+    const Box capitals = BrightBox(h, 90, 90, 200, 60);
+    ASSERT_GT(capitals.count, 20);
+    EXPECT_GE(capitals.bottom - capitals.top + 1, 8);
 }
 
 }  // namespace
