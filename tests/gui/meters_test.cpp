@@ -2,17 +2,86 @@
 // with their sounds, globes and bars without a maximum, and the portrait in three colour sets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "gui/hero.hpp"
 #include "gui/meterattribute.hpp"
 #include "gui/meterglobe.hpp"
 #include "gui/meterhealth.hpp"
 #include "gui/text.hpp"
+#include "platform/testing.hpp"
 #include "tests/gui/gui_fixture.hpp"
 #include "tests/gui/widget_art.hpp"
 
 using guitest::During;
+
+namespace {
+
+// Where the glyphs of the watched lines land on the screen. A line drawn more than once in a frame
+// (its shadow first) is the same words each time: `hide` leaves out the copy drawn last, the one on
+// top, and the frame then shows what lies under it.
+class GlyphWatcher : public platform::DrawWatcher {
+  public:
+    struct Box {
+        float x0, y0, x1, y1;
+        std::string text;
+        int copy;
+    };
+    void BeginFrame() { copies.clear(); }
+    bool Quad(const platform::Image*, float x0, float y0, float x1, float y1) override {
+        if (!watching) return true;
+        if (!hide) boxes.push_back({x0, y0, x1, y1, line, copy});
+        return !(hide && copy == lastCopy[line]);
+    }
+    void TextBegins(const char* text, size_t length) override {
+        line.assign(text, length);
+        watching = watched.count(line) != 0;
+        if (!watching) return;
+        copy = copies[line]++;
+        if (!hide) lastCopy[line] = copy;
+    }
+    void TextEnds() override { watching = false; }
+    // The glyphs of the copies drawn last.
+    std::vector<Box> TopGlyphs() const {
+        std::vector<Box> top;
+        for (const Box& b : boxes)
+            if (b.copy == lastCopy.at(b.text)) top.push_back(b);
+        return top;
+    }
+
+    std::set<std::string> watched;
+    bool hide = false;
+    std::vector<Box> boxes;
+
+  private:
+    std::map<std::string, int> copies, lastCopy;
+    std::string line;
+    int copy = 0;
+    bool watching = false;
+};
+
+double Luminance(const uint8_t* p) {
+    double l = 0;
+    for (int c = 0; c < 3; ++c) {
+        const double v = p[c] / 255.0;
+        l += std::array<double, 3>{0.2126, 0.7152, 0.0722}[static_cast<size_t>(c)] *
+             (v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+    }
+    return l;
+}
+
+double Contrast(const uint8_t* a, const uint8_t* b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+}  // namespace
 
 TEST(Meters, AttributeMetersCountThroughALevelWithOneTickAFrameAndTheirLevelSounds) {
     harness::Harness h;
@@ -129,4 +198,88 @@ TEST(Meters, GaugesWithoutAMaximumShowFullAndThePortraitWearsThePlayersColoursAn
     h.Step();
     EXPECT_EQ(hero->image, nullptr);
     EXPECT_EQ(h.Pixel(828, 428).r, 20);
+}
+
+// The progress number on a meter reads at 4.5:1 against what lies under each of its glyphs: the
+// fill, the empty track, or both for a glyph where the fill ends, on the light fills of the result
+// and character sheets and on a dark one. A glyph is judged by its letter, the brightest quarter of
+// the pixels it inks, each against the pixel under it.
+TEST(Meters, TheNumberOnAMeterReadsOverItsFillAndOverItsTrack) {
+    harness::Harness h;
+    auto screen = guitest::StartScreen(h);
+    ASSERT_TRUE(screen);
+    guitest::LoadWidgetArt();
+    struct Case {
+        const char* key;
+        int value, colour, small;
+    };
+    // Filled to under the number, past it, and not at all; the sheets' colours and a dark one. Every
+    // value lies in the first level (0 to 100), so the fill ends at the value's share of the bar.
+    const std::array<Case, 8> cases = {{{"Attribute.Strength", 48, 0xc0ffc0, 0},
+                                        {"Attribute.Essence", 99, 0xc0ffc0, 0},
+                                        {"Skill.Learning", 52, 0xc0c0ff, 0},
+                                        {"Attribute.Ethics", 45, 0xffc0c0, 0},
+                                        {"Attribute.Intelligence", 50, 0xc0ffc0, 1},
+                                        {"Resource.Reputation", 60, 0xff80ff, 1},
+                                        {"Skill.Science", 0, 0xc0c0ff, 1},
+                                        {"Attribute.Constitution", 55, 0x604080, 0}}};
+    for (const Case& c : cases) Profile::SetFlagInt(c.key, c.value);
+    std::vector<GUIMeterAttribute*> meters;
+    During(h, *screen, [&] {
+        for (size_t i = 0; i < cases.size(); ++i) {
+            const Case& c = cases[i];
+            auto* m =
+                GUIMeterAttribute::Create(200 + 400 * static_cast<float>(i / 4),
+                                          100 + 60 * static_cast<float>(i % 4), c.colour, c.key, 0, c.small);
+            GUIList::Add(m, 10);
+            meters.push_back(m);
+        }
+    });
+    h.Step(40);
+    h.SaveFrame("meters_numbers");
+    GlyphWatcher glyphs;
+    for (const GUIMeterAttribute* m : meters) glyphs.watched.insert(m->text->text);
+    platform::WatchDraws(&glyphs);
+    glyphs.BeginFrame();
+    h.Step();
+    const std::vector<uint8_t> shown = h.ReadPixels(0, 0, 1000, 600);
+    glyphs.hide = true;
+    glyphs.BeginFrame();
+    h.Step();
+    const std::vector<uint8_t> under = h.ReadPixels(0, 0, 1000, 600);
+    platform::WatchDraws(nullptr);
+
+    int judged = 0, overFill = 0;
+    const auto at = [](const std::vector<uint8_t>& px, int x, int y) { return &px[(y * 1000 + x) * 4]; };
+    for (const GlyphWatcher::Box& box : glyphs.TopGlyphs()) {
+        const int left = static_cast<int>(std::floor(box.x0)), right = static_cast<int>(std::ceil(box.x1));
+        const int top = static_cast<int>(std::floor(box.y0)), bottom = static_cast<int>(std::ceil(box.y1));
+        // (brightness, contrast with the pixel under it) of every pixel the glyph inks
+        std::vector<std::pair<double, double>> ink;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                const uint8_t *a = at(shown, x, y), *b = at(under, x, y);
+                if (std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) <= 60) continue;
+                ink.emplace_back(Luminance(a), Contrast(a, b));
+            }
+        }
+        // A sliver of a glyph (a pixel or two of its edge) is read with its neighbours.
+        if (ink.size() < 16) continue;
+        std::sort(ink.begin(), ink.end(), [](const auto& p, const auto& q) { return p.first > q.first; });
+        std::vector<double> letter;
+        for (size_t i = 0; i < ink.size() / 4; ++i) letter.push_back(ink[i].second);
+        std::nth_element(letter.begin(), letter.begin() + letter.size() / 2, letter.end());
+        EXPECT_GE(letter[letter.size() / 2], 4.5)
+            << "\"" << box.text << "\" glyph at x " << left << ", y " << top;
+        ++judged;
+        for (size_t i = 0; i < cases.size(); ++i) {
+            const GUIMeterAttribute& m = *meters[i];
+            const float fillRight =
+                m.x + 4 + static_cast<float>(cases[i].value) / 100 * static_cast<float>(m.w - 5);
+            overFill += box.text == m.text->text && (box.x0 + box.x1) / 2 < fillRight;
+        }
+    }
+    // Every meter's number was seen, glyph by glyph, many of them over a fill.
+    EXPECT_GE(judged, 40);
+    EXPECT_GE(overFill, 15);
 }
