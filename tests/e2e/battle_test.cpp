@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "gui/container.hpp"
 #include "gui/dialogue.hpp"
@@ -79,51 +80,36 @@ class Battles : public puzzle_fixture::PuzzleFixture {
 
     // How strongly a power button is drawn: its own strength times its row's.
     static float Drawn(const GUITextButton* button) {
-        const GUIItem* row = GUIList::Get("gamepopup", "powers");
-        return row ? row->alpha.value * button->alpha.value : 0.0f;
+        return GUIList::Get("gamepopup", "powers")->alpha.value * button->alpha.value;
     }
 
-    // The first power button drawn at full strength (what the player takes for one that fires), or
-    // the first drawn dimmed; null when there is none.
-    GUITextButton* PowerDrawn(bool full) {
+    // Once a fade to full has had its time, each power button looks as a click on it acts: full
+    // strength when it fires, half when it cannot, whatever came before (a new row, the start message
+    // or the opponent's effect over the board). Gives the first button drawn full (or dimmed).
+    GUITextButton* PowerDrawn(bool full, int turn) {
         GUIPuzzleBattle* b = Battle();
-        if (!b || !BattleState::powerButtonsShown) return nullptr;
-        for (int i = 0; i < b->powerCount; ++i) {
-            GUITextButton* button = b->powers[static_cast<size_t>(i)];
-            if (full ? Drawn(button) == 1.0f : Drawn(button) <= 0.5f) return button;
-        }
-        return nullptr;
-    }
-
-    // Every power button looks as a click on it acts: once a fade to full has had its time, one that
-    // fires is drawn at full strength and one that cannot at half, whatever came before (a new row,
-    // the start message or the opponent's effect over the board).
-    void ExpectPowersLookAsTheyAct(int turn) {
-        GUIPuzzleBattle* b = Battle();
-        const auto brightening = [&] {
-            for (int i = 0; i < b->powerCount; ++i) {
-                const GUITextButton* button = b->powers[static_cast<size_t>(i)];
-                if (button->active && Drawn(button) < 1.0f) return true;
-            }
-            return false;
+        if (!BattleState::powerButtonsShown) return nullptr;
+        const auto buttons = [b] {
+            return std::vector<GUITextButton*>(b->powers.begin(), b->powers.begin() + b->powerCount);
         };
-        for (int i = 0; i < 40 && brightening(); ++i) Frame();
-        for (int i = 0; i < b->powerCount; ++i) {
-            const GUITextButton* button = b->powers[static_cast<size_t>(i)];
-            if (button->active)
-                EXPECT_EQ(Drawn(button), 1.0f) << button->name << " on turn " << turn;
-            else
-                EXPECT_LE(Drawn(button), 0.5f) << button->name << " on turn " << turn;
+        for (int i = 0; i < 40; ++i) {
+            const auto all = buttons();
+            if (std::none_of(all.begin(), all.end(), [](auto* p) { return p->active && Drawn(p) < 1.0f; }))
+                break;
+            Frame();
         }
+        GUITextButton* found = nullptr;
+        for (GUITextButton* button : buttons()) {
+            EXPECT_TRUE(button->active ? Drawn(button) == 1.0f : Drawn(button) <= 0.5f)
+                << button->name << " " << turn;
+            if (!found && (full ? Drawn(button) == 1.0f : Drawn(button) <= 0.5f)) found = button;
+        }
+        return found;
     }
 
     void ClickPower(const GUITextButton* power) {
         const GUIItem* row = GUIList::Get("gamepopup", "powers");
-        h.MouseMove(TruncToInt(row->x + power->x) + 32, TruncToInt(row->y + power->y) + 32);
-        Frame();
-        h.MouseButton(0, true);
-        Frame();
-        h.MouseButton(0, false);
+        Click(TruncToInt(row->x + power->x) + 32, TruncToInt(row->y + power->y) + 32);
     }
 
     // Plays the hero's turns until the fight is decided: a power when one can be paid, else a chain.
@@ -133,25 +119,19 @@ class Battles : public puzzle_fixture::PuzzleFixture {
             GUIPuzzleBattle* b = Battle();
             if (b->done) return;
             Frames(2);
-            ExpectPowersLookAsTheyAct(turn);
             // A dimmed button is clicked once: nothing fires and the turn stays the hero's.
-            GUITextButton* dimmed = usePowers && !dimmedClicked ? PowerDrawn(false) : nullptr;
-            if (dimmed) {
+            if (GUITextButton* dimmed = usePowers && !dimmedClicked ? PowerDrawn(false, turn) : nullptr) {
                 dimmedClicked = true;
-                const int before = effects;
                 ClickPower(dimmed);
-                Frames(10);
-                EXPECT_EQ(effects, before) << dimmed->name;
+                Frames(8);
                 EXPECT_TRUE(b->playerTurn && !GUIList::Get("powerpopup", "")) << dimmed->name;
-                h.MouseMove(0, 0);
-                Frames(2);
             }
-            GUITextButton* power = usePowers ? PowerDrawn(true) : nullptr;
+            GUITextButton* power = usePowers ? PowerDrawn(true, turn) : nullptr;
             if (power) {
                 const Power* fired = Powers::Get(power->name);
                 const int handicap = Profile::GetFlagInt("Game.Handicap");
-                ClickPower(power);
                 const int before = effects;
+                ClickPower(power);
                 for (int i = 0; i < 10 && effects == before; ++i) Frame();
                 ASSERT_EQ(effects, before + 1) << power->name;
                 // The hero's damage: the formula's draw, raised by 2 per point of handicap.
