@@ -314,6 +314,35 @@ void GlyphFont::DrawText(const std::string& text, int x, int y) {
     platform::EndText();
 }
 
+void GlyphFont::DrawTextIn(const std::string& text, int x, int y, float left, float top, float right,
+                           float bottom) {
+    // Drawn glyph by glyph: a remembered line is one picture, which cannot be cut at a glyph.
+    platform::BeginText(text.data(), text.size());
+    xOffset = 0;
+    int previous = 0;
+    for (unsigned char c : text) {
+        const Char* glyph = chars[c].get();
+        if (!glyph) continue;
+        if (useKerning) {
+            if (const KernPair* pair = FindKernPair(previous, c)) xOffset += pair->amount;
+        }
+        const float glyphLeft = static_cast<float>(x + xOffset + glyph->xOffset);
+        const float glyphTop = static_cast<float>(y + glyph->yOffset);
+        const float x0 = std::max(left, glyphLeft);
+        const float x1 = std::min(right, glyphLeft + static_cast<float>(glyph->width));
+        const float y0 = std::max(top, glyphTop);
+        const float y1 = std::min(bottom, glyphTop + static_cast<float>(glyph->height));
+        if (glyph->page == 0 && x0 < x1 && y0 < y1 && image[0]) {
+            platform::DrawImageRect(image[0], x0, y0, static_cast<float>(glyph->x) + (x0 - glyphLeft),
+                                    static_cast<float>(glyph->y) + (y0 - glyphTop), x1 - x0, y1 - y0, 0);
+        }
+        xOffset += glyph->xAdvance;
+        if (xOffset > kFarPen || xOffset < -kFarPen) break;
+        previous = c;
+    }
+    platform::EndText();
+}
+
 void GlyphFont::DrawText2(const std::string& text, int x, int y, int align) {
     switch (align) {
         case 0:

@@ -36,6 +36,9 @@ class GlyphFont {
     void DrawText(const std::string& text, int x, int y);
     // align 0 left, 1 centred, 2 right; any other value draws nothing.
     void DrawText2(const std::string& text, int x, int y, int align);
+    // DrawText cut to a rectangle (drawing units): a glyph across its edge shows only its part
+    // inside, so that what is drawn round a line (a halo) keeps within what holds it.
+    void DrawTextIn(const std::string& text, int x, int y, float left, float top, float right, float bottom);
 
     const Char* GetChar(unsigned char code) const { return chars[code].get(); }
     const KernPair* FindKernPair(int first, int second) const;

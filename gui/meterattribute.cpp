@@ -71,9 +71,10 @@ void GUIMeterAttribute::Init12(float px, float py, int colour, const std::string
     const size_t dot = key.find('.');
     const std::string label = (dot == std::string::npos ? key : key.substr(dot + 1)) + ":";
     attribute = MeterText(label, small ? "oxs" : "os", colour);
-    // Outlined: plain white over the light end of a bar (the green, the pink) could not be read.
+    // White and outlined, standing on a black ring of its own letters (the shadow): the light fills
+    // of the sheets (the greens, blues and pinks) would carry plain white at hardly 2:1.
     text = MeterText("0", "oxs", 0xffffff);
-    textShadow = MeterText("0", "s", 0);
+    textShadow = MeterText("0", "oxs", 0);
     level = small ? MeterText("Lvl 1", "s", 0) : MeterText("Lvl 1", "os", 0xffffff);
     shownProgress = shownNeeded = shownLevel = -1;
     FadeIn(1.0f, 1);
@@ -133,8 +134,8 @@ void GUIMeterAttribute::UpdateText() {
     attribute->y = y + (fh - static_cast<float>(attribute->h)) * 0.5f;
     text->x = x + (fw - static_cast<float>(text->w)) * 0.5f;
     text->y = y + (fh - static_cast<float>(text->h)) * 0.5f;
-    textShadow->x = text->x + 2;
-    textShadow->y = text->y + 2;
+    textShadow->x = text->x;
+    textShadow->y = text->y;
     level->x = x + fw + 8;
     level->y = y + (fh - static_cast<float>(level->h)) * 0.5f;
 }
@@ -166,7 +167,30 @@ void GUIMeterAttribute::Render() {
     for (GUIText* t : {attribute, textShadow, text, level}) {
         if (t == nullptr) continue;
         t->alpha.value = a;
-        t->Render();
+        if (t == textShadow)
+            RenderShadowRing(x + 2 + 2 + share * (fw - 5));
+        else
+            t->Render();
     }
+    platform::SetAlpha(1);
+}
+
+void GUIMeterAttribute::RenderShadowRing(float fillRight) {
+    if (textShadow->font == nullptr) return;
+    // The shadow's letters a pixel off in each of the eight directions: under the number they make a
+    // black ring two pixels wide round every stroke. It shows only on the fill (the track is black
+    // already), and keeps inside the bar.
+    const int sx = TruncToInt(textShadow->x), sy = TruncToInt(textShadow->y);
+    if (fillRight <= static_cast<float>(sx - 1)) return;
+    const float bottom = y + static_cast<float>(h);
+    platform::SetAlpha(textShadow->alpha.value);
+    platform::SetColor(0, 0, 0);
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (dx != 0 || dy != 0)
+                textShadow->font->DrawTextIn(textShadow->text, sx + dx, sy + dy, x, y, fillRight, bottom);
+        }
+    }
+    platform::SetColor(255, 255, 255);
     platform::SetAlpha(1);
 }

@@ -39,6 +39,7 @@ class GUIMeterAttribute : public GUIItem {
     int destVar = 0;
     GUIText* attribute = nullptr;
     GUIText* text = nullptr;
+    // The number's letters in black, drawn as a ring round `text` (see RenderShadowRing).
     GUIText* textShadow = nullptr;
     GUIText* level = nullptr;
 
@@ -55,6 +56,8 @@ class GUIMeterAttribute : public GUIItem {
     };
     Standing Measure() const;
     void FreeTexts();
+    // The shadow drawn as a ring round the number's letters rather than beside them.
+    void RenderShadowRing(float fillRight);
     // What the texts show now, so they are only rebuilt when it changes.
     int shownProgress = -1;
     int shownNeeded = -1;

@@ -85,10 +85,14 @@ void GUIPuzzleBattle::CheckPowers() {
         if (payable && !button->active) {
             button->active = 1;
             button->FadeIn(1.0f, 0);
-        } else if (!payable && button->active) {
+        } else if (!payable) {
+            // Whatever its strength came from (a new button is added at full strength, a fade to
+            // full may still be running), a button that cannot fire is drawn at half.
             button->active = 0;
-            Data::KillTweens(&button->alpha);
-            button->alpha.value = 0.5f;
+            if (button->alpha.value != 0.5f) {
+                Data::KillTweens(&button->alpha);
+                button->alpha.value = 0.5f;
+            }
         }
         anyEnabled = anyEnabled || payable;
     }

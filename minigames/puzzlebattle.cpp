@@ -106,9 +106,11 @@ int GUIPuzzleBattle::Update2() {
         if (!done) {
             if (board && !board->faded) board->Fade(1);
             GUIItem* portrait = GUIList::Get("gamepopup", "portrait");
+            // The fighters' panels only: the power buttons show their own strength, which says
+            // whether they can fire, and nothing brings a dimmed row of them back.
             if (portrait && portrait->alpha.value == 1.0f) {
-                GUIList::FadeIn("gamepopup", "", 0.5f, 0);
-                GUIList::FadeIn("opponent", "", 0.5f, 0);
+                for (const char* side : {"gamepopup", "opponent"})
+                    for (const char* part : {"portrait", "container"}) GUIList::FadeIn(side, part, 0.5f, 0);
             }
         }
         return 0;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "gui/container.hpp"
 #include "gui/dialogue.hpp"
@@ -77,13 +78,38 @@ class Battles : public puzzle_fixture::PuzzleFixture {
         for (int i = 0; i < n; ++i) Frame();
     }
 
-    // The first enabled power button, or null.
-    GUITextButton* EnabledPower() {
+    // How strongly a power button is drawn: its own strength times its row's.
+    static float Drawn(const GUITextButton* button) {
+        return GUIList::Get("gamepopup", "powers")->alpha.value * button->alpha.value;
+    }
+
+    // Once a fade to full has had its time, each power button looks as a click on it acts: full
+    // strength when it fires, half when it cannot, whatever came before (a new row, the start message
+    // or the opponent's effect over the board). Gives the first button drawn full (or dimmed).
+    GUITextButton* PowerDrawn(bool full, int turn) {
         GUIPuzzleBattle* b = Battle();
-        if (!b || !BattleState::powerButtonsShown) return nullptr;
-        for (int i = 0; i < b->powerCount; ++i)
-            if (b->powers[static_cast<size_t>(i)]->active) return b->powers[static_cast<size_t>(i)];
-        return nullptr;
+        if (!BattleState::powerButtonsShown) return nullptr;
+        const auto buttons = [b] {
+            return std::vector<GUITextButton*>(b->powers.begin(), b->powers.begin() + b->powerCount);
+        };
+        for (int i = 0; i < 40; ++i) {
+            const auto all = buttons();
+            if (std::none_of(all.begin(), all.end(), [](auto* p) { return p->active && Drawn(p) < 1.0f; }))
+                break;
+            Frame();
+        }
+        GUITextButton* found = nullptr;
+        for (GUITextButton* button : buttons()) {
+            EXPECT_TRUE(button->active ? Drawn(button) == 1.0f : Drawn(button) <= 0.5f)
+                << button->name << " " << turn;
+            if (!found && (full ? Drawn(button) == 1.0f : Drawn(button) <= 0.5f)) found = button;
+        }
+        return found;
+    }
+
+    void ClickPower(const GUITextButton* power) {
+        const GUIItem* row = GUIList::Get("gamepopup", "powers");
+        Click(TruncToInt(row->x + power->x) + 32, TruncToInt(row->y + power->y) + 32);
     }
 
     // Plays the hero's turns until the fight is decided: a power when one can be paid, else a chain.
@@ -93,17 +119,19 @@ class Battles : public puzzle_fixture::PuzzleFixture {
             GUIPuzzleBattle* b = Battle();
             if (b->done) return;
             Frames(2);
-            GUITextButton* power = usePowers ? EnabledPower() : nullptr;
+            // A dimmed button is clicked once: nothing fires and the turn stays the hero's.
+            if (GUITextButton* dimmed = usePowers && !dimmedClicked ? PowerDrawn(false, turn) : nullptr) {
+                dimmedClicked = true;
+                ClickPower(dimmed);
+                Frames(8);
+                EXPECT_TRUE(b->playerTurn && !GUIList::Get("powerpopup", "")) << dimmed->name;
+            }
+            GUITextButton* power = usePowers ? PowerDrawn(true, turn) : nullptr;
             if (power) {
-                GUIItem* panel = GUIList::Get("gamepopup", "powers");
                 const Power* fired = Powers::Get(power->name);
                 const int handicap = Profile::GetFlagInt("Game.Handicap");
-                h.MouseMove(TruncToInt(panel->x + power->x) + 32, TruncToInt(panel->y + power->y) + 32);
-                Frame();
-                h.MouseButton(0, true);
-                Frame();
-                h.MouseButton(0, false);
                 const int before = effects;
+                ClickPower(power);
                 for (int i = 0; i < 10 && effects == before; ++i) Frame();
                 ASSERT_EQ(effects, before + 1) << power->name;
                 // The hero's damage: the formula's draw, raised by 2 per point of handicap.
@@ -121,6 +149,7 @@ class Battles : public puzzle_fixture::PuzzleFixture {
         FAIL() << "the fight did not end";
     }
 
+    bool dimmedClicked = false;
     bool effectUp = false;
     // How long the running effect has been up, and the least its script takes.
     float shownMs = 0;
@@ -150,6 +179,8 @@ TEST_F(Battles, AFightWonWithPowersPaysItsSpoilsAndTellsTheStory) {
     Profile::SetFlagInt("Power.Elemental.Freeze", 1);
     Profile::SetFlagString("Power.Attribute.Intelligence", "Psycho Bolt");
     Profile::SetFlagInt("Power.Mental.Bolt", 1);
+    // Charges of 10 at the start: every power can fire under the start message.
+    Profile::SetFlagInt("Upgrade.Heroic Power", 2);
     const int clock = Profile::GetFlagInt("Date.Time");
     const int flagsInUse = FlagItem::PoolInUse() - Profile::slotFlags->Size();
     Start(R"(<action battle="thug" name="Thug" bg="Street" image="Characters01" index="1" constitution="2"
@@ -190,6 +221,7 @@ TEST_F(Battles, AFightWonWithPowersPaysItsSpoilsAndTellsTheStory) {
     EXPECT_EQ(hero.health.value, hero.maxHealth - taken);
     EXPECT_LE(thug.health.value, 0);
     EXPECT_FALSE(fired_.empty());
+    EXPECT_TRUE(dimmedClicked);
 
     // The escape key no longer takes a won battle back.
     PressEscape();

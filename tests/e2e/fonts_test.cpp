@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "core/glyphfont.hpp"
 #include "framework/screen.hpp"
@@ -41,11 +42,12 @@ public:
     void Render() override {
         platform::Cls(0, 0, 0);
         platform::SetColor(255, 255, 255);
-        font->DrawText2("Quellfast", 100, 100, 0);
+        font->DrawText2(line, 100, 100, 0);
         font->DrawText2("Centred", 500, 300, 1);
         font->DrawText2("Right", 900, 500, 2);
     }
     GlyphFont* font;
+    std::string line = "Quellfast";
 };
 
 TEST(BakedFonts, TextIsDrawnWhereItIsMeasured) {
@@ -81,6 +83,16 @@ TEST(BakedFonts, TextIsDrawnWhereItIsMeasured) {
     ASSERT_GT(right.count, 50);
     EXPECT_LE(right.right, 900 + 2);
     EXPECT_GE(right.right, 900 - 8);
+
+    // The small outlined font (the map corner's rank, upgrade names, power captions, trophies'
+    // descriptions) is read at 1000 x 600 only with capitals 8 pixels tall inside their outline.
+    GlyphFont small(Fonts::FileFor("oxs"));
+    screen->font = &small;
+    screen->line = "HEMT";
+    ASSERT_TRUE(h.Step());
+    const Box capitals = BrightBox(h, 90, 90, 200, 60);
+    ASSERT_GT(capitals.count, 20);
+    EXPECT_GE(capitals.bottom - capitals.top + 1, 8);
 }
 
 }  // namespace

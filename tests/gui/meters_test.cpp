@@ -2,7 +2,12 @@
 // with their sounds, globes and bars without a maximum, and the portrait in three colour sets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "gui/hero.hpp"
 #include "gui/meterattribute.hpp"
@@ -129,4 +134,78 @@ TEST(Meters, GaugesWithoutAMaximumShowFullAndThePortraitWearsThePlayersColoursAn
     h.Step();
     EXPECT_EQ(hero->image, nullptr);
     EXPECT_EQ(h.Pixel(828, 428).r, 20);
+}
+
+// The number on a meter reads at 4.5:1 glyph by glyph against what lies under it, on the light
+// fills of the sheets, on a dark one and on the track: its letter (the brightest quarter of the
+// pixels a glyph inks), each pixel against the same pixel drawn without the number.
+TEST(Meters, TheNumberOnAMeterReadsOverItsFillAndOverItsTrack) {
+    harness::Harness h;
+    auto screen = guitest::StartScreen(h);
+    ASSERT_TRUE(screen);
+    guitest::LoadWidgetArt();
+    // value (the fill ends at its share of the bar), colour, small
+    const std::array<std::array<int, 3>, 7> cases = {{{48, 0xc0ffc0, 0},
+                                                      {99, 0xc0c0ff, 0},
+                                                      {45, 0xffc0c0, 0},
+                                                      {50, 0xc0ffc0, 1},
+                                                      {60, 0xff80ff, 1},
+                                                      {0, 0xc0c0ff, 1},
+                                                      {55, 0x604080, 0}}};
+    std::vector<GUIMeterAttribute*> meters;
+    During(h, *screen, [&] {
+        for (size_t i = 0; i < cases.size(); ++i) {
+            const std::string key = "Attribute.Meter" + std::to_string(i);
+            Profile::SetFlagInt(key, cases[i][0]);
+            meters.push_back(GUIMeterAttribute::Create(300, 60 + 70 * static_cast<float>(i), cases[i][1], key,
+                                                       0, cases[i][2]));
+            GUIList::Add(meters.back(), 10);
+        }
+    });
+    h.Step(40);
+    h.SaveFrame("meters_numbers");
+    const std::vector<uint8_t> shown = h.ReadPixels(0, 0, 1000, 600);
+    for (GUIMeterAttribute* m : meters) m->text->font = nullptr;
+    h.Step();
+    const std::vector<uint8_t> under = h.ReadPixels(0, 0, 1000, 600);
+    const auto luminance = [](const uint8_t* p) {
+        double l = 0;
+        for (int c = 0; c < 3; ++c) {
+            const double v = p[c] / 255.0;
+            l += (c == 0   ? 0.2126
+                  : c == 1 ? 0.7152
+                           : 0.0722) *
+                 (v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+        }
+        return l;
+    };
+    const GlyphFont& font = *Fonts::Get("oxs");
+    int judged = 0;
+    for (const GUIMeterAttribute* m : meters) {
+        int pen = TruncToInt(m->text->x), previous = 0;
+        for (const unsigned char c : m->text->text) {
+            const Char& g = *font.GetChar(c);
+            if (const KernPair* pair = font.FindKernPair(previous, c)) pen += pair->amount;
+            std::vector<std::pair<double, double>> ink;  // brightness, contrast with the ground
+            for (int y = TruncToInt(m->text->y) + g.yOffset;
+                 y < TruncToInt(m->text->y) + g.yOffset + g.height; ++y) {
+                for (int x = pen + g.xOffset; x < pen + g.xOffset + g.width; ++x) {
+                    const uint8_t *a = &shown[(y * 1000 + x) * 4], *b = &under[(y * 1000 + x) * 4];
+                    if (std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) <= 60) continue;
+                    const double la = luminance(a), lb = luminance(b);
+                    ink.emplace_back(la, (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05));
+                }
+            }
+            pen += g.xAdvance;
+            previous = c;
+            ASSERT_GE(ink.size(), 8u) << m->text->text;
+            std::sort(ink.rbegin(), ink.rend());
+            std::vector<double> letter;
+            for (size_t i = 0; i < ink.size() / 4; ++i) letter.push_back(ink[i].second);
+            std::nth_element(letter.begin(), letter.begin() + letter.size() / 2, letter.end());
+            EXPECT_GE(letter[letter.size() / 2], 4.5) << "\"" << c << "\" of " << m->text->text;
+            ++judged;
+        }
+    }
+    EXPECT_EQ(judged, 6 * 6 + 5);
 }
