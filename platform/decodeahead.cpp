@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <list>
 #include <mutex>
 #include <thread>
@@ -50,18 +49,14 @@ Ahead& A() {
     return *ahead;
 }
 
-bool ReadFile(const std::string& file, std::string& bytes) {
-    FILE* fp = std::fopen(file.c_str(), "rb");
-    if (!fp) return false;
-    char buffer[65536];
-    size_t n;
-    // Past the data files' size cap the load itself refuses the file and says why.
-    constexpr size_t kMostBytes = size_t{32} << 20;
-    while (bytes.size() <= kMostBytes && (n = std::fread(buffer, 1, sizeof buffer, fp)) > 0)
-        bytes.append(buffer, n);
-    const bool ok = !std::ferror(fp) && bytes.size() <= kMostBytes;
-    std::fclose(fp);
-    return ok;
+// Reads and decodes one job's file. A file that cannot be read is left to the load, which reads
+// it again and says why in its own words.
+bool Decode(const std::string& file, bool sound, const PictureLimits& limits, DecodedImage& image,
+            SamplePtr& sample, std::string& error) {
+    std::string bytes;
+    if (!ReadPlainFile(file, kMaxDataFile, bytes).Read()) return false;
+    if (sound) return (sample = DecodeSound(bytes)) != nullptr;
+    return DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error, limits);
 }
 
 Job* NextQueued(Ahead& a) {
@@ -83,14 +78,10 @@ void Work() {
         const bool sound = job.sound;
         const PictureLimits limits = a.limits;
         held.unlock();
-        std::string bytes, error;
+        std::string error;
         DecodedImage image;
         SamplePtr sample;
-        const bool ok =
-            sound ? (sample = DecodeSoundFile(file)) != nullptr
-                  : ReadFile(file, bytes) && DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()),
-                                                         bytes.size(), image, error,
-                                                         limits);
+        const bool ok = Decode(file, sound, limits, image, sample, error);
         held.lock();
         if (job.dropped) {
             a.jobs.remove_if([](const Job& j) { return j.dropped; });

@@ -233,8 +233,9 @@ void SleepUntilNs(int64_t when);     // app.cpp: sleeps (never spins) until NowN
 
 }  // namespace detail
 
-// storage.cpp: the bytes of a data file, and a working-folder path as the file system sees it.
-bool ReadDataFile(const std::string& path, std::string& bytes);
+// storage.cpp: the bytes of a data file (`why` says why it was refused, "" when it is missing; nothing
+// is printed), and a working-folder path as the file system sees it.
+bool ReadDataFile(const std::string& path, std::string& bytes, std::string& why);
 std::string ResolveWorkingPath(const std::string& path);
 
 namespace detail {}  // namespace detail

@@ -7,8 +7,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sstream>
 
 #include "engine_fixture.hpp"
+#include "ogg_fixture.hpp"
+#include "platform/audio.hpp"
+#include "platform/decodeahead.hpp"
+#include "platform/graphics.hpp"
+#include "tests/support/in_child.hpp"
 
 using testapp::TempDir;
 namespace fs = std::filesystem;
@@ -163,4 +170,99 @@ TEST(AppData, EnvironmentChoosesTheFolder) {
         setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
     else
         unsetenv("XDG_CONFIG_HOME");
+}
+
+namespace {
+
+std::string Slurp(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// How many printed lines name `what`.
+long Naming(const std::string& printed, const std::string& what) {
+    long naming = 0;
+    std::istringstream in(printed);
+    for (std::string line; std::getline(in, line);) naming += line.find(what) != std::string::npos;
+    return naming;
+}
+
+}  // namespace
+
+// A pipe, a device or a link left where the game reads or writes a file is refused with one line
+// naming the file and handled as a missing file of its kind: nothing waits for a writer that
+// never comes (each case runs in a child that a deadline ends), and no write goes astray.
+TEST_F(StorageTest, AnythingButAPlainFileInAFilesPlaceIsRefusedAndNeverFollowed) {
+    const fs::path data = fs::path(dir.path()) / "data";
+    for (const char* folder : {"graphics", "sounds", "music", "data"}) fs::create_directories(data / folder);
+    for (const char* pipe :
+         {"graphics/pipe.png", "data/pipe.xml", "sounds/pipe.ogg", "music/pipe.ogg", "icon.ico"})
+        ASSERT_EQ(::mkfifo((data / pipe).c_str(), 0644), 0) << pipe;
+    using Read = std::function<std::string()>;
+    const std::pair<const char*, Read> reads[] = {
+        {"graphics/pipe.png", [] { return platform::LoadImage("graphics/pipe.png") ? "loaded" : "none"; }},
+        {"data/pipe.xml", [] { return platform::LoadString("data/pipe.xml").empty() ? "none" : "loaded"; }},
+        {"sounds/pipe.ogg", [] { return platform::LoadSound("sounds/pipe.ogg") ? "loaded" : "none"; }},
+        {"music/pipe.ogg", [] { return platform::PlayMusic("music/pipe.ogg") == 0 ? "loaded" : "none"; }},
+        {"data/icon.ico",
+         [this] {
+             platform::EngineOptions o;
+             o.headless = o.fakeClock = true;
+             o.messageBoxes = false;
+             o.dataRoot = o.appDataFolder = dir.path();
+             if (!platform::driver::Start(testapp::InitNothing, testapp::MakeApp, o)) return "no engine";
+             testapp::Current()->create = [] { platform::OpenGraphics(8, 8, 0, 60, 0); };
+             platform::driver::Step(1);
+             platform::SetWindowIcon("data/icon.ico");
+             return "none";
+         }},
+    };
+    for (const auto& [name, read] : reads) {
+        const harness::ChildRun run = harness::InChild(read);
+        EXPECT_TRUE(run.finished) << name << " holds up its reader";
+        EXPECT_EQ(run.result, "none") << name;
+        EXPECT_EQ(Naming(run.printed, name), 1) << name << ":\n" << run.printed;
+    }
+    // Asked ahead, the worker passes them over, and each load says it in its own line.
+    const harness::ChildRun ahead = harness::InChild([] {
+        platform::DecodeAhead({"graphics/pipe.png"});
+        platform::DecodeSoundsAhead({"sounds/pipe.ogg"});
+        if (!platform::WaitForDecodingAhead(5000)) return "worker stuck";
+        return platform::LoadImage("graphics/pipe.png") || platform::LoadSound("sounds/pipe.ogg") ? "loaded"
+                                                                                                  : "none";
+    });
+    EXPECT_TRUE(ahead.finished) << "the worker waits on a pipe";
+    EXPECT_EQ(ahead.result, "none");
+    EXPECT_EQ(Naming(ahead.printed, "pipe."), 2) << ahead.printed;
+
+    // Ogg files keep to the data files' size cap like any other.
+    testogg::WriteOgg((data / "music/long.ogg").string(), testogg::Sine(4000, 22050, 440, 0.3f), 22050);
+    fs::resize_file(data / "music/long.ogg", (size_t{32} << 20) + 1);
+    fs::copy_file(data / "music/long.ogg", data / "sounds/long.ogg");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(platform::PlayMusic("music/long.ogg"), -1);
+    EXPECT_EQ(platform::LoadSound("sounds/long.ogg"), nullptr);
+    const std::string capped = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Naming(capped, "larger than 32 MB"), 2) << capped;
+
+    // What an earlier run left at the save's temporary file is replaced, never opened: a pipe there
+    // held every save, and a link there sent the save into the link's target.
+    ASSERT_TRUE(platform::MakeDirectory(platform::UserFolder()));
+    const std::string temp = platform::StateFilePath() + ".tmp";
+    ASSERT_EQ(::mkfifo(temp.c_str(), 0644), 0);
+    const harness::ChildRun save = harness::InChild([] {
+        const bool saved = platform::SaveState("v0|through the pipe");
+        return saved ? platform::LoadState() : "not saved";
+    });
+    EXPECT_TRUE(save.finished) << "the save waits on a pipe";
+    EXPECT_EQ(save.result, "v0|through the pipe");
+    const std::string victim = dir.path() + "/victim.txt";
+    std::ofstream(victim) << "someone else's file";
+    fs::remove(temp);
+    fs::create_symlink(victim, temp);
+    ASSERT_TRUE(platform::SaveState("v0|past the link"));
+    EXPECT_EQ(platform::LoadState(), "v0|past the link");
+    EXPECT_EQ(Slurp(victim), "someone else's file");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(platform::StateFilePath())));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(temp)));
 }
