@@ -37,7 +37,12 @@ namespace {
 
 ImagePtr MakeImage(const std::string& path, int& texW, int& texH, int flags) {
     DecodedImage decoded;
-    if (!detail::TakeDecodedAhead(path, decoded)) {
+    std::string aheadError;
+    if (!detail::TakeDecodedAhead(path, decoded, aheadError)) {
+        if (!aheadError.empty()) {
+            PrintLine("Error loading image " + path + ": " + aheadError);
+            return nullptr;
+        }
         std::string bytes, why;
         const std::string mapped = MapPath(DataPath(path));
         if (!ReadDataFile(path, bytes, why)) {

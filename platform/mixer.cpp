@@ -70,11 +70,13 @@ SamplePtr DecodeVorbis(const std::string& bytes) {
     OggVorbis_File vf;
     OggBytes source{bytes.data(), bytes.size(), 0};
     if (ov_open_callbacks(&source, &vf, nullptr, 0, kOggFromMemory) < 0) return nullptr;
+    // Closed on every way out, a sound too long for the memory left among them.
+    struct Closer {
+        OggVorbis_File* vf;
+        ~Closer() { ov_clear(vf); }
+    } closer{&vf};
     vorbis_info* info = ov_info(&vf, -1);
-    if (!info || info->channels < 1 || info->rate <= 0) {
-        ov_clear(&vf);
-        return nullptr;
-    }
+    if (!info || info->channels < 1 || info->rate <= 0) return nullptr;
     auto sample = std::make_shared<Sample>();
     sample->rate = static_cast<int>(info->rate);
     ogg_int64_t total = ov_pcm_total(&vf, -1);
@@ -98,7 +100,6 @@ SamplePtr DecodeVorbis(const std::string& bytes) {
             sample->data.push_back(channels > 1 ? pcm[1][i] : l);
         }
     }
-    ov_clear(&vf);
     if (failed && sample->data.empty()) return nullptr;
     return sample;
 }
@@ -124,16 +125,15 @@ SamplePtr DecodeWave(const std::string& wave) {
     if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())), 1, &spec, &buffer,
                         &length))
         return nullptr;
+    // Freed on every way out, a sound too long for the memory left among them.
+    const std::unique_ptr<Uint8, void (*)(Uint8*)> held(buffer, SDL_FreeWAV);
     SDL_AudioCVT cvt;
     // A wave with an empty data chunk holds no sound to play: refused like a damaged one.
     if (length == 0 || !buffer ||
-        SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2, spec.freq) < 0) {
-        SDL_FreeWAV(buffer);
+        SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2, spec.freq) < 0)
         return nullptr;
-    }
     std::vector<Uint8> work(static_cast<size_t>(length) * std::max(1, cvt.len_mult));
     std::memcpy(work.data(), buffer, length);
-    SDL_FreeWAV(buffer);
     cvt.buf = work.data();
     cvt.len = static_cast<int>(length);
     if (cvt.needed && SDL_ConvertAudio(&cvt) < 0) return nullptr;
