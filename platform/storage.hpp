@@ -58,8 +58,9 @@ std::string UserFolder();
 bool MakeDirectory(const std::string& path);
 
 // The one save-state string. Written byte for byte through a temporary file and a rename, so a
-// failed save leaves the previous state whole. An absent or unreadable state loads as "". The
-// save returns once the temporary file is open (false, with a printed line, when it cannot be);
+// failed save leaves the previous state whole; the temporary file is made afresh each time, never
+// through whatever an earlier run left at its name (a link, a pipe). An absent or unreadable state loads as
+// "". The save returns once the temporary file is open (false, with a printed line, when it cannot be);
 // writing it to the disk and the rename finish beside the game (a failure there prints its line),
 // and every other state operation here, and the end of the program, wait for them.
 bool SaveState(const std::string& state);
@@ -78,9 +79,10 @@ bool StateFileExists();
 // name), so that a state the game could not read survives the next save. False when it cannot.
 bool SetStateFileAside(const std::string& fileName);
 
-// One-line files (the statistics id). A file is read whole, as any other (at most a few kilobytes:
-// anything else in its place opens as nothing, with one line). Lines written go to the disk when the
-// stream closes, the way the save state does: a failed write leaves the previous file whole.
+// One-line files (the statistics id). A file is read whole by the rule above, and only a plain one
+// of at most 64 KB: anything else in its place opens as nothing, with one line naming it. Lines
+// written reach the disk when the stream closes, the way the save state does: a failed write leaves
+// the previous file whole and prints one line naming it.
 class FileStream {
 public:
     virtual ~FileStream() = default;

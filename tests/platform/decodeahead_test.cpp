@@ -29,10 +29,8 @@ void* Allocate(size_t size) {
 
 }  // namespace
 
+// The plain forms only: arrays and aligned blocks keep the sanitizer's own pair.
 void* operator new(size_t size) {
-    return Allocate(size);
-}
-void* operator new[](size_t size) {
     return Allocate(size);
 }
 void* operator new(size_t size, const std::nothrow_t&) noexcept {
@@ -42,25 +40,10 @@ void* operator new(size_t size, const std::nothrow_t&) noexcept {
         return nullptr;
     }
 }
-void* operator new[](size_t size, const std::nothrow_t& tag) noexcept {
-    return operator new(size, tag);
-}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
 void operator delete(void* p, size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 
@@ -91,10 +74,10 @@ TEST_F(DecodeAheadTest, WhatTheWorkerHasNoMemoryToDecodeFailsItsOwnLoadOnly) {
     failFrom = 0;
     ASSERT_TRUE(done);
     testing::internal::CaptureStdout();
-    for (const char* picture : {"graphics/big.png", "graphics/big.jpg"})
-        EXPECT_EQ(platform::LoadImage(picture), nullptr) << picture;
-    EXPECT_EQ(platform::LoadSound("sounds/long.ogg"), nullptr);
+    const bool loaded = platform::LoadImage("graphics/big.png") || platform::LoadImage("graphics/big.jpg") ||
+                        platform::LoadSound("sounds/long.ogg");
     const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(loaded);
     for (const char* picture : {"graphics/big.png", "graphics/big.jpg"}) {
         EXPECT_NE(out.find("Error loading image " + std::string(picture) + ": there is not enough memory"),
                   std::string::npos)
