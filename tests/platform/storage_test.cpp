@@ -1,9 +1,11 @@
 // Data paths, the save state and one-line files.
 #include "platform/storage.hpp"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -183,6 +185,20 @@ long Naming(const std::string& printed, const std::string& what) {
     return naming;
 }
 
+std::string ReadId() {
+    const auto in = platform::OpenFileForRead(platform::UserFolder() + "/id.txt");
+    return in ? in->ReadLine() : "";
+}
+
+// Whether an id written to "id.txt" is what it reads afterwards.
+bool IdReadsAfterWriting(const std::string& written) {
+    if (const auto out = platform::OpenFileForWrite(platform::UserFolder() + "/id.txt")) {
+        out->WriteLine(written);
+        out->Close();
+    }
+    return ReadId() == written;
+}
+
 }  // namespace
 
 // A pipe, a device or a link left where the game reads or writes a file is refused with one line
@@ -192,7 +208,7 @@ TEST_F(StorageTest, AnythingButAPlainFileInAFilesPlaceIsRefusedAndNeverFollowed)
     const fs::path data = fs::path(dir.path()) / "data";
     for (const char* folder : {"graphics", "sounds", "music", "data"}) fs::create_directories(data / folder);
     ASSERT_TRUE(platform::MakeDirectory(platform::UserFolder()));
-    const std::string temp = platform::StateFilePath() + ".tmp";
+    const std::string temp = platform::StateFilePath() + ".tmp", id = platform::UserFolder() + "/id.txt";
     for (const std::string& pipe : {(data / "graphics/pipe.png").string(), (data / "data/pipe.xml").string(),
                                     (data / "sounds/pipe.ogg").string(), (data / "music/pipe.ogg").string(),
                                     (data / "icon.ico").string(), temp})
@@ -227,6 +243,26 @@ TEST_F(StorageTest, AnythingButAPlainFileInAFilesPlaceIsRefusedAndNeverFollowed)
         // The save's temporary file is made afresh: a pipe left there held every save.
         {".tmp", 0,
          [&] { return okUnless(!platform::SaveState("v0|new") || platform::LoadState() != "v0|new"); }},
+        // The statistics id: a pipe or an endless device there reads as no id, and the next one
+        // written replaces it; a full disk keeps the id there was.
+        {"id.txt", 1,
+         [&] {
+             return okUnless(::mkfifo(id.c_str(), 0644) != 0 || !ReadId().empty() ||
+                             !IdReadsAfterWriting("99"));
+         }},
+        {"id.txt", 1,
+         [&] {
+             return okUnless(::unlink(id.c_str()) != 0 || ::symlink("/dev/zero", id.c_str()) != 0 ||
+                             !ReadId().empty() || !IdReadsAfterWriting("9"));
+         }},
+        {"id.txt", 1,
+         [&] {
+             IdReadsAfterWriting("77");
+             std::signal(SIGXFSZ, SIG_IGN);
+             const rlimit full{0, RLIM_INFINITY};
+             return okUnless(setrlimit(RLIMIT_FSIZE, &full) != 0 || IdReadsAfterWriting("88") ||
+                             ReadId() != "77");
+         }},
     };
     for (const auto& [name, lines, piece] : cases) {
         const harness::ChildRun run = harness::InChild(piece);
