@@ -1,11 +1,9 @@
 #pragma once
-// A piece of a test run in a child process with a deadline. Reads and writes that, broken, would
-// wait for ever on a pipe or fill the memory from a device end the child, not the test program,
-// and fail the test within seconds.
+// A piece of a test run in a child process ended after a deadline: a read or a write that, broken,
+// would wait for ever on a pipe or fill the memory from a device fails the test within seconds.
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -14,12 +12,12 @@ namespace harness {
 
 struct ChildRun {
     bool finished = false;  // ended by itself, before the deadline
-    std::string printed;    // what it printed on standard output
+    std::string printed;    // its standard output
     std::string result;     // what the piece returned
 };
 
-// The piece may not use the test's assertions (they would count in the child only): it returns
-// what the test checks, sent after its printed lines behind a NUL, which no printed line holds.
+// The piece returns what the test checks (the test's assertions would count in the child only);
+// it comes after the printed lines behind a NUL, which no printed line holds.
 inline ChildRun InChild(const std::function<std::string()>& piece, unsigned seconds = 10) {
     std::fflush(stdout);
     int out[2];
@@ -36,19 +34,14 @@ inline ChildRun InChild(const std::function<std::string()>& piece, unsigned seco
     ::close(out[1]);
     std::string all;
     char buffer[4096];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) != 0;) {
-        if (n > 0) all.append(buffer, static_cast<size_t>(n));
-        if (n < 0 && errno != EINTR) break;
-    }
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        all.append(buffer, static_cast<size_t>(n));
     ::close(out[0]);
     int status = 0;
-    ChildRun run;
-    run.finished =
-        pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const bool ended = pid > 0 && ::waitpid(pid, &status, 0) == pid;
     const size_t mark = all.rfind('\0');
-    run.printed = all.substr(0, mark);
-    if (mark != std::string::npos) run.result = all.substr(mark + 1);
-    return run;
+    return {ended && WIFEXITED(status) && WEXITSTATUS(status) == 0, all.substr(0, mark),
+            mark == std::string::npos ? "" : all.substr(mark + 1)};
 }
 
 }  // namespace harness
