@@ -128,8 +128,9 @@ void AdvanceSilent(AudioSystem& sys) {
 }  // namespace
 
 SamplePtr LoadSound(const std::string& path) {
-    SamplePtr sample = detail::TakeSoundDecodedAhead(path);
-    if (!sample) sample = DecodeSoundFile(MapPath(DataPath(path)));
+    bool failedAhead = false;
+    SamplePtr sample = detail::TakeSoundDecodedAhead(path, failedAhead);
+    if (!sample && !failedAhead) sample = DecodeSoundFile(MapPath(DataPath(path)));
     if (!sample) std::fprintf(stderr, "Could not load the sound %s\n", path.c_str());
     return sample;
 }

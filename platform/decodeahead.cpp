@@ -3,9 +3,9 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <list>
 #include <mutex>
+#include <new>
 #include <thread>
 
 #include "platform/imagecodec.hpp"
@@ -30,6 +30,7 @@ struct Job {
     bool dropped = false;  // forgotten while the worker was on it
     DecodedImage image;
     SamplePtr sample;
+    std::string error;  // why a failed job could not be decoded; "" when its file could not be read
 };
 
 struct Ahead {
@@ -50,18 +51,32 @@ Ahead& A() {
     return *ahead;
 }
 
-bool ReadFile(const std::string& file, std::string& bytes) {
-    FILE* fp = std::fopen(file.c_str(), "rb");
-    if (!fp) return false;
-    char buffer[65536];
-    size_t n;
-    // Past the data files' size cap the load itself refuses the file and says why.
-    constexpr size_t kMostBytes = size_t{32} << 20;
-    while (bytes.size() <= kMostBytes && (n = std::fread(buffer, 1, sizeof buffer, fp)) > 0)
-        bytes.append(buffer, n);
-    const bool ok = !std::ferror(fp) && bytes.size() <= kMostBytes;
-    std::fclose(fp);
-    return ok;
+// Reads and decodes one job's file. A file that cannot be read is left to the load, which reads
+// it again and says why in its own words; a decode that fails says why in `error`. Nothing thrown
+// here may leave the worker: a picture too large for the memory left is one failed load, not the
+// end of the game.
+bool Decode(const std::string& file, bool sound, const PictureLimits& limits, DecodedImage& image,
+            SamplePtr& sample, std::string& error) {
+    try {
+        std::string bytes;
+        if (!ReadPlainFile(file, kMaxDataFile, bytes).Read()) return false;
+        if (sound) {
+            sample = DecodeSound(bytes);
+            if (!sample) error = "it cannot be decoded";
+            return sample != nullptr;
+        }
+        return DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, error,
+                           limits);
+    } catch (const std::bad_alloc&) {
+        error = "there is not enough memory to decode it";
+    } catch (const std::exception& e) {
+        error = std::string("it cannot be decoded (") + e.what() + ")";
+    } catch (...) {
+        error = "it cannot be decoded";
+    }
+    image = DecodedImage();
+    sample.reset();
+    return false;
 }
 
 Job* NextQueued(Ahead& a) {
@@ -83,14 +98,10 @@ void Work() {
         const bool sound = job.sound;
         const PictureLimits limits = a.limits;
         held.unlock();
-        std::string bytes, error;
+        std::string error;
         DecodedImage image;
         SamplePtr sample;
-        const bool ok =
-            sound ? (sample = DecodeSoundFile(file)) != nullptr
-                  : ReadFile(file, bytes) && DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()),
-                                                         bytes.size(), image, error,
-                                                         limits);
+        const bool ok = Decode(file, sound, limits, image, sample, error);
         held.lock();
         if (job.dropped) {
             a.jobs.remove_if([](const Job& j) { return j.dropped; });
@@ -100,6 +111,7 @@ void Work() {
             job.sample = std::move(sample);
             job.state = Job::kDone;
         } else {
+            job.error = std::move(error);
             job.state = Job::kFailed;
         }
         a.changed.notify_all();
@@ -177,7 +189,7 @@ bool WaitForDecodingAhead(int timeoutMs) {
 
 namespace detail {
 
-bool TakeDecodedAhead(const std::string& path, DecodedImage& out) {
+bool TakeDecodedAhead(const std::string& path, DecodedImage& out, std::string& error) {
     Ahead& a = A();
     std::unique_lock<std::mutex> held(a.lock);
     const auto it = Take(a, held, path, false);
@@ -187,19 +199,22 @@ bool TakeDecodedAhead(const std::string& path, DecodedImage& out) {
         a.bytes -= it->image.rgba.size();
         out = std::move(it->image);
     }
-    // Not reached yet, the caller decodes it now; failed, the caller's own attempt says why.
+    // Not reached yet or not read, the caller reads it now; not decoded, the caller says why.
+    error = std::move(it->error);
     a.jobs.erase(it);
     a.changed.notify_all();
     return done;
 }
 
-SamplePtr TakeSoundDecodedAhead(const std::string& path) {
+SamplePtr TakeSoundDecodedAhead(const std::string& path, bool& failed) {
     Ahead& a = A();
     std::unique_lock<std::mutex> held(a.lock);
+    failed = false;
     const auto it = Take(a, held, path, true);
     if (it == a.jobs.end()) return nullptr;
     SamplePtr sample = std::move(it->sample);
     if (sample) a.bytes -= sample->data.size() * sizeof(float);
+    failed = !it->error.empty();
     a.jobs.erase(it);
     a.changed.notify_all();
     return sample;

@@ -9,6 +9,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace platform {
 namespace {
@@ -75,6 +76,20 @@ void JpegWarning(j_common_ptr info, int level) {
     (*info->err->format_message)(info, err->warning);
 }
 
+constexpr const char* kNoMemory = "there is not enough memory for its pixels";
+
+// Runs `allocate`; false when the memory was not to be had. The decoders leave by a jump, which
+// must not cross a thrown exception, so the failure comes back as a value.
+template <class F>
+bool TakeMemory(F&& allocate) {
+    try {
+        allocate();
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string& error,
@@ -105,20 +120,17 @@ bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string&
         if (std::memcmp(data + at + 4, "IEND", 4) == 0) break;
         at += 12 + length;
     }
+    // Everything a longjmp could skip lives outside this frame's scope or is plain data.
+    std::vector<png_bytep>* rows = new std::vector<png_bytep>();
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &error, PngError, PngWarning);
-    if (!png) {
-        error = "out of memory";
-        return false;
-    }
-    png_infop info = png_create_info_struct(png);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);
+        delete rows;
         error = "out of memory";
         return false;
     }
     PngSource source{data, size, 0};
-    // Everything a longjmp could skip lives outside this frame's scope or is plain data.
-    std::vector<png_bytep>* rows = new std::vector<png_bytep>();
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
         delete rows;
@@ -152,8 +164,15 @@ bool DecodePNG(const uint8_t* data, size_t size, DecodedImage& out, std::string&
     if (png_get_rowbytes(png, info) != static_cast<size_t>(w) * 4) png_error(png, "unexpected row layout");
     out.width = static_cast<int>(w);
     out.height = static_cast<int>(h);
-    out.rgba.assign(static_cast<size_t>(w) * h * 4, 0);
-    rows->resize(h);
+    // The pixels may be more than the memory left holds: that is one picture refused, and the
+    // decoder's own memory goes back through its usual way out.
+    if (!TakeMemory([&] {
+            out.rgba.assign(static_cast<size_t>(w) * h * 4, 0);
+            rows->resize(h);
+        })) {
+        error = kNoMemory;
+        png_longjmp(png, 1);
+    }
     for (png_uint_32 y = 0; y < h; ++y) (*rows)[y] = out.rgba.data() + static_cast<size_t>(y) * w * 4;
     png_read_image(png, rows->data());
     png_read_end(png, nullptr);
@@ -198,7 +217,10 @@ bool DecodeJPEG(const uint8_t* data, size_t size, DecodedImage& out, std::string
     const int w = static_cast<int>(info.output_width), h = static_cast<int>(info.output_height);
     out.width = w;
     out.height = h;
-    out.rgba.assign(static_cast<size_t>(w) * h * 4, 0xFF);
+    if (!TakeMemory([&] { out.rgba.assign(static_cast<size_t>(w) * h * 4, 0xFF); })) {
+        std::snprintf(err.message, sizeof err.message, "%s", kNoMemory);
+        longjmp(err.jump, 1);
+    }
     // One RGB row at a time, spread into RGBA in place from the right end.
     while (info.output_scanline < info.output_height) {
         uint8_t* row = out.rgba.data() + static_cast<size_t>(info.output_scanline) * w * 4;

@@ -37,11 +37,17 @@ namespace {
 
 ImagePtr MakeImage(const std::string& path, int& texW, int& texH, int flags) {
     DecodedImage decoded;
-    if (!detail::TakeDecodedAhead(path, decoded)) {
-        std::string bytes;
+    std::string aheadError;
+    if (!detail::TakeDecodedAhead(path, decoded, aheadError)) {
+        if (!aheadError.empty()) {
+            PrintLine("Error loading image " + path + ": " + aheadError);
+            return nullptr;
+        }
+        std::string bytes, why;
         const std::string mapped = MapPath(DataPath(path));
-        if (!ReadDataFile(path, bytes)) {
-            PrintLine("Error loading image " + path + ": cannot read " + (mapped.empty() ? path : mapped));
+        if (!ReadDataFile(path, bytes, why)) {
+            if (why.empty()) why = "cannot read " + (mapped.empty() ? path : mapped);
+            PrintLine("Error loading image " + path + ": " + why);
             return nullptr;
         }
         std::string error;

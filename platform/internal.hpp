@@ -223,18 +223,21 @@ SDL_Keycode CodeToSdlKey(int code);  // input.cpp: SDLK_UNKNOWN when unmapped
 void ClearAsyncQueue();              // app.cpp
 int64_t NowNs();                     // app.cpp: a steady clock
 // decodeahead.cpp: the picture at a data path if the worker decoded it ahead (waiting for it when
-// the worker is on it right now); false when it was not asked for or not reached yet (the caller
-// decodes it itself) or could not be decoded (the caller's own attempt says why).
-bool TakeDecodedAhead(const std::string& path, DecodedImage& out);
-// decodeahead.cpp: the same for a sound; null when there is none to hand over.
-std::shared_ptr<Sample> TakeSoundDecodedAhead(const std::string& path);
+// the worker is on it right now); false when it was not asked for, not reached yet or its file
+// could not be read (the caller reads it itself, `error` ""), or it could not be decoded (`error`
+// says why, for the caller's line).
+bool TakeDecodedAhead(const std::string& path, DecodedImage& out, std::string& error);
+// decodeahead.cpp: the same for a sound; null when there is none to hand over, with `failed` set
+// when the worker could not decode it.
+std::shared_ptr<Sample> TakeSoundDecodedAhead(const std::string& path, bool& failed);
 void StopDecodingAhead();            // decodeahead.cpp: ends and joins the worker, drops the rest
 void SleepUntilNs(int64_t when);     // app.cpp: sleeps (never spins) until NowNs() reaches `when`
 
 }  // namespace detail
 
-// storage.cpp: the bytes of a data file, and a working-folder path as the file system sees it.
-bool ReadDataFile(const std::string& path, std::string& bytes);
+// storage.cpp: the bytes of a data file (`why` says why it was refused, "" when it is missing; nothing
+// is printed), and a working-folder path as the file system sees it.
+bool ReadDataFile(const std::string& path, std::string& bytes, std::string& why);
 std::string ResolveWorkingPath(const std::string& path);
 
 namespace detail {}  // namespace detail

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/storage.hpp"
+
 namespace platform {
 
 namespace {
@@ -30,14 +32,51 @@ float Clamp(float v, float lo, float hi, float fallback) {
     return std::min(hi, std::max(lo, v));
 }
 
-SamplePtr DecodeVorbis(const std::string& file) {
+// An Ogg stream read from memory: sounds and music are read whole through the storage rule, so
+// the decoder never opens a file of its own.
+struct OggBytes {
+    const char* data = nullptr;
+    size_t size = 0;
+    size_t at = 0;
+};
+
+size_t OggRead(void* out, size_t size, size_t count, void* source) {
+    auto* ogg = static_cast<OggBytes*>(source);
+    if (size == 0) return 0;
+    const size_t items = std::min(count, (ogg->size - ogg->at) / size);
+    std::memcpy(out, ogg->data + ogg->at, items * size);
+    ogg->at += items * size;
+    return items;
+}
+
+int OggSeek(void* source, ogg_int64_t offset, int whence) {
+    auto* ogg = static_cast<OggBytes*>(source);
+    const auto size = static_cast<ogg_int64_t>(ogg->size);
+    ogg_int64_t base = size;  // SEEK_END
+    if (whence == SEEK_SET) base = 0;
+    if (whence == SEEK_CUR) base = static_cast<ogg_int64_t>(ogg->at);
+    if (offset < -base || offset > size - base) return -1;
+    ogg->at = static_cast<size_t>(base + offset);
+    return 0;
+}
+
+long OggTell(void* source) {
+    return static_cast<long>(static_cast<OggBytes*>(source)->at);
+}
+
+constexpr ov_callbacks kOggFromMemory = {OggRead, OggSeek, nullptr, OggTell};
+
+SamplePtr DecodeVorbis(const std::string& bytes) {
     OggVorbis_File vf;
-    if (ov_fopen(file.c_str(), &vf) < 0) return nullptr;
+    OggBytes source{bytes.data(), bytes.size(), 0};
+    if (ov_open_callbacks(&source, &vf, nullptr, 0, kOggFromMemory) < 0) return nullptr;
+    // Closed on every way out, a sound too long for the memory left among them.
+    struct Closer {
+        OggVorbis_File* vf;
+        ~Closer() { ov_clear(vf); }
+    } closer{&vf};
     vorbis_info* info = ov_info(&vf, -1);
-    if (!info || info->channels < 1 || info->rate <= 0) {
-        ov_clear(&vf);
-        return nullptr;
-    }
+    if (!info || info->channels < 1 || info->rate <= 0) return nullptr;
     auto sample = std::make_shared<Sample>();
     sample->rate = static_cast<int>(info->rate);
     ogg_int64_t total = ov_pcm_total(&vf, -1);
@@ -61,54 +100,40 @@ SamplePtr DecodeVorbis(const std::string& file) {
             sample->data.push_back(channels > 1 ? pcm[1][i] : l);
         }
     }
-    ov_clear(&vf);
     if (failed && sample->data.empty()) return nullptr;
     return sample;
 }
 
 // Whether every chunk of a RIFF file lies inside it. The decoder sizes its buffers by the lengths
 // the chunks declare, so a damaged file of a few bytes could otherwise claim gigabytes.
-bool ChunksFit(const std::vector<Uint8>& bytes) {
+bool ChunksFit(const std::string& bytes) {
+    const auto byte = [&bytes](size_t at) { return static_cast<size_t>(static_cast<Uint8>(bytes[at])); };
     size_t at = 12;
     while (at + 8 <= bytes.size()) {
-        const size_t length = static_cast<size_t>(bytes[at + 4]) | static_cast<size_t>(bytes[at + 5]) << 8 |
-                              static_cast<size_t>(bytes[at + 6]) << 16 |
-                              static_cast<size_t>(bytes[at + 7]) << 24;
+        const size_t length = byte(at + 4) | byte(at + 5) << 8 | byte(at + 6) << 16 | byte(at + 7) << 24;
         if (length > bytes.size() - at - 8) return false;
         at += 8 + length + (length & 1);
     }
     return true;
 }
 
-// Sound effects are a few seconds long; a wave file past this is no sound of the game's.
-constexpr size_t kMaxWaveBytes = 64u << 20;
-
-SamplePtr DecodeWave(const std::string& file) {
-    std::vector<Uint8> wave;
-    if (FILE* f = std::fopen(file.c_str(), "rb")) {
-        Uint8 block[16384];
-        size_t n;
-        while (wave.size() <= kMaxWaveBytes && (n = std::fread(block, 1, sizeof block, f)) > 0)
-            wave.insert(wave.end(), block, block + n);
-        std::fclose(f);
-    }
-    if (wave.size() < 12 || wave.size() > kMaxWaveBytes || !ChunksFit(wave)) return nullptr;
+SamplePtr DecodeWave(const std::string& wave) {
+    if (wave.size() < 12 || !ChunksFit(wave)) return nullptr;
     SDL_AudioSpec spec;
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(wave.data(), static_cast<int>(wave.size())), 1, &spec, &buffer,
                         &length))
         return nullptr;
+    // Freed on every way out, a sound too long for the memory left among them.
+    const std::unique_ptr<Uint8, void (*)(Uint8*)> held(buffer, SDL_FreeWAV);
     SDL_AudioCVT cvt;
     // A wave with an empty data chunk holds no sound to play: refused like a damaged one.
     if (length == 0 || !buffer ||
-        SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2, spec.freq) < 0) {
-        SDL_FreeWAV(buffer);
+        SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2, spec.freq) < 0)
         return nullptr;
-    }
     std::vector<Uint8> work(static_cast<size_t>(length) * std::max(1, cvt.len_mult));
     std::memcpy(work.data(), buffer, length);
-    SDL_FreeWAV(buffer);
     cvt.buf = work.data();
     cvt.len = static_cast<int>(length);
     if (cvt.needed && SDL_ConvertAudio(&cvt) < 0) return nullptr;
@@ -122,15 +147,15 @@ SamplePtr DecodeWave(const std::string& file) {
 
 }  // namespace
 
+SamplePtr DecodeSound(const std::string& bytes) {
+    if (bytes.compare(0, 4, "RIFF") == 0) return DecodeWave(bytes);
+    return DecodeVorbis(bytes);
+}
+
 SamplePtr DecodeSoundFile(const std::string& file) {
-    if (file.empty()) return nullptr;
-    char magic[4] = {};
-    FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f) return nullptr;
-    size_t got = std::fread(magic, 1, 4, f);
-    std::fclose(f);
-    if (got == 4 && std::memcmp(magic, "RIFF", 4) == 0) return DecodeWave(file);
-    return DecodeVorbis(file);
+    std::string bytes;
+    if (!ReadGameFile(file, file, bytes)) return nullptr;
+    return DecodeSound(bytes);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -429,6 +454,10 @@ void Mixer::MusicEndOfData() {
 
 struct MusicStream::Impl {
     OggVorbis_File vf;
+    // The whole compressed track, read once: a track is a megabyte or two, and decoding it from
+    // memory keeps the file's read to the storage rule's single one.
+    std::string track;
+    OggBytes source;
     bool justRewound = false;
 };
 
@@ -439,7 +468,9 @@ MusicStream::~MusicStream() { Close(); }
 bool MusicStream::Open(const std::string& file, bool loop) {
     if (file.empty()) return false;
     auto impl = std::make_unique<Impl>();
-    if (ov_fopen(file.c_str(), &impl->vf) < 0) return false;
+    if (!ReadGameFile(file, file, impl->track)) return false;
+    impl->source = {impl->track.data(), impl->track.size(), 0};
+    if (ov_open_callbacks(&impl->source, &impl->vf, nullptr, 0, kOggFromMemory) < 0) return false;
     vorbis_info* info = ov_info(&impl->vf, -1);
     if (!info || info->channels < 1 || info->rate <= 0) {
         ov_clear(&impl->vf);

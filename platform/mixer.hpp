@@ -21,7 +21,10 @@ struct Sample {
     int64_t Frames() const { return static_cast<int64_t>(data.size() / 2); }
 };
 
-// Decodes a whole Ogg Vorbis (or RIFF WAVE) file into a sample. Null when it cannot be read.
+// Decodes a whole Ogg Vorbis (or RIFF WAVE, by its first bytes) sound into a sample. Null when it
+// cannot be decoded.
+SamplePtr DecodeSound(const std::string& bytes);
+// The same for a file, read by the storage rule. Null when it cannot be read or decoded.
 SamplePtr DecodeSoundFile(const std::string& file);
 
 class Mixer {

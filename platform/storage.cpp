@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include "platform/app.hpp"
 
@@ -39,99 +41,40 @@ std::string Resolve(const std::string& path) {
     return RootStore() + "/" + path;
 }
 
-// No data file of the game comes near this; a larger one is refused before it is read, since
-// the tables built from it take many times its size.
-constexpr size_t kMaxDataFile = size_t{32} << 20;
-
-// False for a file that is missing, unreadable or larger than `limit` (then `tooLarge` is set).
-bool ReadWholeFile(const std::string& file, std::string& out, size_t limit = SIZE_MAX,
-                   bool* tooLarge = nullptr) {
-    out.clear();
-    if (file.empty()) return false;
-    FILE* fp = std::fopen(file.c_str(), "rb");
-    if (!fp) return false;
-    struct stat st {};
-    if (::fstat(fileno(fp), &st) != 0 || S_ISDIR(st.st_mode)) {
-        std::fclose(fp);
-        return false;
-    }
-    bool ok = !(S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > limit);
-    char buffer[65536];
-    size_t n;
-    // The size is checked again as it is read: a device or a file still growing tells none.
-    while (ok && (n = std::fread(buffer, 1, sizeof buffer, fp)) > 0) {
-        ok = n <= limit - out.size();
-        if (ok) out.append(buffer, n);
-    }
-    if (!ok && tooLarge) *tooLarge = true;
-    ok = ok && !std::ferror(fp);
-    std::fclose(fp);
-    if (!ok) out.clear();
-    return ok;
+std::string Reason(int error) {
+    return std::string(" (") + std::strerror(error) + ")";
 }
 
-// A data file's bytes, with a line when it is refused for its size.
-bool ReadDataBytes(const std::string& path, std::string& out) {
-    bool tooLarge = false;
-    const bool ok = ReadWholeFile(Resolve(MapPath(DataPath(path))), out, kMaxDataFile, &tooLarge);
-    if (tooLarge) {
-        PrintLine("Error loading " + path + ": the file is larger than " +
-                  std::to_string(kMaxDataFile >> 20) + " MB, far more than any of the game's data needs");
+// Why a data file or a one-line file was not read, for the caller's line.
+std::string WhyRefused(const FileRead& read) {
+    switch (read.outcome) {
+        case FileRead::kCannotOpen:
+            return "it cannot be opened" + Reason(read.error);
+        case FileRead::kNotPlain:
+            return "it is not a plain file";
+        case FileRead::kTooLarge:
+            return "it is far larger than any file of its kind";
+        case FileRead::kCannotRead:
+            return "it cannot be read" + Reason(read.error);
+        default:
+            return "";
     }
-    return ok;
 }
 
-class ReadStream : public FileStream {
-  public:
-    explicit ReadStream(FILE* fp) : fp_(fp) {}
-    ~ReadStream() override { Close(); }
-    std::string ReadLine() override {
-        std::string line;
-        if (!fp_) return line;
-        int c;
-        while ((c = std::fgetc(fp_)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
-        if (c == EOF) eof_ = true;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        return line;
-    }
-    void WriteLine(const std::string&) override {}
-    bool Eof() const override {
-        if (!fp_ || eof_) return true;
-        const int c = std::fgetc(fp_);
-        if (c == EOF) return true;
-        std::ungetc(c, fp_);
-        return false;
-    }
-    void Close() override {
-        if (fp_) std::fclose(fp_);
-        fp_ = nullptr;
-    }
+// A one-line file holds a few dozen bytes; a few kilobytes are already no file the game wrote.
+constexpr size_t kMaxLineFile = size_t{64} << 10;
 
-  private:
-    FILE* fp_;
-    bool eof_ = false;
-};
-
-class WriteStream : public FileStream {
-  public:
-    explicit WriteStream(FILE* fp) : fp_(fp) {}
-    ~WriteStream() override { Close(); }
-    std::string ReadLine() override { return ""; }
-    void WriteLine(const std::string& line) override {
-        if (!fp_) return;
-        std::fwrite(line.data(), 1, line.size(), fp_);
-        std::fputc('\n', fp_);
+// A data file's bytes; `why` says why it was refused, and stays "" for a missing one.
+bool ReadDataFileNamed(const std::string& file, std::string& bytes, std::string& why) {
+    const FileRead read = ReadPlainFile(file, kMaxDataFile, bytes);
+    if (read.outcome == FileRead::kTooLarge) {
+        why = "the file is larger than " + std::to_string(kMaxDataFile >> 20) +
+              " MB, far more than any of the game's data needs";
+    } else {
+        why = WhyRefused(read);
     }
-    bool Eof() const override { return true; }
-    void Close() override {
-        if (fp_ && std::fclose(fp_) != 0)
-            PrintLine("Error writing file: " + std::string(std::strerror(errno)));
-        fp_ = nullptr;
-    }
-
-  private:
-    FILE* fp_;
-};
+    return read.Read();
+}
 
 bool WriteAll(int fd, const std::string& bytes) {
     size_t done = 0;
@@ -146,7 +89,158 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// The one way out for every file the game writes: the new bytes go to a temporary file beside it,
+// and only once they are all on the disk does a rename put them in the file's place, so a full
+// disk or a crash leaves the previous file whole.
+struct Replacement {
+    std::string file, temp, folder;
+    int fd = -1;
+};
+
+// Creates the temporary file for replacing `file`. Whatever an earlier run left at its name is
+// removed first, and the file is made afresh, never through a link (the bytes would land in the
+// link's target) nor by opening what is there (a pipe would hold the game until it had a reader).
+// False with errno set when it cannot be made.
+bool BeginReplacement(const std::string& file, Replacement& out) {
+    out.file = file;
+    out.temp = file + ".tmp";
+    const size_t slash = file.rfind('/');
+    out.folder = slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+    ::unlink(out.temp.c_str());
+    out.fd =
+        ::open(out.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+    return out.fd >= 0;
+}
+
+// Writes the bytes to the temporary file, syncs it and renames it over the file, then syncs the
+// folder so the rename lasts too. On failure the temporary file goes, the file is as it was, and
+// `failure` says what went wrong.
+bool FinishReplacement(const Replacement& r, const std::string& bytes, std::string& failure) {
+    auto fail = [&](const char* what, int error) {
+        ::unlink(r.temp.c_str());
+        failure = what + Reason(error);
+        return false;
+    };
+    const bool written = WriteAll(r.fd, bytes) && ::fsync(r.fd) == 0;
+    const int error = errno;
+    if (::close(r.fd) != 0 || !written) return fail("cannot write", written ? errno : error);
+    if (::rename(r.temp.c_str(), r.file.c_str()) != 0) return fail("cannot replace the file", errno);
+    if (const int dir = ::open(r.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+// A one-line file read whole, its lines taken from memory.
+class ReadStream : public FileStream {
+  public:
+    explicit ReadStream(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::string ReadLine() override {
+        if (at_ >= bytes_.size()) return "";
+        const size_t end = std::min(bytes_.find('\n', at_), bytes_.size());
+        std::string line = bytes_.substr(at_, end - at_);
+        at_ = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return line;
+    }
+    void WriteLine(const std::string&) override {}
+    bool Eof() const override { return at_ >= bytes_.size(); }
+    void Close() override {
+        bytes_.clear();
+        at_ = 0;
+    }
+
+  private:
+    std::string bytes_;
+    size_t at_ = 0;
+};
+
+// A one-line file written through a replacement when it closes.
+class WriteStream : public FileStream {
+  public:
+    explicit WriteStream(Replacement replacement) : replacement_(std::move(replacement)) {}
+    ~WriteStream() override { Close(); }
+    std::string ReadLine() override { return ""; }
+    void WriteLine(const std::string& line) override {
+        if (replacement_.fd < 0) return;
+        bytes_ += line;
+        bytes_ += '\n';
+    }
+    bool Eof() const override { return true; }
+    void Close() override {
+        if (replacement_.fd < 0) return;
+        std::string failure;
+        if (!FinishReplacement(replacement_, bytes_, failure))
+            PrintLine("Error writing file " + replacement_.file + ": " + failure);
+        replacement_.fd = -1;
+    }
+
+  private:
+    Replacement replacement_;
+    std::string bytes_;
+};
+
 }  // namespace
+
+FileRead ReadPlainFile(const std::string& file, size_t limit, std::string& bytes) {
+    bytes.clear();
+    FileRead read;
+    if (file.empty()) return read;
+    // Not waiting for a writer: a pipe put in a file's place must not hold up the game.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT && errno != ENOTDIR) read = {FileRead::kCannotOpen, errno};
+        return read;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return {FileRead::kNotPlain, 0};
+    }
+    if (static_cast<uint64_t>(st.st_size) > limit) {
+        ::close(fd);
+        return {FileRead::kTooLarge, 0};
+    }
+    read.outcome = FileRead::kRead;
+    bytes.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            read = {FileRead::kCannotRead, errno};
+            break;
+        }
+        if (n == 0) break;
+        // It may still be growing while it is read.
+        if (static_cast<size_t>(n) > limit - bytes.size()) {
+            read = {FileRead::kTooLarge, 0};
+            break;
+        }
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    if (!read.Read()) bytes.clear();
+    return read;
+}
+
+bool ReadGameFile(const std::string& file, const std::string& name, std::string& bytes) {
+    std::string why;
+    const bool read = ReadDataFileNamed(file, bytes, why);
+    if (!why.empty()) PrintLine("Error loading " + name + ": " + why);
+    return read;
+}
+
+std::string LoadString(const std::string& path) {
+    std::string bytes;
+    ReadGameFile(Resolve(MapPath(DataPath(path))), path, bytes);
+    return bytes;
+}
+
+bool ReadDataFile(const std::string& path, std::string& bytes, std::string& why) {
+    return ReadDataFileNamed(Resolve(MapPath(DataPath(path))), bytes, why);
+}
 
 std::string DataPath(const std::string& path) {
     const size_t slash = path.find('/');
@@ -178,17 +272,6 @@ void SetDataRoot(const std::string& root) {
 
 const std::string& DataRoot() {
     return RootStore();
-}
-
-std::string LoadString(const std::string& path) {
-    std::string bytes;
-    ReadDataBytes(path, bytes);
-    return bytes;
-}
-
-// Engine-internal: the bytes of a data file (images, icons, sounds).
-bool ReadDataFile(const std::string& path, std::string& bytes) {
-    return ReadDataBytes(path, bytes);
 }
 
 bool DataFileExists(const std::string& path) {
@@ -245,11 +328,7 @@ std::string StateFilePath() {
 namespace {
 
 // A few kilobytes hold three heroes; nothing near this is a save the game wrote.
-constexpr off_t kMaxStateBytes = off_t{64} << 20;
-
-}  // namespace
-
-namespace {
+constexpr size_t kMaxStateBytes = size_t{64} << 20;
 
 // The last save's way to the disk: writing the temporary file, flushing it, putting it in place
 // of the state file and flushing the folder. On a busy disk that takes a hundred milliseconds and
@@ -259,24 +338,12 @@ class StateWrite {
   public:
     ~StateWrite() { Wait(); }
 
-    void Start(int fd, std::string state, std::string temp, std::string file, std::string folder) {
+    void Start(Replacement replacement, std::string state) {
         Wait();
-        worker_ = std::thread([fd, state = std::move(state), temp = std::move(temp), file = std::move(file),
-                               folder = std::move(folder)] {
-            auto fail = [&](const char* what, int error) {
-                ::unlink(temp.c_str());
-                PrintLine("Error saving state to " + file + ": " + what + " (" + std::strerror(error) + ")");
-            };
-            // The new state only replaces the old one once it is completely on disk.
-            const bool written = WriteAll(fd, state) && ::fsync(fd) == 0;
-            const int error = errno;
-            if (::close(fd) != 0 || !written) return fail("cannot write", written ? errno : error);
-            if (::rename(temp.c_str(), file.c_str()) != 0)
-                return fail("cannot replace the state file", errno);
-            if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-                ::fsync(dir);
-                ::close(dir);
-            }
+        worker_ = std::thread([replacement = std::move(replacement), state = std::move(state)] {
+            std::string failure;
+            if (!FinishReplacement(replacement, state, failure))
+                PrintLine("Error saving state to " + replacement.file + ": " + failure);
         });
     }
 
@@ -303,59 +370,43 @@ bool SaveState(const std::string& state) {
     FinishStateWrites();
     const std::string folder = UserFolder();
     const std::string file = StateFilePath();
-    const std::string temp = file + ".tmp";
     auto fail = [&](const char* what) {
-        const std::string reason = std::strerror(errno);
-        PrintLine("Error saving state to " + file + ": " + what + " (" + reason + ")");
+        const std::string reason = Reason(errno);
+        PrintLine("Error saving state to " + file + ": " + what + reason);
         return false;
     };
     if (!MakeDirectory(folder)) return fail("cannot create the folder");
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return fail("cannot create the temporary file");
-    PendingWrite().Start(fd, state, temp, file, folder);
+    Replacement replacement;
+    if (!BeginReplacement(file, replacement)) return fail("cannot create the temporary file");
+    PendingWrite().Start(std::move(replacement), state);
     return true;
 }
 
 std::string LoadState() {
     FinishStateWrites();
     const std::string file = StateFilePath();
-    auto refuse = [&file](const std::string& why) {
-        PrintLine("The save state " + file + " " + why + "; it is not read");
-        return std::string();
-    };
-    // Not waiting for a writer: a pipe put in the state's place must not hold up the start.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) return "";
-        return refuse(std::string("cannot be opened (") + std::strerror(errno) + ")");
-    }
-    struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (!regular || st.st_size > kMaxStateBytes) {
-        ::close(fd);
-        return refuse(regular ? "is far larger than any save" : "is not a plain file");
-    }
     std::string bytes;
-    bytes.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            return refuse(std::string("cannot be read (") + std::strerror(error) + ")");
-        }
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<size_t>(n));
-        // It may still be growing while it is read.
-        if (bytes.size() > static_cast<size_t>(kMaxStateBytes)) {
-            ::close(fd);
-            return refuse("is far larger than any save");
-        }
+    const FileRead read = ReadPlainFile(file, kMaxStateBytes, bytes);
+    std::string why;
+    switch (read.outcome) {
+        case FileRead::kRead:
+        case FileRead::kMissing:
+            return bytes;
+        case FileRead::kCannotOpen:
+            why = "cannot be opened" + Reason(read.error);
+            break;
+        case FileRead::kNotPlain:
+            why = "is not a plain file";
+            break;
+        case FileRead::kTooLarge:
+            why = "is far larger than any save";
+            break;
+        case FileRead::kCannotRead:
+            why = "cannot be read" + Reason(read.error);
+            break;
     }
-    ::close(fd);
-    return bytes;
+    PrintLine("The save state " + file + " " + why + "; it is not read");
+    return "";
 }
 
 bool StateFileExists() {
@@ -379,18 +430,26 @@ bool SetStateFileAside(const std::string& fileName) {
 
 std::unique_ptr<FileStream> OpenFileForRead(const std::string& path) {
     const std::string file = Resolve(MapPath(path));
-    if (file.empty() || IsDir(file)) return nullptr;
-    FILE* fp = std::fopen(file.c_str(), "rb");
-    if (!fp) return nullptr;
-    return std::make_unique<ReadStream>(fp);
+    std::string bytes;
+    const FileRead read = ReadPlainFile(file, kMaxLineFile, bytes);
+    if (!read.Read()) {
+        // Whatever cannot be read counts as no file at all: its owner makes a new one.
+        if (!read.Missing()) PrintLine("Error reading file " + file + ": " + WhyRefused(read));
+        return nullptr;
+    }
+    return std::make_unique<ReadStream>(std::move(bytes));
 }
 
 std::unique_ptr<FileStream> OpenFileForWrite(const std::string& path) {
     const std::string file = Resolve(MapPath(path));
     if (file.empty() || IsDir(file)) return nullptr;
-    FILE* fp = std::fopen(file.c_str(), "wb");
-    if (!fp) return nullptr;
-    return std::make_unique<WriteStream>(fp);
+    Replacement replacement;
+    if (!BeginReplacement(file, replacement)) {
+        const std::string reason = Reason(errno);
+        PrintLine("Error writing file " + file + ": cannot create the temporary file" + reason);
+        return nullptr;
+    }
+    return std::make_unique<WriteStream>(std::move(replacement));
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 // Files: data paths and the "vantle://" scheme, the per-user folder with the save state and
 // one-line files.
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -21,8 +22,29 @@ std::string MapPath(const std::string& path);
 void SetDataRoot(const std::string& root);
 const std::string& DataRoot();
 
+// The one way in for every file the game reads. Only a plain file is read: a pipe, a device or a
+// folder in a file's place is refused, and the opening never waits (a pipe would hold the game
+// for ever). No more than `limit` bytes are taken, checked again while reading since a file may
+// still grow. Nothing is printed here: each caller says in its own words what it could not read.
+struct FileRead {
+    enum Outcome { kRead, kMissing, kCannotOpen, kNotPlain, kTooLarge, kCannotRead };
+    Outcome outcome = kMissing;
+    int error = 0;  // errno of a failed open or read
+    bool Read() const { return outcome == kRead; }
+    bool Missing() const { return outcome == kMissing; }
+};
+FileRead ReadPlainFile(const std::string& file, size_t limit, std::string& bytes);
+
+// No data file of the game comes near this; a larger one is refused before it is read, since the
+// tables built from it take many times its size.
+inline constexpr size_t kMaxDataFile = size_t{32} << 20;
+
+// A data file read by its file-system name under the data-file cap: false when it is missing, and
+// (with one printed line naming `name`) when anything but a plain file of sane size is there.
+bool ReadGameFile(const std::string& file, const std::string& name, std::string& bytes);
+
 // Reads a whole file one byte per character; "" when it is missing, and (with a printed line) when
-// it is larger than 32 MB, which no data file of the game comes near.
+// it is anything but a plain file or larger than 32 MB, which no data file of the game comes near.
 std::string LoadString(const std::string& path);
 // Whether a data file is there, asked without the complaint a failed load prints.
 bool DataFileExists(const std::string& path);
@@ -36,8 +58,9 @@ std::string UserFolder();
 bool MakeDirectory(const std::string& path);
 
 // The one save-state string. Written byte for byte through a temporary file and a rename, so a
-// failed save leaves the previous state whole. An absent or unreadable state loads as "". The
-// save returns once the temporary file is open (false, with a printed line, when it cannot be);
+// failed save leaves the previous state whole; the temporary file is made afresh each time, never
+// through whatever an earlier run left at its name (a link, a pipe). An absent or unreadable state loads as
+// "". The save returns once the temporary file is open (false, with a printed line, when it cannot be);
 // writing it to the disk and the rename finish beside the game (a failure there prints its line),
 // and every other state operation here, and the end of the program, wait for them.
 bool SaveState(const std::string& state);
@@ -56,7 +79,10 @@ bool StateFileExists();
 // name), so that a state the game could not read survives the next save. False when it cannot.
 bool SetStateFileAside(const std::string& fileName);
 
-// One-line files (the statistics id).
+// One-line files (the statistics id). A file is read whole by the rule above, and only a plain one
+// of at most 64 KB: anything else in its place opens as nothing, with one line naming it. Lines
+// written reach the disk when the stream closes, the way the save state does: a failed write leaves
+// the previous file whole and prints one line naming it.
 class FileStream {
 public:
     virtual ~FileStream() = default;

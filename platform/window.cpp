@@ -5,6 +5,7 @@
 #include "platform/app.hpp"
 #include "platform/imagecodec.hpp"
 #include "platform/internal.hpp"
+#include "platform/storage.hpp"
 #include "platform/testing.hpp"
 
 namespace platform {
@@ -155,13 +156,8 @@ void SetWindowIcon(const std::string& icoFile) {
     detail::Engine& e = E();
     if (!e.window) return;
     std::string bytes;
-    FILE* fp = std::fopen(ResolveWorkingPath(icoFile).c_str(), "rb");
-    if (!fp) return;  // no icon is no error
-    char buffer[16384];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, fp)) > 0 && bytes.size() < (8u << 20))
-        bytes.append(buffer, n);
-    std::fclose(fp);
+    // No icon is no error; anything but a plain file in its place is said by the read.
+    if (!ReadGameFile(ResolveWorkingPath(icoFile), icoFile, bytes)) return;
     DecodedImage icon;
     std::string reason;
     if (!DecodeIcoFirst(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), icon, &reason)) {

@@ -1,14 +1,24 @@
 // Data paths, the save state and one-line files.
 #include "platform/storage.hpp"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sstream>
+#include <tuple>
 
 #include "engine_fixture.hpp"
+#include "ogg_fixture.hpp"
+#include "platform/audio.hpp"
+#include "platform/decodeahead.hpp"
+#include "platform/graphics.hpp"
+#include "tests/support/in_child.hpp"
 
 using testapp::TempDir;
 namespace fs = std::filesystem;
@@ -163,4 +173,121 @@ TEST(AppData, EnvironmentChoosesTheFolder) {
         setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
     else
         unsetenv("XDG_CONFIG_HOME");
+}
+
+namespace {
+
+// How many printed lines name `what`.
+long Naming(const std::string& printed, const std::string& what) {
+    long naming = 0;
+    std::istringstream in(printed);
+    for (std::string line; std::getline(in, line);) naming += line.find(what) != std::string::npos;
+    return naming;
+}
+
+std::string ReadId() {
+    const auto in = platform::OpenFileForRead(platform::UserFolder() + "/id.txt");
+    return in ? in->ReadLine() : "";
+}
+
+// Whether an id written to "id.txt" is what it reads afterwards.
+bool IdReadsAfterWriting(const std::string& written) {
+    if (const auto out = platform::OpenFileForWrite(platform::UserFolder() + "/id.txt")) {
+        out->WriteLine(written);
+        out->Close();
+    }
+    return ReadId() == written;
+}
+
+}  // namespace
+
+// A pipe, a device or a link left where the game reads or writes a file is refused with one line
+// naming the file and handled as a missing file of its kind: nothing waits for a writer that
+// never comes (each case runs in a child that a deadline ends), and no write goes astray.
+TEST_F(StorageTest, AnythingButAPlainFileInAFilesPlaceIsRefusedAndNeverFollowed) {
+    const fs::path data = fs::path(dir.path()) / "data";
+    for (const char* folder : {"graphics", "sounds", "music", "data"}) fs::create_directories(data / folder);
+    ASSERT_TRUE(platform::MakeDirectory(platform::UserFolder()));
+    const std::string temp = platform::StateFilePath() + ".tmp", id = platform::UserFolder() + "/id.txt";
+    for (const std::string& pipe : {(data / "graphics/pipe.png").string(), (data / "data/pipe.xml").string(),
+                                    (data / "sounds/pipe.ogg").string(), (data / "music/pipe.ogg").string(),
+                                    (data / "icon.ico").string(), temp})
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0) << pipe;
+    const auto okUnless = [](bool wrong) { return wrong ? "wrong" : "ok"; };
+    const std::tuple<const char*, long, std::function<std::string()>> cases[] = {
+        {"graphics/pipe.png", 1,
+         [&] { return okUnless(platform::LoadImage("graphics/pipe.png") != nullptr); }},
+        {"data/pipe.xml", 1, [&] { return okUnless(!platform::LoadString("data/pipe.xml").empty()); }},
+        {"sounds/pipe.ogg", 1, [&] { return okUnless(platform::LoadSound("sounds/pipe.ogg") != nullptr); }},
+        {"music/pipe.ogg", 1, [&] { return okUnless(platform::PlayMusic("music/pipe.ogg") == 0); }},
+        {"data/icon.ico", 1,
+         [&] {
+             platform::EngineOptions o;
+             o.headless = o.fakeClock = true;
+             o.dataRoot = o.appDataFolder = dir.path();
+             platform::driver::Start(testapp::InitNothing, testapp::MakeApp, o);
+             testapp::Current()->create = [] { platform::OpenGraphics(8, 8, 0, 60, 0); };
+             platform::driver::Step(1);
+             platform::SetWindowIcon("data/icon.ico");
+             return "ok";
+         }},
+        // Asked ahead, the worker passes them over, and each load says it in its own line.
+        {"pipe.", 2,
+         [&] {
+             platform::DecodeAhead({"graphics/pipe.png"});
+             platform::DecodeSoundsAhead({"sounds/pipe.ogg"});
+             if (!platform::WaitForDecodingAhead(5000)) return "worker stuck";
+             return okUnless(platform::LoadImage("graphics/pipe.png") ||
+                             platform::LoadSound("sounds/pipe.ogg"));
+         }},
+        // The save's temporary file is made afresh: a pipe left there held every save.
+        {".tmp", 0,
+         [&] { return okUnless(!platform::SaveState("v0|new") || platform::LoadState() != "v0|new"); }},
+        // The statistics id: a pipe or an endless device there reads as no id, and the next one
+        // written replaces it; a full disk keeps the id there was.
+        {"id.txt", 1,
+         [&] {
+             return okUnless(::mkfifo(id.c_str(), 0644) != 0 || !ReadId().empty() ||
+                             !IdReadsAfterWriting("99"));
+         }},
+        {"id.txt", 1,
+         [&] {
+             return okUnless(::unlink(id.c_str()) != 0 || ::symlink("/dev/zero", id.c_str()) != 0 ||
+                             !ReadId().empty() || !IdReadsAfterWriting("9"));
+         }},
+        {"id.txt", 1,
+         [&] {
+             IdReadsAfterWriting("77");
+             std::signal(SIGXFSZ, SIG_IGN);
+             const rlimit full{0, RLIM_INFINITY};
+             return okUnless(setrlimit(RLIMIT_FSIZE, &full) != 0 || IdReadsAfterWriting("88") ||
+                             ReadId() != "77");
+         }},
+    };
+    for (const auto& [name, lines, piece] : cases) {
+        const harness::ChildRun run = harness::InChild(piece);
+        EXPECT_TRUE(run.finished) << name << " holds it up";
+        EXPECT_EQ(run.result, "ok") << name;
+        EXPECT_EQ(Naming(run.printed, name), lines) << name << ":\n" << run.printed;
+    }
+    // A link left at the temporary file sent the save into the link's target.
+    const std::string victim = dir.path() + "/victim.txt";
+    std::ofstream(victim) << "someone else's file";
+    fs::remove(temp);
+    fs::create_symlink(victim, temp);
+    ASSERT_TRUE(platform::SaveState("v0|past the link"));
+    EXPECT_EQ(platform::LoadState(), "v0|past the link");
+    EXPECT_EQ(fs::file_size(victim), 19u);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(platform::StateFilePath())));
+
+    // Ogg files keep to the data files' size cap like any other.
+    testogg::WriteOgg((data / "music/long.ogg").string(), testogg::Sine(4000, 22050, 440, 0.3f), 22050);
+    fs::resize_file(data / "music/long.ogg", (size_t{32} << 20) + 1);
+    fs::copy_file(data / "music/long.ogg", data / "sounds/long.ogg");
+    testing::internal::CaptureStdout();
+    const int played = platform::PlayMusic("music/long.ogg");
+    const bool loaded = platform::LoadSound("sounds/long.ogg") != nullptr;
+    EXPECT_EQ(Naming(testing::internal::GetCapturedStdout(), "long.ogg: the file is larger than 32 MB"), 2);
+    EXPECT_EQ(played, -1);
+    EXPECT_FALSE(loaded);
 }
