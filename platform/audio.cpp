@@ -188,13 +188,13 @@ int PlayMusic(const std::string& path, int flags) {
 
 std::string MusicFault(const std::string& path) {
     const std::string file = MapPath(DataPath(path));
-    std::FILE* fp = file.empty() ? nullptr : std::fopen(file.c_str(), "rb");
-    if (!fp) return "there is no such file (" + (file.empty() ? path : file) + ")";
-    char magic[4] = {};
-    const size_t read = std::fread(magic, 1, sizeof magic, fp);
-    std::fclose(fp);
-    if (read == 0) return "the file is empty";
-    if (read < sizeof magic || std::memcmp(magic, "OggS", 4) != 0) return "the file is not an Ogg file";
+    // Through the one reading rule: a pipe in the track's place must not hold the game here either.
+    std::string bytes;
+    const FileRead read = ReadPlainFile(file, kMaxDataFile, bytes);
+    if (read.Missing()) return "there is no such file (" + (file.empty() ? path : file) + ")";
+    if (!read.Read()) return "the file cannot be read as a plain file of sane size";
+    if (bytes.empty()) return "the file is empty";
+    if (bytes.size() < 4 || std::memcmp(bytes.data(), "OggS", 4) != 0) return "the file is not an Ogg file";
     return "the Ogg file holds no Vorbis sound that can be played (damaged, or another kind of sound)";
 }
 
