@@ -24,8 +24,6 @@ constexpr int kCellWidth = 92;
 // Words of neighbouring cells keep this much room between them: a cell's texts wrap this much
 // narrower than the cell and stand in its middle.
 constexpr int kCellGap = 8;
-// A locked trophy's caption is dimmed less than its medal, so the word still reads on the popup.
-constexpr float kLockedCaptionAlpha = 0.65f;
 
 int NoticeShowing() {
     return GUIList::Get("trophy", "") != nullptr ? 1 : 0;
@@ -117,7 +115,8 @@ void TrophyPopup::AddTrophy(GUIContainer* container, float x, float y, const Tro
     medal->x += static_cast<float>(locked->w - medal->w) / 2;
     container->AddLast20(locked, 0, 0);
     container->CalculateSize(medal);
-    Dim(locked, kLockedCaptionAlpha);
+    // Both at half strength, as anything shown that is not yet the player's.
+    Dim(locked, 0.5f);
     Dim(medal, 0.5f);
 }
 

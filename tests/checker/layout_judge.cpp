@@ -115,13 +115,16 @@ bool Faint(const DrawnText& text) {
 }
 
 // The same words drawn again at nearly the same spot, or faintly about it: a text and its shadow
-// or echo.
+// or echo. A copy cut short by a clip (a meter number's ring, drawn only over the fill) keeps one
+// of its ends where the whole copy has it.
 bool Echo(const DrawnText& a, const DrawnText& b) {
     if (a.text != b.text) return false;
     if (Faint(a) || Faint(b)) return true;
     const float near = std::max(3.0f, std::min(a.box.Height(), b.box.Height()) * 0.25f);
-    return std::fabs((a.box.x0 + a.box.x1) - (b.box.x0 + b.box.x1)) * 0.5f <= near &&
-           std::fabs((a.box.y0 + a.box.y1) - (b.box.y0 + b.box.y1)) * 0.5f <= near;
+    const auto close = [near](float p, float q) { return std::fabs(p - q) <= near; };
+    return (close(a.box.x0 + a.box.x1, b.box.x0 + b.box.x1) || close(2 * a.box.x0, 2 * b.box.x0) ||
+            close(2 * a.box.x1, 2 * b.box.x1)) &&
+           close(a.box.y0 + a.box.y1, b.box.y0 + b.box.y1);
 }
 
 // The same words drawn over one another at one spot (a title and its fading copies): read as one.

@@ -183,6 +183,15 @@ TEST_F(LayoutChecker, EachExemptionPassesWhatItNamesAndReportsTheDefectBesideIt)
     };
     EXPECT_FALSE(Says(Look("shadow", counters(1)), "120", "overlap")) << Joined(findings);
     EXPECT_TRUE(Says(Look("counters", counters(14)), "120", "overlap")) << Joined(findings);
+    // A shadow cut short by a clip (a meter number's ring over the fill alone) is still a shadow.
+    EXPECT_FALSE(Says(Look("cut shadow",
+                           [](Sample&) {
+                               platform::SetColor(0, 0, 0);
+                               Fonts::Get("n")->DrawTextIn("120", 301, 451, 0, 0, 318, 600);
+                               Write("n", "120", 300, 450);
+                           }),
+                      "120", "overlap"))
+        << Joined(findings);
 
     // Copies over one another at one spot read from the clearest; a copy elsewhere reads alone.
     const auto buy = [](int second) {
