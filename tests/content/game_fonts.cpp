@@ -52,7 +52,8 @@ TEST(BakedFonts, TheGameReadsEveryFontAtTheLineItsScreensExpect) {
             const Char* digit = font.GetChar(static_cast<unsigned char>(c));
             ASSERT_NE(digit, nullptr);
             const int left = digit->xOffset, right = digit->xAdvance - digit->xOffset - digit->width;
-            EXPECT_LE(std::abs(left - right), 1) << c << ": " << left << " left of its ink, " << right << " right";
+            EXPECT_LE(std::abs(left - right), 1)
+                << c << ": " << left << " left of its ink, " << right << " right";
             for (char d = '0'; d <= '9'; ++d) EXPECT_EQ(font.FindKernPair(c, d), nullptr) << c << d;
         }
         // The comic face's kerning reaches the game (in the smallest font it rounds away).
