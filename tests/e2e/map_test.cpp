@@ -273,6 +273,16 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     // map had made the library's button.
     EXPECT_TRUE(PointsAt("Library"));
 
+    // Sent home, the hero leaves the docks' menu behind at once, and it does not come back on the
+    // way when a coin changes his flags: its button would start the docks' work in the street.
+    ClickItem(GUIList::Get("location", "Quellfast"));
+    h.Step(2);
+    EXPECT_EQ(GUIList::Get("button", "Haul"), nullptr);
+    Profile::AddFlagInt("Resource.Money", 1);
+    h.Step(3);
+    EXPECT_EQ(GUIList::Get("button", "Haul"), nullptr);
+    EXPECT_FALSE(map->status.empty());
+
     // Coming home restarts the map once the action's chain has ended; the new map stands the hero
     // on the place it arrived at.
     ASSERT_TRUE(WalkTo("Quellfast", nodes));
