@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -394,6 +396,24 @@ TEST_F(MapTest, CitizensWalkResourcesPayAndABurglarCalledInIsChased) {
     EXPECT_NE(GUIList::Get("arrow", "burglar"), nullptr);
     h.Step(60);
     h.SaveFrame("map_burglar");
+    // Off the screen's lower left, his arrow stands beside the corner panel, not half under it,
+    // and still points at him.
+    auto* arrow = dynamic_cast<GUIArrow*>(GUIList::Get("arrow", "burglar"));
+    const GUIItem* corner = GUIList::Get("profile", "corner");
+    ASSERT_TRUE(arrow && corner);
+    arrow->follow = nullptr;
+    const int px = -300, py = Data::virtualHeight + 300;
+    arrow->ix = px - arrow->xadd;
+    arrow->iy = py - arrow->yadd;
+    const GUIArrow::Aim aim = arrow->Aiming();
+    ASSERT_TRUE(aim.shown);
+    const float half = static_cast<float>(std::max(arrow->w, arrow->h)) * 0.5f;
+    EXPECT_TRUE(aim.x - half >= corner->x + corner->xadd + corner->w || aim.y + half <= corner->y + corner->yadd)
+        << "the arrow at (" << aim.x << ", " << aim.y << ") is under the corner panel";
+    EXPECT_NEAR(std::atan2(aim.y - py, aim.x - px), aim.angle * std::numbers::pi / 180.0, 0.02);
+    h.Step();
+    h.SaveFrame("map_burglar_arrow_off_screen");
+    arrow->follow = burglar;
     map->xp = std::clamp(burglar->xpos.value - 500, 0.0f, 334.0f);
     map->yp = std::clamp(burglar->ypos.value - 300, 0.0f, 360.0f);
     // One of the home's people standing over the burglar neither hides him nor takes the click
