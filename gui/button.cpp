@@ -42,6 +42,8 @@ int GUIPressable::UpdateAction() {
     if (!active) return 0;
     if (wait > 0) {
         --wait;
+        // A press held while the button still waits began before it listened: it never fires it.
+        if (Data::mouseHeld) state = "down";
         return 0;
     }
     if (MouseOver(1)) {

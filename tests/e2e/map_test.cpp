@@ -241,6 +241,24 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     EXPECT_EQ(GUIList::Get("result", "upper"), nullptr);
     EXPECT_EQ(GUIList::Suspended(), 1);  // the tree is up
     EXPECT_EQ(Profile::GetFlagString("Game.PowerUp"), "");
+    // A click meant for what came before, landing on the tree as it fades in, spends nothing; nor
+    // does a press held from then and let go once it is shown. A click on the shown tree does.
+    const auto* tree = dynamic_cast<const GUIContainer*>(GUIList::Get("result", ""));
+    ASSERT_NE(tree, nullptr);
+    const GUIItem* damage = nullptr;
+    for (const GUIItem* item : tree->items) damage = item->name == "Power.Physical.Damage" ? item : damage;
+    ASSERT_NE(damage, nullptr);
+    const int nodeX = static_cast<int>(tree->x + damage->x + damage->w / 2);
+    const int nodeY = static_cast<int>(tree->y + damage->y + damage->h / 2);
+    const int spent = Profile::GetFlagInt("PowerUp.Attribute.Strength");
+    h.Click(nodeX, nodeY);
+    h.MouseButton(0, true);
+    h.Step(60);
+    h.MouseButton(0, false);
+    h.Step();
+    EXPECT_EQ(Profile::GetFlagInt("PowerUp.Attribute.Strength"), spent);
+    h.Click(nodeX, nodeY);
+    EXPECT_EQ(Profile::GetFlagInt("PowerUp.Attribute.Strength"), spent + 1);
     // Put away as if its points were spent.
     Profile::SetFlagInt("PowerUp.Attribute.Strength", Profile::GetFlagInt("Level.Attribute.Strength"));
     ASSERT_NE(Level::okButton, nullptr);
