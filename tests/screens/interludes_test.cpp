@@ -3,16 +3,21 @@
 // score and credits clicked through. Frames are saved for a look.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/glyphfont.hpp"
-#include "framework/framework.hpp"
 #include "framework/banks.hpp"
+#include "framework/framework.hpp"
+#include "gui/animation.hpp"
 #include "gui/audio2.hpp"
 #include "gui/container.hpp"
-#include "gui/hero.hpp"
-#include "gui/text.hpp"
 #include "gui/gui2.hpp"
+#include "gui/hero.hpp"
+#include "gui/image.hpp"
+#include "gui/text.hpp"
 #include "model/data2.hpp"
 #include "model/profile.hpp"
 #include "platform/graphics.hpp"
@@ -115,6 +120,39 @@ TEST_F(Interludes, ActCardsCountClearAndLeaveOnAReleasedClick) {
     EXPECT_TRUE(Arrived(maps, 120));
 }
 
+// Played through, every caption of the intro stands on dark ground (the wall, the monitor's
+// screen): none is written over the pale lockers or the console's coloured buttons, where white
+// letters do not read.
+TEST_F(Interludes, TheIntroCaptionsStandOnDarkGround) {
+    const std::string scene = "intro_1_wide";
+    CutsceneScreen::CutsceneScreen_new(scene, "title")->PreStart();
+    // The bare scene, as it stands when the first caption starts to type.
+    std::vector<uint8_t> bare;
+    std::vector<std::string> seen;
+    const int vw = Data::virtualWidth, vh = Data::virtualHeight;
+    for (int frame = 0; frame < 60 * 40; ++frame) {
+        h.Step();
+        const auto* player = dynamic_cast<const GUIAnimation*>(GUIList::Get(scene, ""));
+        if (player == nullptr) break;
+        for (const auto& caption : player->text) {
+            if (bare.empty()) bare = h.ReadPixels(0, 0, vw, vh);
+            if (std::find(seen.begin(), seen.end(), caption->text) != seen.end()) continue;
+            seen.push_back(caption->text);
+            int light = 0, all = 0;
+            for (int y = std::max(0, caption->y); y < std::min(vh, caption->y + caption->h); ++y) {
+                for (int x = std::max(0, caption->x); x < std::min(vw, caption->x + caption->w); ++x) {
+                    const uint8_t* p = &bare[(static_cast<size_t>(y) * vw + x) * 4];
+                    light += p[0] + p[1] + p[2] > 3 * 120 ? 1 : 0;
+                    ++all;
+                }
+            }
+            EXPECT_LT(light * 100, all)
+                << "\"" << caption->text << "\" over light ground: " << light << " of " << all;
+        }
+    }
+    EXPECT_EQ(seen.size(), 7u);
+}
+
 TEST_F(Interludes, TheIntroSkippedLeadsToTheGameLoading) {
     CutsceneScreen::CutsceneScreen_new("intro_1_wide", "map")->PreStart();
     h.Step(60 * 9);
@@ -123,6 +161,9 @@ TEST_F(Interludes, TheIntroSkippedLeadsToTheGameLoading) {
     EXPECT_EQ(Audio::IsPlaying(), 1);
     GUIItem* skip = GUIList::Get("skip", "");
     ASSERT_NE(skip, nullptr);
+    // The button stands inside the comic panel's white border, not across it.
+    EXPECT_LE(skip->x + skip->w, Data::virtualWidth - 22);
+    EXPECT_LE(skip->y + skip->h, Data::virtualHeight - 22);
     h.MouseMove(TruncToInt(skip->x) + skip->w / 2, TruncToInt(skip->y) + skip->h / 2);
     h.Step();
     Press(true);
