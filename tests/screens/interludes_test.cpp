@@ -206,15 +206,32 @@ TEST_F(Interludes, TheEndGameScoresShowsItsEndingAndRollsTheCredits) {
     const GUIHero* hero = nullptr;
     for (GUIItem* item : page->items) hero = hero ? hero : dynamic_cast<GUIHero*>(item);
     ASSERT_TRUE(hero && hero->image);
+    // The picture as drawn: scaled about the middle of the widget's box.
+    const float s = hero->scale.value;
+    const float left = hero->x - (s - 1) * static_cast<float>(hero->w) * 0.5f;
+    const float top = hero->y - (s - 1) * static_cast<float>(hero->h) * 0.5f;
+    const float width = s * static_cast<float>(hero->image->w), height = s * static_cast<float>(hero->image->h);
     int pageTexts = 0;
     for (GUIItem* item : page->items) {
         const auto* text = dynamic_cast<GUIText*>(item);
         if (text == nullptr || text->font != Fonts::Get("n")) continue;
         ++pageTexts;
-        EXPECT_TRUE(text->x >= hero->x + hero->image->w || text->y >= hero->y + hero->image->h) << text->text;
+        EXPECT_TRUE(text->x >= left + width || text->y >= top + height) << text->text;
         EXPECT_LE(text->x + text->w, page->w) << text->text;
     }
     EXPECT_EQ(pageTexts, 2);
+    // The portrait is the character sheet's: the rank and the health bar lie on the hero's chest,
+    // in the lowest part of the picture, not over the face and chin.
+    int onChest = 0;
+    for (GUIItem* item : page->items) {
+        const auto* text = dynamic_cast<GUIText*>(item);
+        const auto* picture = dynamic_cast<GUIImage*>(item);
+        const bool bar = picture != nullptr && picture->image == briskGame->images->Find("HealthBar");
+        if (!bar && (text == nullptr || text->font != Fonts::Get("os"))) continue;
+        EXPECT_GE(item->y, top + height * 0.6f) << (text ? text->text : "the health bar");
+        ++onChest;
+    }
+    EXPECT_EQ(onChest, 3);
     clickThrough(1, "end_ending1");
     clickThrough(3, "end_ending2");
     // The score table's continue button waits for the second row of the count-up.
