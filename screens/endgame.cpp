@@ -25,6 +25,12 @@
 namespace {
 
 constexpr int kWhite = 0xFFFFFF;
+// The act picture behind the credits is framed by a gold rule this many of its pixels inside its
+// top and bottom edges, its width included. A credits line rolling up fades out before it reaches
+// the rule, over the ramp, and keeps a little air from it: no line is drawn across it.
+constexpr float kGoldRule = 16;
+constexpr float kRuleAir = 4;
+constexpr float kRuleRamp = 24;
 // The page texts are in the plain "n" font, without an outline: dark on the light page.
 constexpr int kPageText = 0;
 constexpr int kPageWidth = 400;
@@ -89,6 +95,7 @@ void EndGameScreen::Start() {
 void EndGameScreen::Update2() {
     UpdateGui();
     CheckRotate();
+    FadeCreditsAtFrame();
     counter += Data::frameMs;
     if (wait > 0) {
         wait -= Data::frameMs;
@@ -398,7 +405,8 @@ void EndGameScreen::AddCreditsLine(const std::string& line) {
                 font = "ob";
                 break;
             // The red and blue are lighter tints than pure pastels, light enough to read where
-            // the rays behind the roll are neither dark nor bright.
+            // the rays behind the roll are neither dark nor bright. The blue leans to the sky: a
+            // blue as light as the green and yellow headings, which a violet tint never is.
             case 'r':
                 colour = 0xFFAAAA;
                 break;
@@ -406,7 +414,7 @@ void EndGameScreen::AddCreditsLine(const std::string& line) {
                 colour = 0x80FF80;
                 break;
             case 'b':
-                colour = 0xAABEFF;
+                colour = 0xB4DCFF;
                 break;
             case 'y':
                 colour = 0xFFFF80;
@@ -426,6 +434,20 @@ void EndGameScreen::AddCreditsLine(const std::string& line) {
     holder->y = static_cast<float>(Data::virtualHeight);
     holder->Move(holder->x, -256, 25000);
     holder->FadeOut(500, 1500);
+}
+
+void EndGameScreen::FadeCreditsAtFrame() {
+    if (bg == nullptr || bg->h <= 0) return;
+    const float s = static_cast<float>(Data::virtualHeight) / static_cast<float>(bg->h);
+    const float top = kGoldRule * s + kRuleAir;
+    const float bottom = (static_cast<float>(bg->h) - kGoldRule) * s - kRuleAir;
+    for (GUIItem* item : *GUIList::currentList) {
+        auto* holder = dynamic_cast<GUIContainer*>(item);
+        if (holder == nullptr || holder->id != "credits" || holder->items.IsEmpty()) continue;
+        const float enter = (bottom - holder->y - static_cast<float>(holder->h)) / kRuleRamp;
+        const float leave = (holder->y - top) / kRuleRamp;
+        holder->items.Get2(0)->alpha.value = std::clamp(std::min(enter, leave), 0.0f, 1.0f);
+    }
 }
 
 void EndGameScreen::Render() {

@@ -257,6 +257,24 @@ TEST_F(Interludes, TheEndGameScoresShowsItsEndingAndRollsTheCredits) {
     EXPECT_EQ(end->state, 7);
     EXPECT_NE(GUIList::Get("credits", ""), nullptr);
     h.SaveFrame("end_credits");
+    // Rolling up, no line is drawn across the act picture's gold rules (16 pixels inside its top
+    // and bottom edges, the picture scaled to the screen's height).
+    int crossings = 0;
+    for (int t = 0; t < 12000; t += 125) {
+        h.AdvanceClock(109);
+        h.Step();
+        for (GUIItem* item : *GUIList::currentList) {
+            auto* line = dynamic_cast<GUIContainer*>(item);
+            if (line == nullptr || line->id != "credits" || line->items.IsEmpty()) continue;
+            for (const float rule : {14.0f, Data::virtualHeight - 14.0f}) {
+                if (line->y > rule + 2 || line->y + line->h < rule - 2) continue;
+                ++crossings;
+                EXPECT_EQ(line->alpha.value * line->items.Get2(0)->alpha.value, 0.0f)
+                    << static_cast<GUIText*>(line->items.Get2(0))->text << " across the rule at " << rule;
+            }
+        }
+    }
+    EXPECT_GT(crossings, 0);
     Press(true);  // a click ends the credits and fades back to the map
     Press(false);
     EXPECT_TRUE(Arrived(maps, 120));
