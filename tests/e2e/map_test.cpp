@@ -58,6 +58,12 @@ const char* kStory = R"(<?xml version="1.0"?>
   <action id="t_host" button="Host" category="character" image="Characters01" index="1">
     <conditions><flag name="Location" value="Quellfast"/><flag name="Game.Host" value="1"/></conditions>
   </action>
+  <action id="t_guest" button="Guest" category="character" image="Characters01" index="2">
+    <conditions><flag name="Location" value="Quellfast"/><flag name="Game.Host" value="1"/></conditions>
+  </action>
+  <action id="t_bye" button="Bye" category="back">
+    <conditions><flag name="Location" value="Quellfast"/><flag name="Game.Host" value="1"/></conditions>
+  </action>
   <action id="t_haul" button="Haul">
     <conditions><flag name="ArriveAt" value="Docks"/><flag name="ID.t_docks" value="1"/></conditions>
   </action>
@@ -180,6 +186,25 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
             EXPECT_FALSE(Overlap(shown, GUIList::Get("button", button))) << line << " covers " << button;
     }
     for (int i = 0; i < 600 && GUIList::Get("result", "") != nullptr; ++i) h.Step();
+    // Shown the docks at the map's foot while the menu is open, the view stops where neither its
+    // way out nor a person in a corner covers them.
+    Profile::SetFlagString("MoveTo", "Docks");
+    h.Step(2);
+    for (int i = 0; i < 300 && !map->moveTo.empty(); ++i) h.Step();
+    const GUIItem* docks = GUIList::Get("location", "Docks");
+    ASSERT_NE(docks, nullptr);
+    EXPECT_TRUE(OnScreen(docks));
+    int menu = 0;
+    for (const GUIItem* item : *GUIList::currentList) {
+        if (item->id != "button") continue;
+        ++menu;
+        const float dx = docks->x + docks->xadd, dy = docks->y + docks->yadd;
+        EXPECT_FALSE(dx < item->x + item->w && item->x < dx + docks->w && dy < item->y + item->h &&
+                     item->y < dy + docks->h)
+            << item->name << " covers the docks";
+    }
+    EXPECT_EQ(menu, 4);
+    h.SaveFrame("map_docks_beside_menu");
     ClickItem(GUIList::Get("button", "Wave"));
     h.Step(60);
     EXPECT_TRUE(PointsAt("Gym"));
