@@ -122,6 +122,9 @@ int MapScreen::CheckFlags() {
     const std::string move = Take("MoveTo");
     if (!move.empty()) moveTo = move;
     CheckMoveTo();
+    // A message placed while the view pans would be placed clear of the hero's icon where it
+    // stands now, and the pan would carry the icon under it: the messages wait for the view.
+    if (!moveTo.empty()) return 0;
 
     if (GUIList::Get("quest", "title") != nullptr || GUIList::Get("result", "") != nullptr) return 0;
 
@@ -287,7 +290,15 @@ void MapScreen::PlaceMessage(GUIItem* upper, GUIItem* lower) {
     const float left = static_cast<float>(std::min((vw - upper->w) / 2, (vw - lower->w) / 2));
     const float right = static_cast<float>(std::max((vw + upper->w) / 2, (vw + lower->w) / 2));
     const float height = static_cast<float>(std::max(upperTop + upper->h, lowerTop + lower->h) - upperTop);
-    const int shift = TruncToInt(ClearTop(static_cast<float>(upperTop), height, left, right)) - upperTop;
+    // The lines slide in from the two sides of the screen: the band they land in is kept clear
+    // across the whole width where it can be, so neither passes over the hero on its way in;
+    // else clear where they come to rest.
+    const float vwf = static_cast<float>(vw);
+    float landed = ClearTop(static_cast<float>(upperTop), height, 0, vwf);
+    if (!BandClear(landed, height, 0, vwf)) {
+        landed = ClearTop(static_cast<float>(upperTop), height, left, right);
+    }
+    const int shift = TruncToInt(landed) - upperTop;
     upper->y = static_cast<float>(upperTop + shift);
     lower->y = static_cast<float>(lowerTop + shift);
 }

@@ -375,8 +375,33 @@ TEST_F(MapTest, SignalsTakeTheirTurnsAndOddValuesDoNoHarm) {
     ASSERT_TRUE(NextMessage(600));
     EXPECT_EQ(GUIList::Get("result", ""), nullptr);
 
-    // A trip to a node no street reaches is no trip: the last place is not arrived at again.
+    // A place revealed far off: the view pans to it and only then does the message come, placed
+    // clear of the hero's icon where the pan left it; the pan never carries the icon under it.
     MapScreen* map = Map();
+    map->xp = map->yp = 0;
+    h.Step();
+    Profile::SetFlagString("Game.NewLocation", "Docks");
+    Profile::SetFlagString("MoveTo", "Docks");
+    bool shown = false;
+    for (int i = 0; i < 400; ++i) {
+        h.Step();
+        if (!map->moveTo.empty()) EXPECT_EQ(GUIList::Get("result", ""), nullptr) << "a message during the pan";
+        const GUIItem* hero = GUIList::Get("player", "");
+        ASSERT_NE(hero, nullptr);
+        const float hx = hero->x + hero->xadd, hy = hero->y + hero->yadd;
+        for (const char* line : {"upper", "lower"}) {
+            const GUIItem* message = GUIList::Get("result", line);
+            if (message == nullptr) continue;
+            shown = true;
+            EXPECT_FALSE(hx < message->x + message->w && message->x < hx + hero->w &&
+                         hy < message->y + message->h && message->y < hy + hero->h)
+                << line << " over the hero, frame " << i;
+        }
+    }
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(map->moveTo.empty());
+
+    // A trip to a node no street reaches is no trip: the last place is not arrived at again.
     Profile::SetFlagString("ArriveAt", "");
     map->mapCallback->GoToCallback(0, "nowhere");
     h.Step(5);
