@@ -420,6 +420,25 @@ TEST_F(MapTest, SignalsTakeTheirTurnsAndOddValuesDoNoHarm) {
     Profile::AddFlagInt("Resource.Money", 5);
     EXPECT_EQ(Profile::GetFlagInt("Resource.Money"), money + 5);
 
+    // With the places' names on, a name wider than its place stays on the map picture, where
+    // scrolling can show it: the Wombat Burrow's at the picture's left edge too.
+    Data::mapNamesOn = 1;
+    Profile::SetFlagInt("Location.Wombat Burrow", 1);
+    GUIList::Delete("location", "");
+    locationsBuilt = 0;
+    h.Step(3);
+    int named = 0;
+    for (const GUIItem* item : *GUIList::currentList) {
+        const auto* place = dynamic_cast<const GUITextButton*>(item);
+        if (place == nullptr || place->id != "location" || place->text.empty()) continue;
+        ++named;
+        EXPECT_GE(place->x + place->tx, 0) << place->text;
+        EXPECT_LE(place->x + place->tx + place->tw, Map()->bg->w) << place->text;
+    }
+    EXPECT_GE(named, 5);
+    h.SaveFrame("map_names");
+    Data::mapNamesOn = 0;
+
     // The corner's hero button opens the character sheet over the map.
     h.Step(30);
     ClickItem(GUIList::Get("profile", "profile"));
