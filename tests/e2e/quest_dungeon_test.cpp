@@ -7,8 +7,10 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
+#include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/container.hpp"
 #include "gui/gui2.hpp"
@@ -17,6 +19,7 @@
 #include "model/profile.hpp"
 #include "model/quests.hpp"
 #include "platform/graphics.hpp"
+#include "platform/testing.hpp"
 #include "screens/map.hpp"
 #include "tests/support/game_assets.hpp"
 #include "tests/support/harness.hpp"
@@ -34,6 +37,21 @@ class TitleStandIn : public GameScreen {
     }
 };
 
+// The pictures drawn in a frame.
+struct PictureWatch : platform::DrawWatcher {
+    bool Quad(const platform::Image* image, float, float, float, float) override {
+        drawn.insert(image);
+        return true;
+    }
+    void TextBegins(const char*, size_t) override {}
+    void TextEnds() override {}
+    bool Drew(const char* picture) const {
+        const GameImage* image = briskGame->images->Find(picture);
+        return image != nullptr && drawn.count(image->image.get()) != 0;
+    }
+    std::set<const platform::Image*> drawn;
+};
+
 const char* kStory = R"(<actions><location id="City-Act1">
   <action id="t_tip"><conditions><flag name="ArriveAt" value="Gym"/></conditions>
     <flags><flag name="Resource.Clues" add="2"/></flags></action>
@@ -47,6 +65,8 @@ const char* kQuests = R"(<quests><quest id="Cellar Rats">
     <conditions><flag name="Game.Dungeon" value="1"/></conditions>
     <dungeon location="Docks" description="Squeaks from below. Go in?" w="4" h="3" startx="0" starty="1">
       <tile x="1" y="1"/>
+      <tile id="t_job" x="0" y="0" index="3" optional="1"><action id="t_job" job="crates" bg="Arena" money="10"
+        time="60" target_ment="2" target_elem="2" target_phys="2"/></tile>
       <tile id="t_note" x="1" y="0" index="5" optional="1"><action id="t_note"><flags>
         <flag name="Attribute.Essence" add="5"/></flags></action></tile>
       <tile id="t_chest" x="2" y="1" index="4"><action id="t_chest"><flags>
@@ -170,6 +190,37 @@ TEST_F(QuestDungeon, AQuestRunsThroughItsClueHuntAndDungeonToItsRewardAndATrophy
     EXPECT_EQ(Profile::GetFlagInt("Resource.Clues") + Profile::GetFlagInt("Game.Clues"), 0);
     EnterDungeon();
     h.SaveFrame("dungeon_entered");
+
+    // A game started by an event fades in over the dungeon and fades out back to it: the city map
+    // (with the dungeon's back button on it) never shows through.
+    PictureWatch watch;
+    platform::WatchDraws(&watch);
+    ClickCell(0, 0);
+    ASSERT_TRUE(WaitFor([] { return GUIList::Get("popup", "") != nullptr; }));
+    int fading = 0;
+    const auto throughTheGame = [&] {
+        const GUIItem* game = GUIList::Get("popup", "");
+        if (game == nullptr || game->alpha.value >= 1.0f) return;
+        if (fading++ == 6) h.SaveFrame("dungeon_game_fading");
+        // The dungeon's street covers the whole screen, the map under it too.
+        EXPECT_TRUE(watch.Drew("Street")) << "the map shows through the game at " << game->alpha.value;
+    };
+    for (int i = 0; i < 60; ++i) {
+        watch.drawn.clear();
+        h.Step();
+        throughTheGame();
+    }
+    h.Key(27, true);  // gives the game up
+    h.Step();
+    h.Key(27, false);
+    for (int i = 0; i < 60; ++i) {
+        watch.drawn.clear();
+        h.Step();
+        throughTheGame();
+    }
+    platform::WatchDraws(nullptr);
+    EXPECT_GT(fading, 4);
+    ASSERT_TRUE(WaitFor([] { return GUIList::Get("popup", "") == nullptr; }));
 
     const int strength = Profile::GetFlagInt("Attribute.Strength");
     const int essence = Profile::GetFlagInt("Attribute.Essence");
