@@ -78,3 +78,33 @@ TEST(StoryFiles, EveryFileParsesWithTheGamesReaderAndIsPlainAscii) {
         }
     }
 }
+
+namespace {
+
+// Every action under `element` that starts a distress game, deepest last.
+void DistressGames(const XMLElement& element, std::vector<const XMLElement*>& games) {
+    if (element.Name() == "action" && element.HasAttribute("game")) games.push_back(&element);
+    for (const XMLElement* child : element.Children()) DistressGames(*child, games);
+}
+
+}  // namespace
+
+// Every distress call tells which game it was, so that the thanks after it can speak of it.
+TEST(StoryFiles, EveryDistressGameTellsWhichItWas) {
+    const Parsed parsed = ParseFile("data/actions.xml");
+    ASSERT_TRUE(parsed.problem.empty()) << parsed.problem;
+    std::vector<const XMLElement*> games;
+    DistressGames(*parsed.doc->Root(), games);
+    EXPECT_GE(games.size(), 12u);
+    for (const XMLElement* game : games) {
+        bool told = false;
+        for (const XMLElement* flags : game->Children()) {
+            if (flags->Name() != "flags") continue;
+            for (const XMLElement* flag : flags->Children()) {
+                told = told || (flag->GetAttribute("name") == "Game.DistressGame" &&
+                                flag->GetAttribute("value") == game->GetAttribute("game"));
+            }
+        }
+        EXPECT_TRUE(told) << game->GetAttribute("game") << " " << game->GetAttribute("difficulty");
+    }
+}

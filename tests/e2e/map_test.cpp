@@ -4,6 +4,8 @@
 // power-up tree, "MoveTo" pans the view to a place clear of the place's menu, an arrow at a place
 // shows once its button does and stands until the hero got there, "Goto" restarts the map, and the
 // escape key saves and leaves. Frames are saved for a look.
+#include "screens/map.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,12 +13,14 @@
 #include <memory>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/arrow.hpp"
 #include "gui/container.hpp"
+#include "gui/dialogue.hpp"
 #include "gui/gui2.hpp"
 #include "gui/particle.hpp"
 #include "gui/text.hpp"
@@ -29,7 +33,6 @@
 #include "model/trophies.hpp"
 #include "platform/storage.hpp"
 #include "screens/level.hpp"
-#include "screens/map.hpp"
 #include "screens/walkers.hpp"
 #include "tests/support/game_assets.hpp"
 #include "tests/support/harness.hpp"
@@ -94,7 +97,8 @@ class MapTest : public ::testing::Test {
         for (const char* place : {"Quellfast", "Gym", "Docks", "Fairground"}) {
             Profile::SetFlagInt(std::string("Location.") + place, 1);
         }
-        for (const char* hidden : {"Library", "Old Cannery"}) Profile::SetFlagInt(std::string("Location.") + hidden, -1);
+        for (const char* hidden : {"Library", "Old Cannery"})
+            Profile::SetFlagInt(std::string("Location.") + hidden, -1);
         Profile::SetFlagString("Location", "Quellfast");
         // Nobody thaws powers in this story: the tree is offered, not forced open at once.
         MapScreen::links.title = [this] {
@@ -143,7 +147,33 @@ class MapTest : public ::testing::Test {
     static bool PointsAt(const std::string& place) {
         const auto* arrow = dynamic_cast<const GUIArrow*>(GUIList::Get("arrow", "location." + place));
         const GUIItem* button = GUIList::Get("location", place);
-        return arrow && button && arrow->ix + arrow->xadd == static_cast<int>(button->x + button->xadd + button->w / 2);
+        return arrow && button &&
+               arrow->ix + arrow->xadd == static_cast<int>(button->x + button->xadd + button->w / 2);
+    }
+    // Plays one of the story's dialogues through the map's "Dialogue" signal, reading every text
+    // to its end and clicking on; returns the texts in the order they were shown.
+    std::vector<std::string> ReadDialogue(const std::string& dialogueId) {
+        std::vector<std::string> shown;
+        Profile::SetFlagString("Dialogue", dialogueId);
+        for (int i = 0; i < 60 && GUIList::Get("dialogue", "") == nullptr; ++i) h.Step();
+        for (int i = 0; i < 3000; ++i) {
+            const auto* playing = dynamic_cast<const GUIDialogue*>(GUIList::Get("dialogue", ""));
+            if (playing == nullptr) break;
+            if (playing->text && (shown.empty() || shown.back() != playing->text->origText)) {
+                shown.push_back(playing->text->origText);
+            }
+            if (playing->text && playing->text->done) {
+                h.MouseButton(0, true);
+                h.Step();
+                h.MouseButton(0, false);
+            }
+            h.Step();
+        }
+        return shown;
+    }
+    static bool Mentions(const std::vector<std::string>& texts, const std::string& word) {
+        return std::any_of(texts.begin(), texts.end(),
+                           [&](const std::string& text) { return text.find(word) != std::string::npos; });
     }
     static bool Overlap(const GUIItem* a, const GUIItem* b) {
         return a->x < b->x + b->w && b->x < a->x + a->w && a->y < b->y + b->h && b->y < a->y + a->h;
@@ -151,7 +181,8 @@ class MapTest : public ::testing::Test {
     static bool OnScreen(const GUIItem* item) {
         const float left = item->x + item->xadd;
         const float top = item->y + item->yadd;
-        return left >= 0 && top >= 0 && left + item->w <= Data::virtualWidth && top + item->h <= Data::virtualHeight;
+        return left >= 0 && top >= 0 && left + item->w <= Data::virtualWidth &&
+               top + item->h <= Data::virtualHeight;
     }
 
     harness::Harness h;
@@ -385,7 +416,8 @@ TEST_F(MapTest, SignalsTakeTheirTurnsAndOddValuesDoNoHarm) {
     bool shown = false;
     for (int i = 0; i < 400; ++i) {
         h.Step();
-        if (!map->moveTo.empty()) EXPECT_EQ(GUIList::Get("result", ""), nullptr) << "a message during the pan";
+        if (!map->moveTo.empty())
+            EXPECT_EQ(GUIList::Get("result", ""), nullptr) << "a message during the pan";
         const GUIItem* hero = GUIList::Get("player", "");
         ASSERT_NE(hero, nullptr);
         const float hx = hero->x + hero->xadd, hy = hero->y + hero->yadd;
@@ -447,6 +479,28 @@ TEST_F(MapTest, SignalsTakeTheirTurnsAndOddValuesDoNoHarm) {
     h.SaveFrame("map_character_sheet");
 }
 
+// The story's words fit the moment: the Henchman greets the hour on the story's clock (minutes
+// from 8:00), and Mrs. Pluckett's thanks speak of the distress call the hero answered.
+TEST_F(MapTest, TheStorysWordsFitTheHourAndTheCallAnswered) {
+    for (const auto& [minutes, greeting] : std::vector<std::pair<int, std::string>>{
+             {140, "Good morning."}, {300, "Good afternoon."}, {700, "Good evening."}}) {
+        Profile::SetFlagInt("Date.Time", minutes);
+        const std::vector<std::string> texts = ReadDialogue("a1_henchman_meet");
+        ASSERT_FALSE(texts.empty());
+        EXPECT_TRUE(Mentions(texts, greeting)) << minutes;
+        EXPECT_EQ(Mentions(texts, "Good morning") + Mentions(texts, "Good afternoon") +
+                      Mentions(texts, "Good evening"),
+                  1)
+            << minutes;
+    }
+    for (const char* game : {"falling", "car", "search", "tree"}) {
+        Profile::SetFlagString("Game.DistressGame", game);
+        const std::vector<std::string> texts = ReadDialogue("a2_first_rescue");
+        EXPECT_GE(texts.size(), 5u) << game;
+        EXPECT_EQ(Mentions(texts, "anvil"), std::string(game) == "falling") << game;
+    }
+}
+
 TEST_F(MapTest, CitizensWalkResourcesPayAndABurglarCalledInIsChased) {
     MapScreen* map = Map();
     auto* citizen = dynamic_cast<GUICitizen*>(GUIList::Get("citizen", ""));
@@ -495,7 +549,8 @@ TEST_F(MapTest, CitizensWalkResourcesPayAndABurglarCalledInIsChased) {
     const GUIArrow::Aim aim = arrow->Aiming();
     ASSERT_TRUE(aim.shown);
     const float half = static_cast<float>(std::max(arrow->w, arrow->h)) * 0.5f;
-    EXPECT_TRUE(aim.x - half >= corner->x + corner->xadd + corner->w || aim.y + half <= corner->y + corner->yadd)
+    EXPECT_TRUE(aim.x - half >= corner->x + corner->xadd + corner->w ||
+                aim.y + half <= corner->y + corner->yadd)
         << "the arrow at (" << aim.x << ", " << aim.y << ") is under the corner panel";
     EXPECT_NEAR(std::atan2(aim.y - py, aim.x - px), aim.angle * std::numbers::pi / 180.0, 0.02);
     h.Step();
@@ -550,7 +605,8 @@ TEST_F(MapTest, DraggingGlidingANewTripMidHopTheNewDayAndTheActs) {
     Profile::SetFlagInt("Date.Time", 955);
     const std::vector<int> toGym = [] {
         std::vector<int> path;
-        for (const auto& node : Nodes::GetPath(Locations::Get("Quellfast")->node, Locations::Get("Gym")->node))
+        for (const auto& node :
+             Nodes::GetPath(Locations::Get("Quellfast")->node, Locations::Get("Gym")->node))
             path.push_back(node->value);
         return path;
     }();
@@ -562,7 +618,8 @@ TEST_F(MapTest, DraggingGlidingANewTripMidHopTheNewDayAndTheActs) {
     for (int i = 0; i < 900 && Profile::GetFlagString("ArriveAt") != "Docks"; ++i) {
         h.Step();
         if (map->currentNode != nodes.back()) nodes.push_back(map->currentNode);
-        if (auto* notice = dynamic_cast<GUIParticle*>(GUIList::Get("notice", ""))) noticed = notice->text == "New day! Jan 2";
+        if (auto* notice = dynamic_cast<GUIParticle*>(GUIList::Get("notice", "")))
+            noticed = notice->text == "New day! Jan 2";
     }
     EXPECT_EQ(Profile::GetFlagString("ArriveAt"), "Docks");
     ASSERT_GE(nodes.size(), 3u);
