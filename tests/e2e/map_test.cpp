@@ -416,8 +416,9 @@ TEST_F(MapTest, SignalsTakeTheirTurnsAndOddValuesDoNoHarm) {
     bool shown = false;
     for (int i = 0; i < 400; ++i) {
         h.Step();
-        if (!map->moveTo.empty())
+        if (!map->moveTo.empty()) {
             EXPECT_EQ(GUIList::Get("result", ""), nullptr) << "a message during the pan";
+        }
         const GUIItem* hero = GUIList::Get("player", "");
         ASSERT_NE(hero, nullptr);
         const float hx = hero->x + hero->xadd, hy = hero->y + hero->yadd;
