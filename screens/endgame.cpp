@@ -26,11 +26,10 @@ namespace {
 
 constexpr int kWhite = 0xFFFFFF;
 // The act picture behind the credits is framed by a gold rule this many of its pixels inside its
-// top and bottom edges, its width included. A credits line rolling up fades out before it reaches
-// the rule, over the ramp, and keeps a little air from it: no line is drawn across it.
+// top and bottom edges, its width included. A credits line shows only while it lies wholly inside
+// the rule, with a little air: no line is drawn across it, and none is seen cut in half by it.
 constexpr float kGoldRule = 16;
 constexpr float kRuleAir = 4;
-constexpr float kRuleRamp = 24;
 // The page texts are in the plain "n" font, without an outline: dark on the light page.
 constexpr int kPageText = 0;
 constexpr int kPageWidth = 400;
@@ -95,7 +94,7 @@ void EndGameScreen::Start() {
 void EndGameScreen::Update2() {
     UpdateGui();
     CheckRotate();
-    FadeCreditsAtFrame();
+    ShowCreditsInFrame();
     counter += Data::frameMs;
     if (wait > 0) {
         wait -= Data::frameMs;
@@ -436,7 +435,7 @@ void EndGameScreen::AddCreditsLine(const std::string& line) {
     holder->FadeOut(500, 1500);
 }
 
-void EndGameScreen::FadeCreditsAtFrame() {
+void EndGameScreen::ShowCreditsInFrame() {
     if (bg == nullptr || bg->h <= 0) return;
     const float s = static_cast<float>(Data::virtualHeight) / static_cast<float>(bg->h);
     const float top = kGoldRule * s + kRuleAir;
@@ -444,9 +443,8 @@ void EndGameScreen::FadeCreditsAtFrame() {
     for (GUIItem* item : *GUIList::currentList) {
         auto* holder = dynamic_cast<GUIContainer*>(item);
         if (holder == nullptr || holder->id != "credits" || holder->items.IsEmpty()) continue;
-        const float enter = (bottom - holder->y - static_cast<float>(holder->h)) / kRuleRamp;
-        const float leave = (holder->y - top) / kRuleRamp;
-        holder->items.Get2(0)->alpha.value = std::clamp(std::min(enter, leave), 0.0f, 1.0f);
+        const bool inside = holder->y >= top && holder->y + static_cast<float>(holder->h) <= bottom;
+        holder->items.Get2(0)->alpha.value = inside ? 1.0f : 0.0f;
     }
 }
 

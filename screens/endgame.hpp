@@ -78,7 +78,7 @@ class EndGameScreen : public GameScreen {
     GUIItem* FinishPage(GUIContainer* page);
     void AddCreditsLine(const std::string& line);
     // The credits lines rolling up the screen show only inside the act picture's gold frame.
-    void FadeCreditsAtFrame();
+    void ShowCreditsInFrame();
     void StepCount();
     int left = 0;
 };
