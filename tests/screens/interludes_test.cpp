@@ -279,7 +279,8 @@ TEST_F(Interludes, TheEndGameScoresShowsItsEndingAndRollsTheCredits) {
                     const uint8_t* p = &row[static_cast<size_t>(x) * 4];
                     letters += p[2] > 220 || p[0] + p[1] + p[2] < 150 ? 1 : 0;
                 }
-                EXPECT_EQ(letters, 0) << static_cast<const GUIText*>(words)->text << " across the rule at " << rule;
+                EXPECT_EQ(letters, 0)
+                    << static_cast<const GUIText*>(words)->text << " across the rule at " << rule;
             }
         }
     }
