@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -128,7 +129,7 @@ TEST_F(Interludes, TheIntroCaptionsStandOnDarkGround) {
     CutsceneScreen::CutsceneScreen_new(scene, "title")->PreStart();
     // The bare scene, as it stands when the first caption starts to type.
     std::vector<uint8_t> bare;
-    std::vector<std::string> seen;
+    std::set<std::string> seen;
     const int vw = Data::virtualWidth, vh = Data::virtualHeight;
     for (int frame = 0; frame < 60 * 40; ++frame) {
         h.Step();
@@ -136,8 +137,7 @@ TEST_F(Interludes, TheIntroCaptionsStandOnDarkGround) {
         if (player == nullptr) break;
         for (const auto& caption : player->text) {
             if (bare.empty()) bare = h.ReadPixels(0, 0, vw, vh);
-            if (std::find(seen.begin(), seen.end(), caption->text) != seen.end()) continue;
-            seen.push_back(caption->text);
+            if (!seen.insert(caption->text).second) continue;
             int light = 0, all = 0;
             for (int y = std::max(0, caption->y); y < std::min(vh, caption->y + caption->h); ++y) {
                 for (int x = std::max(0, caption->x); x < std::min(vw, caption->x + caption->w); ++x) {
