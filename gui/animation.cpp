@@ -5,6 +5,7 @@
 #include "gui/animation.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/glyphfont.hpp"
 #include "core/strings.hpp"
@@ -22,6 +23,9 @@
 namespace {
 
 constexpr int kUnset = AnimationElement::unset;
+// How far inside the screen's edge the comic panel's border of a cutscene ends, its ink line
+// included.
+constexpr float kPanelBorder = 24;
 
 int Red(int c) {
     return (static_cast<unsigned>(c) >> 16) & 0xFF;
@@ -266,6 +270,10 @@ GUIAnimation::GUIAnimation(const AnimationItem* script, int skip) : item(script)
         GUITextButton* button =
             GUITextButton::Create(0, 0, "Buttons01", "Skip >>", Fonts::Get("on"), 16777215, &animCallback, 0);
         button->id = "skip";
+        // Inside the comic panel's border that a cutscene is drawn in, not across it. The
+        // alignment pads count in layout units.
+        button->padX = static_cast<int>(std::ceil(kPanelBorder / Data::layoutScaleX));
+        button->padY = static_cast<int>(std::ceil(kPanelBorder / Data::layoutScaleY));
         GUIList::Add(button, 1600, kAlignRight, kAlignBottom);
     }
 }

@@ -48,6 +48,27 @@ bool OverMenuCaption(float cx, float cy, float halfW, float halfH) {
     return false;
 }
 
+// The map's corner panel (its menu, hero and settings buttons) stands over the bottom-left corner,
+// drawn above the arrows: an arrow clamped into that corner, at a burglar off the screen's lower
+// left, would sit half under it. It moves up the left edge or along the bottom edge, whichever is
+// the shorter way, to stand beside the panel. True when it moved.
+bool StepOutOfCorner(int& x0, int& y0, float halfW, float halfH) {
+    const GUIItem* corner = GUIList::Get("profile", "corner");
+    if (corner == nullptr || corner->removing) return false;
+    const float left = corner->x + static_cast<float>(corner->xadd);
+    const float top = corner->y + static_cast<float>(corner->yadd);
+    const float right = left + static_cast<float>(corner->w), bottom = top + static_cast<float>(corner->h);
+    if (x0 - halfW >= right || x0 + halfW <= left || y0 - halfH >= bottom || y0 + halfH <= top) return false;
+    const int above = static_cast<int>(std::floor(top - halfH));
+    const int beside = static_cast<int>(std::ceil(right + halfW));
+    if (y0 - above <= beside - x0 && above >= kEdge) {
+        y0 = above;
+    } else {
+        x0 = beside;
+    }
+    return true;
+}
+
 }  // namespace
 
 GUIArrow::GUIArrow() = default;
@@ -100,8 +121,9 @@ int GUIArrow::Update2() {
     return 0;
 }
 
-void GUIArrow::Render() {
-    if (image == nullptr || !waitId.empty()) return;
+GUIArrow::Aim GUIArrow::Aiming() const {
+    Aim aim;
+    if (image == nullptr || !waitId.empty()) return aim;
     int px = ix, py = iy;
     if (map) {
         px += xadd;
@@ -118,36 +140,44 @@ void GUIArrow::Render() {
     // side or from across instead, as long as it stays whole on the screen there; with no side
     // clear it waits unseen until the menu closes or the spot moves.
     const double toCentre = ATan2Deg(vh / 2 - py, vw / 2 - px);
-    double g = toCentre, l = 0, m = 0;
-    int x0 = 0, y0 = 0;
-    bool clear = false;
     for (const double turn : {0.0, 180.0, 90.0, -90.0}) {
-        g = toCentre + turn;
-        l = CosDeg(g);
-        m = SinDeg(g);
+        double g = toCentre + turn;
+        double l = CosDeg(g);
+        double m = SinDeg(g);
         const int sx = TruncToInt(px + l * length), sy = TruncToInt(py + m * length);
-        x0 = std::clamp(sx, kEdge, std::max(kEdge, vw - kEdge));
-        y0 = std::clamp(sy, kEdge, std::max(kEdge, vh - kEdge));
-        if (!map) {
-            clear = true;
-            break;
-        }
+        int x0 = std::clamp(sx, kEdge, std::max(kEdge, vw - kEdge));
+        int y0 = std::clamp(sy, kEdge, std::max(kEdge, vh - kEdge));
+        if (!map) return {true, x0, y0, g};
         if (turn != 0 && (sx != x0 || sy != y0)) continue;
         // The turned picture's box, stretched by the bobbing along the arrow.
-        const double c = std::fabs(l), s = std::fabs(m);
-        const double halfW = (w * s + h * c) * 0.5 + c * length * 0.2;
-        const double halfH = (w * c + h * s) * 0.5 + s * length * 0.2;
+        double c = std::fabs(l), s = std::fabs(m);
+        double halfW = (w * s + h * c) * 0.5 + c * length * 0.2;
+        double halfH = (w * c + h * s) * 0.5 + s * length * 0.2;
+        if (StepOutOfCorner(x0, y0, static_cast<float>(halfW), static_cast<float>(halfH))) {
+            // Moved along the edge, it turns to point at the spot from where it now stands.
+            g = ATan2Deg(y0 - py, x0 - px);
+            l = CosDeg(g);
+            m = SinDeg(g);
+            c = std::fabs(l);
+            s = std::fabs(m);
+            halfW = (w * s + h * c) * 0.5 + c * length * 0.2;
+            halfH = (w * c + h * s) * 0.5 + s * length * 0.2;
+        }
         if (!OverMenuCaption(static_cast<float>(x0), static_cast<float>(y0), static_cast<float>(halfW),
                              static_cast<float>(halfH))) {
-            clear = true;
-            break;
+            return {true, x0, y0, g};
         }
     }
-    if (!clear) return;
+    return aim;
+}
+
+void GUIArrow::Render() {
+    const Aim aim = Aiming();
+    if (!aim.shown) return;
     if (alpha.value < 1) platform::SetAlpha(alpha.value);
-    const double bob = SinDeg(counter * 0.5) * length * 0.2;
-    const int X = TruncToInt(x0 - bob * l);
-    const int Y = TruncToInt(y0 - bob * m);
-    image->Draw2(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(-g - 90), 1, 1, 0);
+    const double bob = SinDeg(counter * 0.5) * h * 0.2;
+    const int X = TruncToInt(aim.x - bob * CosDeg(aim.angle));
+    const int Y = TruncToInt(aim.y - bob * SinDeg(aim.angle));
+    image->Draw2(static_cast<float>(X), static_cast<float>(Y), static_cast<float>(-aim.angle - 90), 1, 1, 0);
     platform::SetAlpha(1);
 }

@@ -24,6 +24,15 @@ class GUIArrow : public GUIItem {
     int Update2() override;
     void Render() override;
 
+    // Where the arrow stands this frame before it bobs, and the direction from the spot to it in
+    // degrees; `shown` is false while it waits unseen (no target yet, or no clear side).
+    struct Aim {
+        bool shown = false;
+        int x = 0, y = 0;
+        double angle = 0;
+    };
+    Aim Aiming() const;
+
     int map = 0;
     GameImage* image = nullptr;
     // The spot pointed at.

@@ -42,6 +42,8 @@ int GUIPressable::UpdateAction() {
     if (!active) return 0;
     if (wait > 0) {
         --wait;
+        // A press held while the button still waits began before it listened: it never fires it.
+        if (Data::mouseHeld) state = "down";
         return 0;
     }
     if (MouseOver(1)) {
@@ -55,7 +57,9 @@ int GUIPressable::UpdateAction() {
         ShowLeave();
     }
     if (Data::mouseHeld) {
-        if (state == "over") {
+        // A press already under way when the button first looks (made, or set going, under a
+        // held mouse: a click on the map or a dialogue as a popup came up) began elsewhere.
+        if (state == "over" && armed) {
             Audio::PlaySound(kPressSound, 1.0f);
             state = "press";
             ShowPress();
@@ -65,6 +69,7 @@ int GUIPressable::UpdateAction() {
             state.clear();
         }
     } else {
+        armed = 1;
         if (state == "press") {
             Audio::PlaySound(kFireSound, 1.0f);
             const unsigned clears = clearCount;
@@ -93,6 +98,7 @@ void GUIButton::Init11(float px, float py, const std::string& imageName, Callbac
     frame = 0;
     state.clear();
     wait = 0;
+    armed = 0;
     x = px;
     y = py;
     callback = cb;

@@ -25,6 +25,8 @@ class GUIPressable : public GUIItem {
     Callback* callback = nullptr;
     // Input passes still to ignore.
     int wait = 0;
+    // 1 once the button has seen the mouse up: only a press begun after that is its own.
+    int armed = 0;
 
   protected:
     virtual int HoverSound() const { return 1; }

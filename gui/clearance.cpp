@@ -48,18 +48,20 @@ void ForEachTaken(float left, float right, Use&& use) {
 
 }  // namespace
 
+bool BandClear(float top, float height, float left, float right) {
+    if (top < 0 || top + height > static_cast<float>(Data::virtualHeight)) return false;
+    bool free = true;
+    ForEachTaken(left, right, [&](const std::pair<float, float>& rows) {
+        if (top < rows.second && top + height > rows.first) free = false;
+    });
+    return free;
+}
+
 // Asked every frame while a quest's news slides in: the items are walked again for each try
 // rather than gathered, so nothing is allocated.
 float ClearTop(float top, float height, float left, float right) {
     const float bottom = static_cast<float>(Data::virtualHeight);
-    auto clear = [&](float t) {
-        if (t < 0 || t + height > bottom) return false;
-        bool free = true;
-        ForEachTaken(left, right, [&](const std::pair<float, float>& rows) {
-            if (t < rows.second && t + height > rows.first) free = false;
-        });
-        return free;
-    };
+    auto clear = [&](float t) { return BandClear(t, height, left, right); };
     if (clear(top)) return top;
     // The nearest free place touches a taken band from above or below.
     float best = top, distance = bottom;

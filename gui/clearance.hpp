@@ -7,3 +7,5 @@
 // people in the corners), the places' names on the map or the hero's icon; `top` itself when they
 // leave no band tall enough on the screen. Items on their way out do not count.
 float ClearTop(float top, float height, float left, float right);
+// Whether that band covers none of them.
+bool BandClear(float top, float height, float left, float right);

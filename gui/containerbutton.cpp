@@ -16,6 +16,7 @@ GUIContainerButton* GUIContainerButton::Create(float x, float y, GUIContainer* c
 void GUIContainerButton::Init15(float px, float py, GUIContainer* c, Callback* cb) {
     state.clear();
     wait = 0;
+    armed = 0;
     // An object given back while hovered would otherwise come back with its frame lit.
     Data::KillTweens(&frameAlpha);
     frameAlpha.value = 0;

@@ -2,6 +2,8 @@
 // skip button and the black bars.
 #include "gui/dialogue.hpp"
 
+#include <cmath>
+
 #include "core/glyphfont.hpp"
 #include "core/strings.hpp"
 #include "gui/audio2.hpp"
@@ -11,6 +13,15 @@
 #include "model/data2.hpp"
 #include "model/profile.hpp"
 #include "platform/graphics.hpp"
+
+namespace {
+
+// The black bars over the top and bottom edges while a dialogue plays, fully shown.
+constexpr float kBarHeight = 32;
+// Room between the skip button and the screen's edge or the bar.
+constexpr float kSkipAir = 6;
+
+}  // namespace
 
 int DialogueCallback::Call(GUIItem* sender) {
     if (sender != nullptr && sender->id == "skip" && dialogue != nullptr) dialogue->Stop();
@@ -39,6 +50,10 @@ void GUIDialogue::AddSkipButton() {
         GUITextButton::Create(0, 0, "Buttons01", "Skip >>", Fonts::Get("on"), 16777215, &dialogueCallback, 0);
     skip->data = 0;
     skip->id = "skip";
+    // In the bottom right corner, standing on the lower black bar rather than across it. The
+    // alignment pads count in layout units.
+    skip->padX = static_cast<int>(std::ceil(kSkipAir / Data::layoutScaleX));
+    skip->padY = static_cast<int>(std::ceil((kBarHeight + kSkipAir) / Data::layoutScaleY));
     GUIList::Add(skip, 1600, kAlignRight, kAlignBottom);
 }
 
@@ -212,7 +227,7 @@ void GUIDialogue::Render() {
     const float a = fading ? alpha.value : 1.0f;
     for (auto& actor : actors) actor->Render(a);
     if (alpha.value > 0.0f) {
-        const int bar = static_cast<int>(alpha.value * 32.0f);
+        const int bar = static_cast<int>(alpha.value * kBarHeight);
         platform::SetAlpha(1.0f);
         platform::SetColor(0, 0, 0);
         platform::DrawRect(0, 0, static_cast<float>(Data::virtualWidth), static_cast<float>(bar));

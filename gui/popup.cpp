@@ -1,6 +1,7 @@
 // Popups: text popups, finished custom popups, the reward sheet and the rounded borders.
 #include "gui/popup.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -76,9 +77,12 @@ bool AddRewardRow(GUIContainer* c, int value, const std::string& line, int bonus
     } else {
         return false;
     }
-    const float rowY = static_cast<float>(c->h);
-    GUIText* text = GUIText::Create(0, rowY, shown, font, colour);
+    GUIText* text = GUIText::Create(0, 0, shown, font, colour);
     GUIImage* icon = GUIImage::Create(0, 0, "Icons02", iconFrame);
+    // The icon is taller than the line and centred on it: the row starts low enough that the
+    // icon's top, not the line's, meets the row above, so a coin does not lie under a star.
+    const float rowY = static_cast<float>(c->h) + std::max(0.0f, static_cast<float>(icon->h - text->h) / 2);
+    text->y = rowY;
     icon->x = static_cast<float>((c->w - text->w - icon->w) / 2);
     text->x = icon->x + static_cast<float>(icon->w);
     icon->y = text->y - static_cast<float>(icon->h - text->h) / 2;

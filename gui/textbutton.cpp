@@ -25,6 +25,7 @@ void GUITextButton::Init9(float px, float py, const std::string& imageName, cons
     frame = 0;
     state.clear();
     wait = 0;
+    armed = 0;
     selected = 0;
     anim = 1;
     tx = ty = tw = 0;

@@ -310,6 +310,14 @@ void GUIGameDungeon::ShowMessage(const std::string& upper, const std::string& lo
     bottom->FadeOut(500, 100);
 }
 
+bool GUIGameDungeon::GameCovers() const {
+    for (const char* game : {"popup", "distress"}) {
+        const GUIItem* shown = GUIList::Get(game, "");
+        if (shown != nullptr && shown->alpha.value >= 1.0f) return true;
+    }
+    return false;
+}
+
 void GUIGameDungeon::InitResult() {
     std::shared_ptr<FlagList> loot = Profile::GetDungeon();
     Popup::InitResult("Dungeon Cleared!", "Dungeon loot:", *loot, 0, 0);
@@ -318,7 +326,9 @@ void GUIGameDungeon::InitResult() {
 }
 
 void GUIGameDungeon::Render() {
-    if (battle) return;
+    // A game an event started hides the dungeon only once it covers it: while it fades in or out
+    // the dungeon stays beneath it, not the city map.
+    if (battle && GameCovers()) return;
     platform::SetAlpha(alpha.value);
     if (bg != nullptr && bg->h > 0) {
         const float H = static_cast<float>(Data::virtualHeight);

@@ -38,6 +38,8 @@ class GUIGameDungeon : public GUIItem {
     // Offers the cell as a clickable tile.
     void CheckButton(int col, int row);
     // The loot sheet: every "Dungeon." gain paid to its real key.
+    // Whether the game an event started is fully shown over the dungeon.
+    bool GameCovers() const;
     void InitResult();
 
     int mw = 0;

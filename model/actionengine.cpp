@@ -313,6 +313,20 @@ void Actions::AnswerChoice(ActionItem* choice) {
     choice->Activate();
 }
 
+void Actions::LeavePlace() {
+    bool offered = false;
+    for (ActionItem* action : actionButtons) {
+        if (action == nullptr || action->type == "choice") continue;
+        if (!action->id.empty()) Profile::SetFlagString(action->DoneFlag(), "");
+        offered = true;
+    }
+    if (!offered) return;
+    if (starters.clearButtons) starters.clearButtons();
+    actionButtons.Clear2();
+    actionCandidates.Clear2();
+    actionKey.clear();
+}
+
 void Actions::ReleasePendingAnswers() {
     bool pending = false;
     if (pendingPopup != nullptr) {

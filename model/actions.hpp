@@ -277,6 +277,10 @@ class Actions {
     // Leaving the map while a popup or action buttons wait for an answer: their done-markers are
     // taken back, so the question is asked again when the game is continued.
     static void ReleasePendingAnswers();
+    // The hero sets off from the place whose menu is offered: its buttons go, as a click on them
+    // would start the place's work wherever the hero is by then, and their done-markers are taken
+    // back, so the menu is offered again on coming back.
+    static void LeavePlace();
 
     // One printed line about the action data.
     static void Report(const std::string& file, const std::string& message);

@@ -2,6 +2,7 @@
 #include "screens/endgame.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "core/glyphfont.hpp"
@@ -12,7 +13,6 @@
 #include "gui/container.hpp"
 #include "gui/dialogue.hpp"
 #include "gui/hero.hpp"
-#include "gui/image.hpp"
 #include "gui/popup.hpp"
 #include "gui/text.hpp"
 #include "model/data2.hpp"
@@ -20,42 +20,21 @@
 #include "model/quests.hpp"
 #include "platform/graphics.hpp"
 #include "screens/interlude.hpp"
+#include "screens/menu.hpp"
 
 namespace {
 
 constexpr int kWhite = 0xFFFFFF;
+// The act picture behind the credits is framed by a gold rule this many of its pixels inside its
+// top and bottom edges, its width included. A credits line shows only while it lies wholly inside
+// the rule, with a little air: no line is drawn across it, and none is seen cut in half by it.
+constexpr float kGoldRule = 16;
+constexpr float kRuleAir = 4;
 // The page texts are in the plain "n" font, without an outline: dark on the light page.
 constexpr int kPageText = 0;
 constexpr int kPageWidth = 400;
 // (224, 240, 255): the score table's labels.
 constexpr int kLabelColour = 0xE0F0FF;
-
-// The character sheet's portrait: the hero, the health bar under it with the full health on it,
-// the rank title above the bar, all shifted up and left so the hero stands out of the frame.
-void AddHeroPortrait(GUIContainer* c) {
-    GUIHero* hero = GUIHero::Create(0, 0);
-    hero->w = 156;
-    hero->h = 176;
-    GUIImage* bar = GUIImage::Create(0, 0, "HealthBar", 0);
-    bar->x = static_cast<float>((hero->w - bar->w) / 2);
-    bar->y = static_cast<float>(hero->h - bar->h);
-    GUIText* health =
-        GUIText::Create(0, 0, std::to_string(Profile::GetFlagInt("Level.Attribute.Constitution") * 5 + 20),
-                        Fonts::Get("os"), kWhite);
-    health->x = bar->x + static_cast<float>((bar->w - health->w) / 2);
-    health->y = bar->y;
-    GUIText* rank = GUIText::Create(
-        0, 0, Profile::RankTitle(Profile::GetFlagInt("Level.Resource.Reputation")), Fonts::Get("os"), kWhite);
-    rank->x = static_cast<float>((hero->w - rank->w) / 2);
-    rank->y = bar->y - static_cast<float>(bar->h) + 4;
-    // The block keeps its room in the page; only its pictures move, so the hero leans out of the
-    // frame's corner.
-    for (GUIItem* part : std::initializer_list<GUIItem*>{hero, bar, health, rank}) c->AddLast20(part);
-    for (GUIItem* part : std::initializer_list<GUIItem*>{hero, bar, health, rank}) {
-        part->x -= 50;
-        part->y -= 80;
-    }
-}
 
 int Flag(const std::string& key) {
     return Profile::GetFlagInt(key);
@@ -63,7 +42,7 @@ int Flag(const std::string& key) {
 
 }  // namespace
 
-std::function<void(GUIContainer*)> EndGameScreen::addPortrait = AddHeroPortrait;
+std::function<void(GUIContainer*)> EndGameScreen::addPortrait = Menu::AddPortrait;
 
 int EndGameCallback::Call(GUIItem* sender) {
     if (sender == nullptr || sender->name != "ok" || endScreen == nullptr) return 0;
@@ -115,6 +94,7 @@ void EndGameScreen::Start() {
 void EndGameScreen::Update2() {
     UpdateGui();
     CheckRotate();
+    ShowCreditsInFrame();
     counter += Data::frameMs;
     if (wait > 0) {
         wait -= Data::frameMs;
@@ -253,18 +233,41 @@ void EndGameScreen::StepCount() {
 
 namespace {
 
-// Where the hero's picture on a page ends, right and bottom, as drawn (0, 0 without one).
 // How far inside the page's edge the popup frame's border ends (the frame stands 40 around the
 // page, its border is the outer part of that).
 constexpr float kInsideFrame = -16;
 
+// Where the hero's picture is drawn in the page: the widget draws it scaled about the middle of
+// its own box.
+struct Drawn {
+    float left = 0, top = 0, right = 0, bottom = 0;
+};
+
+Drawn PictureOf(const GUIHero& hero) {
+    const float s = hero.scale.value;
+    Drawn d;
+    d.left = hero.x - (s - 1) * static_cast<float>(hero.w) * 0.5f;
+    d.top = hero.y - (s - 1) * static_cast<float>(hero.h) * 0.5f;
+    d.right = d.left + s * static_cast<float>(hero.image ? hero.image->w : hero.w);
+    d.bottom = d.top + s * static_cast<float>(hero.image ? hero.image->h : hero.h);
+    return d;
+}
+
+const GUIHero* HeroOf(const GUIContainer* page) {
+    for (const GUIItem* item : page->items) {
+        if (const auto* hero = dynamic_cast<const GUIHero*>(item)) return hero;
+    }
+    return nullptr;
+}
+
 // The hero's picture is larger than the portrait's block and is placed up and left of it, over the
 // frame's border: the block moves right and down just as far as the picture must to stand inside.
 void KeepPortraitInFrame(GUIContainer* page) {
-    const GUIHero* hero = nullptr;
-    for (const GUIItem* item : page->items) hero = hero ? hero : dynamic_cast<const GUIHero*>(item);
+    const GUIHero* hero = HeroOf(page);
     if (hero == nullptr) return;
-    const float dx = std::max(0.0f, kInsideFrame - hero->x), dy = std::max(0.0f, kInsideFrame - hero->y);
+    const Drawn picture = PictureOf(*hero);
+    const float dx = std::max(0.0f, kInsideFrame - picture.left);
+    const float dy = std::max(0.0f, kInsideFrame - picture.top);
     if (dx == 0 && dy == 0) return;
     for (GUIItem* item : page->items) {
         item->x += dx;
@@ -273,13 +276,12 @@ void KeepPortraitInFrame(GUIContainer* page) {
     for (GUIItem* item : page->items) page->CalculateSize(item);
 }
 
+// Where the hero's picture on a page ends, right and bottom, as drawn (0, 0 without one).
 std::pair<int, int> PortraitPicture(const GUIContainer* page) {
-    for (const GUIItem* item : page->items) {
-        const auto* hero = dynamic_cast<const GUIHero*>(item);
-        if (hero == nullptr || hero->image == nullptr) continue;
-        return {TruncToInt(hero->x) + hero->image->w, TruncToInt(hero->y) + hero->image->h};
-    }
-    return {0, 0};
+    const GUIHero* hero = HeroOf(page);
+    if (hero == nullptr || hero->image == nullptr) return {0, 0};
+    const Drawn picture = PictureOf(*hero);
+    return {TruncToInt(std::ceil(picture.right)), TruncToInt(std::ceil(picture.bottom))};
 }
 
 }  // namespace
@@ -402,7 +404,8 @@ void EndGameScreen::AddCreditsLine(const std::string& line) {
                 font = "ob";
                 break;
             // The red and blue are lighter tints than pure pastels, light enough to read where
-            // the rays behind the roll are neither dark nor bright.
+            // the rays behind the roll are neither dark nor bright. The blue leans to the sky: a
+            // blue as light as the green and yellow headings, which a violet tint never is.
             case 'r':
                 colour = 0xFFAAAA;
                 break;
@@ -410,7 +413,7 @@ void EndGameScreen::AddCreditsLine(const std::string& line) {
                 colour = 0x80FF80;
                 break;
             case 'b':
-                colour = 0xAABEFF;
+                colour = 0xB4DCFF;
                 break;
             case 'y':
                 colour = 0xFFFF80;
@@ -430,6 +433,19 @@ void EndGameScreen::AddCreditsLine(const std::string& line) {
     holder->y = static_cast<float>(Data::virtualHeight);
     holder->Move(holder->x, -256, 25000);
     holder->FadeOut(500, 1500);
+}
+
+void EndGameScreen::ShowCreditsInFrame() {
+    if (bg == nullptr || bg->h <= 0) return;
+    const float s = static_cast<float>(Data::virtualHeight) / static_cast<float>(bg->h);
+    const float top = kGoldRule * s + kRuleAir;
+    const float bottom = (static_cast<float>(bg->h) - kGoldRule) * s - kRuleAir;
+    for (GUIItem* item : *GUIList::currentList) {
+        auto* holder = dynamic_cast<GUIContainer*>(item);
+        if (holder == nullptr || holder->id != "credits" || holder->items.IsEmpty()) continue;
+        const bool inside = holder->y >= top && holder->y + static_cast<float>(holder->h) <= bottom;
+        holder->items.Get2(0)->alpha.value = inside ? 1.0f : 0.0f;
+    }
 }
 
 void EndGameScreen::Render() {

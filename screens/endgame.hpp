@@ -77,6 +77,8 @@ class EndGameScreen : public GameScreen {
     GUIContainer* NewPage();
     GUIItem* FinishPage(GUIContainer* page);
     void AddCreditsLine(const std::string& line);
+    // The credits lines rolling up the screen show only inside the act picture's gold frame.
+    void ShowCreditsInFrame();
     void StepCount();
     int left = 0;
 };

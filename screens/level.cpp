@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "core/glyphfont.hpp"
 #include "framework/framework.hpp"
@@ -38,6 +39,8 @@ constexpr std::array<int, 3> kRowRank = {0, 2, 5};
 enum Column { kLeft = -88, kMiddle = 0, kRight = 88 };
 // Where a rounded frame would lie.
 constexpr int kBackground = -100;
+// Milliseconds an item takes to fade in.
+constexpr float kFadeInMs = 500;
 
 // One node of a tree: it opens once the hero's rank reaches its row's and, where a node below is
 // named, once that node has a level.
@@ -300,7 +303,14 @@ void Level::InitPowerUp(const std::string& attribute) {
     GUIList::Suspend();
     powerPoints = Flag("Level." + attribute) - Flag("PowerUp." + attribute);
     undoList.clear();
-    BuildTree(attribute);
+    GUIContainer* tree = BuildTree(attribute);
+    // The tree fades in while the player may still be clicking through what came before it (the
+    // dialogue whose reward raised the level): its buttons take no press until it is fully shown,
+    // and a press held from before it came counts as begun elsewhere, so no point is spent unseen.
+    const int fadeInFrames = static_cast<int>(std::ceil(kFadeInMs / std::max(1.0f, Data::frameMs)));
+    for (GUIItem* item : tree->items) {
+        if (auto* button = dynamic_cast<GUIPressable*>(item)) button->wait = fadeInFrames;
+    }
     InitPowerPreview(attribute);
 }
 

@@ -18,6 +18,7 @@
 #include "gui/particledot.hpp"
 
 class GameImage;
+class LocationItem;
 class MapScreen;
 
 // One hop of a trip: the node to reach and, on the last hop, the place's id.
@@ -86,6 +87,10 @@ class MapScreen : public GameScreen, public ParticleMap {
     void CheckLevelUp(const std::string& key);
     // One step of the view's pan toward `moveTo`.
     void CheckMoveTo();
+    // Moves the view (tx, ty) the pan aims at to the nearest one where no button of the open place
+    // menu covers the place: a place at the map's foot cannot come up to the middle, where the
+    // menu's row leaves it free, and would land under the way out or a person in the corner.
+    void StepAsideFromMenu(const LocationItem& location, int& tx, int& ty) const;
     // The two-line message that slides in from both sides.
     void ShowMessage(const std::string& title, const std::string& text);
     // Sets the heights of a message's two lines (the title above, the text below): the middle of

@@ -67,6 +67,12 @@ void MapCallback::Travel(int node, const std::string& name, int byLocation) {
         platform::PrintLine("No street leads to node " + std::to_string(node));
         return;
     }
+    // The hero sets off: he stands at no place and has arrived nowhere until the trip ends, so
+    // nothing the data offers for the place left behind (its menu, an arrival there) follows him
+    // down the street.
+    Actions::LeavePlace();
+    Profile::SetFlagString("Location", "");
+    Profile::SetFlagString("ArriveAt", "");
     map.coordList.Clear2();
     const int last = path.Size() - 1;
     for (int i = 0; i <= last; ++i) {

@@ -1,6 +1,7 @@
 // The map's heads-up display, its event timers and its place buttons: what the map makes again
 // whenever it is missing (after a full-screen game faded the map out), and what appears on its
 // own (a resource beside a citizen, a burglar, a distress call).
+#include <cmath>
 #include <memory>
 
 #include "core/glyphfont.hpp"
@@ -255,6 +256,17 @@ void MapScreen::UpdateLocations() {
                 button->name = place.id;
                 button->data = place.node;
                 button->anim = 0;
+                // A name wider than its place is centred under it; at the map picture's edge
+                // (the Wombat Burrow) it would run off the picture, where no scrolling shows it:
+                // it stays on the picture instead.
+                if (named) {
+                    int bw = 0, bh = 0;
+                    BgSize(bw, bh);
+                    const float left = bx + static_cast<float>(button->tx);
+                    if (left < 0) button->tx -= TruncToInt(std::floor(left));
+                    const float right = bx + static_cast<float>(button->tx + button->tw);
+                    if (right > static_cast<float>(bw)) button->tx -= TruncToInt(std::ceil(right)) - bw;
+                }
                 GUIList::Add(button, place.y / 10 + 600);
                 if (locationsBuilt == 1) {
                     Audio::PlaySound(11, 1.0f);

@@ -30,6 +30,10 @@ namespace {
 
 // The side of a place's button on the map.
 constexpr int kPlaceSize = 80;
+// Air a place the view pans to keeps from the buttons of an open place menu, and the step of the
+// search for a view where it has it.
+constexpr float kMenuAir = 8;
+constexpr int kAsideStep = 8;
 
 // The three power attributes, with the keys of their levels and spent points made once: the map
 // asks about them every frame.
@@ -118,6 +122,9 @@ int MapScreen::CheckFlags() {
     const std::string move = Take("MoveTo");
     if (!move.empty()) moveTo = move;
     CheckMoveTo();
+    // A message placed while the view pans would be placed clear of the hero's icon where it
+    // stands now, and the pan would carry the icon under it: the messages wait for the view.
+    if (!moveTo.empty()) return 0;
 
     if (GUIList::Get("quest", "title") != nullptr || GUIList::Get("result", "") != nullptr) return 0;
 
@@ -185,14 +192,15 @@ void MapScreen::CheckMoveTo() {
     }
     int bw = 0, bh = 0;
     BgSize(bw, bh);
-    const int tx = std::clamp(TruncToInt(location->x * Data::layoutScaleX - Data::virtualWidth * 0.5f + 100.0f), 0,
-                              std::max(0, bw - Data::virtualWidth));
+    int tx = std::clamp(TruncToInt(location->x * Data::layoutScaleX - Data::virtualWidth * 0.5f + 100.0f), 0,
+                        std::max(0, bw - Data::virtualWidth));
     // Vertically the place comes to the upper middle, its top two button heights above the place
     // menus' first row: the menu (its row from four tenths of the screen down, its people in the
     // bottom corners) covers nothing the story pans to, and the story's arrow fits between them.
     const float top = static_cast<float>(TruncToInt(Data::virtualHeight * 0.4f) - 2 * kPlaceSize);
-    const int ty = std::clamp(TruncToInt(location->y * Data::layoutScaleY - top), 0,
-                              std::max(0, bh - Data::virtualHeight));
+    int ty = std::clamp(TruncToInt(location->y * Data::layoutScaleY - top), 0,
+                        std::max(0, bh - Data::virtualHeight));
+    StepAsideFromMenu(*location, tx, ty);
     const float step = Data::frameMs * 0.5f;
     bool moved = false;
     if (std::fabs(xp - tx) > 20) {
@@ -204,6 +212,45 @@ void MapScreen::CheckMoveTo() {
         moved = true;
     }
     if (!moved) moveTo.clear();
+}
+
+void MapScreen::StepAsideFromMenu(const LocationItem& location, int& tx, int& ty) const {
+    const GUIItem* shown = GUIList::Get("location", location.id);
+    const float w = static_cast<float>(shown ? shown->w : kPlaceSize);
+    const float h = static_cast<float>(shown ? shown->h : kPlaceSize);
+    const float px = static_cast<float>(TruncToInt(location.x * Data::layoutScaleX));
+    const float py = static_cast<float>(TruncToInt(location.y * Data::layoutScaleY));
+    // Whether a button of the open place menu covers the place with the view at (x, y).
+    const auto covered = [&](int x, int y) {
+        const float left = px - static_cast<float>(x), top = py - static_cast<float>(y);
+        for (const GUIItem* item : *GUIList::currentList) {
+            if (item->id != "button" || item->removing || item->fadeWait > 0) continue;
+            const float bx = item->x + static_cast<float>(item->xadd);
+            const float by = item->y + static_cast<float>(item->yadd);
+            if (left < bx + static_cast<float>(item->w) + kMenuAir && bx < left + w + kMenuAir &&
+                top < by + static_cast<float>(item->h) + kMenuAir && by < top + h + kMenuAir)
+                return true;
+        }
+        return false;
+    };
+    if (!covered(tx, ty)) return;
+    int bw = 0, bh = 0;
+    BgSize(bw, bh);
+    const int maxX = std::max(0, bw - Data::virtualWidth), maxY = std::max(0, bh - Data::virtualHeight);
+    // The nearest view that shows the place clear of the menu: along the map first, then up or
+    // down it; none, and the view goes where it would have.
+    for (const bool across : {true, false}) {
+        const int limit = across ? maxX : maxY;
+        const int from = across ? tx : ty;
+        for (int d = kAsideStep; d <= limit; d += kAsideStep) {
+            for (const int to : {from - d, from + d}) {
+                if (to < 0 || to > limit) continue;
+                if (across ? covered(to, ty) : covered(tx, to)) continue;
+                (across ? tx : ty) = to;
+                return;
+            }
+        }
+    }
 }
 
 void MapScreen::ShowMessage(const std::string& title, const std::string& text) {
@@ -243,7 +290,15 @@ void MapScreen::PlaceMessage(GUIItem* upper, GUIItem* lower) {
     const float left = static_cast<float>(std::min((vw - upper->w) / 2, (vw - lower->w) / 2));
     const float right = static_cast<float>(std::max((vw + upper->w) / 2, (vw + lower->w) / 2));
     const float height = static_cast<float>(std::max(upperTop + upper->h, lowerTop + lower->h) - upperTop);
-    const int shift = TruncToInt(ClearTop(static_cast<float>(upperTop), height, left, right)) - upperTop;
+    // The lines slide in from the two sides of the screen: the band they land in is kept clear
+    // across the whole width where it can be, so neither passes over the hero on its way in;
+    // else clear where they come to rest.
+    const float vwf = static_cast<float>(vw);
+    float landed = ClearTop(static_cast<float>(upperTop), height, 0, vwf);
+    if (!BandClear(landed, height, 0, vwf)) {
+        landed = ClearTop(static_cast<float>(upperTop), height, left, right);
+    }
+    const int shift = TruncToInt(landed) - upperTop;
     upper->y = static_cast<float>(upperTop + shift);
     lower->y = static_cast<float>(lowerTop + shift);
 }

@@ -2,6 +2,7 @@
 // whatever the baker writes, this is what the player's text is set with.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -45,6 +46,16 @@ TEST(BakedFonts, TheGameReadsEveryFontAtTheLineItsScreensExpect) {
         // Digits share one width, so counters and timers do not jitter as they change.
         for (char c = '1'; c <= '9'; ++c)
             EXPECT_EQ(font.TextWidth(std::string(1, c)), font.TextWidth("0")) << c;
+        // Each digit's ink stands in the middle of its cell and no pair of digits is kerned, so a
+        // time reads "01:02:34", not "01:02:3 4".
+        for (char c = '0'; c <= '9'; ++c) {
+            const Char* digit = font.GetChar(static_cast<unsigned char>(c));
+            ASSERT_NE(digit, nullptr);
+            const int left = digit->xOffset, right = digit->xAdvance - digit->xOffset - digit->width;
+            EXPECT_LE(std::abs(left - right), 1)
+                << c << ": " << left << " left of its ink, " << right << " right";
+            for (char d = '0'; d <= '9'; ++d) EXPECT_EQ(font.FindKernPair(c, d), nullptr) << c << d;
+        }
         // The comic face's kerning reaches the game (in the smallest font it rounds away).
         if (LineFor(name) < 16) continue;
         const KernPair* av = font.FindKernPair('A', 'V');

@@ -78,3 +78,19 @@ TEST(StoryFiles, EveryFileParsesWithTheGamesReaderAndIsPlainAscii) {
         }
     }
 }
+
+// Every distress game keeps which it was, for the thanks that follow it.
+TEST(StoryFiles, EveryDistressGameTellsWhichItWas) {
+    const std::string text = content_check::ReadText(kData + "data/actions.xml");
+    int games = 0;
+    for (size_t at = text.find("<action game=\""); at != std::string::npos;
+         at = text.find("<action game=\"", at + 1)) {
+        const size_t from = at + 14;
+        const std::string game = text.substr(from, text.find('"', from) - from);
+        const std::string action = text.substr(at, text.find("</action>", at) - at);
+        EXPECT_NE(action.find("<flag name=\"Game.DistressGame\" value=\"" + game + "\"/>"), std::string::npos)
+            << action;
+        ++games;
+    }
+    EXPECT_GE(games, 12);
+}

@@ -4,10 +4,14 @@
 // power-up tree, "MoveTo" pans the view to a place clear of the place's menu, an arrow at a place
 // shows once its button does and stands until the hero got there, "Goto" restarts the map, and the
 // escape key saves and leaves. Frames are saved for a look.
+#include "screens/map.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -15,6 +19,7 @@
 #include "framework/framework.hpp"
 #include "gui/arrow.hpp"
 #include "gui/container.hpp"
+#include "gui/dialogue.hpp"
 #include "gui/gui2.hpp"
 #include "gui/particle.hpp"
 #include "gui/text.hpp"
@@ -27,7 +32,6 @@
 #include "model/trophies.hpp"
 #include "platform/storage.hpp"
 #include "screens/level.hpp"
-#include "screens/map.hpp"
 #include "screens/walkers.hpp"
 #include "tests/support/game_assets.hpp"
 #include "tests/support/harness.hpp"
@@ -54,6 +58,12 @@ const char* kStory = R"(<?xml version="1.0"?>
     <conditions><flag name="Location" value="Quellfast"/><flag name="Game.Host" value="1"/></conditions>
   </action>
   <action id="t_host" button="Host" category="character" image="Characters01" index="1">
+    <conditions><flag name="Location" value="Quellfast"/><flag name="Game.Host" value="1"/></conditions>
+  </action>
+  <action id="t_guest" button="Guest" category="character" image="Characters01" index="2">
+    <conditions><flag name="Location" value="Quellfast"/><flag name="Game.Host" value="1"/></conditions>
+  </action>
+  <action id="t_bye" button="Bye" category="back">
     <conditions><flag name="Location" value="Quellfast"/><flag name="Game.Host" value="1"/></conditions>
   </action>
   <action id="t_haul" button="Haul">
@@ -86,7 +96,8 @@ class MapTest : public ::testing::Test {
         for (const char* place : {"Quellfast", "Gym", "Docks", "Fairground"}) {
             Profile::SetFlagInt(std::string("Location.") + place, 1);
         }
-        for (const char* hidden : {"Library", "Old Cannery"}) Profile::SetFlagInt(std::string("Location.") + hidden, -1);
+        for (const char* hidden : {"Library", "Old Cannery"})
+            Profile::SetFlagInt(std::string("Location.") + hidden, -1);
         Profile::SetFlagString("Location", "Quellfast");
         // Nobody thaws powers in this story: the tree is offered, not forced open at once.
         MapScreen::links.title = [this] {
@@ -135,7 +146,24 @@ class MapTest : public ::testing::Test {
     static bool PointsAt(const std::string& place) {
         const auto* arrow = dynamic_cast<const GUIArrow*>(GUIList::Get("arrow", "location." + place));
         const GUIItem* button = GUIList::Get("location", place);
-        return arrow && button && arrow->ix + arrow->xadd == static_cast<int>(button->x + button->xadd + button->w / 2);
+        return arrow && button &&
+               arrow->ix + arrow->xadd == static_cast<int>(button->x + button->xadd + button->w / 2);
+    }
+    // Plays one of the story's dialogues through the map's "Dialogue" signal, reading every text
+    // to its end and clicking on; returns all it said.
+    std::string ReadDialogue(const std::string& dialogueId) {
+        std::string said;
+        Profile::SetFlagString("Dialogue", dialogueId);
+        h.Step(2);
+        for (int i = 0; i < 3000 && GUIList::Get("dialogue", "") != nullptr; ++i) {
+            const auto* playing = static_cast<const GUIDialogue*>(GUIList::Get("dialogue", ""));
+            if (playing->text && playing->text->done) {
+                said += playing->text->origText + "\n";
+                h.Click(500, 300);
+            }
+            h.Step();
+        }
+        return said;
     }
     static bool Overlap(const GUIItem* a, const GUIItem* b) {
         return a->x < b->x + b->w && b->x < a->x + a->w && a->y < b->y + b->h && b->y < a->y + a->h;
@@ -143,7 +171,8 @@ class MapTest : public ::testing::Test {
     static bool OnScreen(const GUIItem* item) {
         const float left = item->x + item->xadd;
         const float top = item->y + item->yadd;
-        return left >= 0 && top >= 0 && left + item->w <= Data::virtualWidth && top + item->h <= Data::virtualHeight;
+        return left >= 0 && top >= 0 && left + item->w <= Data::virtualWidth &&
+               top + item->h <= Data::virtualHeight;
     }
 
     harness::Harness h;
@@ -178,6 +207,25 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
             EXPECT_FALSE(Overlap(shown, GUIList::Get("button", button))) << line << " covers " << button;
     }
     for (int i = 0; i < 600 && GUIList::Get("result", "") != nullptr; ++i) h.Step();
+    // Shown the docks at the map's foot while the menu is open, the view stops where neither its
+    // way out nor a person in a corner covers them.
+    Profile::SetFlagString("MoveTo", "Docks");
+    h.Step(2);
+    for (int i = 0; i < 300 && !map->moveTo.empty(); ++i) h.Step();
+    const GUIItem* docks = GUIList::Get("location", "Docks");
+    ASSERT_NE(docks, nullptr);
+    EXPECT_TRUE(OnScreen(docks));
+    int menu = 0;
+    for (const GUIItem* item : *GUIList::currentList) {
+        if (item->id != "button") continue;
+        ++menu;
+        const float dx = docks->x + docks->xadd, dy = docks->y + docks->yadd;
+        EXPECT_FALSE(dx < item->x + item->w && item->x < dx + docks->w && dy < item->y + item->h &&
+                     item->y < dy + docks->h)
+            << item->name << " covers the docks";
+    }
+    EXPECT_EQ(menu, 4);
+    h.SaveFrame("map_docks_beside_menu");
     ClickItem(GUIList::Get("button", "Wave"));
     h.Step(60);
     EXPECT_TRUE(PointsAt("Gym"));
@@ -239,6 +287,24 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     EXPECT_EQ(GUIList::Get("result", "upper"), nullptr);
     EXPECT_EQ(GUIList::Suspended(), 1);  // the tree is up
     EXPECT_EQ(Profile::GetFlagString("Game.PowerUp"), "");
+    // A click meant for what came before, landing on the tree as it fades in, spends nothing; nor
+    // does a press held from then and let go once it is shown. A click on the shown tree does.
+    const auto* tree = dynamic_cast<const GUIContainer*>(GUIList::Get("result", ""));
+    ASSERT_NE(tree, nullptr);
+    const GUIItem* damage = nullptr;
+    for (const GUIItem* item : tree->items) damage = item->name == "Power.Physical.Damage" ? item : damage;
+    ASSERT_NE(damage, nullptr);
+    const int nodeX = static_cast<int>(tree->x + damage->x + damage->w / 2);
+    const int nodeY = static_cast<int>(tree->y + damage->y + damage->h / 2);
+    const int spent = Profile::GetFlagInt("PowerUp.Attribute.Strength");
+    h.Click(nodeX, nodeY);
+    h.MouseButton(0, true);
+    h.Step(60);
+    h.MouseButton(0, false);
+    h.Step();
+    EXPECT_EQ(Profile::GetFlagInt("PowerUp.Attribute.Strength"), spent);
+    h.Click(nodeX, nodeY);
+    EXPECT_EQ(Profile::GetFlagInt("PowerUp.Attribute.Strength"), spent + 1);
     // Put away as if its points were spent.
     Profile::SetFlagInt("PowerUp.Attribute.Strength", Profile::GetFlagInt("Level.Attribute.Strength"));
     ASSERT_NE(Level::okButton, nullptr);
@@ -272,6 +338,16 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     // The same stop revealed the library and pointed at it in one step: the arrow came once the
     // map had made the library's button.
     EXPECT_TRUE(PointsAt("Library"));
+
+    // Sent home, the hero leaves the docks' menu behind at once, and it does not come back on the
+    // way when a coin changes his flags: its button would start the docks' work in the street.
+    ClickItem(GUIList::Get("location", "Quellfast"));
+    h.Step(2);
+    EXPECT_EQ(GUIList::Get("button", "Haul"), nullptr);
+    Profile::AddFlagInt("Resource.Money", 1);
+    h.Step(3);
+    EXPECT_EQ(GUIList::Get("button", "Haul"), nullptr);
+    EXPECT_FALSE(map->status.empty());
 
     // Coming home restarts the map once the action's chain has ended; the new map stands the hero
     // on the place it arrived at.
@@ -320,8 +396,35 @@ TEST_F(MapTest, SignalsTakeTheirTurnsAndOddValuesDoNoHarm) {
     ASSERT_TRUE(NextMessage(600));
     EXPECT_EQ(GUIList::Get("result", ""), nullptr);
 
-    // A trip to a node no street reaches is no trip: the last place is not arrived at again.
+    // A place revealed far off: the view pans to it and only then does the message come, placed
+    // clear of the hero's icon where the pan left it; the pan never carries the icon under it.
     MapScreen* map = Map();
+    map->xp = map->yp = 0;
+    h.Step();
+    Profile::SetFlagString("Game.NewLocation", "Docks");
+    Profile::SetFlagString("MoveTo", "Docks");
+    bool shown = false;
+    for (int i = 0; i < 400; ++i) {
+        h.Step();
+        if (!map->moveTo.empty()) {
+            EXPECT_EQ(GUIList::Get("result", ""), nullptr) << "a message during the pan";
+        }
+        const GUIItem* hero = GUIList::Get("player", "");
+        ASSERT_NE(hero, nullptr);
+        const float hx = hero->x + hero->xadd, hy = hero->y + hero->yadd;
+        for (const char* line : {"upper", "lower"}) {
+            const GUIItem* message = GUIList::Get("result", line);
+            if (message == nullptr) continue;
+            shown = true;
+            EXPECT_FALSE(hx < message->x + message->w && message->x < hx + hero->w &&
+                         hy < message->y + message->h && message->y < hy + hero->h)
+                << line << " over the hero, frame " << i;
+        }
+    }
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(map->moveTo.empty());
+
+    // A trip to a node no street reaches is no trip: the last place is not arrived at again.
     Profile::SetFlagString("ArriveAt", "");
     map->mapCallback->GoToCallback(0, "nowhere");
     h.Step(5);
@@ -340,12 +443,46 @@ TEST_F(MapTest, SignalsTakeTheirTurnsAndOddValuesDoNoHarm) {
     Profile::AddFlagInt("Resource.Money", 5);
     EXPECT_EQ(Profile::GetFlagInt("Resource.Money"), money + 5);
 
+    // With the places' names on, a name wider than its place stays on the map picture, where
+    // scrolling can show it: the Wombat Burrow's at the picture's left edge too.
+    Data::mapNamesOn = 1;
+    Profile::SetFlagInt("Location.Wombat Burrow", 1);
+    GUIList::Delete("location", "");
+    locationsBuilt = 0;
+    h.Step(3);
+    int named = 0;
+    for (const GUIItem* item : *GUIList::currentList) {
+        const auto* place = dynamic_cast<const GUITextButton*>(item);
+        if (place == nullptr || place->id != "location" || place->text.empty()) continue;
+        ++named;
+        EXPECT_GE(place->x + place->tx, 0) << place->text;
+        EXPECT_LE(place->x + place->tx + place->tw, Map()->bg->w) << place->text;
+    }
+    EXPECT_GE(named, 5);
+    h.SaveFrame("map_names");
+    Data::mapNamesOn = 0;
+
     // The corner's hero button opens the character sheet over the map.
     h.Step(30);
     ClickItem(GUIList::Get("profile", "profile"));
     h.Step(2);
     EXPECT_EQ(GUIList::Suspended(), 1);
     h.SaveFrame("map_character_sheet");
+}
+
+// The story's words fit the moment: the Henchman greets the hour on the story's clock (minutes
+// from 8:00), and Mrs. Pluckett's thanks speak of the distress call the hero answered.
+TEST_F(MapTest, TheStorysWordsFitTheHourAndTheCallAnswered) {
+    Profile::SetFlagInt("Date.Time", 140);  // 10:20 AM
+    const std::string meeting = ReadDialogue("a1_henchman_meet");
+    EXPECT_NE(meeting.find("Good morning."), std::string::npos) << meeting;
+    EXPECT_EQ(meeting.find("Good afternoon"), std::string::npos);
+    for (const std::string game : {"falling", "search"}) {
+        Profile::SetFlagString("Game.DistressGame", game);
+        const std::string thanks = ReadDialogue("a2_first_rescue");
+        EXPECT_NE(thanks.find("Fourteen cats"), std::string::npos) << game;
+        EXPECT_EQ(thanks.find("anvil") != std::string::npos, game == "falling") << game;
+    }
 }
 
 TEST_F(MapTest, CitizensWalkResourcesPayAndABurglarCalledInIsChased) {
@@ -384,6 +521,25 @@ TEST_F(MapTest, CitizensWalkResourcesPayAndABurglarCalledInIsChased) {
     EXPECT_NE(GUIList::Get("arrow", "burglar"), nullptr);
     h.Step(60);
     h.SaveFrame("map_burglar");
+    // Off the screen's lower left, his arrow stands beside the corner panel, not half under it,
+    // and still points at him.
+    auto* arrow = dynamic_cast<GUIArrow*>(GUIList::Get("arrow", "burglar"));
+    const GUIItem* corner = GUIList::Get("profile", "corner");
+    ASSERT_TRUE(arrow && corner);
+    arrow->follow = nullptr;
+    const int px = -300, py = Data::virtualHeight + 300;
+    arrow->ix = px - arrow->xadd;
+    arrow->iy = py - arrow->yadd;
+    const GUIArrow::Aim aim = arrow->Aiming();
+    ASSERT_TRUE(aim.shown);
+    const float half = static_cast<float>(std::max(arrow->w, arrow->h)) * 0.5f;
+    EXPECT_TRUE(aim.x - half >= corner->x + corner->xadd + corner->w ||
+                aim.y + half <= corner->y + corner->yadd)
+        << "the arrow at (" << aim.x << ", " << aim.y << ") is under the corner panel";
+    EXPECT_NEAR(std::atan2(aim.y - py, aim.x - px), aim.angle * std::numbers::pi / 180.0, 0.02);
+    h.Step();
+    h.SaveFrame("map_burglar_arrow_off_screen");
+    arrow->follow = burglar;
     map->xp = std::clamp(burglar->xpos.value - 500, 0.0f, 334.0f);
     map->yp = std::clamp(burglar->ypos.value - 300, 0.0f, 360.0f);
     // One of the home's people standing over the burglar neither hides him nor takes the click
@@ -433,7 +589,8 @@ TEST_F(MapTest, DraggingGlidingANewTripMidHopTheNewDayAndTheActs) {
     Profile::SetFlagInt("Date.Time", 955);
     const std::vector<int> toGym = [] {
         std::vector<int> path;
-        for (const auto& node : Nodes::GetPath(Locations::Get("Quellfast")->node, Locations::Get("Gym")->node))
+        for (const auto& node :
+             Nodes::GetPath(Locations::Get("Quellfast")->node, Locations::Get("Gym")->node))
             path.push_back(node->value);
         return path;
     }();
@@ -445,7 +602,8 @@ TEST_F(MapTest, DraggingGlidingANewTripMidHopTheNewDayAndTheActs) {
     for (int i = 0; i < 900 && Profile::GetFlagString("ArriveAt") != "Docks"; ++i) {
         h.Step();
         if (map->currentNode != nodes.back()) nodes.push_back(map->currentNode);
-        if (auto* notice = dynamic_cast<GUIParticle*>(GUIList::Get("notice", ""))) noticed = notice->text == "New day! Jan 2";
+        if (auto* notice = dynamic_cast<GUIParticle*>(GUIList::Get("notice", "")))
+            noticed = notice->text == "New day! Jan 2";
     }
     EXPECT_EQ(Profile::GetFlagString("ArriveAt"), "Docks");
     ASSERT_GE(nodes.size(), 3u);

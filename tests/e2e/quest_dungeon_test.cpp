@@ -7,8 +7,10 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
+#include "framework/banks.hpp"
 #include "framework/framework.hpp"
 #include "gui/container.hpp"
 #include "gui/gui2.hpp"
@@ -17,6 +19,7 @@
 #include "model/profile.hpp"
 #include "model/quests.hpp"
 #include "platform/graphics.hpp"
+#include "platform/testing.hpp"
 #include "screens/map.hpp"
 #include "tests/support/game_assets.hpp"
 #include "tests/support/harness.hpp"
@@ -34,6 +37,21 @@ class TitleStandIn : public GameScreen {
     }
 };
 
+// The pictures drawn in a frame.
+struct PictureWatch : platform::DrawWatcher {
+    bool Quad(const platform::Image* image, float, float, float, float) override {
+        drawn.insert(image);
+        return true;
+    }
+    void TextBegins(const char*, size_t) override {}
+    void TextEnds() override {}
+    bool Drew(const char* picture) const {
+        const GameImage* image = briskGame->images->Find(picture);
+        return image != nullptr && drawn.count(image->image.get()) != 0;
+    }
+    std::set<const platform::Image*> drawn;
+};
+
 const char* kStory = R"(<actions><location id="City-Act1">
   <action id="t_tip"><conditions><flag name="ArriveAt" value="Gym"/></conditions>
     <flags><flag name="Resource.Clues" add="2"/></flags></action>
@@ -47,6 +65,8 @@ const char* kQuests = R"(<quests><quest id="Cellar Rats">
     <conditions><flag name="Game.Dungeon" value="1"/></conditions>
     <dungeon location="Docks" description="Squeaks from below. Go in?" w="4" h="3" startx="0" starty="1">
       <tile x="1" y="1"/>
+      <tile id="t_job" x="0" y="0" index="3" optional="1"><action id="t_job" job="crates" bg="Arena" money="10"
+        time="60" target_ment="2" target_elem="2" target_phys="2"/></tile>
       <tile id="t_note" x="1" y="0" index="5" optional="1"><action id="t_note"><flags>
         <flag name="Attribute.Essence" add="5"/></flags></action></tile>
       <tile id="t_chest" x="2" y="1" index="4"><action id="t_chest"><flags>
@@ -171,6 +191,31 @@ TEST_F(QuestDungeon, AQuestRunsThroughItsClueHuntAndDungeonToItsRewardAndATrophy
     EnterDungeon();
     h.SaveFrame("dungeon_entered");
 
+    // A game started by an event fades in over the dungeon and fades out back to it (given up by
+    // the escape key): the city map, with the dungeon's back button on it, never shows through.
+    PictureWatch watch;
+    platform::WatchDraws(&watch);
+    ClickCell(0, 0);
+    ASSERT_TRUE(WaitFor([] { return GUIList::Get("popup", "") != nullptr; }));
+    int fading = 0;
+    for (int i = 0; i < 120; ++i) {
+        if (i == 60) {
+            h.Key(27, true);
+            h.Step();
+            h.Key(27, false);
+        }
+        watch.drawn.clear();
+        h.Step();
+        const GUIItem* game = GUIList::Get("popup", "");
+        if (game == nullptr || game->alpha.value >= 1.0f) continue;
+        ++fading;
+        // The dungeon's street covers the whole screen, the map under it too.
+        EXPECT_TRUE(watch.Drew("Street")) << "the map shows through the game at " << game->alpha.value;
+    }
+    platform::WatchDraws(nullptr);
+    EXPECT_GT(fading, 8);
+    ASSERT_TRUE(WaitFor([] { return GUIList::Get("popup", "") == nullptr; }));
+
     const int strength = Profile::GetFlagInt("Attribute.Strength");
     const int essence = Profile::GetFlagInt("Attribute.Essence");
     const int money = Profile::GetFlagInt("Resource.Money");
@@ -259,6 +304,7 @@ TEST_F(QuestDungeon, EscapeInsideADungeonLosesTheLootAndLaterGainsAreReal) {
 
     // "Back" asks first; staying keeps the loot and the dungeon.
     ASSERT_TRUE(WaitFor([] { return GUIList::Get("back", "") && !GUIList::Get("result", ""); }));
+    h.Step(5);  // seen before it is clicked: a button made under a press does not take it
     ClickItem(GUIList::Get("back", ""));
     ASSERT_TRUE(WaitFor([] { return GUIList::Get("result", "") != nullptr; }));
     h.Step(30);

@@ -90,7 +90,9 @@ TEST(AnimationPlayer, TheIntroPlaysToItsEndAndTheMusicPlaysOn) {
     const harness::Rgba body = h.Pixel(500, 500);
     EXPECT_LT(body.r + body.g + body.b, 40);
 
-    RunUntil(h, *script, [&] { return !player->text.empty() && player->text.back()->center; });
+    // The last caption, on the monitor: the hero's name is put in.
+    RunUntil(h, *script,
+             [&] { return !player->text.empty() && player->text.back()->text.rfind("Brallwick w", 0) == 0; });
     EXPECT_EQ(player->text.back()->text, "Brallwick was about to meet Captain Kettle!");
     EXPECT_EQ(player->getObject("watcher"), nullptr);  // gone the moment it exits
     h.Step(60);

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "framework/main.hpp"
 #include "gui/click.hpp"
 #include "gui/container.hpp"
+#include "gui/image.hpp"
 #include "gui/meterattribute.hpp"
 #include "gui/text.hpp"
 #include "gui/textbutton.hpp"
@@ -84,6 +86,20 @@ TEST(Popups, ARewardSheetKeepsTheScreenFromThePlayerUntilItIsClickedAway) {
         EXPECT_TRUE(Has(sheet, t)) << t;
     }
     EXPECT_FALSE(Has(sheet, "meter Science:"));
+    // The reward icons, taller than their lines, stand one under another (no star over the coin)
+    // and clear of the time line above them.
+    std::vector<const GUIItem*> icons;
+    const GUIItem* time = nullptr;
+    for (GUIItem* child : sheet->items) {
+        const auto* picture = dynamic_cast<GUIImage*>(child);
+        if (picture && picture->image == briskGame->images->Find("Icons02")) icons.push_back(picture);
+        const auto* text = dynamic_cast<GUIText*>(child);
+        if (text && text->text == "Time: 30 minutes") time = text;
+    }
+    ASSERT_EQ(icons.size(), 3u);
+    ASSERT_NE(time, nullptr);
+    EXPECT_GE(icons[0]->y, time->y + time->h);
+    for (size_t i = 1; i < icons.size(); ++i) EXPECT_GE(icons[i]->y, icons[i - 1]->y + icons[i - 1]->h) << i;
 
     // The buttons below neither light up nor fire: the click dismisses the sheet instead.
     h.MouseMove(120, 548);

@@ -156,6 +156,27 @@ TEST(Widgets, EachButtonHoversPressesAndFiresOnceWithItselfAsSenderAndItsSounds)
     h.Step(12);
     EXPECT_FLOAT_EQ(card->frameAlpha.value, 0.0f);
 
+    // A button made under a press already under way (a click on the map as a popup comes up over
+    // it) does not take that press; the next click on it is its own.
+    h.MouseMove(140, 498);
+    h.MouseButton(0, true);
+    h.Step();
+    GUITextButton* late = nullptr;
+    During(h, *screen, [&] {
+        late = GUITextButton::Create(40, 450, "Buttons01", "Late", font, 0xffffff, &rec, 0);
+        GUIList::Add(late, 40);
+    });
+    h.Step(2);  // it looks, the press still held
+    h.MouseButton(0, false);
+    h.Step(2);
+    EXPECT_EQ(rec.senders.size(), 3u);
+    h.MouseButton(0, true);
+    h.Step();
+    h.MouseButton(0, false);
+    h.Step();
+    ASSERT_EQ(rec.senders.size(), 4u);
+    EXPECT_EQ(rec.senders[3], late);
+
     // "Click to continue" made while the mouse is held fires only after a release, a press and a
     // release, wherever they are.
     h.MouseMove(900, 50);
@@ -168,13 +189,13 @@ TEST(Widgets, EachButtonHoversPressesAndFiresOnceWithItselfAsSenderAndItsSounds)
     });
     h.MouseButton(0, false);
     h.Step(2);
-    EXPECT_EQ(rec.senders.size(), 3u);
+    EXPECT_EQ(rec.senders.size(), 4u);
     h.MouseButton(0, true);
     h.Step();
     h.MouseButton(0, false);
     h.Step();
-    ASSERT_EQ(rec.senders.size(), 4u);
-    EXPECT_EQ(rec.senders[3], more);
+    ASSERT_EQ(rec.senders.size(), 5u);
+    EXPECT_EQ(rec.senders[4], more);
 
     // Clearing the list gives the container's children back too.
     const int texts = GUIText::pool->InUse();

@@ -3,16 +3,22 @@
 // score and credits clicked through. Frames are saved for a look.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "core/glyphfont.hpp"
-#include "framework/framework.hpp"
 #include "framework/banks.hpp"
+#include "framework/framework.hpp"
+#include "gui/animation.hpp"
 #include "gui/audio2.hpp"
 #include "gui/container.hpp"
-#include "gui/hero.hpp"
-#include "gui/text.hpp"
 #include "gui/gui2.hpp"
+#include "gui/hero.hpp"
+#include "gui/image.hpp"
+#include "gui/text.hpp"
 #include "model/data2.hpp"
 #include "model/profile.hpp"
 #include "platform/graphics.hpp"
@@ -115,6 +121,38 @@ TEST_F(Interludes, ActCardsCountClearAndLeaveOnAReleasedClick) {
     EXPECT_TRUE(Arrived(maps, 120));
 }
 
+// Played through, every caption of the intro stands on dark ground (the wall, the monitor's
+// screen): none is written over the pale lockers or the console's coloured buttons, where white
+// letters do not read.
+TEST_F(Interludes, TheIntroCaptionsStandOnDarkGround) {
+    const std::string scene = "intro_1_wide";
+    CutsceneScreen::CutsceneScreen_new(scene, "title")->PreStart();
+    // The bare scene, as it stands when the first caption starts to type.
+    std::vector<uint8_t> bare;
+    std::set<std::string> seen;
+    const int vw = Data::virtualWidth, vh = Data::virtualHeight;
+    for (int frame = 0; frame < 60 * 40; ++frame) {
+        h.Step();
+        const auto* player = dynamic_cast<const GUIAnimation*>(GUIList::Get(scene, ""));
+        if (player == nullptr) break;
+        for (const auto& caption : player->text) {
+            if (bare.empty()) bare = h.ReadPixels(0, 0, vw, vh);
+            if (!seen.insert(caption->text).second) continue;
+            int light = 0, all = 0;
+            for (int y = std::max(0, caption->y); y < std::min(vh, caption->y + caption->h); ++y) {
+                for (int x = std::max(0, caption->x); x < std::min(vw, caption->x + caption->w); ++x) {
+                    const uint8_t* p = &bare[(static_cast<size_t>(y) * vw + x) * 4];
+                    light += p[0] + p[1] + p[2] > 3 * 120 ? 1 : 0;
+                    ++all;
+                }
+            }
+            EXPECT_LT(light * 100, all)
+                << "\"" << caption->text << "\" over light ground: " << light << " of " << all;
+        }
+    }
+    EXPECT_EQ(seen.size(), 7u);
+}
+
 TEST_F(Interludes, TheIntroSkippedLeadsToTheGameLoading) {
     CutsceneScreen::CutsceneScreen_new("intro_1_wide", "map")->PreStart();
     h.Step(60 * 9);
@@ -123,6 +161,9 @@ TEST_F(Interludes, TheIntroSkippedLeadsToTheGameLoading) {
     EXPECT_EQ(Audio::IsPlaying(), 1);
     GUIItem* skip = GUIList::Get("skip", "");
     ASSERT_NE(skip, nullptr);
+    // The button stands inside the comic panel's white border, not across it.
+    EXPECT_LE(skip->x + skip->w, Data::virtualWidth - 22);
+    EXPECT_LE(skip->y + skip->h, Data::virtualHeight - 22);
     h.MouseMove(TruncToInt(skip->x) + skip->w / 2, TruncToInt(skip->y) + skip->h / 2);
     h.Step();
     Press(true);
@@ -165,15 +206,33 @@ TEST_F(Interludes, TheEndGameScoresShowsItsEndingAndRollsTheCredits) {
     const GUIHero* hero = nullptr;
     for (GUIItem* item : page->items) hero = hero ? hero : dynamic_cast<GUIHero*>(item);
     ASSERT_TRUE(hero && hero->image);
+    // The picture as drawn: scaled about the middle of the widget's box.
+    const float s = hero->scale.value;
+    const float left = hero->x - (s - 1) * static_cast<float>(hero->w) * 0.5f;
+    const float top = hero->y - (s - 1) * static_cast<float>(hero->h) * 0.5f;
+    const float width = s * static_cast<float>(hero->image->w);
+    const float height = s * static_cast<float>(hero->image->h);
     int pageTexts = 0;
     for (GUIItem* item : page->items) {
         const auto* text = dynamic_cast<GUIText*>(item);
         if (text == nullptr || text->font != Fonts::Get("n")) continue;
         ++pageTexts;
-        EXPECT_TRUE(text->x >= hero->x + hero->image->w || text->y >= hero->y + hero->image->h) << text->text;
+        EXPECT_TRUE(text->x >= left + width || text->y >= top + height) << text->text;
         EXPECT_LE(text->x + text->w, page->w) << text->text;
     }
     EXPECT_EQ(pageTexts, 2);
+    // The portrait is the character sheet's: the rank and the health bar lie on the hero's chest,
+    // in the lowest part of the picture, not over the face and chin.
+    int onChest = 0;
+    for (GUIItem* item : page->items) {
+        const auto* text = dynamic_cast<GUIText*>(item);
+        const auto* picture = dynamic_cast<GUIImage*>(item);
+        const bool bar = picture != nullptr && picture->image == briskGame->images->Find("HealthBar");
+        if (!bar && (text == nullptr || text->font != Fonts::Get("os"))) continue;
+        EXPECT_GE(item->y, top + height * 0.6f) << (text ? text->text : "the health bar");
+        ++onChest;
+    }
+    EXPECT_EQ(onChest, 3);
     clickThrough(1, "end_ending1");
     clickThrough(3, "end_ending2");
     // The score table's continue button waits for the second row of the count-up.
@@ -199,6 +258,33 @@ TEST_F(Interludes, TheEndGameScoresShowsItsEndingAndRollsTheCredits) {
     EXPECT_EQ(end->state, 7);
     EXPECT_NE(GUIList::Get("credits", ""), nullptr);
     h.SaveFrame("end_credits");
+    // Rolling up, no line is drawn across the act picture's gold rules (a rule 14 pixels inside
+    // its top and bottom edges, the picture at the screen's height): on the rule's row, under a
+    // line that reaches over it, no letter's white or dark outline shows.
+    int crossings = 0;
+    for (int t = 0; t < 12000; t += 125) {
+        h.AdvanceClock(109);
+        h.Step();
+        for (GUIItem* item : *GUIList::currentList) {
+            const auto* line = dynamic_cast<const GUIContainer*>(item);
+            if (line == nullptr || line->id != "credits" || line->items.IsEmpty()) continue;
+            const GUIItem* words = line->items.Get2(0);
+            for (const int rule : {14, Data::virtualHeight - 15}) {
+                if (line->y + words->y > rule || line->y + words->y + words->h < rule + 1) continue;
+                ++crossings;
+                const int left = TruncToInt(line->x + words->x), width = words->w;
+                const std::vector<uint8_t> row = h.ReadPixels(left, rule, width, 1);
+                int letters = 0;
+                for (int x = 0; x < width; ++x) {
+                    const uint8_t* p = &row[static_cast<size_t>(x) * 4];
+                    letters += p[2] > 220 || p[0] + p[1] + p[2] < 150 ? 1 : 0;
+                }
+                EXPECT_EQ(letters, 0)
+                    << static_cast<const GUIText*>(words)->text << " across the rule at " << rule;
+            }
+        }
+    }
+    EXPECT_GT(crossings, 0);
     Press(true);  // a click ends the credits and fades back to the map
     Press(false);
     EXPECT_TRUE(Arrived(maps, 120));

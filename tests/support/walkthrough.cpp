@@ -70,6 +70,18 @@ bool OnScreen(const ItemBox& box) {
            box.CentreY() < SCREEN_HEIGHT - 8;
 }
 
+// Whether a click at the middle of the box reaches its item: on the screen, and not taken first by
+// an item over that spot (the corner panel's buttons over a walker in the bottom-left corner).
+bool Reaches(const Player& p, const ItemBox& box) {
+    if (!OnScreen(box)) return false;
+    for (const ItemBox& other : p.Items()) {
+        if (box.CentreX() >= other.x && box.CentreX() < other.x + static_cast<float>(other.w) &&
+            box.CentreY() >= other.y && box.CentreY() < other.y + static_cast<float>(other.h))
+            return other.item == box.item;
+    }
+    return true;
+}
+
 }  // namespace
 
 Walkthrough::Walkthrough(Player& player, Ending end, const std::string& name)
@@ -219,7 +231,7 @@ bool Walkthrough::OnMap() {
     for (const char* walker : {"burglar", "distress"}) {
         const bool wanted = walker[0] == 'b' ? F("Quest.Raise the Alarm") == 3 : helping;
         const std::optional<ItemBox> box = p.Find(walker);
-        if (wanted && box && OnScreen(*box)) {
+        if (wanted && box && Reaches(p, *box)) {
             p.Click(*box);
             return true;
         }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -29,6 +30,10 @@ constexpr int kGlyphPadding = 2;
 
 bool IsLatin1Printable(int code) {
     return (code >= 32 && code <= 126) || (code >= 160 && code <= 255);
+}
+
+bool IsDigit(int code) {
+    return code >= '0' && code <= '9';
 }
 
 struct Glyph {
@@ -258,14 +263,17 @@ GlyphSet RenderGlyphs(const FontSpec& spec, FT_Library library, Face& face, Face
         glyphs.push_back(std::move(g));
     }
 
-    // Digits share one advance, each centred in it, so counting numbers (meters, money, timers) keep
-    // still while they change instead of jittering with every narrow "1".
+    // Digits share one advance, so counting numbers (meters, money, timers) keep still while they
+    // change instead of jittering with every narrow "1". Each digit's ink stands in the middle of
+    // that cell: kept where the face's own bearings put it, a digit flush left beside one with room
+    // on its left ("3" then "4") read as two numbers with a space between.
     int digitAdvance = 0;
     for (const Glyph& g : glyphs)
-        if (g.code >= '0' && g.code <= '9') digitAdvance = std::max(digitAdvance, g.xAdvance);
+        if (IsDigit(g.code)) digitAdvance = std::max(digitAdvance, g.xAdvance);
     for (Glyph& g : glyphs) {
-        if (g.code < '0' || g.code > '9') continue;
-        g.xOffset += (digitAdvance - g.xAdvance) / 2;
+        if (!IsDigit(g.code)) continue;
+        if (g.picture.width > 0)
+            g.xOffset = static_cast<int>(std::floor((digitAdvance - g.picture.width) / 2.0));
         g.xAdvance = digitAdvance;
     }
 
@@ -362,6 +370,9 @@ void BakeFont(const FontSpec& spec, const std::string& outDir) {
             if (!first.fromFace) continue;
             for (const Glyph& second : glyphs) {
                 if (!second.fromFace) continue;
+                // Digits sit in cells of their own width now: the face's spacing between two of
+                // them was made for its own widths and no longer applies.
+                if (IsDigit(first.code) && IsDigit(second.code)) continue;
                 const auto it = kerning.find({first.index, second.index});
                 if (it == kerning.end()) continue;
                 const FT_Long scaled = FT_MulFix(it->second, face->face->size->metrics.x_scale);
