@@ -39,8 +39,8 @@ class TitleStandIn : public GameScreen {
 
 // The pictures drawn in a frame.
 struct PictureWatch : platform::DrawWatcher {
-    bool Quad(const platform::Image* image, float, float, float, float) override {
-        drawn.insert(image);
+    bool Draw(const platform::WatchedDraw& draw) override {
+        drawn.insert(draw.image);
         return true;
     }
     void TextBegins(const char*, size_t) override {}
