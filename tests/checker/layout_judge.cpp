@@ -121,7 +121,8 @@ bool Echo(const DrawnText& a, const DrawnText& b) {
     if (a.text != b.text) return false;
     if (Faint(a) || Faint(b)) return true;
     const float near = std::max(3.0f, std::min(a.box.Height(), b.box.Height()) * 0.25f);
-    const auto close = [near](float p, float q) { return std::fabs(p - q) <= near; };
+    // Compared doubled, so a middle is its two ends summed.
+    const auto close = [near](float p, float q) { return std::fabs(p - q) * 0.5f <= near; };
     return (close(a.box.x0 + a.box.x1, b.box.x0 + b.box.x1) || close(2 * a.box.x0, 2 * b.box.x0) ||
             close(2 * a.box.x1, 2 * b.box.x1)) &&
            close(a.box.y0 + a.box.y1, b.box.y0 + b.box.y1);
