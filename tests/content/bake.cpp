@@ -353,6 +353,11 @@ TEST_F(BakeFixture, BadSourcesFailTheBakeNamingTheFile) {
     run = Bake();
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.err.find("fonts.txt:1"), std::string::npos) << run.err;
+    Write(content / "fonts/fonts.txt",
+          "Plain12 face=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf size=12 hinting=sharp\n");
+    run = Bake();
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("hinting must be face or auto"), std::string::npos) << run.err;
 
     // A recipe the synthesiser cannot read fails the bake too, naming the recipe.
     fs::create_directories(content / "sounds");

@@ -331,13 +331,19 @@ TEST_F(LayoutChecker, AMetersNumberReadsGlyphByGlyphSmallCapitalsAreToldAndAScre
     EXPECT_TRUE(Says(Look("filling meter", meter(110)), "108/200", "over a meter's fill"))
         << Joined(findings);
 
-    // Capitals under 8 pixels tall are told; the ones a line above stands in are not.
+    // Capitals under 8 pixels tall are told, measured as drawn: the small font shrunk to three
+    // quarters through the transform is; the same font at its own size and a larger one are not.
     Look("small", [](Sample&) {
-        Write("s", "Lvl 1", 150, 450);
-        Write("n", "Lvl 1", 150, 250);
+        platform::PushMatrix();
+        platform::Translate(150, 450);
+        platform::Scale(0.75f, 0.75f);
+        Write("s", "Lvl 1", 0, 0);
+        platform::PopMatrix();
+        Write("s", "Lvl 2", 150, 300);
+        Write("n", "Lvl 3", 150, 250);
     });
     ASSERT_EQ(findings.size(), 1u) << Joined(findings);
-    EXPECT_TRUE(Says(findings, "Lvl 1", "capitals stand 7 px tall")) << Joined(findings);
+    EXPECT_TRUE(Says(findings, "Lvl 1", "capitals stand 6 px tall")) << Joined(findings);
 
     // A popup that opens is looked at; one that never does is a finding, not a silent pass.
     findings.clear();

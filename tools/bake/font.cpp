@@ -156,8 +156,13 @@ std::vector<FontSpec> ReadFontList(const std::string& fontsFile) {
                 spec.ink = static_cast<unsigned>(std::strtoul(value.c_str(), &end, 16));
                 if (value.size() != 6 || *end != '\0')
                     throw BakeError(where + "ink must be six hex digits, rrggbb");
+            } else if (key == "hinting") {
+                if (value != "face" && value != "auto")
+                    throw BakeError(where + "hinting must be face or auto");
+                spec.autohint = value == "auto";
             } else {
-                throw BakeError(where + "unknown key \"" + key + "\" (face, fallback, size, outline, line, ink)");
+                throw BakeError(where + "unknown key \"" + key +
+                                "\" (face, fallback, size, outline, line, ink, hinting)");
             }
         }
         if (spec.face.empty()) throw BakeError(where + "the font needs face=<font file>");
@@ -211,7 +216,8 @@ GlyphSet RenderGlyphs(const FontSpec& spec, FT_Library library, Face& face, Face
                                 std::to_string(code));
             continue;
         }
-        if (FT_Load_Glyph(source, index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT))
+        const FT_Int32 hinting = spec.autohint ? FT_LOAD_FORCE_AUTOHINT : 0;
+        if (FT_Load_Glyph(source, index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT | hinting))
             throw BakeError("font " + spec.name + ": cannot load the glyph of character " +
                             std::to_string(code));
         GlyphHolder outline;

@@ -14,6 +14,7 @@ struct FontSpec {
     int outline = 0;       // dark outline width in px, 0 = plain
     int lineHeight = 0;    // the tallest line the glyphs may make, outline included (0: as the em makes it)
     unsigned ink = 0x1b1b2f;
+    bool autohint = false;  // FreeType's auto-hinter sets stems and heights on whole pixels
     std::string line;  // the source line, so editing one font re-bakes only that one
     int lineNumber = 0;
 };
