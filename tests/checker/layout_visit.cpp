@@ -17,6 +17,9 @@ namespace layout {
 
 namespace {
 
+// A line drawn at this strength or more is at full strength, whatever blink or fade it is in.
+constexpr float kFullStrength = 0.97f;
+
 // The pictures that hold text: buttons, popup and speech frames, bubbles, bars and panels (by the
 // start of their bank names). Icons, portraits and backgrounds hold none.
 bool HoldsText(const std::string& key) {
@@ -149,23 +152,34 @@ void Visit::Look(const std::string& screen, bool rolling, int typing) {
     game_.RenderEvery(1);
     platform::WatchDraws(&recorder);
     // Until four frames in a row draw the same words (a caption typing letter by letter draws its
-    // newest letter apart from the rest, and may show one letter for a frame or two).
+    // newest letter apart from the rest, and may show one letter for a frame or two), and no line
+    // is caught halfway through a blink or a fade: such a line is judged at the strength it
+    // reaches, not at a passing moment of it.
     Frame glance;
     glance.width = width;
     glance.height = height;
     std::vector<std::string> before;
+    std::vector<float> strengths;
     std::vector<DrawnText> firstGlance;
-    for (int wait = 0, same = 0; wait < typing && same < 3; ++wait) {
+    for (int wait = 0, same = 0, steady = 0; wait < typing && (same < 3 || !steady); ++wait) {
         glance.texts.clear();
         glance.holders.clear();
         glance.pictures.clear();
         recorder.Begin(&glance, false);
         game_.Step();
         std::vector<std::string> words;
-        for (const DrawnText& text : glance.texts) words.push_back(text.text);
+        std::vector<float> alphas;
+        for (const DrawnText& text : glance.texts) {
+            words.push_back(text.text);
+            alphas.push_back(text.alpha);
+        }
         same = words == before ? same + 1 : 0;
+        steady = same > 0;
+        for (size_t i = 0; steady && i < alphas.size(); ++i)
+            steady = alphas[i] >= kFullStrength || std::fabs(alphas[i] - strengths[i]) < 0.01f;
         if (wait == 0) firstGlance = glance.texts;
         before = std::move(words);
+        strengths = std::move(alphas);
     }
     // The frame judged, looked at closely.
     Frame frame;
