@@ -171,6 +171,7 @@ void MapScreen::Update2() {
             return;
         }
     }
+    CheckMenuAside();
     Drag();
     Travel();
 }

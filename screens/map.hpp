@@ -85,12 +85,23 @@ class MapScreen : public GameScreen, public ParticleMap {
     int CheckElements();
     // Offers the power-up tree for `key` when its level is above the points spent on it.
     void CheckLevelUp(const std::string& key);
-    // One step of the view's pan toward `moveTo`.
+    // One step of the view's pan toward `moveTo`, or of its step aside from an opening menu.
     void CheckMoveTo();
-    // Moves the view (tx, ty) the pan aims at to the nearest one where no button of the open place
-    // menu covers the place: a place at the map's foot cannot come up to the middle, where the
-    // menu's row leaves it free, and would land under the way out or a person in the corner.
-    void StepAsideFromMenu(const LocationItem& location, int& tx, int& ty) const;
+    // When the map has put up its places, and whenever a place's menu opens: a place's name
+    // hidden under what is drawn over the map makes the view step aside, the least it can (no
+    // further than a place's side), to where none is.
+    void CheckMenuAside();
+    // One step of the view toward (tx, ty); false once within `near` of it (0: exactly there).
+    bool PanToward(int tx, int ty, float near);
+    // Steps the view aside to the nearest view StepAside finds from where it stands; false when
+    // no place's name is up to weigh.
+    bool StartAside(const LocationItem* location);
+    // Moves the view (tx, ty) to the nearest one where nothing drawn over the map (the open place
+    // menu's buttons, the corner panel, the clock, the current quest) hides a place's name the
+    // screen shows, and no button of the open menu covers `location` (when given): a place at the
+    // map's foot cannot come up to the middle, where the menu's row leaves it free, and would land
+    // under the way out or a person in the corner.
+    void StepAside(const LocationItem* location, int& tx, int& ty) const;
     // The two-line message that slides in from both sides.
     void ShowMessage(const std::string& title, const std::string& text);
     // Sets the heights of a message's two lines (the title above, the text below): the middle of
@@ -128,6 +139,13 @@ class MapScreen : public GameScreen, public ParticleMap {
     int burglarWait = 0;
     int distressWait = 0;
     std::string moveTo;
+    // The view stepping aside (1) to (asideX, asideY) from a place's menu that opened over a
+    // place's name, or from the view the map started at; `menuOpen` 1 while a menu is up,
+    // `viewWeighed` 1 once the starting view was.
+    int aside = 0;
+    int asideX = 0, asideY = 0;
+    int menuOpen = 0;
+    int viewWeighed = 0;
     int dragging = 0;
     int dragX = 0, dragY = 0;
     float dragAccX = 0, dragAccY = 0;
@@ -149,6 +167,11 @@ class MapScreen : public GameScreen, public ParticleMap {
     // PointerKey of every place, and the name of the story's arrow at it, in the same order.
     std::vector<std::string> pointerKeys;
     std::vector<std::string> arrowKeys;
+    // What StepAside weighs, kept between calls: it runs every frame of a pan.
+    struct AsideBox {
+        float x0, y0, x1, y1;
+    };
+    mutable std::vector<AsideBox> asideCovers, asideNames, asideMenu;
 
     void Travel();
     void NextHop();

@@ -5,6 +5,8 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "core/glyphfont.hpp"
 #include "framework/banks.hpp"
@@ -16,6 +18,7 @@
 #include "gui/gui2.hpp"
 #include "gui/popup.hpp"
 #include "gui/text.hpp"
+#include "gui/textbutton.hpp"
 #include "model/actions.hpp"
 #include "model/data2.hpp"
 #include "model/locations.hpp"
@@ -124,7 +127,7 @@ int MapScreen::CheckFlags() {
     CheckMoveTo();
     // A message placed while the view pans would be placed clear of the hero's icon where it
     // stands now, and the pan would carry the icon under it: the messages wait for the view.
-    if (!moveTo.empty()) return 0;
+    if (!moveTo.empty() || aside) return 0;
 
     if (GUIList::Get("quest", "title") != nullptr || GUIList::Get("result", "") != nullptr) return 0;
 
@@ -184,7 +187,13 @@ void MapScreen::CheckLevelUp(const std::string& key) {
 }
 
 void MapScreen::CheckMoveTo() {
-    if (moveTo.empty()) return;
+    if (moveTo.empty()) {
+        if (!aside) return;
+        // The player's own drag takes the view over from the step aside.
+        if (Data::mouseHeld != 0 || !PanToward(asideX, asideY, 0)) aside = 0;
+        return;
+    }
+    aside = 0;
     const LocationItem* location = Locations::Get(moveTo);
     if (location == nullptr) {
         moveTo.clear();
@@ -200,52 +209,166 @@ void MapScreen::CheckMoveTo() {
     const float top = static_cast<float>(TruncToInt(Data::virtualHeight * 0.4f) - 2 * kPlaceSize);
     int ty = std::clamp(TruncToInt(location->y * Data::layoutScaleY - top), 0,
                         std::max(0, bh - Data::virtualHeight));
-    StepAsideFromMenu(*location, tx, ty);
-    const float step = Data::frameMs * 0.5f;
-    bool moved = false;
-    if (std::fabs(xp - tx) > 20) {
-        xp += xp < tx ? step : -step;
-        moved = true;
-    }
-    if (std::fabs(yp - ty) > 20) {
-        yp += yp < ty ? step : -step;
-        moved = true;
-    }
-    if (!moved) moveTo.clear();
+    StepAside(location, tx, ty);
+    if (PanToward(tx, ty, 20)) return;
+    moveTo.clear();
+    // The pan stops within a stride of its aim: the last few pixels that keep what it weighed
+    // clear are stepped exactly.
+    StartAside(location);
 }
 
-void MapScreen::StepAsideFromMenu(const LocationItem& location, int& tx, int& ty) const {
-    const GUIItem* shown = GUIList::Get("location", location.id);
-    const float w = static_cast<float>(shown ? shown->w : kPlaceSize);
-    const float h = static_cast<float>(shown ? shown->h : kPlaceSize);
-    const float px = static_cast<float>(TruncToInt(location.x * Data::layoutScaleX));
-    const float py = static_cast<float>(TruncToInt(location.y * Data::layoutScaleY));
-    // Whether a button of the open place menu covers the place with the view at (x, y).
-    const auto covered = [&](int x, int y) {
-        const float left = px - static_cast<float>(x), top = py - static_cast<float>(y);
-        for (const GUIItem* item : *GUIList::currentList) {
-            if (item->id != "button" || item->removing || item->fadeWait > 0) continue;
-            const float bx = item->x + static_cast<float>(item->xadd);
-            const float by = item->y + static_cast<float>(item->yadd);
-            if (left < bx + static_cast<float>(item->w) + kMenuAir && bx < left + w + kMenuAir &&
-                top < by + static_cast<float>(item->h) + kMenuAir && by < top + h + kMenuAir)
-                return true;
+bool MapScreen::StartAside(const LocationItem* location) {
+    int tx = TruncToInt(xp), ty = TruncToInt(yp);
+    StepAside(location, tx, ty);
+    if (tx != TruncToInt(xp) || ty != TruncToInt(yp)) {
+        asideX = tx;
+        asideY = ty;
+        aside = 1;
+    }
+    return !asideNames.empty();
+}
+
+void MapScreen::CheckMenuAside() {
+    bool open = false;
+    for (const GUIItem* item : *GUIList::currentList) {
+        if (item->id == "button" && !item->removing && item->fadeWait <= 0) {
+            open = true;
+            break;
         }
+    }
+    // The view the map starts at is weighed once its places are up, unless the story pans away.
+    if (!moveTo.empty()) viewWeighed = 1;
+    if (open && !menuOpen && moveTo.empty()) {
+        StartAside(nullptr);
+    } else if (!viewWeighed) {
+        viewWeighed = StartAside(nullptr) ? 1 : 0;
+    }
+    menuOpen = open;
+}
+
+bool MapScreen::PanToward(int tx, int ty, float near) {
+    const float step = Data::frameMs * 0.5f;
+    bool moved = false;
+    for (auto [at, to] : {std::pair<float*, float>{&xp, static_cast<float>(tx)}, {&yp, static_cast<float>(ty)}}) {
+        const float gap = to - *at;
+        if (std::fabs(gap) <= near) continue;
+        // A stride, or, when stepping exactly, what is left when that is less.
+        *at += near > 0 ? std::copysign(step, gap) : std::clamp(gap, -step, step);
+        moved = true;
+    }
+    return moved;
+}
+
+namespace {
+
+// One of the people an open place menu shows in the bottom corners.
+bool MenuPerson(const GUIItem& item) {
+    for (const ActionItem* action : Actions::actionButtons) {
+        const auto* button = dynamic_cast<const ActionItemButton*>(action);
+        if (button != nullptr && button->category == "character" && button->ButtonName() == item.name) return true;
+    }
+    return false;
+}
+
+// Drawn over the map and fixed on the screen: the buttons of an open place menu, the corner panel,
+// the clock and the current quest. The menu's people stand clear of most of their box: a name
+// beside one shows.
+bool OverTheMap(const GUIItem& item) {
+    if (item.removing || item.fadeWait > 0) return false;
+    if (item.id == "button") return !MenuPerson(item);
+    if (item.id == "quest") return item.name != "title" && item.name != "text";
+    return item.id == "profile" || item.id == "time";
+}
+
+// The view's steps aside, nearest first, no further than a place's side either way.
+const std::vector<std::pair<int, int>>& AsideSteps() {
+    static const std::vector<std::pair<int, int>> steps = [] {
+        std::vector<std::pair<int, int>> all;
+        for (int dy = -kPlaceSize; dy <= kPlaceSize; dy += kAsideStep / 2) {
+            for (int dx = -kPlaceSize; dx <= kPlaceSize; dx += kAsideStep / 2) {
+                if (dx != 0 || dy != 0) all.emplace_back(dx, dy);
+            }
+        }
+        std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
+            return a.first * a.first + a.second * a.second < b.first * b.first + b.second * b.second;
+        });
+        return all;
+    }();
+    return steps;
+}
+
+}  // namespace
+
+void MapScreen::StepAside(const LocationItem* location, int& tx, int& ty) const {
+    using Box = AsideBox;
+    const auto boxOf = [](const GUIItem& item) {
+        const float x = item.x + static_cast<float>(item.xadd), y = item.y + static_cast<float>(item.yadd);
+        return Box{x, y, x + static_cast<float>(item.w), y + static_cast<float>(item.h)};
+    };
+    // What lies over the map on the screen, the places' names on the map, and the open menu's
+    // buttons.
+    asideCovers.clear();
+    asideNames.clear();
+    asideMenu.clear();
+    for (const GUIItem* item : *GUIList::currentList) {
+        if (OverTheMap(*item)) asideCovers.push_back(boxOf(*item));
+        if (item->id == "button" && !item->removing && item->fadeWait <= 0) asideMenu.push_back(boxOf(*item));
+        const auto* place = dynamic_cast<const GUITextButton*>(item);
+        if (place == nullptr || place->id != "location" || place->font == nullptr || place->text.empty()) continue;
+        const float x = place->x + static_cast<float>(place->tx), y = place->y + static_cast<float>(place->ty);
+        asideNames.push_back(Box{x, y, x + static_cast<float>(place->tw),
+                                 y + static_cast<float>(Data::ExTextHeight(place->text, place->font))});
+    }
+    const GUIItem* shown = location ? GUIList::Get("location", location->id) : nullptr;
+    const float px = location ? static_cast<float>(TruncToInt(location->x * Data::layoutScaleX)) : 0;
+    const float py = location ? static_cast<float>(TruncToInt(location->y * Data::layoutScaleY)) : 0;
+    const Box place{px, py, px + static_cast<float>(shown ? shown->w : kPlaceSize),
+                    py + static_cast<float>(shown ? shown->h : kPlaceSize)};
+    // Whether map box `m`, with the view at (x, y), meets screen box `s` with `air` round it.
+    const auto meets = [](const Box& m, int x, int y, const Box& s, float air) {
+        const float x0 = m.x0 - static_cast<float>(x), y0 = m.y0 - static_cast<float>(y);
+        const float x1 = m.x1 - static_cast<float>(x), y1 = m.y1 - static_cast<float>(y);
+        return x0 < s.x1 + air && s.x0 < x1 + air && y0 < s.y1 + air && s.y0 < y1 + air;
+    };
+    const auto placeCovered = [&](int x, int y) {
+        if (location == nullptr) return false;
+        for (const Box& button : asideMenu)
+            if (meets(place, x, y, button, kMenuAir)) return true;
         return false;
     };
-    if (!covered(tx, ty)) return;
+    const Box screen{0, 0, static_cast<float>(Data::virtualWidth), static_cast<float>(Data::virtualHeight)};
+    const auto namesClear = [&](int x, int y) {
+        for (const Box& name : asideNames) {
+            // A name past the screen's edge is brought in by a drag, not hidden.
+            if (!meets(name, x, y, screen, 0)) continue;
+            for (const Box& cover : asideCovers)
+                if (meets(name, x, y, cover, 0)) return false;
+        }
+        return true;
+    };
+    const auto allClear = [&](int x, int y) { return !placeCovered(x, y) && namesClear(x, y); };
+    if (allClear(tx, ty)) return;
     int bw = 0, bh = 0;
     BgSize(bw, bh);
     const int maxX = std::max(0, bw - Data::virtualWidth), maxY = std::max(0, bh - Data::virtualHeight);
-    // The nearest view that shows the place clear of the menu: along the map first, then up or
-    // down it; none, and the view goes where it would have.
+    // Names move the view no further than a place's side: it stays about where the story or the
+    // player put it.
+    for (const auto& [dx, dy] : AsideSteps()) {
+        const int x = tx + dx, y = ty + dy;
+        if (x < 0 || y < 0 || x > maxX || y > maxY || !allClear(x, y)) continue;
+        tx = x;
+        ty = y;
+        return;
+    }
+    // The place the story pans to comes clear of the menu however far it must: along the map
+    // first, then up or down it; none, and the view goes where it would have.
+    if (!placeCovered(tx, ty)) return;
     for (const bool across : {true, false}) {
         const int limit = across ? maxX : maxY;
         const int from = across ? tx : ty;
         for (int d = kAsideStep; d <= limit; d += kAsideStep) {
             for (const int to : {from - d, from + d}) {
-                if (to < 0 || to > limit) continue;
-                if (across ? covered(to, ty) : covered(tx, to)) continue;
+                if (to < 0 || to > limit || (across ? placeCovered(to, ty) : placeCovered(tx, to))) continue;
                 (across ? tx : ty) = to;
                 return;
             }

@@ -202,10 +202,15 @@ std::vector<std::string> Judge(const Frame& frame, const std::string& where) {
         const DrawnHolder* holder = HolderOf(frame, text);
         // On a rolling screen a line rises, or stops and fades out as it leaves.
         const bool rolling = frame.rolling && (text.rising || text.alpha < 1);
-        const Box& bounds = OnMap(frame, text) ? nowhere : rolling ? rollingBounds : visible;
+        const bool onMap = OnMap(frame, text);
+        const Box& bounds = onMap ? nowhere : rolling ? rollingBounds : visible;
+        // A place's name may run past the screen's edge with the map: what shows of it is judged.
+        const Box shows = onMap ? Box{std::max(text.box.x0, visible.x0), std::max(text.box.y0, visible.y0),
+                                      std::min(text.box.x1, visible.x1), std::min(text.box.y1, visible.y1)}
+                                : text.box;
         if (!Within(text.box, bounds)) {
             findings.push_back(said + " reaches outside the screen");
-        } else if (holder && !Within(text.box, holder->box) && !HeadingOn(text.box, *holder)) {
+        } else if (holder && !Within(shows, holder->box) && !HeadingOn(text.box, *holder)) {
             findings.push_back(said + " crosses the edge of " + holder->name + " " + holder->box.Describe());
         }
         if (const DrawnHolder* cover = CoverOf(frame, text))

@@ -192,6 +192,17 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     // The story points at the gym, the arrow at its button where the map shows it; a button of the
     // home's menu takes every arrow away, but the story's comes back until the hero went there.
     EXPECT_TRUE(PointsAt("Gym"));
+    // The places' names on, as a player may have them.
+    Data::mapNamesOn = 1;
+    GUIList::Delete("location", "");
+    locationsBuilt = 0;
+    h.Step(3);
+    // The view as a player may have dragged it: the gym's name where the menu's row comes.
+    const auto* gymName = static_cast<const GUITextButton*>(GUIList::Get("location", "Gym"));
+    ASSERT_NE(gymName, nullptr);
+    map->xp += gymName->x + gymName->xadd + gymName->tx + gymName->tw / 2 - Data::virtualWidth / 2;
+    map->yp += gymName->y + gymName->yadd + gymName->ty - Data::virtualHeight * 0.45f;
+    h.Step();
     Profile::SetFlagInt("Game.Host", 1);
     h.Step(5);
     // A message that comes while the menu is open lands where it covers none of its buttons.
@@ -207,6 +218,26 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
             EXPECT_FALSE(Overlap(shown, GUIList::Get("button", button))) << line << " covers " << button;
     }
     for (int i = 0; i < 600 && GUIList::Get("result", "") != nullptr; ++i) h.Step();
+    // Nor does the open menu, nor the corner panel, hide a place's name: the view stepped aside.
+    int names = 0;
+    for (const GUIItem* item : *GUIList::currentList) {
+        const auto* place = dynamic_cast<const GUITextButton*>(item);
+        if (place == nullptr || place->id != "location" || place->text.empty()) continue;
+        const float left = place->x + place->xadd + place->tx, top = place->y + place->yadd + place->ty;
+        const float bottom = top + Data::ExTextHeight(place->text, place->font);
+        if (left + place->tw <= 0 || left >= Data::virtualWidth || bottom <= 0 || top >= Data::virtualHeight)
+            continue;
+        ++names;
+        for (const GUIItem* over : {GUIList::Get("button", "Wave"), GUIList::Get("button", "Bye"),
+                                    GUIList::Get("profile", "corner")}) {
+            ASSERT_NE(over, nullptr);
+            const float x = over->x + over->xadd, y = over->y + over->yadd;
+            EXPECT_FALSE(left < x + over->w && x < left + place->tw && top < y + over->h && y < bottom)
+                << over->name << " hides " << place->text;
+        }
+    }
+    EXPECT_GT(names, 2);
+    Data::mapNamesOn = 0;
     // Shown the docks at the map's foot while the menu is open, the view stops where neither its
     // way out nor a person in a corner covers them.
     Profile::SetFlagString("MoveTo", "Docks");
