@@ -294,9 +294,8 @@ bool GlyphFont::DrawRemembered(const std::string& text, int x, int y) {
     return true;
 }
 
-void GlyphFont::DrawText(const std::string& text, int x, int y) {
-    // A watched frame (the layout check) sees each glyph's own box, so it skips the kept lines.
-    if (!platform::BeginText(text.data(), text.size()) && DrawRemembered(text, x, y)) return;
+template <typename DrawGlyph>
+void GlyphFont::WalkGlyphs(const std::string& text, DrawGlyph draw) {
     xOffset = 0;
     int previous = 0;
     for (unsigned char c : text) {
@@ -306,11 +305,17 @@ void GlyphFont::DrawText(const std::string& text, int x, int y) {
             if (const KernPair* pair = FindKernPair(previous, c)) xOffset += pair->amount;
         }
         // Only the one page exists; glyphs that claim another page are measured but not drawn.
-        if (glyph->page == 0) glyph->Draw3(image[0], x + xOffset, y);
+        if (glyph->page == 0 && image[0]) draw(*glyph, xOffset);
         xOffset += glyph->xAdvance;
         if (xOffset > kFarPen || xOffset < -kFarPen) break;
         previous = c;
     }
+}
+
+void GlyphFont::DrawText(const std::string& text, int x, int y) {
+    // A watched frame (the layout check) sees each glyph's own box, so it skips the kept lines.
+    if (!platform::BeginText(text.data(), text.size()) && DrawRemembered(text, x, y)) return;
+    WalkGlyphs(text, [&](const Char& glyph, int pen) { glyph.Draw3(image[0], x + pen, y); });
     platform::EndText();
 }
 
@@ -318,28 +323,17 @@ void GlyphFont::DrawTextIn(const std::string& text, int x, int y, float left, fl
                            float bottom) {
     // Drawn glyph by glyph: a remembered line is one picture, which cannot be cut at a glyph.
     platform::BeginText(text.data(), text.size());
-    xOffset = 0;
-    int previous = 0;
-    for (unsigned char c : text) {
-        const Char* glyph = chars[c].get();
-        if (!glyph) continue;
-        if (useKerning) {
-            if (const KernPair* pair = FindKernPair(previous, c)) xOffset += pair->amount;
-        }
-        const float glyphLeft = static_cast<float>(x + xOffset + glyph->xOffset);
-        const float glyphTop = static_cast<float>(y + glyph->yOffset);
+    WalkGlyphs(text, [&](const Char& glyph, int pen) {
+        const float glyphLeft = static_cast<float>(x + pen + glyph.xOffset);
+        const float glyphTop = static_cast<float>(y + glyph.yOffset);
         const float x0 = std::max(left, glyphLeft);
-        const float x1 = std::min(right, glyphLeft + static_cast<float>(glyph->width));
+        const float x1 = std::min(right, glyphLeft + static_cast<float>(glyph.width));
         const float y0 = std::max(top, glyphTop);
-        const float y1 = std::min(bottom, glyphTop + static_cast<float>(glyph->height));
-        if (glyph->page == 0 && x0 < x1 && y0 < y1 && image[0]) {
-            platform::DrawImageRect(image[0], x0, y0, static_cast<float>(glyph->x) + (x0 - glyphLeft),
-                                    static_cast<float>(glyph->y) + (y0 - glyphTop), x1 - x0, y1 - y0, 0);
-        }
-        xOffset += glyph->xAdvance;
-        if (xOffset > kFarPen || xOffset < -kFarPen) break;
-        previous = c;
-    }
+        const float y1 = std::min(bottom, glyphTop + static_cast<float>(glyph.height));
+        if (x0 >= x1 || y0 >= y1) return;
+        platform::DrawImageRect(image[0], x0, y0, static_cast<float>(glyph.x) + (x0 - glyphLeft),
+                                static_cast<float>(glyph.y) + (y0 - glyphTop), x1 - x0, y1 - y0, 0);
+    });
     platform::EndText();
 }
 

@@ -70,6 +70,10 @@ class GlyphFont {
         uint32_t lastUse = 0;        // the font's draw count when last drawn
         int64_t lastMs = 0;          // and the engine's clock
     };
+    // Runs the pen over the line, kerning included, calling draw(glyph, pen) for each glyph that
+    // can show; leaves xOffset at the pen's end.
+    template <typename DrawGlyph>
+    void WalkGlyphs(const std::string& text, DrawGlyph draw);
     bool DrawRemembered(const std::string& text, int x, int y);
     DrawnLine* SlotForNewLine(int w, int h);  // for a line whose glyphs fill w x h
     void ForgetLines();

@@ -165,6 +165,12 @@ class MapTest : public ::testing::Test {
         }
         return said;
     }
+    // The story's pan of the view to `place`, played until the view has come to rest.
+    void PanTo(const char* place) {
+        Profile::SetFlagString("MoveTo", place);
+        h.Step(2);
+        for (int i = 0; i < 300 && (!Map()->moveTo.empty() || Map()->aside); ++i) h.Step();
+    }
     static bool Overlap(const GUIItem* a, const GUIItem* b) {
         return a->x < b->x + b->w && b->x < a->x + a->w && a->y < b->y + b->h && b->y < a->y + a->h;
     }
@@ -240,9 +246,7 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     Data::mapNamesOn = 0;
     // Shown the docks at the map's foot while the menu is open, the view stops where neither its
     // way out nor a person in a corner covers them.
-    Profile::SetFlagString("MoveTo", "Docks");
-    h.Step(2);
-    for (int i = 0; i < 300 && !map->moveTo.empty(); ++i) h.Step();
+    PanTo("Docks");
     const GUIItem* docks = GUIList::Get("location", "Docks");
     ASSERT_NE(docks, nullptr);
     EXPECT_TRUE(OnScreen(docks));
@@ -356,9 +360,7 @@ TEST_F(MapTest, WalkingArrivingAndTheSignalsOfASmallStory) {
     // clear of it.
     const GUIItem* haul = GUIList::Get("button", "Haul");
     ASSERT_NE(haul, nullptr);
-    Profile::SetFlagString("MoveTo", "Gym");
-    h.Step(2);
-    for (int i = 0; i < 300 && !map->moveTo.empty(); ++i) h.Step();
+    PanTo("Gym");
     const GUIItem* gymButton = GUIList::Get("location", "Gym");
     ASSERT_NE(gymButton, nullptr);
     EXPECT_TRUE(OnScreen(gymButton));
