@@ -237,11 +237,14 @@ void MapScreen::CheckMenuAside() {
         }
     }
     // The view the map starts at is weighed once its places are up, unless the story pans away.
+    // Only the places' names step the view aside: without them there is nothing to weigh.
     if (!moveTo.empty()) viewWeighed = 1;
-    if (open && !menuOpen && moveTo.empty()) {
-        StartAside(nullptr);
-    } else if (!viewWeighed) {
-        viewWeighed = StartAside(nullptr) ? 1 : 0;
+    if (Data::mapNamesOn != 0) {
+        if (open && !menuOpen && moveTo.empty()) {
+            StartAside(nullptr);
+        } else if (!viewWeighed) {
+            viewWeighed = StartAside(nullptr) ? 1 : 0;
+        }
     }
     menuOpen = open;
 }
